@@ -1,0 +1,41 @@
+#include "data/schemamigrate.h"
+
+namespace fitrova {
+
+void createTables(const Db &db, std::optional<DbFile> file)
+{
+    db.transaction([&] {
+        for (const Table &t : allTables()) {
+            if (file && t.file != *file)
+                continue;
+            for (const QString &stmt : createTableStatements(t, db.engine()))
+                db.exec(stmt);
+        }
+        if (!file || *file == DbFile::Main)
+            db.exec(QStringLiteral("INSERT INTO DbVersion (Version) VALUES (?)"), {schemaVersion()});
+    });
+}
+
+int storedSchemaVersion(const Db &main)
+{
+    if (!main.tableExists(QStringLiteral("DbVersion")))
+        return 0;
+    return main.scalar(QStringLiteral("SELECT MAX(Version) FROM DbVersion")).toInt();
+}
+
+void migrateSchema(const Db &main, int fromVersion)
+{
+    // Each release that changes the schema adds its step here:
+    //   case 1: ALTER TABLE …; UPDATE DbVersion SET Version = 2; [[fallthrough]];
+    for (int v = fromVersion; v < schemaVersion(); ++v) {
+        main.transaction([&] {
+            switch (v) {
+            default:
+                break;
+            }
+            main.exec(QStringLiteral("UPDATE DbVersion SET Version = ?"), {v + 1});
+        });
+    }
+}
+
+} // namespace fitrova

@@ -1,0 +1,22 @@
+#pragma once
+// Creating and upgrading the schema.
+
+#include "data/db.h"
+#include "data/schema.h"
+
+#include <optional>
+
+namespace fitrova {
+
+// Creates the tables of one database file; with no file, every table (the
+// server engine keeps them all in one database). One transaction.
+void createTables(const Db &db, std::optional<DbFile> file);
+
+// Version recorded in DbVersion; 0 when the table is missing or empty.
+int storedSchemaVersion(const Db &main);
+
+// Brings a database of an older version up to schemaVersion(), one step at a
+// time, each step in its own transaction.
+void migrateSchema(const Db &main, int fromVersion);
+
+} // namespace fitrova
