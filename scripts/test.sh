@@ -25,6 +25,7 @@ cleanup() {
   rm -rf "$PGDIR"
 }
 trap cleanup EXIT
+[ -n "${KEEP_PG:-}" ] && trap - EXIT
 port=54329
 while (echo >/dev/tcp/127.0.0.1/$port) 2>/dev/null; do port=$((port + 1)); done
 PGUSER_NAME=$("${AS[@]}" id -un)

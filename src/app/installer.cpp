@@ -29,22 +29,12 @@ struct TempConnection {
     }
 };
 
+// Any file with content counts as a database of someone's: it is never opened
+// (opening a database in WAL mode already writes beside it) and never overwritten.
 bool sqliteHasTables(const QString &file)
 {
-    if (!QFileInfo(file).isFile() || QFileInfo(file).size() == 0)
-        return false;
-    TempConnection c(QStringLiteral("fitrova_install_probe"));
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), c.name);
-        db.setDatabaseName(file);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        if (!db.open())
-            return true; // something is there that we must not overwrite
-        QSqlQuery q(db);
-        if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table'")) || !q.next())
-            return true; // not a database: leave it alone
-        return q.value(0).toInt() > 0;
-    }
+    const QFileInfo fi(file);
+    return fi.exists() && (!fi.isFile() || fi.size() > 0);
 }
 
 void createSqliteFile(const QString &file, DbFile which)

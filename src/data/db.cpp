@@ -92,6 +92,12 @@ QSqlQuery Db::prepare(const QString &sql, const Params &params) const
 {
     QSqlQuery q(handle());
     q.setForwardOnly(true);
+    if (params.isEmpty()) {
+        // Statements without values run as they are (PostgreSQL cannot prepare BEGIN and the like).
+        if (!q.exec(sql))
+            throw makeError(q.lastError(), sql);
+        return q;
+    }
     if (!q.prepare(sql))
         throw makeError(q.lastError(), sql);
     for (int i = 0; i < params.size(); ++i)
