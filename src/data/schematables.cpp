@@ -271,7 +271,7 @@ std::vector<Table> buildTables()
                text("PgGubun", 1), integer("JoinId"), text("Remark"), amount("Amount"),
                real("PointYul"), amount("uPoint"), amount("mPoint")},
               {},
-              {idx({"MbCode", "PgGubun", "JoinId"}), idx({"JoinId", "PgGubun"})}},
+              {uniq({"MbCode", "PgGubun", "JoinId"}), idx({"JoinId", "PgGubun"})}},
 
         // ------------------------------------------------------------------
         // Postal codes (postal-code database)
