@@ -89,6 +89,8 @@ InstallResult runInstall(const InstallOptions &opt, const std::function<void(con
 
     const QString installDir = QDir::cleanPath(QDir(opt.installDir).absolutePath());
     AppContext ctx(installDir);
+    if (opt.clock)
+        ctx.setClock(opt.clock);
     const IniFile ini(Paths::iniPathFor(installDir));
     const bool iniExisted = ini.exists();
 

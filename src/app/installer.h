@@ -2,8 +2,11 @@
 // First start: creates the installation (folders, configuration, databases
 // with the schema, program list, administrator) and optionally a demo centre.
 
+#include "data/clock.h"
+
 #include <QString>
 #include <functional>
+#include <memory>
 
 namespace fitrova {
 
@@ -14,6 +17,8 @@ struct InstallOptions {
     QString adminName = QStringLiteral("관리자");
     bool demo = false;
     quint32 demoSeed = 20241;
+    // The demo centre is laid out around this clock's today (the system clock when null).
+    std::shared_ptr<Clock> clock;
 };
 
 struct InstallResult {

@@ -96,6 +96,7 @@ TestInstall::TestInstall(bool demo) : m_clock(std::make_shared<FixedClock>())
     opt.adminId = QString::fromLatin1(kAdminId);
     opt.adminPassword = QString::fromLatin1(kAdminPassword);
     opt.demo = demo;
+    opt.clock = m_clock;
     const InstallResult r = runInstall(opt);
     if (r.exitCode != 0)
         throw std::runtime_error(QString("install failed: " + r.message).toStdString());
