@@ -4,15 +4,22 @@
 #include "app/connections.h"
 #include "app/installer.h"
 #include "app/startup.h"
+#include "app/ui/logindialog.h"
+#include "app/ui/mainframe.h"
+#include "app/ui/screenregistry.h"
+#include "maintenance/updatecheck.h"
+#include "settings/settings.h"
+#include "settings/ui/workstationscreen.h"
+#include "widgets/messages.h"
+#include "widgets/widgetutil.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFont>
-#include <QLabel>
+#include <QLibraryInfo>
 #include <QLocale>
-#include <QMainWindow>
-#include <QMessageBox>
 #include <QTextStream>
+#include <QTranslator>
 
 #include <cstdio>
 #include <termios.h>
@@ -73,12 +80,70 @@ int runInit(const QCommandLineParser &args)
     return r.exitCode;
 }
 
-void setupLookAndFeel()
+// Stores the network-settings password of the workstation settings screen:
+// read from the terminal (twice), or one line from standard input.
+int runSettingsPassword()
+{
+    QTextStream err(stderr);
+    const IniFile ini(Paths::iniPathFor(Paths::defaultInstallDir()));
+    if (!ini.exists()) {
+        err << "설정파일이 없습니다: " << ini.path() << Qt::endl;
+        return 2;
+    }
+    QString secret;
+    if (isatty(STDIN_FILENO)) {
+        secret = prompt(QStringLiteral("네트웍 설정비밀번호 (비우면 사용안함): "), true);
+        if (prompt(QStringLiteral("비밀번호 확인: "), true) != secret) {
+            err << "비밀번호가 일치하지 않습니다." << Qt::endl;
+            return 2;
+        }
+    } else {
+        secret = QTextStream(stdin).readLine();
+    }
+    if (!setSettingsPassword(ini, secret)) {
+        err << "설정파일에 쓸 수 없습니다: " << ini.path() << Qt::endl;
+        return 4;
+    }
+    QTextStream(stdout) << (secret.isEmpty() ? "네트웍 설정비밀번호를 지웠습니다." : "네트웍 설정비밀번호를 저장하였습니다.")
+                        << Qt::endl;
+    return 0;
+}
+
+void setupLookAndFeel(QApplication &app)
 {
     QLocale::setDefault(QLocale(QLocale::Korean, QLocale::SouthKorea));
     QFont f(QStringLiteral("NanumGothic"));
     f.setPointSize(10);
     QApplication::setFont(f);
+    // Korean texts of the standard dialogs and buttons.
+    auto *qt = new QTranslator(&app);
+    if (qt->load(QLocale(QLocale::Korean, QLocale::SouthKorea), QStringLiteral("qtbase"), QStringLiteral("_"),
+                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(qt);
+}
+
+// The update check of a workstation configured for it. True when the updater
+// has taken over and the program is to end.
+bool updaterTakesOver(const AppContext &ctx, Messages &msg)
+{
+    if (ctx.dbSettings.network.trimmed().toUpper() != QLatin1String("YES"))
+        return false;
+    const QString appDir = QCoreApplication::applicationDirPath();
+    const UpdateCheckResult r = runUpdateCheck(updateCheckOptionsFor(ctx.paths, appDir));
+    switch (r.status) {
+    case UpdateCheckResult::Status::BadConfig:
+        msg.warn(QString::fromUtf8(kUpdateConfigText), QString::fromUtf8(kUpdateTitle));
+        return false;
+    case UpdateCheckResult::Status::NoUpdate:
+        return false;
+    case UpdateCheckResult::Status::UpdateWaiting:
+        break;
+    }
+    QString error;
+    if (startUpdater(appDir, updateCheckOptionsFor(ctx.paths, appDir).listFile, &error))
+        return true;
+    msg.warn(error + QStringLiteral("\n업데이트 없이 프로그램을 시작합니다."), QString::fromUtf8(kUpdateTitle));
+    return false;
 }
 
 } // namespace
@@ -88,7 +153,7 @@ int main(int argc, char *argv[])
     // Headless commands run without a display.
     bool headless = false;
     for (int i = 1; i < argc; ++i)
-        if (qstrcmp(argv[i], "--init") == 0)
+        if (qstrcmp(argv[i], "--init") == 0 || qstrcmp(argv[i], "--settings-password") == 0)
             headless = true;
     if (headless) {
         QCoreApplication app(argc, argv);
@@ -99,38 +164,77 @@ int main(int argc, char *argv[])
         args.addOption({QStringLiteral("demo"), QStringLiteral("체험용 센터 자료를 넣습니다.")});
         args.addOption({QStringLiteral("admin-id"), QStringLiteral("관리자 ID"), QStringLiteral("id")});
         args.addOption({QStringLiteral("admin-password"), QStringLiteral("관리자 비밀번호"), QStringLiteral("password")});
+        args.addOption({QStringLiteral("settings-password"),
+                        QStringLiteral("사용자환경 화면의 네트웍 설정비밀번호를 등록합니다.")});
         args.process(app);
+        if (args.isSet(QStringLiteral("settings-password")))
+            return runSettingsPassword();
         return runInit(args);
     }
 
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Fitrova"));
     QCoreApplication::setOrganizationName(QStringLiteral("Fitrova"));
-    setupLookAndFeel();
+    setupLookAndFeel(app);
+    DesktopMessages msg;
 
     AppContext ctx;
     if (auto f = connectDatabases(ctx)) {
-        QApplication::beep();
-        QMessageBox::warning(nullptr, f->title, f->text + QStringLiteral("\n\n") + f->detail);
+        msg.warn(f->text + QStringLiteral("\n\n") + f->detail + QStringLiteral("\n\n프로그램을 종료합니다."), f->title);
         return 1;
     }
     SingleInstanceGuard guard(ctx.paths.installDir);
     if (!guard.acquire()) {
-        QApplication::beep();
-        QMessageBox::information(nullptr, QString::fromUtf8(kAlreadyRunningTitle), QString::fromUtf8(kAlreadyRunningText));
+        msg.info(QString::fromUtf8(kAlreadyRunningText), QString::fromUtf8(kAlreadyRunningTitle));
         return 1;
     }
-    ctx.pcName = getPcName();
-    loadWorkstation(ctx);
-    loadBusinessInfo(ctx);
+    if (updaterTakesOver(ctx, msg))
+        return 0;
 
-    QMainWindow w;
-    w.setObjectName(QStringLiteral("MDImenu1"));
-    w.setWindowTitle(mainCaption(ctx));
-    auto *label = new QLabel(QStringLiteral("%1\n데이터베이스에 연결되었습니다.").arg(ctx.business.name));
-    label->setAlignment(Qt::AlignCenter);
-    w.setCentralWidget(label);
-    w.resize(1024, 768);
-    w.show();
-    return app.exec();
+    UiContext ui{ctx, msg};
+    MaintenanceTarget target = MaintenanceTarget::None;
+    {
+        LoginDialog login(ui);
+        if (login.exec() != QDialog::Accepted)
+            return 0;
+        target = login.maintenanceTarget();
+    }
+
+    switch (target) {
+    case MaintenanceTarget::Settings: {
+        // Opened on its own, without the main frame; closing it ends the program.
+        auto *screen = new WorkstationScreen(ui);
+        screen->setAttribute(Qt::WA_DeleteOnClose);
+        screen->adjustSize();
+        centerForm(screen);
+        screen->show();
+        return app.exec();
+    }
+    case MaintenanceTarget::DataDeletion:
+        msg.info(QStringLiteral("자료삭제 화면은 아직 준비중입니다. 프로그램을 종료합니다."), QStringLiteral("자료삭제"));
+        return 0;
+    case MaintenanceTarget::SmsUsage:
+        msg.info(QStringLiteral("SMS 사용설정 화면은 아직 준비중입니다. 프로그램을 종료합니다."), QStringLiteral("SMS설정"));
+        return 0;
+    case MaintenanceTarget::None:
+        break;
+    }
+
+    // The site options and the business may have changed since start-up.
+    try {
+        loadUserOptions(ctx);
+        loadBusinessInfo(ctx);
+    } catch (const DbError &e) {
+        msg.warn(QStringLiteral("자료를 읽는중 오류가 발생하였습니다.\n%1").arg(e.message()), QString::fromUtf8(kConnectTitle));
+        return 1;
+    }
+
+    ScreenRegistry registry;
+    registerAllScreens(registry);
+    MainFrame frame(ui, registry);
+    msg.setParent(&frame);
+    frame.show();
+    const int rc = app.exec();
+    msg.setParent(nullptr);
+    return rc;
 }

@@ -1,0 +1,1054 @@
+#include "widgets/datagrid.h"
+
+#include <QAbstractTableModel>
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
+#include <functional>
+#include <numeric>
+#include <optional>
+
+namespace fitrova {
+
+// --- model ----------------------------------------------------------------------
+
+namespace gridimpl {
+
+enum CellFlag : quint8 {
+    HasFore = 1,
+    HasBack = 2,
+    Bold = 4,
+    Check = 8,
+    HasAlign = 16,
+};
+
+struct GridCell {
+    QString text;
+    QRgb fore = 0;
+    QRgb back = 0;
+    quint8 flags = 0;
+    quint16 align = 0;
+};
+
+struct GridRow {
+    QList<GridCell> cells;
+    QVariant key;
+    bool total = false;
+};
+
+struct GridColumn {
+    QString header;
+    Qt::Alignment align = Qt::AlignLeft;
+    bool editable = false;
+    bool check = false;
+    QStringList choices;
+};
+
+inline const QString kChecked = QStringLiteral("1");
+inline const QString kUnchecked = QStringLiteral("0");
+
+// The text a check cell keeps: "1" for a checked value ("1", "-1", "true"),
+// "0" for anything else.
+QString checkText(const QString &value)
+{
+    const QString v = value.trimmed();
+    if (v == kChecked || v == QLatin1String("-1") || v.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+        return kChecked;
+    return kUnchecked;
+}
+
+// Text that reads as a number: digits with an optional sign, thousands
+// separators and decimal point.
+std::optional<double> numericValue(const QString &text)
+{
+    QString t = text.trimmed();
+    if (t.isEmpty())
+        return std::nullopt;
+    if (t.contains(QLatin1Char(',')))
+        t.remove(QLatin1Char(','));
+    bool ok = false;
+    const double v = t.toDouble(&ok);
+    if (!ok)
+        return std::nullopt;
+    return v;
+}
+
+} // namespace gridimpl
+
+using namespace gridimpl;
+
+class GridModel : public QAbstractTableModel {
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    QList<GridColumn> columns;
+    QList<GridRow> rows;
+    QFont font;
+    QColor stripe1, stripe2;
+
+    int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : int(rows.size()); }
+    int columnCount(const QModelIndex &parent = {}) const override
+    {
+        return parent.isValid() ? 0 : int(columns.size());
+    }
+
+    bool valid(int row, int col) const
+    {
+        return row >= 0 && row < rows.size() && col >= 0 && col < columns.size();
+    }
+
+    GridRow makeRow(const QStringList &cells, const QVariant &key) const
+    {
+        GridRow r;
+        r.key = key;
+        r.cells.resize(columns.size());
+        for (int c = 0; c < columns.size(); ++c) {
+            if (c < cells.size())
+                r.cells[c].text = cells.at(c);
+            if (columns.at(c).check) {
+                r.cells[c].flags |= Check;
+                r.cells[c].text = checkText(r.cells[c].text);
+            }
+        }
+        return r;
+    }
+
+    const GridCell *cellAt(int row, int col) const { return valid(row, col) ? &rows[row].cells[col] : nullptr; }
+    GridCell *cellAt(int row, int col) { return valid(row, col) ? &rows[row].cells[col] : nullptr; }
+
+    void changedCell(int row, int col) { emit dataChanged(index(row, col), index(row, col)); }
+    void changedRow(int row) { emit dataChanged(index(row, 0), index(row, columns.size() - 1)); }
+    void changedAll()
+    {
+        if (!rows.isEmpty() && !columns.isEmpty())
+            emit dataChanged(index(0, 0), index(rows.size() - 1, columns.size() - 1));
+    }
+
+    QColor background(int row, int col) const
+    {
+        const GridCell *c = cellAt(row, col);
+        if (!c)
+            return {};
+        if (c->flags & HasBack)
+            return QColor::fromRgb(c->back);
+        if (stripe1.isValid())
+            return (row % 2 == 0) ? stripe1 : stripe2;
+        return {};
+    }
+
+    QVariant data(const QModelIndex &idx, int role) const override
+    {
+        const GridCell *c = cellAt(idx.row(), idx.column());
+        if (!c)
+            return {};
+        const bool isCheck = c->flags & Check;
+        switch (role) {
+        case Qt::DisplayRole:
+            return isCheck ? QVariant() : QVariant(c->text);
+        case Qt::EditRole:
+            return c->text;
+        case Qt::CheckStateRole:
+            if (!isCheck)
+                return {};
+            return c->text == kChecked ? Qt::Checked : Qt::Unchecked;
+        case Qt::TextAlignmentRole: {
+            if (isCheck)
+                return int(Qt::AlignCenter);
+            const Qt::Alignment h = (c->flags & HasAlign) ? Qt::Alignment(c->align)
+                                                          : columns.at(idx.column()).align;
+            return int((h & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter);
+        }
+        case Qt::ForegroundRole:
+            if (c->flags & HasFore)
+                return QColor::fromRgb(c->fore);
+            return {};
+        case Qt::BackgroundRole: {
+            const QColor b = background(idx.row(), idx.column());
+            return b.isValid() ? QVariant(b) : QVariant();
+        }
+        case Qt::FontRole:
+            if (c->flags & Bold) {
+                QFont f = font;
+                f.setBold(true);
+                return f;
+            }
+            return {};
+        default:
+            return {};
+        }
+    }
+
+    bool setData(const QModelIndex &idx, const QVariant &value, int role) override
+    {
+        GridCell *c = cellAt(idx.row(), idx.column());
+        if (!c)
+            return false;
+        QString t;
+        if (role == Qt::CheckStateRole) {
+            if (!(c->flags & Check))
+                return false;
+            t = value.toInt() == Qt::Checked ? kChecked : kUnchecked;
+        } else if (role == Qt::EditRole) {
+            t = value.toString();
+            if (c->flags & Check)
+                t = checkText(t);
+        } else {
+            return false;
+        }
+        if (t == c->text)
+            return true;
+        c->text = t;
+        changedCell(idx.row(), idx.column());
+        if (onUserEdit)
+            onUserEdit(idx.row(), idx.column());
+        return true;
+    }
+
+    Qt::ItemFlags flags(const QModelIndex &idx) const override
+    {
+        const GridCell *c = cellAt(idx.row(), idx.column());
+        if (!c)
+            return Qt::NoItemFlags;
+        Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+        if (columns.at(idx.column()).editable) {
+            if (c->flags & Check)
+                f |= Qt::ItemIsUserCheckable;
+            else
+                f |= Qt::ItemIsEditable;
+        }
+        return f;
+    }
+
+    QVariant headerData(int section, Qt::Orientation o, int role) const override
+    {
+        if (o == Qt::Horizontal) {
+            if (section < 0 || section >= columns.size())
+                return {};
+            if (role == Qt::DisplayRole)
+                return columns.at(section).header;
+            if (role == Qt::TextAlignmentRole)
+                return int(Qt::AlignCenter);
+            return {};
+        }
+        if (role == Qt::DisplayRole)
+            return section + 1;
+        return {};
+    }
+
+    // Reorders rows: newOrder[i] is the old index of the row that goes to i.
+    void permute(const QList<int> &newOrder)
+    {
+        emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+        QList<int> oldToNew(newOrder.size());
+        for (int i = 0; i < newOrder.size(); ++i)
+            oldToNew[newOrder[i]] = i;
+        QList<GridRow> sorted;
+        sorted.reserve(rows.size());
+        for (int i : newOrder)
+            sorted.append(std::move(rows[i]));
+        rows = std::move(sorted);
+        const QModelIndexList from = persistentIndexList();
+        QModelIndexList to;
+        to.reserve(from.size());
+        for (const QModelIndex &i : from)
+            to.append(index(oldToNew.value(i.row()), i.column()));
+        changePersistentIndexList(from, to);
+        emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    }
+
+    void beginReset() { beginResetModel(); }
+    void endReset() { endResetModel(); }
+    void beginInsert(int first, int last) { beginInsertRows({}, first, last); }
+    void endInsert() { endInsertRows(); }
+    void beginRemove(int first, int last) { beginRemoveRows({}, first, last); }
+    void endRemove() { endRemoveRows(); }
+    void headerChanged(int first, int last) { emit headerDataChanged(Qt::Horizontal, first, last); }
+
+    std::function<void(int, int)> onUserEdit;
+};
+
+// --- delegate -----------------------------------------------------------------------
+
+namespace {
+
+// Centres check boxes, offers drop-downs for columns with choices.
+class GridDelegate : public QStyledItemDelegate {
+public:
+    GridDelegate(GridModel *model, QObject *parent) : QStyledItemDelegate(parent), m_model(model) {}
+
+    QRect checkRect(const QStyleOptionViewItem &option) const
+    {
+        const QWidget *w = option.widget;
+        QStyle *style = w ? w->style() : QApplication::style();
+        QStyleOptionButton o;
+        const int width = style->pixelMetric(QStyle::PM_IndicatorWidth, &o, w);
+        const int height = style->pixelMetric(QStyle::PM_IndicatorHeight, &o, w);
+        return QRect(option.rect.center().x() - width / 2 + 1, option.rect.center().y() - height / 2 + 1,
+                     width, height);
+    }
+
+    bool isCheck(const QModelIndex &idx) const
+    {
+        return idx.data(Qt::CheckStateRole).isValid();
+    }
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &idx) const override
+    {
+        if (!isCheck(idx)) {
+            QStyledItemDelegate::paint(painter, option, idx);
+            return;
+        }
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, idx);
+        const QWidget *w = option.widget;
+        QStyle *style = w ? w->style() : QApplication::style();
+        // Background and selection without the check box, then the box centred.
+        opt.features &= ~QStyleOptionViewItem::HasCheckIndicator;
+        opt.text.clear();
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, w);
+        QStyleOptionViewItem box = option;
+        box.rect = checkRect(option);
+        box.state = option.state & ~QStyle::State_HasFocus;
+        box.state |= idx.data(Qt::CheckStateRole).toInt() == Qt::Checked ? QStyle::State_On : QStyle::State_Off;
+        style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &box, painter, w);
+    }
+
+    bool editorEvent(QEvent *event, QAbstractItemModel *model, const QStyleOptionViewItem &option,
+                     const QModelIndex &idx) override
+    {
+        if (!isCheck(idx))
+            return QStyledItemDelegate::editorEvent(event, model, option, idx);
+        if (!(idx.flags() & Qt::ItemIsUserCheckable) || !(idx.flags() & Qt::ItemIsEnabled))
+            return false;
+        if (event->type() == QEvent::MouseButtonRelease) {
+            auto *me = static_cast<QMouseEvent *>(event);
+            if (me->button() != Qt::LeftButton || !option.rect.contains(me->position().toPoint()))
+                return false;
+        } else if (event->type() == QEvent::MouseButtonDblClick || event->type() == QEvent::MouseButtonPress) {
+            auto *me = static_cast<QMouseEvent *>(event);
+            return me->button() == Qt::LeftButton && event->type() == QEvent::MouseButtonDblClick;
+        } else if (event->type() == QEvent::KeyPress) {
+            auto *ke = static_cast<QKeyEvent *>(event);
+            if (ke->key() != Qt::Key_Space && ke->key() != Qt::Key_Select)
+                return false;
+        } else {
+            return false;
+        }
+        const bool on = idx.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+        return model->setData(idx, on ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+    }
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                          const QModelIndex &idx) const override
+    {
+        const QStringList choices = m_model->columns.value(idx.column()).choices;
+        if (choices.isEmpty())
+            return QStyledItemDelegate::createEditor(parent, option, idx);
+        auto *combo = new QComboBox(parent);
+        combo->addItems(choices);
+        combo->setFrame(false);
+        return combo;
+    }
+
+    void setEditorData(QWidget *editor, const QModelIndex &idx) const override
+    {
+        if (auto *combo = qobject_cast<QComboBox *>(editor)) {
+            const int i = combo->findText(idx.data(Qt::EditRole).toString());
+            combo->setCurrentIndex(i);
+            return;
+        }
+        QStyledItemDelegate::setEditorData(editor, idx);
+    }
+
+    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &idx) const override
+    {
+        if (auto *combo = qobject_cast<QComboBox *>(editor)) {
+            if (combo->currentIndex() >= 0)
+                model->setData(idx, combo->currentText(), Qt::EditRole);
+            return;
+        }
+        QStyledItemDelegate::setModelData(editor, model, idx);
+    }
+
+private:
+    GridModel *m_model;
+};
+
+} // namespace
+
+// --- grid ---------------------------------------------------------------------------
+
+DataGrid::DataGrid(QWidget *parent) : QTableView(parent), m_model(new GridModel(this))
+{
+    setModel(m_model);
+    setItemDelegate(new GridDelegate(m_model, this));
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                    | QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setTabKeyNavigation(false);
+    verticalHeader()->setVisible(false);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setSortIndicatorShown(false);
+    horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setStretchLastSection(false);
+
+    QPalette pal = palette();
+    pal.setColor(QPalette::Highlight, selectionBackColor());
+    pal.setColor(QPalette::HighlightedText, Qt::black);
+    pal.setColor(QPalette::Inactive, QPalette::Highlight, selectionBackColor());
+    pal.setColor(QPalette::Inactive, QPalette::HighlightedText, Qt::black);
+    setPalette(pal);
+
+    setup();
+
+    m_model->onUserEdit = [this](int row, int col) { onUserEdit(row, col); };
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &DataGrid::onCurrentChanged);
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &DataGrid::onHeaderClicked);
+    connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &idx) {
+        if (idx.isValid())
+            emit rowActivated(idx.row());
+    });
+}
+
+DataGrid::~DataGrid() = default;
+
+void DataGrid::setup(const QString &fontName, double pointSize, int rowHeight)
+{
+    QFont f(fontName);
+    f.setPointSizeF(pointSize);
+    setFont(f);
+    horizontalHeader()->setFont(f);
+    m_model->font = f;
+    const int h = rowHeight > 0 ? rowHeight : QFontMetrics(f).height() + 8;
+    verticalHeader()->setMinimumSectionSize(qMin(h, 12));
+    verticalHeader()->setDefaultSectionSize(h);
+}
+
+void DataGrid::setStripes(const QColor &first, const QColor &second)
+{
+    m_model->stripe1 = first;
+    m_model->stripe2 = second.isValid() ? second : first;
+    if (!first.isValid())
+        m_model->stripe2 = QColor();
+    m_model->changedAll();
+}
+
+void DataGrid::clearStripes()
+{
+    setStripes(QColor(), QColor());
+}
+
+bool DataGrid::hasStripes() const
+{
+    return m_model->stripe1.isValid();
+}
+
+QColor DataGrid::effectiveBackground(int row, int col) const
+{
+    return m_model->background(row, col);
+}
+
+// --- columns ---------------------------------------------------------------------------
+
+void DataGrid::setColumns(const QStringList &headers, const QList<int> &widths)
+{
+    m_model->beginReset();
+    m_model->rows.clear();
+    m_model->columns.clear();
+    for (const QString &h : headers) {
+        GridColumn c;
+        c.header = h;
+        m_model->columns.append(c);
+    }
+    m_model->endReset();
+    m_dirtyRow = -1;
+    m_sortColumn = -1;
+    horizontalHeader()->setSortIndicatorShown(false);
+    setColumnWidths(widths);
+}
+
+int DataGrid::columnCount() const
+{
+    return int(m_model->columns.size());
+}
+
+QStringList DataGrid::headers() const
+{
+    QStringList l;
+    for (const GridColumn &c : m_model->columns)
+        l << c.header;
+    return l;
+}
+
+QString DataGrid::headerText(int col) const
+{
+    return m_model->columns.value(col).header;
+}
+
+void DataGrid::setHeaderText(int col, const QString &text)
+{
+    if (col < 0 || col >= m_model->columns.size())
+        return;
+    m_model->columns[col].header = text;
+    m_model->headerChanged(col, col);
+}
+
+void DataGrid::setColumnWidths(const QList<int> &widths)
+{
+    for (int c = 0; c < widths.size() && c < columnCount(); ++c)
+        if (widths.at(c) > 0)
+            setColumnWidth(c, widths.at(c));
+}
+
+void DataGrid::setColumnAlignment(int col, Qt::Alignment align)
+{
+    if (col < 0 || col >= m_model->columns.size())
+        return;
+    m_model->columns[col].align = align & Qt::AlignHorizontal_Mask;
+    m_model->changedAll();
+}
+
+Qt::Alignment DataGrid::columnAlignment(int col) const
+{
+    return m_model->columns.value(col).align;
+}
+
+void DataGrid::setColumnEditable(int col, bool editable)
+{
+    if (col < 0 || col >= m_model->columns.size())
+        return;
+    m_model->columns[col].editable = editable;
+}
+
+bool DataGrid::isColumnEditable(int col) const
+{
+    return m_model->columns.value(col).editable;
+}
+
+void DataGrid::setColumnChoices(int col, const QStringList &choices)
+{
+    if (col < 0 || col >= m_model->columns.size())
+        return;
+    m_model->columns[col].choices = choices;
+    if (!choices.isEmpty())
+        m_model->columns[col].editable = true;
+}
+
+QStringList DataGrid::columnChoices(int col) const
+{
+    return m_model->columns.value(col).choices;
+}
+
+void DataGrid::setCheckColumn(int col, bool on)
+{
+    if (col < 0 || col >= m_model->columns.size())
+        return;
+    m_model->columns[col].check = on;
+    for (GridRow &r : m_model->rows) {
+        GridCell &c = r.cells[col];
+        if (on) {
+            c.flags |= Check;
+            c.text = checkText(c.text);
+        } else {
+            c.flags &= ~Check;
+        }
+    }
+    m_model->changedAll();
+}
+
+bool DataGrid::isCheckColumn(int col) const
+{
+    return m_model->columns.value(col).check;
+}
+
+void DataGrid::setCheckCells(int col1, int row1, int col2, int row2)
+{
+    for (int r = qMax(0, row1); r <= row2 && r < rowCount(); ++r)
+        for (int c = qMax(0, col1); c <= col2 && c < columnCount(); ++c) {
+            GridCell &cell = m_model->rows[r].cells[c];
+            cell.flags |= Check;
+            cell.text = checkText(cell.text);
+        }
+    m_model->changedAll();
+}
+
+// --- rows ------------------------------------------------------------------------------
+
+int DataGrid::rowCount() const
+{
+    return int(m_model->rows.size());
+}
+
+int DataGrid::addRow(const QStringList &cells, const QVariant &key)
+{
+    return insertRow(rowCount(), cells, key);
+}
+
+int DataGrid::insertRow(int row, const QStringList &cells, const QVariant &key)
+{
+    if (row < 0 || row > rowCount())
+        row = rowCount();
+    m_model->beginInsert(row, row);
+    m_model->rows.insert(row, m_model->makeRow(cells, key));
+    m_model->endInsert();
+    if (m_dirtyRow >= row)
+        ++m_dirtyRow;
+    return row;
+}
+
+void DataGrid::setRows(const QList<QStringList> &rows, const QVariantList &keys)
+{
+    m_model->beginReset();
+    m_model->rows.clear();
+    m_model->rows.reserve(rows.size());
+    for (int i = 0; i < rows.size(); ++i)
+        m_model->rows.append(m_model->makeRow(rows.at(i), keys.value(i)));
+    m_model->endReset();
+    m_dirtyRow = -1;
+}
+
+void DataGrid::removeRow(int row)
+{
+    if (row < 0 || row >= rowCount())
+        return;
+    if (m_dirtyRow == row)
+        m_dirtyRow = -1;
+    else if (m_dirtyRow > row)
+        --m_dirtyRow;
+    // The current row changes as a side effect: announcing the removed row as
+    // edited would save a row that is going away.
+    const int dirty = m_dirtyRow;
+    m_dirtyRow = -1;
+    m_model->beginRemove(row, row);
+    m_model->rows.removeAt(row);
+    m_model->endRemove();
+    m_dirtyRow = dirty;
+}
+
+void DataGrid::clearRows()
+{
+    m_dirtyRow = -1;
+    if (m_model->rows.isEmpty())
+        return;
+    m_model->beginReset();
+    m_model->rows.clear();
+    m_model->endReset();
+}
+
+void DataGrid::setRowCount(int rows)
+{
+    rows = qMax(0, rows);
+    if (rows < rowCount()) {
+        if (m_dirtyRow >= rows)
+            m_dirtyRow = -1;
+        const int dirty = m_dirtyRow;
+        m_dirtyRow = -1;
+        m_model->beginRemove(rows, rowCount() - 1);
+        m_model->rows.resize(rows);
+        m_model->endRemove();
+        m_dirtyRow = dirty;
+    } else if (rows > rowCount()) {
+        const int first = rowCount();
+        m_model->beginInsert(first, rows - 1);
+        for (int i = first; i < rows; ++i)
+            m_model->rows.append(m_model->makeRow({}, {}));
+        m_model->endInsert();
+    }
+}
+
+QString DataGrid::cell(int row, int col) const
+{
+    const GridCell *c = m_model->cellAt(row, col);
+    return c ? c->text : QString();
+}
+
+void DataGrid::setCell(int row, int col, const QString &text)
+{
+    GridCell *c = m_model->cellAt(row, col);
+    if (!c)
+        return;
+    if (c->flags & Check)
+        c->text = checkText(text);
+    else
+        c->text = text;
+    m_model->changedCell(row, col);
+}
+
+QStringList DataGrid::rowCells(int row) const
+{
+    QStringList l;
+    if (row < 0 || row >= rowCount())
+        return l;
+    for (const GridCell &c : m_model->rows.at(row).cells)
+        l << c.text;
+    return l;
+}
+
+QVariant DataGrid::rowKey(int row) const
+{
+    if (row < 0 || row >= rowCount())
+        return {};
+    return m_model->rows.at(row).key;
+}
+
+void DataGrid::setRowKey(int row, const QVariant &key)
+{
+    if (row < 0 || row >= rowCount())
+        return;
+    m_model->rows[row].key = key;
+}
+
+int DataGrid::findRow(int col, const QString &value) const
+{
+    if (col < 0 || col >= columnCount())
+        return -1;
+    for (int r = 0; r < rowCount(); ++r)
+        if (m_model->rows.at(r).cells.at(col).text == value)
+            return r;
+    return -1;
+}
+
+int DataGrid::findKey(const QVariant &key) const
+{
+    for (int r = 0; r < rowCount(); ++r) {
+        const QVariant &k = m_model->rows.at(r).key;
+        if (k == key || (k.isValid() && key.isValid() && k.toString() == key.toString()))
+            return r;
+    }
+    return -1;
+}
+
+bool DataGrid::isChecked(int row, int col) const
+{
+    const GridCell *c = m_model->cellAt(row, col);
+    return c && c->text == kChecked;
+}
+
+void DataGrid::setChecked(int row, int col, bool checked)
+{
+    GridCell *c = m_model->cellAt(row, col);
+    if (!c)
+        return;
+    c->text = checked ? kChecked : kUnchecked;
+    m_model->changedCell(row, col);
+}
+
+// --- colours ---------------------------------------------------------------------------
+
+void DataGrid::setCellForeground(int row, int col, const QColor &color)
+{
+    GridCell *c = m_model->cellAt(row, col);
+    if (!c)
+        return;
+    if (color.isValid()) {
+        c->fore = color.rgb();
+        c->flags |= HasFore;
+    } else {
+        c->flags &= ~HasFore;
+    }
+    m_model->changedCell(row, col);
+}
+
+void DataGrid::setCellBackground(int row, int col, const QColor &color)
+{
+    GridCell *c = m_model->cellAt(row, col);
+    if (!c)
+        return;
+    if (color.isValid()) {
+        c->back = color.rgb();
+        c->flags |= HasBack;
+    } else {
+        c->flags &= ~HasBack;
+    }
+    m_model->changedCell(row, col);
+}
+
+QColor DataGrid::cellForeground(int row, int col) const
+{
+    const GridCell *c = m_model->cellAt(row, col);
+    return (c && (c->flags & HasFore)) ? QColor::fromRgb(c->fore) : QColor();
+}
+
+QColor DataGrid::cellBackground(int row, int col) const
+{
+    const GridCell *c = m_model->cellAt(row, col);
+    return (c && (c->flags & HasBack)) ? QColor::fromRgb(c->back) : QColor();
+}
+
+void DataGrid::setCellBold(int row, int col, bool bold)
+{
+    GridCell *c = m_model->cellAt(row, col);
+    if (!c)
+        return;
+    if (bold)
+        c->flags |= Bold;
+    else
+        c->flags &= ~Bold;
+    m_model->changedCell(row, col);
+}
+
+bool DataGrid::isCellBold(int row, int col) const
+{
+    const GridCell *c = m_model->cellAt(row, col);
+    return c && (c->flags & Bold);
+}
+
+void DataGrid::setCellAlignment(int row, int col, Qt::Alignment align)
+{
+    GridCell *c = m_model->cellAt(row, col);
+    if (!c)
+        return;
+    c->align = quint16(align & Qt::AlignHorizontal_Mask);
+    c->flags |= HasAlign;
+    m_model->changedCell(row, col);
+}
+
+void DataGrid::colorRow(int row, const QColor &back)
+{
+    colorBlock(0, row, columnCount() - 1, row, back);
+}
+
+void DataGrid::setRowForeground(int row, const QColor &fore)
+{
+    for (int c = 0; c < columnCount(); ++c)
+        setCellForeground(row, c, fore);
+}
+
+void DataGrid::colorBlock(int col1, int row1, int col2, int row2, const QColor &back)
+{
+    for (int r = qMax(0, row1); r <= row2 && r < rowCount(); ++r)
+        for (int c = qMax(0, col1); c <= col2 && c < columnCount(); ++c)
+            setCellBackground(r, c, back);
+}
+
+void DataGrid::setRowBold(int row, bool bold)
+{
+    for (int c = 0; c < columnCount(); ++c)
+        setCellBold(row, c, bold);
+}
+
+void DataGrid::setTotalRow(int row, const QColor &back)
+{
+    if (row < 0 || row >= rowCount())
+        return;
+    m_model->rows[row].total = true;
+    // A total row has no check boxes.
+    for (GridCell &c : m_model->rows[row].cells)
+        if (c.flags & Check) {
+            c.flags &= ~Check;
+            c.text.clear();
+        }
+    setRowBold(row, true);
+    colorRow(row, back);
+}
+
+bool DataGrid::isTotalRow(int row) const
+{
+    return row >= 0 && row < rowCount() && m_model->rows.at(row).total;
+}
+
+int DataGrid::addTotalRow(const QStringList &cells, const QColor &back)
+{
+    const int row = addRow(cells);
+    setTotalRow(row, back);
+    return row;
+}
+
+// --- sorting ----------------------------------------------------------------------------
+
+void DataGrid::setHeaderSorting(bool on)
+{
+    m_headerSorting = on;
+    if (!on)
+        horizontalHeader()->setSortIndicatorShown(false);
+}
+
+void DataGrid::sortRows(const QList<SortKey> &keys)
+{
+    if (rowCount() < 2 || keys.isEmpty())
+        return;
+    commitEdits();
+    const QList<GridRow> &rows = m_model->rows;
+    QList<int> order(rows.size());
+    std::iota(order.begin(), order.end(), 0);
+
+    auto compareCells = [](const QString &a, const QString &b) {
+        const auto na = numericValue(a), nb = numericValue(b);
+        if (na && nb)
+            return *na < *nb ? -1 : (*na > *nb ? 1 : 0);
+        if (na != std::nullopt && !nb)
+            return b.isEmpty() ? 1 : -1; // numbers before text, empty first
+        if (!na && nb)
+            return a.isEmpty() ? -1 : 1;
+        return a.compare(b);
+    };
+    std::stable_sort(order.begin(), order.end(), [&](int x, int y) {
+        const GridRow &a = rows.at(x), &b = rows.at(y);
+        if (a.total != b.total)
+            return !a.total;
+        if (a.total)
+            return false; // total rows keep their order
+        for (const SortKey &k : keys) {
+            if (k.col < 0 || k.col >= columnCount())
+                continue;
+            const int c = compareCells(a.cells.at(k.col).text, b.cells.at(k.col).text);
+            if (c != 0)
+                return k.order == Qt::AscendingOrder ? c < 0 : c > 0;
+        }
+        return false;
+    });
+    m_model->permute(order);
+}
+
+void DataGrid::onHeaderClicked(int section)
+{
+    if (!m_headerSorting || section < 0 || section >= columnCount())
+        return;
+    if (m_sortColumn == section)
+        m_sortOrder = m_sortOrder == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    else
+        m_sortOrder = Qt::AscendingOrder;
+    m_sortColumn = section;
+    sortRows({{section, m_sortOrder}});
+    horizontalHeader()->setSortIndicatorShown(true);
+    horizontalHeader()->setSortIndicator(section, m_sortOrder);
+    if (currentIndex().isValid())
+        scrollTo(currentIndex());
+}
+
+// --- current row ------------------------------------------------------------------------
+
+int DataGrid::currentRow() const
+{
+    const QModelIndex i = currentIndex();
+    return i.isValid() ? i.row() : -1;
+}
+
+int DataGrid::currentColumn() const
+{
+    const QModelIndex i = currentIndex();
+    return i.isValid() ? i.column() : -1;
+}
+
+void DataGrid::setCurrentRow(int row, int col)
+{
+    if (row < 0 || row >= rowCount() || columnCount() == 0) {
+        selectionModel()->clearSelection();
+        selectionModel()->setCurrentIndex({}, QItemSelectionModel::NoUpdate);
+        return;
+    }
+    if (col < 0 || col >= columnCount())
+        col = currentColumn() >= 0 ? currentColumn() : 0;
+    const QModelIndex i = m_model->index(row, col);
+    selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    scrollTo(i);
+}
+
+void DataGrid::setCurrentCell(int row, int col)
+{
+    setCurrentRow(row, col);
+}
+
+QString DataGrid::cellText(int row, int col) const
+{
+    if (row == -2)
+        row = currentRow();
+    if (col == -2)
+        col = currentColumn();
+    return cell(row, col);
+}
+
+QList<int> DataGrid::checkedRows(int col) const
+{
+    QList<int> l;
+    for (int r = 0; r < rowCount(); ++r)
+        if (isChecked(r, col))
+            l << r;
+    return l;
+}
+
+// --- editing -----------------------------------------------------------------------------
+
+void DataGrid::onUserEdit(int row, int col)
+{
+    m_dirtyRow = row;
+    emit cellEdited(row, col);
+}
+
+void DataGrid::commitEdits()
+{
+    if (state() == QAbstractItemView::EditingState) {
+        // Closing the editor commits its text through the delegate.
+        QWidget *editor = indexWidget(currentIndex());
+        if (!editor)
+            editor = QApplication::focusWidget();
+        if (editor && editor != this && isAncestorOf(editor)) {
+            commitData(editor);
+            closeEditor(editor, QAbstractItemDelegate::NoHint);
+        }
+    }
+    if (m_dirtyRow >= 0) {
+        const int row = m_dirtyRow;
+        m_dirtyRow = -1;
+        emit rowEdited(row);
+    }
+}
+
+void DataGrid::onCurrentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    const int row = current.isValid() ? current.row() : -1;
+    const int prev = previous.isValid() ? previous.row() : -1;
+    if (row == prev)
+        return;
+    if (m_dirtyRow >= 0 && m_dirtyRow != row) {
+        const int edited = m_dirtyRow;
+        m_dirtyRow = -1;
+        emit rowEdited(edited);
+    }
+    emit currentRowChanged(row, prev);
+}
+
+void DataGrid::keyPressEvent(QKeyEvent *event)
+{
+    if (state() != QAbstractItemView::EditingState) {
+        const int row = currentRow();
+        switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (row >= 0) {
+                emit rowActivated(row);
+                event->accept();
+                return;
+            }
+            break;
+        case Qt::Key_Delete:
+            if (row >= 0) {
+                emit deleteRequested(row);
+                event->accept();
+                return;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void DataGrid::focusOutEvent(QFocusEvent *event)
+{
+    QTableView::focusOutEvent(event);
+}
+
+} // namespace fitrova

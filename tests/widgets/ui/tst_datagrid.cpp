@@ -1,0 +1,284 @@
+// The list grid: rows, keys, colours, check cells, sorting, editing signals.
+
+#include <QtTest>
+
+#include "widgets/datagrid.h"
+
+#include <QElapsedTimer>
+#include <QLineEdit>
+
+using namespace fitrova;
+
+class TstDataGrid : public QObject {
+    Q_OBJECT
+private slots:
+    void fillsTwoThousandRowsQuickly()
+    {
+        DataGrid grid;
+        grid.resize(900, 600);
+        grid.show();
+        grid.setColumns({"회원번호", "이름", "전화", "프로그램", "시작일", "종료일", "금액", "비고"},
+                        {80, 80, 110, 160, 90, 90, 90, 120});
+        QList<QStringList> rows;
+        for (int i = 0; i < 2000; ++i)
+            rows << QStringList{QString::number(i).rightJustified(8, '0'), "홍길동", "010-1234-5678",
+                                "아침수영 06:00~07:00", "2024-05-01", "2024-05-31", "120,000", "메모"};
+        grid.addRow(rows.first());
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        grid.clearRows();
+        QElapsedTimer t;
+        t.start();
+        for (int i = 0; i < rows.size(); ++i)
+            grid.addRow(rows.at(i), i);
+        const qint64 loop = t.elapsed();
+        QCoreApplication::processEvents();
+        const qint64 ms = t.elapsed();
+        qInfo("2000 rows by addRow: %lld ms (%lld ms adding, the rest painting)", ms, loop);
+        QVERIFY2(ms < 100, qPrintable(QString::number(ms)));
+        QCOMPARE(grid.rowCount(), 2000);
+        QCOMPARE(grid.rowKey(1999).toInt(), 1999);
+
+        t.restart();
+        grid.setRows(rows);
+        QCoreApplication::processEvents();
+        qInfo("2000 rows by setRows: %lld ms", t.elapsed());
+        QCOMPARE(grid.rowCount(), 2000);
+    }
+
+    void cellsKeysAndFind()
+    {
+        DataGrid grid;
+        grid.setColumns({"코드", "이름", "금액"});
+        QCOMPARE(grid.headers(), QStringList({"코드", "이름", "금액"}));
+        grid.addRow({"01", "수영"}, 11);
+        grid.addRow({"02", "헬스", "1,000"}, "k2");
+        QCOMPARE(grid.cell(0, 2), QString()); // missing cells are empty
+        QCOMPARE(grid.findRow(1, "헬스"), 1);
+        QCOMPARE(grid.findRow(1, "헬"), -1); // whole text only
+        QCOMPARE(grid.findRow(7, "헬스"), -1);
+        QCOMPARE(grid.findKey(11), 0);
+        QCOMPARE(grid.findKey("11"), 0);
+        QCOMPARE(grid.findKey("k2"), 1);
+
+        grid.insertRow(0, {"00", "처음"}, 0);
+        QCOMPARE(grid.cell(0, 1), QString("처음"));
+        QCOMPARE(grid.rowKey(2).toString(), QString("k2"));
+        grid.removeRow(0);
+        QCOMPARE(grid.rowCells(0), QStringList({"01", "수영", ""}));
+        QCOMPARE(grid.cell(-1, 0), QString());
+        QCOMPARE(grid.cell(5, 0), QString());
+
+        grid.setCurrentCell(1, 1);
+        QCOMPARE(grid.cellText(-2, -2), QString("헬스"));
+        QCOMPARE(grid.cellText(-2, 0), QString("02"));
+
+        grid.clearRows();
+        QCOMPARE(grid.rowCount(), 0);
+        QCOMPARE(grid.columnCount(), 3);
+        grid.setRowCount(3);
+        QCOMPARE(grid.rowCount(), 3);
+        QCOMPARE(grid.cell(2, 0), QString());
+    }
+
+    void sortKeepsKeysColoursAndTotals_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("clicks");
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("number ascending") << 1 << 1 << QStringList{"다", "가", "나", "합계"};
+        QTest::newRow("number descending") << 1 << 2 << QStringList{"나", "가", "다", "합계"};
+        QTest::newRow("text ascending") << 0 << 1 << QStringList{"가", "나", "다", "합계"};
+    }
+    void sortKeepsKeysColoursAndTotals()
+    {
+        QFETCH(int, column);
+        QFETCH(int, clicks);
+        QFETCH(QStringList, names);
+        DataGrid grid;
+        grid.setColumns({"이름", "금액"});
+        grid.addRow({"나", "1,200"}, "n");
+        grid.addRow({"가", "900"}, "g");
+        grid.addRow({"다", "85"}, "d");
+        grid.addTotalRow({"합계", "2,185"});
+        grid.colorRow(1, Qt::yellow);
+        grid.setCellForeground(2, 0, Qt::red);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        for (int i = 0; i < clicks; ++i)
+            QTest::mouseClick(grid.horizontalHeader()->viewport(), Qt::LeftButton, {},
+                              QPoint(grid.horizontalHeader()->sectionViewportPosition(column) + 5, 5));
+        QStringList got;
+        for (int r = 0; r < grid.rowCount(); ++r)
+            got << grid.cell(r, 0);
+        QCOMPARE(got, names);
+        const int g = grid.findRow(0, "가"), d = grid.findRow(0, "다");
+        QCOMPARE(grid.rowKey(g).toString(), QString("g"));
+        QCOMPARE(grid.cellBackground(g, 1), QColor(Qt::yellow));
+        QCOMPARE(grid.cellForeground(d, 0), QColor(Qt::red));
+        QVERIFY(!grid.cellBackground(d, 1).isValid());
+        QVERIFY(grid.isTotalRow(3));
+        QVERIFY(grid.isCellBold(3, 1));
+    }
+
+    void multiKeySort()
+    {
+        DataGrid grid;
+        grid.setColumns({"반", "이름"});
+        grid.setRows({{"2", "나"}, {"1", "다"}, {"2", "가"}, {"10", "라"}, {"", "빈"}});
+        grid.sortRows({{0, Qt::AscendingOrder}, {1, Qt::DescendingOrder}});
+        QStringList got;
+        for (int r = 0; r < grid.rowCount(); ++r)
+            got << grid.cell(r, 0) + grid.cell(r, 1);
+        QCOMPARE(got, QStringList({"빈", "1다", "2나", "2가", "10라"}));
+    }
+
+    void checkCells()
+    {
+        DataGrid grid;
+        grid.setColumns({"선택", "이름"});
+        grid.setCheckColumn(0);
+        grid.setColumnEditable(0);
+        grid.addRow({"1", "가"});
+        grid.addRow({"", "나"});
+        grid.addRow({"yes", "다"});
+        QVERIFY(grid.isChecked(0, 0));
+        QVERIFY(!grid.isChecked(1, 0));
+        QCOMPARE(grid.cell(1, 0), QString("0"));
+        QCOMPARE(grid.cell(2, 0), QString("0"));
+        grid.setChecked(1, 0, true);
+        QCOMPARE(grid.checkedRows(0), QList<int>({0, 1}));
+
+        // The user toggles with a click anywhere in the cell.
+        grid.resize(400, 300);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        QSignalSpy edited(&grid, &DataGrid::cellEdited);
+        const QRect r = grid.visualRect(grid.model()->index(2, 0));
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, r.center());
+        QVERIFY(grid.isChecked(2, 0));
+        QCOMPARE(edited.count(), 1);
+        QCOMPARE(grid.model()->index(2, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
+        QVERIFY(!grid.model()->index(2, 0).data(Qt::DisplayRole).isValid());
+    }
+
+    void rowEditedWhenLeavingAnEditedRow()
+    {
+        DataGrid grid;
+        grid.setColumns({"코드", "이름"});
+        grid.setColumnEditable(1);
+        grid.addRow({"01", "수영"});
+        grid.addRow({"02", "헬스"});
+        grid.addRow({"03", "요가"});
+        grid.resize(400, 300);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        QSignalSpy rowEdited(&grid, &DataGrid::rowEdited);
+
+        grid.setCurrentCell(0, 1);
+        // Moving without an edit says nothing.
+        grid.setCurrentCell(1, 1);
+        QCOMPARE(rowEdited.count(), 0);
+
+        grid.edit(grid.model()->index(1, 1));
+        auto *editor = grid.viewport()->findChild<QLineEdit *>();
+        QVERIFY(editor);
+        editor->setText("필라테스");
+        // Staying in the row (another column) is not leaving it.
+        grid.setCurrentCell(1, 0);
+        QTRY_COMPARE(grid.cell(1, 1), QString("필라테스"));
+        QCOMPARE(rowEdited.count(), 0);
+        QVERIFY(grid.isRowDirty());
+        QTest::keyClick(&grid, Qt::Key_Down);
+        QCOMPARE(grid.currentRow(), 2);
+        QCOMPARE(rowEdited.count(), 1);
+        QCOMPARE(rowEdited.at(0).at(0).toInt(), 1);
+        QVERIFY(!grid.isRowDirty());
+
+        // Programmatic changes are not user edits.
+        grid.setCell(2, 1, "바뀜");
+        grid.setCurrentCell(0, 0);
+        QCOMPARE(rowEdited.count(), 1);
+
+        // commitEdits announces a pending edit at once.
+        grid.model()->setData(grid.model()->index(0, 1), "새이름", Qt::EditRole);
+        grid.commitEdits();
+        QCOMPARE(rowEdited.count(), 2);
+        QCOMPARE(rowEdited.at(1).at(0).toInt(), 0);
+        grid.commitEdits();
+        QCOMPARE(rowEdited.count(), 2);
+    }
+
+    void readOnlyColumnsAreNotEditable()
+    {
+        DataGrid grid;
+        grid.setColumns({"코드", "구분"});
+        grid.setColumnChoices(1, {"사용", "미사용"});
+        grid.addRow({"01", "사용"});
+        QVERIFY(!(grid.model()->flags(grid.model()->index(0, 0)) & Qt::ItemIsEditable));
+        QVERIFY(grid.model()->flags(grid.model()->index(0, 1)) & Qt::ItemIsEditable);
+    }
+
+    void keysActivateAndDelete()
+    {
+        DataGrid grid;
+        grid.setColumns({"코드"});
+        grid.addRow({"01"});
+        grid.addRow({"02"});
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        QSignalSpy activated(&grid, &DataGrid::rowActivated);
+        QSignalSpy deleted(&grid, &DataGrid::deleteRequested);
+        grid.setCurrentRow(1);
+        QTest::keyClick(&grid, Qt::Key_Return);
+        QTest::keyClick(&grid, Qt::Key_Delete);
+        QCOMPARE(activated.count(), 1);
+        QCOMPARE(activated.at(0).at(0).toInt(), 1);
+        QCOMPARE(deleted.count(), 1);
+        QCOMPARE(deleted.at(0).at(0).toInt(), 1);
+        QCOMPARE(grid.rowCount(), 2); // the screen deletes, not the grid
+
+        const QPoint first = grid.visualRect(grid.model()->index(0, 0)).center();
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, first);
+        QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, first);
+        QCOMPARE(activated.count(), 2);
+        QCOMPARE(activated.at(1).at(0).toInt(), 0);
+    }
+
+    void stripesAndOwnColours()
+    {
+        DataGrid grid;
+        grid.setColumns({"a", "b"});
+        grid.setRows({{"1"}, {"2"}, {"3"}});
+        QVERIFY(!grid.effectiveBackground(0, 0).isValid());
+        grid.setStripes(Qt::white, QColor(0xEE, 0xEE, 0xEE));
+        QCOMPARE(grid.effectiveBackground(0, 0), QColor(Qt::white));
+        QCOMPARE(grid.effectiveBackground(1, 0), QColor(0xEE, 0xEE, 0xEE));
+        grid.colorBlock(0, 1, 0, 2, Qt::cyan);
+        QCOMPARE(grid.effectiveBackground(1, 0), QColor(Qt::cyan));
+        QCOMPARE(grid.effectiveBackground(1, 1), QColor(0xEE, 0xEE, 0xEE));
+        QCOMPARE(grid.effectiveBackground(2, 0), QColor(Qt::cyan));
+        QCOMPARE(DataGrid::selectionBackColor(), QColor(0xBD, 0xF4, 0xFA));
+    }
+
+    void lookOfTheGrid()
+    {
+        DataGrid grid;
+        grid.setColumns({"선택", "회원번호", "이름", "프로그램", "금액"}, {40, 90, 80, 200, 90});
+        grid.setCheckColumn(0);
+        grid.setColumnAlignment(4, Qt::AlignRight);
+        grid.setStripes(Qt::white);
+        for (int i = 0; i < 12; ++i)
+            grid.addRow({i % 3 ? "0" : "1", QString::number(i + 1).rightJustified(8, '0'), "김철수",
+                         "아침수영 06:00~07:00", QLocale(QLocale::Korean).toString(i * 15000)});
+        grid.setCellForeground(2, 2, Qt::red);
+        grid.addTotalRow({"", "", "합계", "", "990,000"});
+        grid.resize(540, 380);
+        grid.show();
+        grid.setCurrentRow(4);
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        grid.grab().save(QDir::temp().filePath("fitrova_datagrid.png"));
+    }
+};
+
+QTEST_MAIN(TstDataGrid)
+#include "tst_datagrid.moc"
