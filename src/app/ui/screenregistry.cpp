@@ -5,6 +5,7 @@
 #include "app/ui/userlistscreen.h"
 #include "settings/ui/businessscreen.h"
 #include "settings/ui/workstationscreen.h"
+#include "catalogue/ui/cataloguescreens.h"
 
 #include <algorithm>
 
@@ -57,6 +58,7 @@ void registerAllScreens(ScreenRegistry &r)
 {
     registerSettingsScreens(r);
     registerUserScreens(r);
+    registerCatalogueScreens(r);
 }
 
 } // namespace fitrova

@@ -1,0 +1,140 @@
+#include "catalogue/ui/lecturereditdialog.h"
+
+#include "catalogue/codesequence.h"
+#include "catalogue/lecturers.h"
+#include "catalogue/ui/catalogueui.h"
+#include "data/text.h"
+#include "widgets/widgetutil.h"
+
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace fitrova {
+
+LecturerEditDialog::LecturerEditDialog(UiContext &ui, const QString &jobGubun, const QString &ltCode,
+                                       QWidget *parent)
+    : QDialog(parent), JobGubun(jobGubun), m_ui(ui)
+{
+    setObjectName(QStringLiteral("강사등록sub"));
+
+    m_code = new QLineEdit(this);
+    m_code->setObjectName(QStringLiteral("TxtLtCode"));
+    m_code->setReadOnly(true);
+    m_code->setFocusPolicy(Qt::NoFocus);
+    m_code->setMaximumWidth(80);
+    m_name = new QLineEdit(this);
+    m_name->setObjectName(QStringLiteral("TxtLtName"));
+    m_name->setMaxLength(40);
+    m_tel = new QLineEdit(this);
+    m_tel->setObjectName(QStringLiteral("TxtTel"));
+    m_tel->setMaxLength(20);
+    m_use = new QCheckBox(QStringLiteral("사용함"), this);
+    m_use->setObjectName(QStringLiteral("ChkUse"));
+
+    auto *form = new QFormLayout;
+    form->addRow(QStringLiteral("강사코드"), m_code);
+    form->addRow(QStringLiteral("강 사 명"), m_name);
+    form->addRow(QStringLiteral("전화번호"), m_tel);
+    form->addRow(QString(), m_use);
+
+    QPushButton *cmdNew = makeButton(this, QStringLiteral("Cmd신규"), QStringLiteral("신규"));
+    QPushButton *cmdSave = makeButton(this, QStringLiteral("Cmd저장"), QStringLiteral("저장"));
+    QPushButton *cmdClose = makeButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"));
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdNew);
+    buttons->addWidget(cmdSave);
+    buttons->addWidget(cmdClose);
+
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(14, 14, 14, 10);
+    outer->addLayout(form);
+    outer->addSpacing(8);
+    outer->addLayout(buttons);
+    resize(380, 200);
+
+    installEnterAsTab(this);
+    installSelectAllOnFocus(this);
+    connect(m_tel, &QLineEdit::editingFinished, this, [this] { m_tel->setText(formatPhone(m_tel->text())); });
+    connect(cmdNew, &QPushButton::clicked, this, &LecturerEditDialog::newLecturer);
+    connect(cmdSave, &QPushButton::clicked, this, &LecturerEditDialog::save);
+    connect(cmdClose, &QPushButton::clicked, this, [this] { TF ? accept() : reject(); });
+
+    if (JobGubun == QLatin1String("C"))
+        load(ltCode);
+    else
+        newLecturer();
+}
+
+void LecturerEditDialog::updateCaption()
+{
+    setWindowTitle(JobGubun == QLatin1String("C") ? QStringLiteral("강사등록 - 수정") : QStringLiteral("강사등록 - 신규"));
+}
+
+void LecturerEditDialog::newLecturer()
+{
+    JobGubun = QStringLiteral("N");
+    updateCaption();
+    QString code;
+    try {
+        code = nextLecturerCode(m_ui.app.main);
+    } catch (const DbError &) {
+        m_ui.msg.warn(readErrorText(), windowTitle());
+    }
+    m_code->setText(code);
+    m_name->clear();
+    m_tel->clear();
+    m_use->setChecked(true);
+    m_name->setFocus();
+}
+
+void LecturerEditDialog::load(const QString &code)
+{
+    updateCaption();
+    std::optional<Lecturer> l;
+    try {
+        l = loadLecturer(m_ui.app.main, code);
+    } catch (const DbError &) {
+        m_ui.msg.warn(readErrorText(), windowTitle());
+    }
+    if (!l) {
+        m_code->setText(code);
+        return;
+    }
+    m_code->setText(l->code);
+    m_name->setText(l->name);
+    m_tel->setText(l->tel);
+    m_use->setChecked(l->inUse);
+    m_name->setFocus();
+}
+
+void LecturerEditDialog::save()
+{
+    Lecturer l;
+    l.code = m_code->text();
+    l.name = m_name->text();
+    l.tel = formatPhone(m_tel->text());
+    l.inUse = m_use->isChecked();
+    const bool isNew = JobGubun != QLatin1String("C");
+    try {
+        const CatalogueResult r = saveLecturer(m_ui.app.main, l, isNew);
+        showMessage(m_ui.msg, r.message);
+        if (!r.ok) {
+            if (r.field == LecturerNameField)
+                m_name->setFocus();
+            return;
+        }
+        TF = true;
+        emit lecturerSaved(r.code);
+        if (isNew)
+            newLecturer();
+    } catch (const DbError &) {
+        m_ui.msg.warn(saveErrorText(), saveErrorTitle());
+    }
+}
+
+} // namespace fitrova

@@ -1,0 +1,384 @@
+#include "catalogue/ui/programeditdialog.h"
+
+#include "catalogue/classification.h"
+#include "catalogue/ui/catalogueui.h"
+#include "catalogue/ui/lecturerpickdialog.h"
+#include "data/listitems.h"
+#include "data/text.h"
+#include "widgets/datagrid.h"
+#include "widgets/widgetutil.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QHBoxLayout>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace fitrova {
+
+namespace {
+
+enum FeeCol { FeeColMonths, FeeColAmt1, FeeColAmt2, FeeColAmt3 };
+
+// Enter in an amount cell moves on to the next amount, then to the next row.
+class FeeGrid : public DataGrid {
+public:
+    using DataGrid::DataGrid;
+
+protected:
+    void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override
+    {
+        DataGrid::closeEditor(editor, hint);
+        if (hint != QAbstractItemDelegate::SubmitModelCache)
+            return;
+        int row = currentRow(), col = currentColumn() + 1;
+        if (col > FeeColAmt3) {
+            col = FeeColAmt1;
+            ++row;
+        }
+        if (row < rowCount())
+            setCurrentCell(row, col);
+    }
+};
+
+QString amountCell(qint64 amount) { return amount == 0 ? QString() : QLocale(QLocale::English).toString(amount); }
+
+} // namespace
+
+ProgramEditDialog::ProgramEditDialog(UiContext &ui, const QString &jobGubun, qint64 pgId, QWidget *parent,
+                                     const QString &listCaption)
+    : QDialog(parent), JobGubun(jobGubun), Pgid(pgId), m_ui(ui), m_listCaption(listCaption)
+{
+    setObjectName(QStringLiteral("강좌등록Sub"));
+
+    m_course = new QComboBox(this);
+    m_course->setObjectName(QStringLiteral("CobCour"));
+    m_class = new QComboBox(this);
+    m_class->setObjectName(QStringLiteral("CobScl"));
+    m_name = new QLineEdit(this);
+    m_name->setObjectName(QStringLiteral("TxtPgname"));
+    m_name->setMaxLength(60);
+    m_lecturer = new QComboBox(this);
+    m_lecturer->setObjectName(QStringLiteral("CobLect"));
+    QPushButton *cmdPick = makeButton(this, QStringLiteral("Cmd강사조회"), QStringLiteral("조회"));
+    cmdPick->setMinimumSize(50, 26);
+    cmdPick->setFocusPolicy(Qt::NoFocus);
+    m_time1 = new QLineEdit(QStringLiteral("00:00"), this);
+    m_time1->setObjectName(QStringLiteral("TxtTime1"));
+    m_time2 = new QLineEdit(QStringLiteral("00:00"), this);
+    m_time2->setObjectName(QStringLiteral("TxtTime2"));
+    for (QLineEdit *t : {m_time1, m_time2}) {
+        t->setMaxLength(5);
+        t->setMaximumWidth(70);
+        t->setAlignment(Qt::AlignCenter);
+        t->setToolTip(QStringLiteral("0930 또는 09:30 형식으로 입력"));
+    }
+    m_maxNum = new QLineEdit(QStringLiteral("0"), this);
+    m_maxNum->setObjectName(QStringLiteral("TxtMaxNum"));
+    m_maxNum->setValidator(new QIntValidator(0, 99999, m_maxNum));
+    m_maxNum->setMaximumWidth(70);
+    m_maxNum->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_maxNumChk = new QCheckBox(QStringLiteral("수강접수시 정원체크함"), this);
+    m_maxNumChk->setObjectName(QStringLiteral("Chk정원"));
+    m_use = new QCheckBox(QStringLiteral("사용함"), this);
+    m_use->setObjectName(QStringLiteral("ChkUse"));
+    m_use->setChecked(true);
+
+    auto *dayBox = new QGroupBox(QStringLiteral("강습요일(입장가능한 요일)"), this);
+    auto *dayLayout = new QHBoxLayout(dayBox);
+    const QStringList dayNames{QStringLiteral("월"), QStringLiteral("화"), QStringLiteral("수"), QStringLiteral("목"),
+                               QStringLiteral("금"), QStringLiteral("토"), QStringLiteral("일")};
+    for (int d = 0; d < 7; ++d) {
+        auto *c = new QCheckBox(dayNames[d], dayBox);
+        c->setObjectName(QStringLiteral("ChkMon%1").arg(d + 1));
+        dayLayout->addWidget(c);
+        m_days[size_t(d)] = c;
+    }
+    dayLayout->addStretch();
+
+    m_fees = new FeeGrid(this);
+    m_fees->setObjectName(QStringLiteral("SpAmt"));
+    m_fees->setColumns({QStringLiteral("개월"), QStringLiteral("강습료1"), QStringLiteral("강습료2"),
+                        QStringLiteral("강습료3")},
+                       {70, 110, 110, 110});
+    m_fees->setColumnAlignment(FeeColMonths, Qt::AlignCenter);
+    for (int c = FeeColAmt1; c <= FeeColAmt3; ++c) {
+        m_fees->setColumnEditable(c);
+        m_fees->setColumnAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+    }
+    m_fees->setHeaderSorting(false);
+    m_fees->horizontalHeader()->setStretchLastSection(true);
+    m_fees->setMinimumHeight(200);
+
+    auto *form = new QGridLayout;
+    int r = 0;
+    form->addWidget(new QLabel(QStringLiteral("강좌항목"), this), r, 0);
+    form->addWidget(m_course, r, 1);
+    form->addWidget(new QLabel(QStringLiteral("분    류"), this), r, 2);
+    form->addWidget(m_class, r++, 3);
+    form->addWidget(new QLabel(QStringLiteral("강 좌 명"), this), r, 0);
+    form->addWidget(m_name, r++, 1, 1, 3);
+    form->addWidget(new QLabel(QStringLiteral("강    사"), this), r, 0);
+    auto *lectLayout = new QHBoxLayout;
+    lectLayout->addWidget(m_lecturer, 1);
+    lectLayout->addWidget(cmdPick);
+    form->addLayout(lectLayout, r, 1);
+    form->addWidget(new QLabel(QStringLiteral("시    간"), this), r, 2);
+    auto *timeLayout = new QHBoxLayout;
+    timeLayout->addWidget(m_time1);
+    timeLayout->addWidget(new QLabel(QStringLiteral("~"), this));
+    timeLayout->addWidget(m_time2);
+    timeLayout->addStretch();
+    form->addLayout(timeLayout, r++, 3);
+    form->addWidget(new QLabel(QStringLiteral("정    원"), this), r, 0);
+    auto *maxLayout = new QHBoxLayout;
+    maxLayout->addWidget(m_maxNum);
+    maxLayout->addWidget(new QLabel(QStringLiteral("명"), this));
+    maxLayout->addSpacing(10);
+    maxLayout->addWidget(m_maxNumChk);
+    maxLayout->addStretch();
+    form->addLayout(maxLayout, r, 1, 1, 2);
+    form->addWidget(m_use, r++, 3);
+    form->setColumnStretch(1, 1);
+    form->setColumnStretch(3, 1);
+
+    QPushButton *cmdSave = makeButton(this, QStringLiteral("Cmd저장"), QStringLiteral("저장"));
+    QPushButton *cmdClose = makeButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"));
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(new QLabel(QStringLiteral("금액이 없는 개월수는 저장되지 않습니다."), this));
+    buttons->addStretch();
+    buttons->addWidget(cmdSave);
+    buttons->addWidget(cmdClose);
+
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(12, 12, 12, 10);
+    outer->addLayout(form);
+    outer->addWidget(dayBox);
+    outer->addWidget(new QLabel(QStringLiteral("강습료"), this));
+    outer->addWidget(m_fees, 1);
+    outer->addLayout(buttons);
+    resize(600, 560);
+
+    try {
+        fillCombo(m_course, courseItems(m_ui.app.main, courseGroup(), false));
+        fillCombo(m_lecturer, lecturerItems(m_ui.app.main));
+    } catch (const DbError &) {
+        m_ui.msg.warn(readErrorText(), QStringLiteral("강좌등록"));
+    }
+
+    installEnterAsTab(this);
+    installSelectAllOnFocus(this);
+    connect(m_course, &QComboBox::currentIndexChanged, this, &ProgramEditDialog::onCourseChanged);
+    connect(m_time1, &QLineEdit::editingFinished, this, [this] { normalizeTime(m_time1); });
+    connect(m_time2, &QLineEdit::editingFinished, this, [this] { normalizeTime(m_time2); });
+    connect(m_fees, &DataGrid::cellEdited, this, [this](int row, int col) {
+        if (col < FeeColAmt1)
+            return;
+        const QString t = m_fees->cell(row, col);
+        if (!isNumericInput(t, m_ui.msg)) {
+            m_fees->setCell(row, col, QString());
+            return;
+        }
+        m_fees->setCell(row, col, amountCell(nzLong(t)));
+    });
+    connect(cmdPick, &QPushButton::clicked, this, &ProgramEditDialog::pickLecturer);
+    connect(cmdSave, &QPushButton::clicked, this, &ProgramEditDialog::save);
+    connect(cmdClose, &QPushButton::clicked, this, [this] { TF ? accept() : reject(); });
+
+    if (JobGubun == QLatin1String("C")) {
+        loadProgram();
+    } else {
+        // The item is chosen deliberately: its month counts make the fee table.
+        m_course->setCurrentIndex(-1);
+        m_lecturer->setCurrentIndex(-1);
+        onCourseChanged();
+    }
+    updateCaption();
+    m_course->setFocus();
+}
+
+void ProgramEditDialog::updateCaption()
+{
+    setWindowTitle(JobGubun == QLatin1String("C") ? m_listCaption + QStringLiteral("-수정")
+                                                  : QStringLiteral("강좌등록-신규"));
+}
+
+void ProgramEditDialog::loadProgram()
+{
+    std::optional<Program> p;
+    try {
+        p = fitrova::loadProgram(m_ui.app.main, Pgid);
+    } catch (const DbError &) {
+        m_ui.msg.warn(readErrorText(), QStringLiteral("강좌등록"));
+    }
+    if (!p)
+        return;
+    m_storedFees = p->fees;
+    {
+        const QSignalBlocker block(m_course);
+        selectComboCode(m_course, p->course);
+    }
+    onCourseChanged();
+    selectComboByItemData(m_class, p->sclass);
+    m_name->setText(p->pgName);
+    if (!selectComboByItemData(m_lecturer, p->ltCode))
+        m_lecturer->setCurrentIndex(-1);
+    m_time1->setText(p->time1);
+    m_time2->setText(p->time2);
+    m_maxNum->setText(QString::number(p->maxNum));
+    m_maxNumChk->setChecked(p->maxNumChk);
+    m_use->setChecked(p->pgUse);
+    for (int d = 0; d < 7; ++d)
+        m_days[size_t(d)]->setChecked(p->days[size_t(d)]);
+}
+
+void ProgramEditDialog::onCourseChanged()
+{
+    const QString course = m_course->currentIndex() >= 0 ? codeOf(m_course->currentText()) : QString();
+    fillClasses(course);
+    // Amounts typed so far stay with their month count; on a change the
+    // stored amounts fill the rest.
+    QList<FeeRow> keep = feesInGrid();
+    for (const FeeRow &s : m_storedFees) {
+        bool typed = false;
+        for (const FeeRow &k : keep)
+            typed = typed || k.monthCnt == s.monthCnt;
+        if (!typed)
+            keep.append(s);
+    }
+    rebuildFees(course.isEmpty() ? QList<FeeRow>() : keep);
+}
+
+void ProgramEditDialog::fillClasses(const QString &course)
+{
+    ListItems items{{QString(), QStringLiteral("00")}};
+    if (!course.isEmpty()) {
+        try {
+            for (const SmallClass &s : listSmallClasses(m_ui.app.main, courseGroup(), course))
+                items.append({s.sclass + QLatin1Char('-') + s.name, s.sclass});
+        } catch (const DbError &) {
+            m_ui.msg.warn(readErrorText(), QStringLiteral("강좌등록"));
+        }
+    }
+    fillCombo(m_class, items);
+    if (m_class->count() > 1)
+        m_class->setCurrentIndex(1);
+}
+
+void ProgramEditDialog::rebuildFees(const QList<FeeRow> &keep)
+{
+    const QString course = m_course->currentIndex() >= 0 ? codeOf(m_course->currentText()) : QString();
+    QList<FeeRow> rows;
+    if (!course.isEmpty()) {
+        try {
+            rows = feeRowsForCourse(m_ui.app.main, course, keep);
+        } catch (const DbError &) {
+            m_ui.msg.warn(readErrorText(), QStringLiteral("강좌등록"));
+        }
+    }
+    QList<QStringList> cells;
+    for (const FeeRow &f : rows)
+        cells.append({feeRowLabel(f.monthCnt), amountCell(f.amt1), amountCell(f.amt2), amountCell(f.amt3)});
+    m_fees->setRows(cells);
+}
+
+QList<FeeRow> ProgramEditDialog::feesInGrid() const
+{
+    QList<FeeRow> fees;
+    for (int r = 0; r < m_fees->rowCount(); ++r)
+        fees.append({monthsOfLabel(m_fees->cell(r, FeeColMonths)), nzLong(m_fees->cell(r, FeeColAmt1)),
+                     nzLong(m_fees->cell(r, FeeColAmt2)), nzLong(m_fees->cell(r, FeeColAmt3))});
+    return fees;
+}
+
+void ProgramEditDialog::normalizeTime(QLineEdit *field)
+{
+    const LessonTime t = normalizeLessonTime(field->text());
+    if (!t.ok) {
+        field->setText(t.text);
+        m_ui.msg.info(lessonTimeErrorText(), lessonTimeErrorTitle());
+        return;
+    }
+    if (t.text != field->text())
+        field->setText(t.text);
+}
+
+void ProgramEditDialog::pickLecturer()
+{
+    LecturerPickDialog dlg(m_ui, this);
+    const QString course = m_course->currentIndex() >= 0 ? codeOf(m_course->currentText()) : QString();
+    if (!course.isEmpty())
+        selectComboCode(dlg.courseCombo(), course);
+    if (dlg.exec() == QDialog::Accepted && dlg.TF) {
+        if (!selectComboByItemData(m_lecturer, dlg.LtCode)) {
+            m_lecturer->addItem(dlg.LtName, dlg.LtCode);
+            m_lecturer->setCurrentIndex(m_lecturer->count() - 1);
+        }
+    }
+}
+
+Program ProgramEditDialog::inputs() const
+{
+    Program p;
+    p.pgId = Pgid;
+    p.course = m_course->currentIndex() >= 0 ? codeOf(m_course->currentText()) : QString();
+    p.sclass = m_class->currentIndex() >= 0 ? m_class->currentData().toString() : QStringLiteral("00");
+    p.pgName = m_name->text();
+    p.ltCode = m_lecturer->currentIndex() >= 0 ? m_lecturer->currentData().toString() : QString();
+    p.ltName = m_lecturer->currentIndex() >= 0 ? m_lecturer->currentText() : QString();
+    p.time1 = m_time1->text();
+    p.time2 = m_time2->text();
+    p.maxNum = nzLong(m_maxNum->text());
+    p.maxNumChk = m_maxNumChk->isChecked();
+    p.pgUse = m_use->isChecked();
+    for (int d = 0; d < 7; ++d)
+        p.days[size_t(d)] = m_days[size_t(d)]->isChecked();
+    p.fees = feesInGrid();
+    return p;
+}
+
+void ProgramEditDialog::focusField(int field)
+{
+    switch (field) {
+    case ProgramNameField: m_name->setFocus(); break;
+    case ProgramCourseField: m_course->setFocus(); break;
+    case ProgramLecturerField: m_lecturer->setFocus(); break;
+    case ProgramTime1Field: m_time1->setFocus(); break;
+    case ProgramMaxNumField: m_maxNum->setFocus(); break;
+    case ProgramTime2Field: m_time2->setFocus(); break;
+    default: break;
+    }
+}
+
+void ProgramEditDialog::save()
+{
+    m_fees->commitEdits();
+    const bool isNew = JobGubun != QLatin1String("C");
+    try {
+        const CatalogueResult r = saveProgram(m_ui.app.main, inputs(), isNew, m_ui.app.clock().today());
+        showMessage(m_ui.msg, r.message);
+        if (!r.ok) {
+            focusField(r.field);
+            return;
+        }
+        TF = true;
+        if (isNew) {
+            Pgid = r.id;
+            JobGubun = QStringLiteral("C");
+            updateCaption();
+        }
+        m_storedFees = fitrova::loadProgram(m_ui.app.main, Pgid).value_or(Program{}).fees;
+        rebuildFees(m_storedFees);
+    } catch (const DbError &) {
+        m_ui.msg.warn(saveErrorText(), saveErrorTitle());
+    }
+}
+
+} // namespace fitrova
