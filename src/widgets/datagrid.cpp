@@ -1046,9 +1046,4 @@ void DataGrid::keyPressEvent(QKeyEvent *event)
     QTableView::keyPressEvent(event);
 }
 
-void DataGrid::focusOutEvent(QFocusEvent *event)
-{
-    QTableView::focusOutEvent(event);
-}
-
 } // namespace fitrova

@@ -23,7 +23,7 @@ class GridModel;
 class DataGrid : public QTableView {
     Q_OBJECT
 public:
-    // Selection colour of every grid (BGR 16446653 of the original set-up).
+    // Selection colour of every grid (light cyan, #BDF4FA).
     static QColor selectionBackColor() { return QColor(0xBD, 0xF4, 0xFA); }
     // Background of total and subtotal rows.
     static QColor totalBackColor() { return QColor(0xFF, 0xF2, 0xCC); }
@@ -170,7 +170,6 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
-    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     void onCurrentChanged(const QModelIndex &current, const QModelIndex &previous);

@@ -869,6 +869,9 @@ void GridPreviewDialog::updateLabel()
     if (!m_view)
         return;
     const int count = qMax(1, pageCount());
+    // Scrolling the shown preview moves its current page too.
+    if (m_view->isVisible() && m_view->currentPage() > 0)
+        m_page = m_view->currentPage();
     m_page = qBound(1, m_page, count);
     m_pageLabel->setText(QStringLiteral("Page %1 of %2").arg(m_page).arg(count));
     m_prev->setEnabled(m_page > 1);

@@ -5,6 +5,7 @@
 #include "widgets/datagrid.h"
 
 #include <QElapsedTimer>
+#include <QComboBox>
 #include <QLineEdit>
 
 using namespace fitrova;
@@ -208,14 +209,27 @@ private slots:
         QCOMPARE(rowEdited.count(), 2);
     }
 
-    void readOnlyColumnsAreNotEditable()
+    void dropDownCells()
     {
         DataGrid grid;
         grid.setColumns({"코드", "구분"});
         grid.setColumnChoices(1, {"사용", "미사용"});
         grid.addRow({"01", "사용"});
+        grid.addRow({"02", "사용"});
         QVERIFY(!(grid.model()->flags(grid.model()->index(0, 0)) & Qt::ItemIsEditable));
         QVERIFY(grid.model()->flags(grid.model()->index(0, 1)) & Qt::ItemIsEditable);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        QSignalSpy rowEdited(&grid, &DataGrid::rowEdited);
+        grid.setCurrentCell(0, 1);
+        grid.edit(grid.currentIndex());
+        auto *combo = grid.viewport()->findChild<QComboBox *>();
+        QVERIFY(combo);
+        QCOMPARE(combo->currentText(), QString("사용"));
+        combo->setCurrentIndex(1);
+        grid.setCurrentCell(1, 1);
+        QTRY_COMPARE(grid.cell(0, 1), QString("미사용"));
+        QCOMPARE(rowEdited.count(), 1);
     }
 
     void keysActivateAndDelete()

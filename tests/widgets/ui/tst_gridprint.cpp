@@ -263,6 +263,9 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
         dlg.applyZoom(7);
         QCoreApplication::processEvents();
+        dlg.goToPage(3);
+        QCoreApplication::processEvents();
+        QCOMPARE(dlg.pageLabelText(), QString("Page 3 of %1").arg(count));
         dlg.grab().save(QDir::temp().filePath("fitrova_preview.png"));
     }
 

@@ -266,7 +266,6 @@ private slots:
         {
             BusyScope busy;
             QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
-            scoped = QApplication::topLevelWidgets().isEmpty() ? nullptr : nullptr;
             for (QWidget *w : QApplication::topLevelWidgets())
                 if (auto *b = qobject_cast<BusyNotice *>(w); b && b->isVisible())
                     scoped = b;
