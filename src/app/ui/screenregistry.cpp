@@ -6,6 +6,7 @@
 #include "settings/ui/businessscreen.h"
 #include "settings/ui/workstationscreen.h"
 #include "catalogue/ui/cataloguescreens.h"
+#include "members/ui/memberscreens.h"
 
 #include <algorithm>
 
@@ -59,6 +60,7 @@ void registerAllScreens(ScreenRegistry &r)
     registerSettingsScreens(r);
     registerUserScreens(r);
     registerCatalogueScreens(r);
+    registerMemberScreens(r);
 }
 
 } // namespace fitrova

@@ -1,0 +1,319 @@
+#include "members/memberlist.h"
+
+#include "data/dates.h"
+#include "data/lunar.h"
+
+namespace fitrova {
+
+QStringList enrollmentScopeItems()
+{
+    return {QStringLiteral("1-조건없음"), QStringLiteral("2-수강년월"), QStringLiteral("3-신청일자"),
+            QStringLiteral("4-만기회원"), QStringLiteral("5-유효회원")};
+}
+
+// --- birthdays ---------------------------------------------------------------------
+
+std::optional<QString> normalizeMonthDay(const QString &typed)
+{
+    const QString t = typed.trimmed();
+    if (t.isEmpty())
+        return QString();
+    int month = 0, day = 0;
+    bool okM = false, okD = false;
+    const int dash = t.indexOf(QLatin1Char('-'));
+    if (dash >= 0) {
+        month = t.left(dash).toInt(&okM);
+        day = t.mid(dash + 1).toInt(&okD);
+        okM = okM && dash >= 1 && dash <= 2;
+        okD = okD && t.size() - dash - 1 >= 1 && t.size() - dash - 1 <= 2;
+    } else if (t.size() == 4 || t.size() == 3) {
+        month = t.left(t.size() - 2).toInt(&okM);
+        day = t.right(2).toInt(&okD);
+    }
+    for (const QChar c : t)
+        if (!(c.isDigit() && c.unicode() < 128) && c != QLatin1Char('-'))
+            return std::nullopt;
+    if (!okM || !okD || !QDate(2000, month, day).isValid())
+        return std::nullopt;
+    return QStringLiteral("%1-%2").arg(month, 2, 10, QLatin1Char('0')).arg(day, 2, 10, QLatin1Char('0'));
+}
+
+QList<MonthDayRange> splitAtYearEnd(const QString &from, const QString &to)
+{
+    if (from <= to)
+        return {{from, to}};
+    return {{from, QStringLiteral("12-31")}, {QStringLiteral("01-01"), to}};
+}
+
+namespace {
+
+QDate solarDay(int year, const QString &md, bool isEnd)
+{
+    const int m = md.left(2).toInt();
+    const int d = md.mid(3, 2).toInt();
+    const QDate date(year, m, d);
+    if (date.isValid())
+        return date;
+    // 02-29 in a common year.
+    return isEnd ? QDate(year, 2, 28) : QDate(year, 3, 1);
+}
+
+QString mdText(int m, int d)
+{
+    return QStringLiteral("%1-%2").arg(m, 2, 10, QLatin1Char('0')).arg(d, 2, 10, QLatin1Char('0'));
+}
+
+SqlCondition rangesCondition(const QList<MonthDayRange> &ranges)
+{
+    SqlCondition c;
+    for (const MonthDayRange &r : ranges) {
+        if (!c.sql.isEmpty())
+            c.sql += QStringLiteral(" OR ");
+        c.sql += QStringLiteral("(substr(Member.BirthDay, 6, 5) >= ? AND substr(Member.BirthDay, 6, 5) <= ?)");
+        c.params << r.from << r.to;
+    }
+    if (c.sql.isEmpty())
+        c.sql = QStringLiteral("1 = 0");
+    return c;
+}
+
+} // namespace
+
+QList<MonthDayRange> lunarBirthdayRanges(const QString &from, const QString &to, int year)
+{
+    const QDate start = solarDay(year, from, false);
+    const QDate end = to < from ? solarDay(year + 1, to, true) : solarDay(year, to, true);
+    QList<MonthDayRange> runs;
+    if (!start.isValid() || !end.isValid() || end < start)
+        return runs;
+    QString prev;
+    int prevMonth = 0;
+    int steps = 0;
+    for (QDate d = start; d <= end && steps < 400; d = d.addDays(1), ++steps) {
+        const LunarDate l = solarToLunar(d);
+        if (l.isNull())
+            continue;
+        const QString md = mdText(l.month, l.day);
+        if (prev.isEmpty()) {
+            runs.append({md, md});
+        } else if (md > prev) {
+            runs.last().to = md;
+        } else if (prevMonth == 12 && l.month == 1) {
+            runs.last().to = QStringLiteral("12-31");
+            runs.append({QStringLiteral("01-01"), md});
+        } else {
+            runs.append({md, md}); // a leap month repeats the month's days
+        }
+        prev = md;
+        prevMonth = l.month;
+    }
+    return runs;
+}
+
+SqlCondition birthdayCondition(const QString &from, const QString &to, int year)
+{
+    const SqlCondition solar = rangesCondition(splitAtYearEnd(from, to));
+    const SqlCondition lunar = rangesCondition(lunarBirthdayRanges(from, to, year));
+    SqlCondition c;
+    c.sql = QStringLiteral("(COALESCE(Member.Solor, '1') <> '2' AND (") + solar.sql +
+            QStringLiteral(")) OR (Member.Solor = '2' AND (") + lunar.sql + QStringLiteral("))");
+    c.params = solar.params + lunar.params;
+    return c;
+}
+
+// --- the query ----------------------------------------------------------------------
+
+QString ageClassName(qint64 age)
+{
+    if (age >= 0 && age <= 7)
+        return QStringLiteral("유아");
+    if (age >= 8 && age <= 12)
+        return QStringLiteral("어린이");
+    if (age >= 13 && age <= 18)
+        return QStringLiteral("청소년");
+    if (age >= 19 && age <= 100)
+        return QStringLiteral("성인");
+    return {};
+}
+
+namespace {
+
+void addRange(QList<SqlCondition> &parts, const QString &column, const QString &from, const QString &to)
+{
+    if (!from.trimmed().isEmpty())
+        parts.append({column + QStringLiteral(" >= ?"), {from.trimmed()}});
+    if (!to.trimmed().isEmpty())
+        parts.append({column + QStringLiteral(" <= ?"), {to.trimmed()}});
+}
+
+void addEqual(QList<SqlCondition> &parts, const QString &column, const QString &value)
+{
+    if (!value.trimmed().isEmpty())
+        parts.append({column + QStringLiteral(" = ?"), {value.trimmed()}});
+}
+
+} // namespace
+
+SqlCondition memberListCondition(const MemberListCriteria &c, int year)
+{
+    QList<SqlCondition> parts;
+    addRange(parts, QStringLiteral("Member.MbCode"), c.codeFrom, c.codeTo);
+    addRange(parts, QStringLiteral("Member.MbName"), c.nameFrom, c.nameTo);
+    addRange(parts, QStringLiteral("Member.MbCard"), c.cardFrom, c.cardTo);
+    addRange(parts, QStringLiteral("Member.Indate"), c.inDateFrom, c.inDateTo);
+    if (!c.birthFrom.isEmpty() || !c.birthTo.isEmpty()) {
+        const QString from = c.birthFrom.isEmpty() ? c.birthTo : c.birthFrom;
+        const QString to = c.birthTo.isEmpty() ? c.birthFrom : c.birthTo;
+        parts.append(birthdayCondition(from, to, year));
+    }
+    addEqual(parts, QStringLiteral("Member.MbGubun"), c.mbGubun);
+    addEqual(parts, QStringLiteral("Member.Area"), c.area);
+    addEqual(parts, QStringLiteral("Member.Sex"), c.sex);
+    if (c.ageFrom >= 0)
+        parts.append({QStringLiteral("Member.Age >= ?"), {c.ageFrom}});
+    if (c.ageTo >= 0)
+        parts.append({QStringLiteral("Member.Age <= ?"), {c.ageTo}});
+
+    QList<SqlCondition> lect;
+    addEqual(lect, QStringLiteral("Lecture.Course"), c.course);
+    addEqual(lect, QStringLiteral("Lecture.Lclass"), c.lclass);
+    addEqual(lect, QStringLiteral("Lecture.Mclass"), c.mclass);
+    addEqual(lect, QStringLiteral("Lecture.Sclass"), c.sclass);
+    switch (c.scope) {
+    case EnrollmentScope::Any:
+        break;
+    case EnrollmentScope::Month:
+        addRange(lect, QStringLiteral("Lecture.LTyymm"), c.monthFrom, c.monthTo);
+        break;
+    case EnrollmentScope::Applied:
+        addRange(lect, QStringLiteral("Lecture.RqDate"), c.dateFrom, c.dateTo);
+        break;
+    case EnrollmentScope::Expiring:
+        addRange(lect, QStringLiteral("Lecture.Sdate2"), c.dateFrom, c.dateTo);
+        break;
+    case EnrollmentScope::Valid:
+        if (!c.validOn.isEmpty())
+            lect.append({QStringLiteral("Lecture.Sdate1 <= ? AND Lecture.Sdate2 >= ?"), {c.validOn, c.validOn}});
+        break;
+    }
+    addEqual(lect, QStringLiteral("Lecture.LtCode"), c.ltCode);
+    if (c.pgid > 0)
+        lect.append({QStringLiteral("Lecture.Pgid = ?"), {c.pgid}});
+    // A scope on its own still asks for members with enrollments.
+    if (!lect.isEmpty() || c.scope != EnrollmentScope::Any) {
+        const SqlCondition l = andConditions(lect);
+        parts.append({QStringLiteral("EXISTS (SELECT 1 FROM Lecture WHERE Lecture.MbCode = Member.MbCode") +
+                          (l.isEmpty() ? QString() : QStringLiteral(" AND ") + l.sql) + QLatin1Char(')'),
+                      l.params});
+    }
+    return andConditions(parts);
+}
+
+QStringList memberListHeaders()
+{
+    return {QStringLiteral("회원구분"), QStringLiteral("회원코드"), QStringLiteral("회원명"), QStringLiteral("나이"),
+            QStringLiteral("성별"),     QStringLiteral("주민번호"), QStringLiteral("양/음"), QStringLiteral("생일"),
+            QStringLiteral("핸드폰"),   QStringLiteral("전화번호"), QStringLiteral("주소"),  QStringLiteral("우편번호"),
+            QStringLiteral("가입일자"), QStringLiteral("DM"),       QStringLiteral("SMS"),   QStringLiteral("연령구분")};
+}
+
+QList<MemberListLine> runMemberList(const Db &db, const MemberListCriteria &c, int year)
+{
+    const SqlCondition where = memberListCondition(c, year);
+    const Rows rows = db.query(
+        QStringLiteral("SELECT Member.MbCode, Member.MbName, Member.BirthDay, Member.Solor, Member.Juno1, "
+                       "Member.Juno2, Member.Indate, Member.Tel1, Member.Tel2, Member.Tel3, Member.Addr1, "
+                       "Member.Addr2, Member.PostNo, Member.MbCard, Member.Sex, Member.Age, Member.Area, "
+                       "MbGubun.Name AS MbGubunName, Member.Dm, Member.SMS "
+                       "FROM Member LEFT JOIN MbGubun ON Member.MbGubun = MbGubun.Code ") +
+            (where.isEmpty() ? QString() : QStringLiteral("WHERE ") + where.sql) +
+            QStringLiteral(" ORDER BY Member.MbName, Member.MbCode"),
+        where.params);
+    QList<MemberListLine> out;
+    out.reserve(rows.size());
+    for (const Row &r : rows) {
+        MemberListLine l;
+        l.contact = {r.str(QStringLiteral("MbCode")), r.str(QStringLiteral("MbName")), r.str(QStringLiteral("Tel1")),
+                     r.str(QStringLiteral("PostNo")), r.str(QStringLiteral("Addr1")),
+                     r.str(QStringLiteral("Addr2"))};
+        const QString juno1 = r.str(QStringLiteral("Juno1")), juno2 = r.str(QStringLiteral("Juno2"));
+        const QString solor = r.str(QStringLiteral("Solor"));
+        const qint64 age = r.num(QStringLiteral("Age"));
+        l.cells = QStringList{r.str(QStringLiteral("MbGubunName")),
+                              l.contact.mbCode,
+                              l.contact.mbName,
+                              r.isNull(QStringLiteral("Age")) ? QString() : QString::number(age),
+                              r.str(QStringLiteral("Sex")).trimmed(),
+                              juno1.isEmpty() && juno2.isEmpty() ? QString() : juno1 + QLatin1Char('-') + juno2,
+                              solor == QLatin1String("1")   ? QStringLiteral("양")
+                              : solor == QLatin1String("2") ? QStringLiteral("음")
+                                                            : QString(),
+                              r.str(QStringLiteral("BirthDay")),
+                              l.contact.tel1,
+                              r.str(QStringLiteral("Tel2")),
+                              QString(l.contact.addr1 + QLatin1Char(' ') + l.contact.addr2).trimmed(),
+                              l.contact.postNo,
+                              r.str(QStringLiteral("Indate")),
+                              r.str(QStringLiteral("Dm")),
+                              r.str(QStringLiteral("SMS")),
+                              r.isNull(QStringLiteral("Age")) ? QString() : ageClassName(age)};
+        out.append(l);
+    }
+    return out;
+}
+
+QStringList memberListPrintLines(const MemberListCriteria &c, const MemberListLabels &labels)
+{
+    auto range = [](const QString &a, const QString &b) -> QString {
+        if (a.isEmpty() && b.isEmpty())
+            return {};
+        return a + QStringLiteral(" ~ ") + b;
+    };
+    auto chosen = [](const QString &label) {
+        const QString t = label.trimmed();
+        return t.isEmpty() || t.contains(QStringLiteral("모두보기")) || t.endsWith(QStringLiteral("-ALL"))
+                   ? QString()
+                   : t;
+    };
+    QString first;
+    auto add = [](QString &line, const QString &label, const QString &value) {
+        if (!value.isEmpty())
+            line += label + value;
+    };
+    add(first, QStringLiteral(" 회원구분 : "), chosen(labels.mbGubun));
+    add(first, QStringLiteral(" 회원코드 : "), range(c.codeFrom, c.codeTo));
+    add(first, QStringLiteral(" 회원명 : "), range(c.nameFrom, c.nameTo));
+    add(first, QStringLiteral(" 생일 : "), range(c.birthFrom, c.birthTo));
+    add(first, QStringLiteral(" 성별 : "), chosen(labels.sex));
+    add(first, QStringLiteral(" 연령 : "), chosen(labels.age));
+    add(first, QStringLiteral(" 카드번호 : "), range(c.cardFrom, c.cardTo));
+    add(first, QStringLiteral(" 가입일자 : "), range(c.inDateFrom, c.inDateTo));
+
+    QString second;
+    switch (c.scope) {
+    case EnrollmentScope::Any:
+        break;
+    case EnrollmentScope::Month:
+        second = QStringLiteral("(수강신청자) 수강신청월 : ") + range(c.monthFrom, c.monthTo);
+        break;
+    case EnrollmentScope::Applied:
+        second = QStringLiteral("(수강신청자) 신청일자 : ") + range(c.dateFrom, c.dateTo);
+        break;
+    case EnrollmentScope::Valid:
+        second = QStringLiteral("(유효회원) 적용일자 : ") + c.validOn;
+        break;
+    case EnrollmentScope::Expiring:
+        second = QStringLiteral("(만기회원) 만기일 : ") + range(c.dateFrom, c.dateTo);
+        break;
+    }
+    QString third;
+    add(third, QStringLiteral("강좌항목 : "), chosen(labels.course));
+    add(third, QStringLiteral(" 대분류 : "), chosen(labels.lclass));
+    add(third, QStringLiteral(" 중분류 : "), chosen(labels.mclass));
+    add(third, QStringLiteral(" 소분류 : "), chosen(labels.sclass));
+    add(third, QStringLiteral(" 강사 : "), chosen(labels.lecturer));
+    add(third, QStringLiteral(" 수강과목 : "), chosen(labels.program));
+    return {first.trimmed(), second.trimmed(), third.trimmed()};
+}
+
+} // namespace fitrova

@@ -1,0 +1,130 @@
+#pragma once
+// The member card: reading, searching, checking, saving and numbering
+// members (table Member).
+//
+// Member numbers are eight digits, the highest in use plus one, taken at the
+// moment of saving. MbCode is the table's key, so two desks that compute the
+// same number cannot both store it: the second insert meets the key and is
+// retried with a fresh number.
+
+#include "data/db.h"
+#include "members/memberresult.h"
+#include "members/searchtext.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+namespace fitrova {
+
+inline constexpr int kMemberCodeWidth = 8;
+inline constexpr auto kMasterCardArea = "999";
+
+struct MemberRecord {
+    QString mbCode;     // "" for a member not saved yet
+    QString mbName, mbName1;
+    QString juno1, juno2;
+    qint64 age = 0;
+    QString tel1, tel2, tel3;
+    QString indate;     // "YYYY-MM-DD"
+    QString email1;
+    QString postNo, addr1, addr2;
+    QString birthDay;   // "YYYY-MM-DD" or ""
+    QString solor;      // "1" solar, "2" lunar
+    QString sex;        // "남", "여" or " "
+    QString mbGubun;    // member kind code
+    QString mbCard;
+    QString ext;
+    QString dm, sms;    // "1" / "0"
+    qint64 misuAmt = 0; // stored outstanding amount (recomputed on every save)
+    qint64 point = 0;
+    QString lastDate, lastTime;
+    QString area;
+
+    bool isMaster() const { return area == QLatin1String(kMasterCardArea); }
+    // "Juno1-Juno2", or "" when both are empty.
+    QString residentText() const;
+    // "Addr1 Addr2" trimmed.
+    QString addressText() const;
+};
+
+MemberRecord memberFromRow(const Row &r);
+
+std::optional<MemberRecord> loadMember(const Db &db, const QString &mbCode);
+
+// --- search -------------------------------------------------------------------
+
+enum class MemberSearchKind { Name = 1, Mobile = 2, HomeTel = 3, Code = 4, Card = 5, Resident = 6 };
+
+// "1.회원명", "2.핸드폰", "3.자택전화", "4.회원번호", "5.카드번호", "6.주민번호".
+QStringList memberSearchKindItems();
+// The kind of an item of that list (its leading digit); Name when unreadable.
+MemberSearchKind memberSearchKindOf(const QString &item);
+
+// Longest search text: the card number's digits for a card search (8 when
+// the option is not set), 14 for every other kind.
+int memberSearchTextLimit(MemberSearchKind kind, int cardDigits);
+
+// The condition on Member of one search. The text is trimmed; names,
+// telephones and resident numbers match anywhere in the column (literally,
+// Latin letters without regard to case), member and card numbers exactly. A
+// member number typed without its leading zeros ("123") is padded to eight
+// digits. Empty text gives an empty condition.
+SqlCondition memberSearchCondition(MemberSearchKind kind, const QString &text);
+
+// Members found by one search, ordered by member number. Empty text finds
+// nobody.
+QList<MemberRecord> searchMembers(const Db &db, MemberSearchKind kind, const QString &text);
+
+// --- checks, numbering, saving ------------------------------------------------------
+
+// The next member number: the highest in use plus one, eight digits.
+QString nextMemberCode(const Db &db);
+
+// The checks before every save: the name is mandatory and a card number may
+// belong to one member only (the holder's name is in the refusal).
+MemberCheck checkMember(const Db &db, const MemberRecord &m);
+
+struct MemberSaveResult {
+    bool saved = false;
+    bool created = false;  // a new member was added
+    QString mbCode;        // the member's number (the new one when created)
+    qint64 misuAmt = 0;    // outstanding amount recomputed from the member's rows
+    MemberMessage message; // the refusal, or the confirmation
+};
+
+// Takes a number; the default takes nextMemberCode. Tests replace it.
+using MemberNumberSource = std::function<QString(const Db &)>;
+
+// Saves the member in one transaction: checkMember first (inside the
+// transaction, so a card taken meanwhile by another desk is seen), then a new
+// row under a new number when m.mbCode is empty, else an update of that row.
+// The outstanding amount is recomputed from the enrollments and sales, never
+// taken from the screen; the point balance is left to its ledger. A member
+// that was deleted meanwhile is refused, not recreated.
+// Database failures throw DbError.
+MemberSaveResult saveMember(const Db &db, const MemberRecord &m, const MemberNumberSource &numbers = {});
+
+inline QString memberSavedText() { return QStringLiteral("회원정보를 저장했읍니다.."); }
+
+// --- member deletion ---------------------------------------------------------
+
+// Deletes the member with the enrollments, visits (and the equipment lent on
+// them), sales and locker requests, in one transaction. The point ledger and
+// the locker slots are left as they are. Enrollments of other members that
+// this member's rows depended on (a transfer received from another member)
+// are repaired as deleting those rows one by one would repair them.
+// Database failures throw DbError (nothing is deleted then).
+void deleteMember(const Db &db, const QString &mbCode);
+
+// --- other reads -----------------------------------------------------------------
+
+// The date of the member's last visit (entrance rows); "" when none.
+QString lastVisitDate(const Db &db, const QString &mbCode);
+
+// The member's photo file: picDir (ending with "/") + member number + ".BMP".
+QString memberPhotoFile(const QString &picDir, const QString &mbCode);
+
+} // namespace fitrova

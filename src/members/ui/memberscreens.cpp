@@ -1,0 +1,52 @@
+#include "members/ui/memberscreens.h"
+
+#include "app/ui/mainframe.h"
+#include "app/ui/screenregistry.h"
+#include "members/ui/memberlistscreen.h"
+#include "members/ui/memberscreen.h"
+#include "members/ui/pointstatusscreen.h"
+
+#include <QPointer>
+
+namespace fitrova {
+
+void openMemberCard(UiContext &ui, QWidget *from, const QString &mbCode, const MemberScreenHooks &hooks)
+{
+    MemberScreen *card = nullptr;
+    for (QWidget *w = from; w && !card; w = w->parentWidget())
+        if (auto *frame = qobject_cast<MainFrame *>(w))
+            card = qobject_cast<MemberScreen *>(frame->openScreen(QStringLiteral("Menu21")));
+    if (!card) {
+        card = new MemberScreen(ui, nullptr, hooks);
+        card->setAttribute(Qt::WA_DeleteOnClose);
+        card->show();
+    }
+    card->searchFor(MemberSearchKind::Code, mbCode);
+}
+
+void registerMemberScreens(ScreenRegistry &r, MemberScreenHooks hooks)
+{
+    r.add(QStringLiteral("Menu21"), [hooks](UiContext &ui, QWidget *parent) -> QWidget * {
+        return new MemberScreen(ui, parent, hooks);
+    });
+    r.add(QStringLiteral("Menu23"), [hooks](UiContext &ui, QWidget *parent) -> QWidget * {
+        auto *screen = new MemberListScreen(ui, parent, hooks);
+        QPointer<MemberListScreen> self(screen);
+        screen->setOpenMember([&ui, self, hooks](const QString &code) {
+            if (self)
+                openMemberCard(ui, self, code, hooks);
+        });
+        return screen;
+    });
+    r.add(QStringLiteral("Menu24"), [hooks](UiContext &ui, QWidget *parent) -> QWidget * {
+        auto *screen = new PointStatusScreen(ui, parent);
+        QPointer<PointStatusScreen> self(screen);
+        screen->setOpenMember([&ui, self, hooks](const QString &code) {
+            if (self)
+                openMemberCard(ui, self, code, hooks);
+        });
+        return screen;
+    });
+}
+
+} // namespace fitrova

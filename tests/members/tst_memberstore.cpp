@@ -1,0 +1,286 @@
+// FITROVA_DB_TEST
+// The member card's store: numbering at saving (also with two desks at
+// once), the checks before saving, searching with awkward text, and deleting
+// a member with everything that hangs on it.
+
+#include <QtTest>
+
+#include "memberbuilders.h"
+#include "members/lecturedelete.h"
+#include "members/memberstore.h"
+#include "testinstall.h"
+
+using namespace fitrova;
+using namespace fitrova::test;
+
+namespace {
+
+MemberRecord named(const QString &name, const QString &card = {})
+{
+    MemberRecord m;
+    m.mbName = name;
+    m.mbCard = card;
+    m.indate = QStringLiteral("2024-05-10");
+    m.solor = QStringLiteral("1");
+    m.dm = QStringLiteral("1");
+    m.sms = QStringLiteral("0");
+    return m;
+}
+
+qint64 count(const Db &db, const QString &sql, const Params &p = {})
+{
+    return db.scalar(sql, p).toLongLong();
+}
+
+} // namespace
+
+class TstMemberStore : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        for (const char *t : {"Member", "Lecture", "Sale", "UserPoint", "entrance", "ItemTrs", "RqPerBox"})
+            db().exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(t)));
+    }
+
+    void numbering_takenAtSaving()
+    {
+        // The first member ever gets 00000001; two saves of new members give two members.
+        const MemberSaveResult a = saveMember(db(), named(QStringLiteral("김철수")));
+        QVERIFY(a.saved && a.created);
+        QCOMPARE(a.mbCode, QString("00000001"));
+        QCOMPARE(a.message.text, memberSavedText());
+        const MemberSaveResult b = saveMember(db(), named(QStringLiteral("김철수")));
+        QCOMPARE(b.mbCode, QString("00000002"));
+        QCOMPARE(count(db(), "SELECT COUNT(*) FROM Member"), 2);
+
+        addMember(db(), "00000099", QStringLiteral("구십구"));
+        QCOMPARE(saveMember(db(), named(QStringLiteral("백번째"))).mbCode, QString("00000100"));
+    }
+
+    // Both desks compute the same number; the second meets the key, takes the
+    // next number and both members exist with different numbers.
+    void numbering_twoWorkstationsSaveAtOnce()
+    {
+        const auto desk2 = m_inst.openWorkstation("DESK2");
+        const QString seenByBoth = nextMemberCode(desk2->main);
+        QCOMPARE(nextMemberCode(db()), seenByBoth);
+
+        const MemberSaveResult first = saveMember(db(), named(QStringLiteral("첫째")));
+        QCOMPARE(first.mbCode, seenByBoth);
+
+        int attempts = 0;
+        const MemberSaveResult second = saveMember(desk2->main, named(QStringLiteral("둘째")), [&](const Db &d) {
+            return ++attempts == 1 ? seenByBoth : nextMemberCode(d);
+        });
+        QCOMPARE(attempts, 2);
+        QVERIFY(second.saved);
+        QVERIFY(second.mbCode != first.mbCode);
+        QCOMPARE(count(db(), "SELECT COUNT(DISTINCT MbCode) FROM Member"), 2);
+        QCOMPARE(loadMember(db(), second.mbCode)->mbName, QString("둘째"));
+    }
+
+    void check_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("card");
+        QTest::addColumn<QString>("ownCode");
+        QTest::addColumn<QString>("refusal");
+        const QString taken = QStringLiteral("등록된 회원카드번호는 박영희 회원님이 이미 사용중입니다...");
+        QTest::newRow("empty name") << "  " << "" << "" << "회원명은 필수입력 항목입니다";
+        QTest::newRow("card of another member") << "김철수" << "12345678" << "" << taken;
+        QTest::newRow("card with blanks around it") << "김철수" << " 12345678 " << "00000003" << taken;
+        QTest::newRow("own card on re-save") << "박영희" << "12345678" << "00000002" << "";
+        QTest::newRow("free card") << "김철수" << "99999999" << "" << "";
+        QTest::newRow("no card") << "김철수" << "" << "" << "";
+    }
+    void check()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, card);
+        QFETCH(QString, ownCode);
+        QFETCH(QString, refusal);
+        addMember(db(), "00000002", QStringLiteral("박영희"), "12345678");
+        MemberRecord m = named(name, card);
+        m.mbCode = ownCode;
+        const MemberCheck c = checkMember(db(), m);
+        QCOMPARE(c.ok, refusal.isEmpty());
+        QCOMPARE(c.message.text, refusal);
+        if (!c.ok)
+            QCOMPARE(c.message.title, QString("회원저장"));
+    }
+
+    // A refused save writes nothing; the typed values stay with the caller.
+    void save_refusedWritesNothing()
+    {
+        addMember(db(), "00000002", QStringLiteral("박영희"), "12345678");
+        const MemberSaveResult r = saveMember(db(), named(QStringLiteral("김철수"), "12345678"));
+        QVERIFY(!r.saved);
+        QVERIFY(r.message.text.contains(QStringLiteral("박영희")));
+        QCOMPARE(count(db(), "SELECT COUNT(*) FROM Member"), 1);
+    }
+
+    // Every typed field is stored (the e-mail too); the outstanding amount
+    // comes from the member's rows, not from the screen.
+    void save_storesFieldsAndRecomputesUnpaid()
+    {
+        MemberRecord m = named(QStringLiteral("O'Brien 김"), QStringLiteral("C-1"));
+        m.mbName1 = QStringLiteral("보호자");
+        m.juno1 = "850315";
+        m.juno2 = "1234567";
+        m.age = 40;
+        m.tel1 = "010-1234-5678";
+        m.email1 = "kim@example.com";
+        m.addr1 = QStringLiteral("서울 송파구 오금동");
+        m.addr2 = QStringLiteral("1-1");
+        m.postNo = "138-130";
+        m.birthDay = "1985-03-15";
+        m.sex = QStringLiteral("남");
+        m.mbGubun = QStringLiteral("1.일반회원");
+        m.misuAmt = 999999; // whatever the screen shows is not stored
+        const MemberSaveResult r = saveMember(db(), m);
+        QVERIFY(r.saved);
+        const MemberRecord s = *loadMember(db(), r.mbCode);
+        QCOMPARE(s.mbName, m.mbName);
+        QCOMPARE(s.email1, m.email1);
+        QCOMPARE(s.mbGubun, QString("1"));
+        QCOMPARE(s.sex, QString("남"));
+        QCOMPARE(s.age, 40);
+        QCOMPARE(s.misuAmt, 0);
+
+        Lect l;
+        l.mbCode = r.mbCode;
+        l.tAmt = 100000;
+        l.cashAmt = 70000;
+        addLecture(db(), l);
+        MemberRecord edit = s;
+        edit.sex = QString();
+        edit.misuAmt = 0;
+        const MemberSaveResult again = saveMember(db(), edit);
+        QVERIFY(again.saved && !again.created);
+        QCOMPARE(again.misuAmt, 30000);
+        const MemberRecord s2 = *loadMember(db(), r.mbCode);
+        QCOMPARE(s2.misuAmt, 30000);
+        QCOMPARE(s2.sex, QString(" "));
+    }
+
+    void save_memberDeletedMeanwhileIsRefused()
+    {
+        MemberRecord m = named(QStringLiteral("김철수"));
+        m.mbCode = QStringLiteral("00000042");
+        const MemberSaveResult r = saveMember(db(), m);
+        QVERIFY(!r.saved);
+        QVERIFY(!r.message.isEmpty());
+        QCOMPARE(count(db(), "SELECT COUNT(*) FROM Member"), 0);
+    }
+
+    void search_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("found");
+        QTest::newRow("name part") << 1 << QStringLiteral("길동") << QStringList{"00000001", "00000003"};
+        QTest::newRow("apostrophe") << 1 << "O'Br" << QStringList{"00000004"};
+        QTest::newRow("latin without case") << 1 << "o'brien" << QStringList{"00000004"};
+        QTest::newRow("percent is literal") << 1 << "100%" << QStringList{"00000005"};
+        QTest::newRow("underscore is literal") << 1 << "a_b" << QStringList{"00000006"};
+        QTest::newRow("backslash is literal") << 1 << "c\\d" << QStringList{"00000007"};
+        QTest::newRow("only a percent") << 1 << "%" << QStringList{"00000005"};
+        QTest::newRow("quote and semicolon") << 1 << "'; DELETE FROM Member; --" << QStringList{};
+        QTest::newRow("200 characters") << 1 << QString(200, QLatin1Char('x')) << QStringList{};
+        QTest::newRow("empty finds nobody") << 1 << "  " << QStringList{};
+        QTest::newRow("mobile part") << 2 << "5678" << QStringList{"00000001"};
+        QTest::newRow("member code exact") << 4 << "00000003" << QStringList{"00000003"};
+        QTest::newRow("member code without zeros") << 4 << "3" << QStringList{"00000003"};
+        QTest::newRow("card exact") << 5 << "CARD01" << QStringList{"00000001"};
+        QTest::newRow("card is not a part search") << 5 << "CARD" << QStringList{};
+        QTest::newRow("resident part") << 6 << "8503" << QStringList{"00000003"};
+    }
+    void search()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, text);
+        QFETCH(QStringList, found);
+        addMember(db(), "00000001", QStringLiteral("홍길동"), "CARD01", "010-1234-5678");
+        addMember(db(), "00000002", QStringLiteral("이순신"));
+        addMember(db(), "00000003", QStringLiteral("김길동"));
+        db().exec("UPDATE Member SET Juno1 = '850315' WHERE MbCode = '00000003'");
+        addMember(db(), "00000004", "O'Brien");
+        addMember(db(), "00000005", "100% Fit");
+        addMember(db(), "00000006", "a_b");
+        addMember(db(), "00000007", "c\\d");
+        addMember(db(), "00000008", "aXb 100 Fit cd");
+        QStringList codes;
+        for (const MemberRecord &m : searchMembers(db(), MemberSearchKind(kind), text))
+            codes << m.mbCode;
+        QCOMPARE(codes, found);
+        QCOMPARE(count(db(), "SELECT COUNT(*) FROM Member"), 8);
+    }
+
+    void searchLimits()
+    {
+        QCOMPARE(memberSearchTextLimit(MemberSearchKind::Card, 10), 10);
+        QCOMPARE(memberSearchTextLimit(MemberSearchKind::Card, 0), 8);
+        QCOMPARE(memberSearchTextLimit(MemberSearchKind::Name, 10), 14);
+        QCOMPARE(memberSearchKindOf(QStringLiteral("5.카드번호")), MemberSearchKind::Card);
+    }
+
+    // The member goes with enrollments, visits (and lent equipment), sales and
+    // locker requests; the point ledger stays. A transfer this member had
+    // received is undone on the giver's enrollment.
+    void deleteMember_removesItsRowsAndRepairsTheGiver()
+    {
+        addMember(db(), "00000001", QStringLiteral("홍길동"));
+        addMember(db(), "00000002", QStringLiteral("이순신"));
+        Lect own;
+        own.tAmt = 50000;
+        addLecture(db(), own);
+        Lect given;
+        given.mbCode = "00000002";
+        given.mbName = QStringLiteral("이순신");
+        const qint64 base = addLecture(db(), given);
+        Lect received;
+        received.ltGubun = "0";
+        received.rqDate = "2024-06-01";
+        received.sDate1 = "2024-06-01";
+        addDependent(db(), base, received, "Transfer", "2024-06-01");
+
+        const qint64 ent = db().insertId("INSERT INTO entrance (InDate, MbCode) VALUES ('2024-05-02', '00000001')", {},
+                                         "Entid");
+        db().exec("INSERT INTO ItemTrs (Entid, ItId) VALUES (?, 1)", {ent});
+        db().exec("INSERT INTO entrance (InDate, MbCode) VALUES ('2024-05-02', '00000002')");
+        addSale(db(), "00000001", 10000, 10000, "2024-05-03");
+        db().exec("INSERT INTO RqPerBox (RqDate, MbCode) VALUES ('2024-05-01', '00000001')");
+        addPoint(db(), "00000001", "1", 1, 500);
+
+        deleteMember(db(), "00000001");
+
+        for (const char *t : {"Member", "Lecture", "entrance", "Sale", "RqPerBox"})
+            QCOMPARE(count(db(), QStringLiteral("SELECT COUNT(*) FROM %1 WHERE MbCode = '00000001'").arg(t)), 0);
+        QCOMPARE(count(db(), "SELECT COUNT(*) FROM ItemTrs"), 0);
+        QCOMPARE(count(db(), "SELECT COUNT(*) FROM UserPoint WHERE MbCode = '00000001'"), 1);
+        QCOMPARE(count(db(), "SELECT COUNT(*) FROM entrance"), 1);
+        const auto b = db().queryOne("SELECT Transfer, Sdate2 FROM Lecture WHERE Ltid = ?", {base});
+        QCOMPARE(b->num("Transfer"), 0);
+        QCOMPARE(b->str("Sdate2"), QString("2024-07-31"));
+        QVERIFY(lectureDeleteCheck(db(), base).ok);
+    }
+
+    void lastVisitAndPhoto()
+    {
+        addMember(db(), "00000001", QStringLiteral("홍길동"));
+        QCOMPARE(lastVisitDate(db(), "00000001"), QString());
+        db().exec("INSERT INTO entrance (InDate, MbCode) VALUES ('2024-05-02', '00000001'), "
+                  "('2024-05-09', '00000001'), ('2024-05-10', '00000002')");
+        QCOMPARE(lastVisitDate(db(), "00000001"), QString("2024-05-09"));
+        QCOMPARE(memberPhotoFile("/srv/Pic/Member/", "00000123"), QString("/srv/Pic/Member/00000123.BMP"));
+        QCOMPARE(memberPhotoFile("/srv/Pic/Member", "00000123"), QString("/srv/Pic/Member/00000123.BMP"));
+    }
+
+private:
+    const Db &db() const { return m_inst.db(); }
+    TestInstall m_inst;
+};
+
+QTEST_GUILESS_MAIN(TstMemberStore)
+#include "tst_memberstore.moc"
