@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Configures and builds into build/ (Ninja, two jobs: the machines have two cores).
+# Configures and builds into build/ (or $BUILD_DIR; Ninja, two jobs: the machines have two cores).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" >/dev/null
-cmake --build build -j"${JOBS:-2}"
+BUILD_DIR=${BUILD_DIR:-build}
+cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" >/dev/null
+cmake --build "$BUILD_DIR" -j"${JOBS:-2}"

@@ -5,11 +5,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$(pwd)
+export BUILD_DIR=${BUILD_DIR:-build}
 scripts/build.sh
 
 echo "=== tests on SQLite ==="
 sqlite_rc=0
-(cd build && FITROVA_TEST_ENGINE=sqlite ctest --output-on-failure -j2 --timeout 900) || sqlite_rc=$?
+(cd "$BUILD_DIR" && FITROVA_TEST_ENGINE=sqlite ctest --output-on-failure -j2 --timeout 900) || sqlite_rc=$?
 
 echo "=== tests on PostgreSQL ==="
 PGBIN=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1)
@@ -35,7 +36,7 @@ PGUSER_NAME=$("${AS[@]}" id -un)
   -o "-p $port -k $PGDIR -c listen_addresses=127.0.0.1 -c fsync=off -c synchronous_commit=off -c full_page_writes=off -c max_connections=200" \
   start >/dev/null || { cat "$PGDIR/server.log"; exit 1; }
 pg_rc=0
-(cd build && FITROVA_TEST_ENGINE=postgres FITROVA_PG_HOST=127.0.0.1 FITROVA_PG_PORT=$port FITROVA_PG_USER="$PGUSER_NAME" \
+(cd "$BUILD_DIR" && FITROVA_TEST_ENGINE=postgres FITROVA_PG_HOST=127.0.0.1 FITROVA_PG_PORT=$port FITROVA_PG_USER="$PGUSER_NAME" \
   ctest --output-on-failure -j2 -L db --timeout 900) || pg_rc=$?
 
 if [ "$sqlite_rc" -ne 0 ] || [ "$pg_rc" -ne 0 ]; then
