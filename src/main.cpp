@@ -4,6 +4,7 @@
 #include "app/connections.h"
 #include "app/installer.h"
 #include "app/startup.h"
+#include "app/users.h"
 #include "app/ui/logindialog.h"
 #include "app/ui/mainframe.h"
 #include "app/ui/screenregistry.h"
@@ -109,6 +110,58 @@ int runSettingsPassword()
     return 0;
 }
 
+// Stores one of the maintenance logins of the login dialog (settings, data
+// deletion, SMS usage): ID and password from the terminal, or two lines from
+// standard input. An empty password disables that login.
+int runMaintenanceLogin(const QString &kind)
+{
+    QTextStream err(stderr);
+    MaintenanceTarget target = MaintenanceTarget::None;
+    QString form;
+    if (kind == QLatin1String("settings")) {
+        target = MaintenanceTarget::Settings;
+        form = QStringLiteral("ID 영문 6자, 비밀번호 12자");
+    } else if (kind == QLatin1String("delete")) {
+        target = MaintenanceTarget::DataDeletion;
+        form = QStringLiteral("ID 영문 6자, 비밀번호 6자");
+    } else if (kind == QLatin1String("sms")) {
+        target = MaintenanceTarget::SmsUsage;
+        form = QStringLiteral("ID 숫자 1자, 비밀번호 숫자 1자");
+    } else {
+        err << "--maintenance-login 에는 settings, delete, sms 중 하나를 지정하여 주십시요." << Qt::endl;
+        return 2;
+    }
+    const IniFile ini(Paths::iniPathFor(Paths::defaultInstallDir()));
+    if (!ini.exists()) {
+        err << "설정파일이 없습니다: " << ini.path() << Qt::endl;
+        return 2;
+    }
+    QString id, secret;
+    if (isatty(STDIN_FILENO)) {
+        id = prompt(QStringLiteral("관리용 ID (%1): ").arg(form), false).trimmed();
+        secret = prompt(QStringLiteral("비밀번호 (비우면 사용안함): "), true);
+        if (prompt(QStringLiteral("비밀번호 확인: "), true) != secret) {
+            err << "비밀번호가 일치하지 않습니다." << Qt::endl;
+            return 2;
+        }
+    } else {
+        QTextStream in(stdin);
+        id = in.readLine().trimmed();
+        secret = in.readLine();
+    }
+    if (!secret.isEmpty() && !maintenanceFormOk(target, id, secret)) {
+        err << "ID와 비밀번호의 형식이 맞지 않습니다 (" << form << ")." << Qt::endl;
+        return 2;
+    }
+    if (!setMaintenanceLogin(ini, target, id, secret)) {
+        err << "설정파일에 쓸 수 없습니다: " << ini.path() << Qt::endl;
+        return 4;
+    }
+    QTextStream(stdout) << (secret.isEmpty() ? "관리용 로그인을 사용하지 않도록 하였습니다." : "관리용 로그인을 저장하였습니다.")
+                        << Qt::endl;
+    return 0;
+}
+
 void setupLookAndFeel(QApplication &app)
 {
     QLocale::setDefault(QLocale(QLocale::Korean, QLocale::SouthKorea));
@@ -153,7 +206,8 @@ int main(int argc, char *argv[])
     // Headless commands run without a display.
     bool headless = false;
     for (int i = 1; i < argc; ++i)
-        if (qstrcmp(argv[i], "--init") == 0 || qstrcmp(argv[i], "--settings-password") == 0)
+        if (qstrcmp(argv[i], "--init") == 0 || qstrcmp(argv[i], "--settings-password") == 0
+            || qstrncmp(argv[i], "--maintenance-login", 19) == 0)
             headless = true;
     if (headless) {
         QCoreApplication app(argc, argv);
@@ -166,7 +220,12 @@ int main(int argc, char *argv[])
         args.addOption({QStringLiteral("admin-password"), QStringLiteral("관리자 비밀번호"), QStringLiteral("password")});
         args.addOption({QStringLiteral("settings-password"),
                         QStringLiteral("사용자환경 화면의 네트웍 설정비밀번호를 등록합니다.")});
+        args.addOption({QStringLiteral("maintenance-login"),
+                        QStringLiteral("로그인 화면의 관리용 로그인을 등록합니다 (settings, delete, sms)."),
+                        QStringLiteral("kind")});
         args.process(app);
+        if (args.isSet(QStringLiteral("maintenance-login")))
+            return runMaintenanceLogin(args.value(QStringLiteral("maintenance-login")));
         if (args.isSet(QStringLiteral("settings-password")))
             return runSettingsPassword();
         return runInit(args);
