@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 namespace fitrova {
@@ -36,8 +37,12 @@ BusinessScreen::BusinessScreen(UiContext &ui, QWidget *parent) : QWidget(parent)
     m_bizNo = field(box, "txt사업자번호", 12);
     m_bizNo->setPlaceholderText(QStringLiteral("000-00-00000"));
     m_address = field(box, "Txt주소", 100);
+    // Five-digit postal codes, and the older "###-###" codes that stored
+    // addresses still carry.
     m_postCode = field(box, "Txt우편번호", 7);
-    m_postCode->setInputMask(QStringLiteral("999-999;_"));
+    m_postCode->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9]{0,6}|[0-9]{3}-[0-9]{0,3}")), m_postCode));
+    m_postCode->setPlaceholderText(QStringLiteral("00000"));
     m_postCode->setFixedWidth(90);
     m_tel = field(box, "Txt전화번호", 20);
     m_fax = field(box, "Txt팩스번호", 20);
@@ -122,9 +127,18 @@ bool BusinessScreen::save()
     d.name = m_name->text().trimmed();
     d.bizNo = m_bizNo->text().trimmed();
     d.address = m_address->text().trimmed();
-    // The mask leaves its separator in an empty field.
-    const QString post = m_postCode->text().trimmed();
-    d.postCode = post.contains(QRegularExpression(QStringLiteral("\\d"))) ? post : QString();
+    d.postCode = m_postCode->text().trimmed();
+    static const QRegularExpression postForm(QStringLiteral("^([0-9]{5}|[0-9]{3}-?[0-9]{3})$"));
+    if (!d.postCode.isEmpty() && !postForm.match(d.postCode).hasMatch()) {
+        m_ui.msg.warn(QStringLiteral("우편번호는 5자리(예: 06236) 또는 ###-### 형식으로 입력하여 주십시요."),
+                      QString::fromUtf8(kSaveTitle));
+        m_postCode->setFocus(Qt::OtherFocusReason);
+        m_postCode->selectAll();
+        return false;
+    }
+    // Six digits typed without the separator are stored the old way.
+    if (d.postCode.size() == 6)
+        d.postCode = QString(d.postCode.left(3) + QLatin1Char('-') + d.postCode.mid(3));
     d.tel = m_tel->text().trimmed();
     d.fax = m_fax->text().trimmed();
     d.ceo = m_ceo->text().trimmed();
