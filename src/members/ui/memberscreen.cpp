@@ -482,11 +482,8 @@ void MemberScreen::clearInputs()
     m_points->clearRows();
 }
 
-void MemberScreen::enterNewMode()
+void MemberScreen::showCalendarOfThisMonth()
 {
-    m_loaded = false;
-    m_member = MemberRecord();
-    clearInputs();
     const QDate today = m_ui.app.clock().today();
     {
         const QSignalBlocker b1(m_year), b2(m_month);
@@ -494,6 +491,14 @@ void MemberScreen::enterNewMode()
         m_month->setCurrentIndex(today.month() - 1);
     }
     showCalendar(today.year(), today.month());
+}
+
+void MemberScreen::enterNewMode()
+{
+    m_loaded = false;
+    m_member = MemberRecord();
+    clearInputs();
+    showCalendarOfThisMonth();
     updateButtons();
 }
 
@@ -585,13 +590,7 @@ bool MemberScreen::showMember(const QString &mbCode)
     showHistory();
     showPoints();
     showAttendance();
-    const QDate today = m_ui.app.clock().today();
-    {
-        const QSignalBlocker b1(m_year), b2(m_month);
-        m_year->setCurrentIndex(m_year->findData(today.year()));
-        m_month->setCurrentIndex(today.month() - 1);
-    }
-    showCalendar(today.year(), today.month());
+    showCalendarOfThisMonth();
     updateButtons();
     return true;
 }

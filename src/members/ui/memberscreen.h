@@ -76,6 +76,7 @@ public:
     void lookupAddress();
     // The attendance calendar of a month.
     void showCalendar(int year, int month);
+    void showCalendarOfThisMonth();
     BatchQueryDialog *openBatchQuery();
     // The enrollment commands.
     void startEnrollment(EnrollmentScreen screen);

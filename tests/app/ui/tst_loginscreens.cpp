@@ -2,6 +2,7 @@
 // screen and the password change, driven through their controls.
 // FITROVA_DB_TEST
 
+#include "uitest.h"
 #include "app/inifile.h"
 #include "app/ui/gradelistscreen.h"
 #include "app/ui/graderightsscreen.h"
@@ -23,20 +24,12 @@
 #include <QtTest>
 
 using namespace fitrova;
+using namespace fitrova::test;
 using fitrova::test::TestInstall;
 
 namespace {
 
-template <typename T>
-T *child(QObject *root, const char *name)
-{
-    T *w = root->findChild<T *>(QString::fromUtf8(name));
-    if (!w)
-        qFatal("no control %s", name);
-    return w;
-}
 
-void click(QObject *root, const char *name) { QTest::mouseClick(child<QPushButton>(root, name), Qt::LeftButton); }
 
 int count(const Db &db, const QString &sql) { return db.scalar(sql).toInt(); }
 

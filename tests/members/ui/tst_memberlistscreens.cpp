@@ -3,6 +3,7 @@
 // and the member screens in the main frame: registration, the card at
 // 1024×768, and a double click on a list that shows the member on the card.
 
+#include "uitest.h"
 #include <QtTest>
 
 #include "../memberbuilders.h"
@@ -28,16 +29,7 @@ using namespace fitrova::test;
 
 namespace {
 
-template <typename T>
-T *child(QObject *root, const char *name)
-{
-    T *w = root->findChild<T *>(QString::fromUtf8(name));
-    if (!w)
-        qFatal("no control %s", name);
-    return w;
-}
 
-void click(QObject *root, const char *name) { QTest::mouseClick(child<QPushButton>(root, name), Qt::LeftButton); }
 
 } // namespace
 

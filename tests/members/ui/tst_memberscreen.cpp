@@ -5,6 +5,7 @@
 // the pick list, the postal lookup from the address box, the enrollment
 // commands and their dispatch, and the batch query.
 
+#include "uitest.h"
 #include <QtTest>
 
 #include "../memberbuilders.h"
@@ -33,17 +34,8 @@ using namespace fitrova::test;
 
 namespace {
 
-template <typename T>
-T *child(QObject *root, const char *name)
-{
-    T *w = root->findChild<T *>(QString::fromUtf8(name));
-    if (!w)
-        qFatal("no control %s", name);
-    return w;
-}
 
 QLineEdit *field(QObject *root, const char *name) { return child<QLineEdit>(root, name); }
-void click(QObject *root, const char *name) { QTest::mouseClick(child<QPushButton>(root, name), Qt::LeftButton); }
 
 // Types ASCII text into a field as the clerk would (the field is marked as
 // edited), then Enter.
