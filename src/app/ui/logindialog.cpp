@@ -4,6 +4,7 @@
 #include "app/inifile.h"
 #include "app/startup.h"
 #include "app/ui/usermessage.h"
+#include "widgets/controls.h"
 #include "widgets/widgetutil.h"
 
 #include <QFileInfo>
@@ -70,18 +71,9 @@ LoginDialog::LoginDialog(UiContext &ui, QWidget *parent) : QDialog(parent), m_ui
     form->addRow(QStringLiteral("비밀번호"), m_password);
     form->addRow(QStringLiteral("컴퓨터명"), m_pcName);
 
-    m_ok = new QPushButton(QStringLiteral("확인"), this);
-    m_ok->setObjectName(QStringLiteral("Cmd확인"));
-    m_cancel = new QPushButton(QStringLiteral("취소"), this);
-    m_cancel->setObjectName(QStringLiteral("Cmd취소"));
-    for (QPushButton *b : {m_ok, m_cancel}) {
-        b->setMinimumSize(88, 32);
-        b->setAutoDefault(true);
-    }
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
+    m_ok = commandButton(this, QStringLiteral("Cmd확인"), QStringLiteral("확인"), 88, true);
+    m_cancel = commandButton(this, QStringLiteral("Cmd취소"), QStringLiteral("취소"), 88, true);
+    auto *buttons = buttonRow({m_ok, m_cancel});
 
     auto *right = new QVBoxLayout;
     right->addWidget(title);

@@ -2,6 +2,7 @@
 
 #include "app/ui/usermessage.h"
 #include "app/users.h"
+#include "widgets/controls.h"
 #include "widgets/widgetutil.h"
 
 #include <QFormLayout>
@@ -41,18 +42,9 @@ PasswordChangeDialog::PasswordChangeDialog(UiContext &ui, QWidget *parent) : QDi
     form->addRow(QStringLiteral("새 비밀번호"), m_new1);
     form->addRow(QStringLiteral("새 비밀번호 확인"), m_new2);
 
-    auto *cmdOk = new QPushButton(QStringLiteral("확인"), this);
-    cmdOk->setObjectName(QStringLiteral("Cmd확인"));
-    auto *cmdClose = new QPushButton(QStringLiteral("닫기"), this);
-    cmdClose->setObjectName(QStringLiteral("Cmd닫기"));
-    for (QPushButton *b : {cmdOk, cmdClose}) {
-        b->setMinimumSize(88, 32);
-        b->setAutoDefault(true);
-    }
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOk);
-    buttons->addWidget(cmdClose);
+    auto *cmdOk = commandButton(this, QStringLiteral("Cmd확인"), QStringLiteral("확인"), 88, true);
+    auto *cmdClose = commandButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"), 88, true);
+    auto *buttons = buttonRow({cmdOk, cmdClose});
 
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(16, 16, 16, 12);

@@ -4,6 +4,7 @@
 #include "app/ui/usermessage.h"
 #include "app/users.h"
 #include "data/listitems.h"
+#include "widgets/controls.h"
 #include "widgets/widgetutil.h"
 
 #include <QCheckBox>
@@ -66,18 +67,9 @@ UserEditDialog::UserEditDialog(UiContext &ui, const QString &jobGubun, const QSt
     form->addRow(QStringLiteral("권한등급"), gradeRow);
     form->addRow(QString(), m_chkUse);
 
-    auto *cmdSave = new QPushButton(QStringLiteral("저장"), this);
-    cmdSave->setObjectName(QStringLiteral("Cmd저장"));
-    auto *cmdClose = new QPushButton(QStringLiteral("닫기"), this);
-    cmdClose->setObjectName(QStringLiteral("Cmd닫기"));
-    for (QPushButton *b : {cmdSave, cmdClose}) {
-        b->setMinimumSize(88, 32);
-        b->setAutoDefault(true);
-    }
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdSave);
-    buttons->addWidget(cmdClose);
+    auto *cmdSave = commandButton(this, QStringLiteral("Cmd저장"), QStringLiteral("저장"), 88, true);
+    auto *cmdClose = commandButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"), 88, true);
+    auto *buttons = buttonRow({cmdSave, cmdClose});
 
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(16, 16, 16, 12);

@@ -8,15 +8,6 @@
 
 namespace fitrova {
 
-QPushButton *makeButton(QWidget *parent, const QString &objectName, const QString &text)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(objectName);
-    b->setMinimumSize(84, 32);
-    b->setAutoDefault(false);
-    return b;
-}
-
 void showMessage(Messages &msg, const CatalogueMessage &m)
 {
     switch (m.kind) {
@@ -39,14 +30,6 @@ bool selectComboCode(QComboBox *combo, const QString &code)
             return true;
         }
     return false;
-}
-
-void closeScreen(QWidget *screen)
-{
-    if (auto *sub = qobject_cast<QMdiSubWindow *>(screen->parentWidget()))
-        sub->close();
-    else
-        screen->close();
 }
 
 } // namespace fitrova

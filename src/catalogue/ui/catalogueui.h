@@ -1,8 +1,9 @@
 #pragma once
-// Small pieces the catalogue screens share: buttons, showing an action's
-// message, closing a screen that may sit in a workspace window.
+// Small pieces the catalogue screens share: showing an action's message,
+// selecting a combo item by its code.
 
 #include "catalogue/catalogueresult.h"
+#include "widgets/controls.h"
 #include "widgets/messages.h"
 
 #include <QString>
@@ -13,17 +14,11 @@ class QWidget;
 
 namespace fitrova {
 
-// A command button with its object name and caption, of the screens' size.
-QPushButton *makeButton(QWidget *parent, const QString &objectName, const QString &text);
-
 // Shows the message of an action (nothing when it has none).
 void showMessage(Messages &msg, const CatalogueMessage &m);
 
 // Selects the item whose code (the text before "-") equals the code;
 // false when there is none (the selection stays).
 bool selectComboCode(QComboBox *combo, const QString &code);
-
-// Closes the screen: its workspace window when it sits in one, else itself.
-void closeScreen(QWidget *screen);
 
 } // namespace fitrova

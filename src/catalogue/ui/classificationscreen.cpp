@@ -4,6 +4,7 @@
 #include "catalogue/ui/catalogueui.h"
 #include "catalogue/ui/courseitemscreen.h"
 #include "catalogue/ui/maintenancegrid.h"
+#include "widgets/controls.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -53,10 +54,10 @@ ClassificationScreen::ClassificationScreen(UiContext &ui, QWidget *parent) : QWi
     groupLayout->addWidget(m_optGoods);
     groupLayout->addStretch();
 
-    QPushButton *cmdCourse = makeButton(this, QStringLiteral("Cmd강좌항목"), QStringLiteral("강좌항목설정"));
+    QPushButton *cmdCourse = commandButton(this, QStringLiteral("Cmd강좌항목"), QStringLiteral("강좌항목설정"));
     cmdCourse->setMinimumWidth(110);
     cmdCourse->setToolTip(QStringLiteral("강좌항목의 판매개월수와 환불/연기/양도 설정"));
-    QPushButton *cmdClose = makeButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"));
+    QPushButton *cmdClose = commandButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"));
 
     m_items = makeGrid(ui.msg, this, "SpCour", QStringLiteral("항목명"));
     m_classes = makeGrid(ui.msg, this, "SpScl", QStringLiteral("분류명"));

@@ -4,6 +4,7 @@
 #include "catalogue/ui/catalogueui.h"
 #include "catalogue/ui/maintenancegrid.h"
 #include "data/text.h"
+#include "widgets/controls.h"
 #include "widgets/widgetutil.h"
 
 #include <QCloseEvent>
@@ -52,7 +53,7 @@ CodeTableScreen::CodeTableScreen(UiContext &ui, QWidget *parent) : QWidget(paren
     m_tabs->addTab(m_kinds, QStringLiteral("회원구분(&1)"));
     m_tabs->addTab(m_cards, QStringLiteral("카드회사(&2)"));
 
-    QPushButton *cmdClose = makeButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"));
+    QPushButton *cmdClose = commandButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"));
     auto *hint = new QLabel(QStringLiteral("빈 줄에 입력하면 추가, Delete 키로 삭제합니다."), this);
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(hint);

@@ -3,6 +3,7 @@
 #include "catalogue/classification.h"
 #include "catalogue/ui/catalogueui.h"
 #include "catalogue/ui/maintenancegrid.h"
+#include "widgets/controls.h"
 #include "widgets/datagrid.h"
 #include "widgets/widgetutil.h"
 
@@ -70,9 +71,9 @@ CourseItemScreen::CourseItemScreen(UiContext &ui, QWidget *parent) : QDialog(par
     inputs->addWidget(m_name, 0, 3);
     inputs->setColumnStretch(3, 1);
 
-    QPushButton *cmdNew = makeButton(this, QStringLiteral("Cmd신규"), QStringLiteral("신규"));
-    QPushButton *cmdSave = makeButton(this, QStringLiteral("Cmd저장"), QStringLiteral("저장"));
-    QPushButton *cmdClose = makeButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"));
+    QPushButton *cmdNew = commandButton(this, QStringLiteral("Cmd신규"), QStringLiteral("신규"));
+    QPushButton *cmdSave = commandButton(this, QStringLiteral("Cmd저장"), QStringLiteral("저장"));
+    QPushButton *cmdClose = commandButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"));
     auto *buttons = new QVBoxLayout;
     buttons->addWidget(cmdNew);
     buttons->addWidget(cmdSave);

@@ -4,6 +4,7 @@
 #include "catalogue/lecturers.h"
 #include "catalogue/ui/catalogueui.h"
 #include "data/text.h"
+#include "widgets/controls.h"
 #include "widgets/widgetutil.h"
 
 #include <QCheckBox>
@@ -41,9 +42,9 @@ LecturerEditDialog::LecturerEditDialog(UiContext &ui, const QString &jobGubun, c
     form->addRow(QStringLiteral("전화번호"), m_tel);
     form->addRow(QString(), m_use);
 
-    QPushButton *cmdNew = makeButton(this, QStringLiteral("Cmd신규"), QStringLiteral("신규"));
-    QPushButton *cmdSave = makeButton(this, QStringLiteral("Cmd저장"), QStringLiteral("저장"));
-    QPushButton *cmdClose = makeButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"));
+    QPushButton *cmdNew = commandButton(this, QStringLiteral("Cmd신규"), QStringLiteral("신규"));
+    QPushButton *cmdSave = commandButton(this, QStringLiteral("Cmd저장"), QStringLiteral("저장"));
+    QPushButton *cmdClose = commandButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"));
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(cmdNew);

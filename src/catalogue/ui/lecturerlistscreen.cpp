@@ -5,6 +5,7 @@
 #include "catalogue/ui/catalogueui.h"
 #include "catalogue/ui/lecturereditdialog.h"
 #include "catalogue/ui/maintenancegrid.h"
+#include "widgets/controls.h"
 #include "widgets/datagrid.h"
 
 #include <QCheckBox>
@@ -36,9 +37,9 @@ LecturerListScreen::LecturerListScreen(UiContext &ui, QWidget *parent) : QWidget
     m_onlyInUse = new QCheckBox(QStringLiteral("사용하는 강사만보기"), this);
     m_onlyInUse->setObjectName(QStringLiteral("Chk2"));
 
-    QPushButton *cmdNew = makeButton(this, QStringLiteral("Cmd신규"), QStringLiteral("신규"));
-    QPushButton *cmdEdit = makeButton(this, QStringLiteral("Cmd수정"), QStringLiteral("수정"));
-    QPushButton *cmdClose = makeButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"));
+    QPushButton *cmdNew = commandButton(this, QStringLiteral("Cmd신규"), QStringLiteral("신규"));
+    QPushButton *cmdEdit = commandButton(this, QStringLiteral("Cmd수정"), QStringLiteral("수정"));
+    QPushButton *cmdClose = commandButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"));
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_onlyInUse);
     buttons->addStretch();

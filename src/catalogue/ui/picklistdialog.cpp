@@ -1,6 +1,7 @@
 #include "catalogue/ui/picklistdialog.h"
 
 #include "catalogue/ui/catalogueui.h"
+#include "widgets/controls.h"
 #include "widgets/datagrid.h"
 
 #include <QHBoxLayout>
@@ -15,8 +16,8 @@ PickListDialog::PickListDialog(QWidget *parent) : QDialog(parent)
     m_grid = new DataGrid(this);
     m_grid->setObjectName(QStringLiteral("SpList"));
 
-    QPushButton *cmdPick = makeButton(this, QStringLiteral("Cmd선택"), QStringLiteral("선택"));
-    QPushButton *cmdClose = makeButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"));
+    QPushButton *cmdPick = commandButton(this, QStringLiteral("Cmd선택"), QStringLiteral("선택"));
+    QPushButton *cmdClose = commandButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"));
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(cmdPick);

@@ -5,6 +5,7 @@
 #include "catalogue/ui/lecturerpickdialog.h"
 #include "data/listitems.h"
 #include "data/text.h"
+#include "widgets/controls.h"
 #include "widgets/datagrid.h"
 #include "widgets/widgetutil.h"
 
@@ -67,7 +68,7 @@ ProgramEditDialog::ProgramEditDialog(UiContext &ui, const QString &jobGubun, qin
     m_name->setMaxLength(60);
     m_lecturer = new QComboBox(this);
     m_lecturer->setObjectName(QStringLiteral("CobLect"));
-    QPushButton *cmdPick = makeButton(this, QStringLiteral("Cmd강사조회"), QStringLiteral("조회"));
+    QPushButton *cmdPick = commandButton(this, QStringLiteral("Cmd강사조회"), QStringLiteral("조회"));
     cmdPick->setMinimumSize(50, 26);
     cmdPick->setFocusPolicy(Qt::NoFocus);
     m_time1 = new QLineEdit(QStringLiteral("00:00"), this);
@@ -149,8 +150,8 @@ ProgramEditDialog::ProgramEditDialog(UiContext &ui, const QString &jobGubun, qin
     form->setColumnStretch(1, 1);
     form->setColumnStretch(3, 1);
 
-    QPushButton *cmdSave = makeButton(this, QStringLiteral("Cmd저장"), QStringLiteral("저장"));
-    QPushButton *cmdClose = makeButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"));
+    QPushButton *cmdSave = commandButton(this, QStringLiteral("Cmd저장"), QStringLiteral("저장"));
+    QPushButton *cmdClose = commandButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"));
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(new QLabel(QStringLiteral("금액이 없는 개월수는 저장되지 않습니다."), this));
     buttons->addStretch();

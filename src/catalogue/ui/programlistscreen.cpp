@@ -6,6 +6,7 @@
 #include "catalogue/ui/programeditdialog.h"
 #include "catalogue/ui/timeprogramdialog.h"
 #include "data/codetexts.h"
+#include "widgets/controls.h"
 #include "widgets/datagrid.h"
 #include "widgets/gridexport.h"
 #include "widgets/gridprint.h"
@@ -54,14 +55,14 @@ ProgramListScreen::ProgramListScreen(UiContext &ui, QWidget *parent) : QWidget(p
     m_onlyInUse = new QCheckBox(QStringLiteral("사용하는 강좌만보기"), this);
     m_onlyInUse->setObjectName(QStringLiteral("Chk강좌사용"));
 
-    QPushButton *cmdNew = makeButton(this, QStringLiteral("Cmd신규"), QStringLiteral("신규"));
-    QPushButton *cmdTime = makeButton(this, QStringLiteral("Cmd시간제"), QStringLiteral("시간제신규"));
-    QPushButton *cmdEdit = makeButton(this, QStringLiteral("Cmd수정"), QStringLiteral("수정"));
-    QPushButton *cmdDelete = makeButton(this, QStringLiteral("Cmd삭제"), QStringLiteral("삭제"));
-    QPushButton *cmdPrint = makeButton(this, QStringLiteral("Cmd인쇄"), QStringLiteral("인쇄"));
-    QPushButton *cmdExcel = makeButton(this, QStringLiteral("Cmd엑셀"), QStringLiteral("엑셀"));
-    QPushButton *cmdCourse = makeButton(this, QStringLiteral("Cmd강좌항목"), QStringLiteral("강좌항목"));
-    QPushButton *cmdClose = makeButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"));
+    QPushButton *cmdNew = commandButton(this, QStringLiteral("Cmd신규"), QStringLiteral("신규"));
+    QPushButton *cmdTime = commandButton(this, QStringLiteral("Cmd시간제"), QStringLiteral("시간제신규"));
+    QPushButton *cmdEdit = commandButton(this, QStringLiteral("Cmd수정"), QStringLiteral("수정"));
+    QPushButton *cmdDelete = commandButton(this, QStringLiteral("Cmd삭제"), QStringLiteral("삭제"));
+    QPushButton *cmdPrint = commandButton(this, QStringLiteral("Cmd인쇄"), QStringLiteral("인쇄"));
+    QPushButton *cmdExcel = commandButton(this, QStringLiteral("Cmd엑셀"), QStringLiteral("엑셀"));
+    QPushButton *cmdCourse = commandButton(this, QStringLiteral("Cmd강좌항목"), QStringLiteral("강좌항목"));
+    QPushButton *cmdClose = commandButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"));
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_onlyInUse);

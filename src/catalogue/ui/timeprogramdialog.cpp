@@ -6,6 +6,7 @@
 #include "catalogue/ui/catalogueui.h"
 #include "data/listitems.h"
 #include "data/text.h"
+#include "widgets/controls.h"
 #include "widgets/widgetutil.h"
 
 #include <QCheckBox>
@@ -75,8 +76,8 @@ TimeProgramDialog::TimeProgramDialog(UiContext &ui, const QString &jobGubun, qin
     form->addWidget(m_use, 5, 1);
     form->setColumnStretch(1, 1);
 
-    QPushButton *cmdSave = makeButton(this, QStringLiteral("Cmd저장"), QStringLiteral("저장"));
-    QPushButton *cmdClose = makeButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"));
+    QPushButton *cmdSave = commandButton(this, QStringLiteral("Cmd저장"), QStringLiteral("저장"));
+    QPushButton *cmdClose = commandButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"));
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(cmdSave);

@@ -4,6 +4,7 @@
 #include "members/memberresult.h"
 #include "members/ui/memberui.h"
 #include "widgets/busynotice.h"
+#include "widgets/controls.h"
 #include "widgets/datagrid.h"
 #include "widgets/dateedit.h"
 #include "widgets/widgetutil.h"
@@ -46,9 +47,9 @@ BatchQueryDialog::BatchQueryDialog(UiContext &ui, MemberScreenHooks hooks, QWidg
     m_count->setObjectName(QStringLiteral("Pnl건수"));
     m_count->setMinimumWidth(80);
 
-    QPushButton *find = memberButton(this, QStringLiteral("Cmd조회"), QStringLiteral("조회"));
-    QPushButton *sms = memberButton(this, QStringLiteral("Cmd문자전송"), QStringLiteral("문자전송"));
-    QPushButton *close = memberButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"));
+    QPushButton *find = commandButton(this, QStringLiteral("Cmd조회"), QStringLiteral("조회"), 72);
+    QPushButton *sms = commandButton(this, QStringLiteral("Cmd문자전송"), QStringLiteral("문자전송"), 72);
+    QPushButton *close = commandButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"), 72);
 
     auto *top = new QHBoxLayout;
     top->addWidget(m_kind);

@@ -2,6 +2,7 @@
 
 #include "members/ui/memberphoto.h"
 #include "members/ui/memberui.h"
+#include "widgets/controls.h"
 
 #include <QCamera>
 #include <QCameraDevice>
@@ -57,8 +58,8 @@ CaptureDialog::CaptureDialog(UiContext &ui, const QString &mbCode, QWidget *pare
     m_view->setAlignment(Qt::AlignCenter);
     m_view->setFrameShape(QFrame::Panel);
     m_view->setFrameShadow(QFrame::Sunken);
-    m_save = memberButton(this, QStringLiteral("CmdSaveDib"), QStringLiteral("사진저장"), 90);
-    QPushButton *close = memberButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"), 90);
+    m_save = commandButton(this, QStringLiteral("CmdSaveDib"), QStringLiteral("사진저장"), 90);
+    QPushButton *close = commandButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"), 90);
 
     auto *top = new QHBoxLayout;
     top->addWidget(new QLabel(QStringLiteral("장치"), this));

@@ -6,6 +6,7 @@
 #include "members/memberresult.h"
 #include "members/ui/memberui.h"
 #include "widgets/busynotice.h"
+#include "widgets/controls.h"
 #include "widgets/datagrid.h"
 #include "widgets/dateedit.h"
 #include "widgets/gridexport.h"
@@ -200,12 +201,12 @@ MemberListScreen::MemberListScreen(UiContext &ui, QWidget *parent, MemberScreenH
     m_count->setObjectName(QStringLiteral("Pnl건수"));
     m_count->setMinimumWidth(80);
 
-    QPushButton *cmdQuery = memberButton(this, QStringLiteral("Cmd조회"), QStringLiteral("조회"));
-    QPushButton *cmdPrint = memberButton(this, QStringLiteral("Cmd인쇄"), QStringLiteral("인쇄"));
-    QPushButton *cmdExcel = memberButton(this, QStringLiteral("Cmd엑셀변환"), QStringLiteral("엑셀변환"));
-    QPushButton *cmdSms = memberButton(this, QStringLiteral("Cmd문자전송"), QStringLiteral("문자전송"));
-    QPushButton *cmdLbl = memberButton(this, QStringLiteral("CmdLbl"), QStringLiteral("주소라벨"));
-    QPushButton *cmdClose = memberButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"));
+    QPushButton *cmdQuery = commandButton(this, QStringLiteral("Cmd조회"), QStringLiteral("조회"), 72);
+    QPushButton *cmdPrint = commandButton(this, QStringLiteral("Cmd인쇄"), QStringLiteral("인쇄"), 72);
+    QPushButton *cmdExcel = commandButton(this, QStringLiteral("Cmd엑셀변환"), QStringLiteral("엑셀변환"), 72);
+    QPushButton *cmdSms = commandButton(this, QStringLiteral("Cmd문자전송"), QStringLiteral("문자전송"), 72);
+    QPushButton *cmdLbl = commandButton(this, QStringLiteral("CmdLbl"), QStringLiteral("주소라벨"), 72);
+    QPushButton *cmdClose = commandButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"), 72);
     auto *bar = new QHBoxLayout;
     bar->addWidget(m_count);
     bar->addStretch();
@@ -239,7 +240,7 @@ MemberListScreen::MemberListScreen(UiContext &ui, QWidget *parent, MemberScreenH
     connect(cmdExcel, &QPushButton::clicked, this, &MemberListScreen::exportExcel);
     connect(cmdSms, &QPushButton::clicked, this, &MemberListScreen::sendSms);
     connect(cmdLbl, &QPushButton::clicked, this, &MemberListScreen::printLabels);
-    connect(cmdClose, &QPushButton::clicked, this, [this] { closeMemberScreen(this); });
+    connect(cmdClose, &QPushButton::clicked, this, [this] { closeScreen(this); });
     connect(m_grid, &DataGrid::rowActivated, this, [this](int row) {
         const QString code = m_grid->cell(row, 1);
         if (m_openMember && !code.isEmpty())

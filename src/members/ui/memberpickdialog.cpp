@@ -3,6 +3,7 @@
 #include "members/memberhistory.h"
 #include "members/ui/memberphoto.h"
 #include "members/ui/memberui.h"
+#include "widgets/controls.h"
 #include "widgets/datagrid.h"
 
 #include <QHBoxLayout>
@@ -61,8 +62,8 @@ MemberPickDialog::MemberPickDialog(UiContext &ui, const QList<MemberRecord> &mem
     m_photo->setAlignment(Qt::AlignCenter);
 
     auto *count = new QLabel(QString::number(members.size()) + QStringLiteral(" 명"), this);
-    QPushButton *pick = memberButton(this, QStringLiteral("Cmd회원선택"), QStringLiteral("회원선택"), 90);
-    QPushButton *close = memberButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"), 90);
+    QPushButton *pick = commandButton(this, QStringLiteral("Cmd회원선택"), QStringLiteral("회원선택"), 90);
+    QPushButton *close = commandButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"), 90);
 
     auto *side = new QVBoxLayout;
     side->addWidget(m_photo);

@@ -12,6 +12,7 @@
 #include "members/ui/memberpickdialog.h"
 #include "members/ui/memberui.h"
 #include "members/ui/postlookupdialog.h"
+#include "widgets/controls.h"
 #include "widgets/datagrid.h"
 #include "widgets/widgetutil.h"
 
@@ -98,13 +99,13 @@ void MemberScreen::buildUi()
     m_kind->addItems(memberSearchKindItems());
     m_find = lineEdit(this, QStringLiteral("Txt찾기"), 14, 150);
     m_find->setPlaceholderText(QStringLiteral("이름, 전화, 회원번호, 카드"));
-    QPushButton *cmdFind = memberButton(this, QStringLiteral("Cmd찾기"), QStringLiteral("회원검색"));
-    QPushButton *cmdBatch = memberButton(this, QStringLiteral("Cmd일괄조회"), QStringLiteral("일괄조회"));
-    QPushButton *cmdNew = memberButton(this, QStringLiteral("Cmd신규"), QStringLiteral("신규"), 60);
-    QPushButton *cmdClear = memberButton(this, QStringLiteral("Cmd화면CLEAR"), QStringLiteral("화면CLEAR"));
-    QPushButton *cmdSave = memberButton(this, QStringLiteral("Cmd저장"), QStringLiteral("저장"), 60);
-    m_cmdDeleteMember = memberButton(this, QStringLiteral("Cmd삭제"), QStringLiteral("회원삭제"));
-    QPushButton *cmdClose = memberButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"), 60);
+    QPushButton *cmdFind = commandButton(this, QStringLiteral("Cmd찾기"), QStringLiteral("회원검색"), 72);
+    QPushButton *cmdBatch = commandButton(this, QStringLiteral("Cmd일괄조회"), QStringLiteral("일괄조회"), 72);
+    QPushButton *cmdNew = commandButton(this, QStringLiteral("Cmd신규"), QStringLiteral("신규"), 60);
+    QPushButton *cmdClear = commandButton(this, QStringLiteral("Cmd화면CLEAR"), QStringLiteral("화면CLEAR"), 72);
+    QPushButton *cmdSave = commandButton(this, QStringLiteral("Cmd저장"), QStringLiteral("저장"), 60);
+    m_cmdDeleteMember = commandButton(this, QStringLiteral("Cmd삭제"), QStringLiteral("회원삭제"), 72);
+    QPushButton *cmdClose = commandButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"), 60);
     auto *searchBar = new QHBoxLayout;
     searchBar->addWidget(m_kind);
     searchBar->addWidget(m_find);
@@ -132,7 +133,7 @@ void MemberScreen::buildUi()
     m_juno1 = lineEdit(this, QStringLiteral("TxtJuno1"), 6, 62);
     m_juno1->setInputMask(QString());
     m_juno2 = lineEdit(this, QStringLiteral("TxtJuno2"), 7, 70);
-    m_age = memberPanel(this, QStringLiteral("PnlAge"), 36);
+    m_age = displayPanel(this, QStringLiteral("PnlAge"), 36);
     m_age->setAlignment(Qt::AlignCenter);
     m_sex = new QComboBox(this);
     m_sex->setObjectName(QStringLiteral("Cob성별"));
@@ -146,7 +147,7 @@ void MemberScreen::buildUi()
     m_email = lineEdit(this, QStringLiteral("TxtEmail"), 60);
     m_postNo = lineEdit(this, QStringLiteral("TxtPostNo"), 7, 64);
     m_postNo->setMaximumWidth(70);
-    QPushButton *cmdPost = memberButton(this, QStringLiteral("Cmd우편번호"), QStringLiteral("…"), 26);
+    QPushButton *cmdPost = commandButton(this, QStringLiteral("Cmd우편번호"), QStringLiteral("…"), 26);
     cmdPost->setMaximumWidth(30);
     cmdPost->setToolTip(QStringLiteral("우편번호조회"));
     m_addr1 = lineEdit(this, QStringLiteral("TxtAddr1"), 0, 180);
@@ -162,12 +163,12 @@ void MemberScreen::buildUi()
     m_misu->setReadOnly(true);
     m_misu->setFocusPolicy(Qt::NoFocus);
     m_misu->setAlignment(Qt::AlignRight);
-    m_point = memberPanel(this, QStringLiteral("Pnl마일리지"), 80);
+    m_point = displayPanel(this, QStringLiteral("Pnl마일리지"), 80);
     m_point->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_lastDate = memberPanel(this, QStringLiteral("Pnl최종방문일"), 86);
-    m_lastTime = memberPanel(this, QStringLiteral("Pnl최종방문시간"), 46);
-    m_course = memberPanel(this, QStringLiteral("Pnl현수강과목"), 160);
-    m_remain = memberPanel(this, QStringLiteral("Pnl잔여일"), 80);
+    m_lastDate = displayPanel(this, QStringLiteral("Pnl최종방문일"), 86);
+    m_lastTime = displayPanel(this, QStringLiteral("Pnl최종방문시간"), 46);
+    m_course = displayPanel(this, QStringLiteral("Pnl현수강과목"), 160);
+    m_remain = displayPanel(this, QStringLiteral("Pnl잔여일"), 80);
 
     auto *card = new QGridLayout;
     card->setHorizontalSpacing(6);
@@ -235,9 +236,9 @@ void MemberScreen::buildUi()
     m_photo->setFrameShape(QFrame::Panel);
     m_photo->setFrameShadow(QFrame::Sunken);
     m_photo->setAlignment(Qt::AlignCenter);
-    QPushButton *cmdCapture = memberButton(this, QStringLiteral("Cmd촬영"), QStringLiteral("사진촬영"), 54);
-    QPushButton *cmdLoad = memberButton(this, QStringLiteral("Cmd불러오기"), QStringLiteral("불러오기"), 54);
-    QPushButton *cmdPhotoDel = memberButton(this, QStringLiteral("Cmd사진삭제"), QStringLiteral("사진삭제"), 54);
+    QPushButton *cmdCapture = commandButton(this, QStringLiteral("Cmd촬영"), QStringLiteral("사진촬영"), 54);
+    QPushButton *cmdLoad = commandButton(this, QStringLiteral("Cmd불러오기"), QStringLiteral("불러오기"), 54);
+    QPushButton *cmdPhotoDel = commandButton(this, QStringLiteral("Cmd사진삭제"), QStringLiteral("사진삭제"), 54);
     auto *photoCol = new QVBoxLayout;
     photoCol->setSpacing(3);
     photoCol->addWidget(m_photo, 0, Qt::AlignHCenter);
@@ -251,14 +252,14 @@ void MemberScreen::buildUi()
     top->addLayout(photoCol);
 
     // Enrollment commands.
-    m_cmdEnroll = memberButton(this, QStringLiteral("Cmd수강등록"), QStringLiteral("수강등록"));
-    m_cmdModify = memberButton(this, QStringLiteral("Cmd수강수정"), QStringLiteral("수강수정"));
-    m_cmdChange = memberButton(this, QStringLiteral("Cmd반변경"), QStringLiteral("반변경"));
-    m_cmdTransfer = memberButton(this, QStringLiteral("Cmd양도신청"), QStringLiteral("양도신청"));
-    m_cmdPostpone = memberButton(this, QStringLiteral("Cmd수강연기"), QStringLiteral("수강연기"));
-    m_cmdRefund = memberButton(this, QStringLiteral("Cmd수강환불"), QStringLiteral("수강환불"));
-    m_cmdPay = memberButton(this, QStringLiteral("Cmd미수입금"), QStringLiteral("미수입금"));
-    m_cmdDeleteRow = memberButton(this, QStringLiteral("Cmd강좌삭제"), QStringLiteral("강좌삭제"));
+    m_cmdEnroll = commandButton(this, QStringLiteral("Cmd수강등록"), QStringLiteral("수강등록"), 72);
+    m_cmdModify = commandButton(this, QStringLiteral("Cmd수강수정"), QStringLiteral("수강수정"), 72);
+    m_cmdChange = commandButton(this, QStringLiteral("Cmd반변경"), QStringLiteral("반변경"), 72);
+    m_cmdTransfer = commandButton(this, QStringLiteral("Cmd양도신청"), QStringLiteral("양도신청"), 72);
+    m_cmdPostpone = commandButton(this, QStringLiteral("Cmd수강연기"), QStringLiteral("수강연기"), 72);
+    m_cmdRefund = commandButton(this, QStringLiteral("Cmd수강환불"), QStringLiteral("수강환불"), 72);
+    m_cmdPay = commandButton(this, QStringLiteral("Cmd미수입금"), QStringLiteral("미수입금"), 72);
+    m_cmdDeleteRow = commandButton(this, QStringLiteral("Cmd강좌삭제"), QStringLiteral("강좌삭제"), 72);
     auto *lectBar = new QHBoxLayout;
     for (QPushButton *b : {m_cmdEnroll, m_cmdModify, m_cmdChange, m_cmdTransfer, m_cmdPostpone, m_cmdRefund, m_cmdPay})
         lectBar->addWidget(b);
@@ -313,7 +314,7 @@ void MemberScreen::buildUi()
     for (int c = 3; c <= 6; ++c)
         m_points->setColumnAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
     m_points->setHeaderSorting(false); // the running total reads in ledger order
-    m_cmdDeletePoint = memberButton(pointPage, QStringLiteral("Cmd포인트삭제"), QStringLiteral("포인트삭제"));
+    m_cmdDeletePoint = commandButton(pointPage, QStringLiteral("Cmd포인트삭제"), QStringLiteral("포인트삭제"), 72);
     auto *pointLay = new QHBoxLayout(pointPage);
     pointLay->setContentsMargins(0, 0, 0, 0);
     pointLay->addWidget(m_points, 1);
@@ -350,7 +351,7 @@ void MemberScreen::buildUi()
     connect(cmdClear, &QPushButton::clicked, this, &MemberScreen::clearScreen);
     connect(cmdSave, &QPushButton::clicked, this, [this] { save(); });
     connect(m_cmdDeleteMember, &QPushButton::clicked, this, &MemberScreen::deleteMember);
-    connect(cmdClose, &QPushButton::clicked, this, [this] { closeMemberScreen(this); });
+    connect(cmdClose, &QPushButton::clicked, this, [this] { closeScreen(this); });
     connect(cmdCapture, &QPushButton::clicked, this, &MemberScreen::takePhoto);
     connect(cmdLoad, &QPushButton::clicked, this, &MemberScreen::loadPhotoFromFile);
     connect(cmdPhotoDel, &QPushButton::clicked, this, &MemberScreen::deletePhoto);

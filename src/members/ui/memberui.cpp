@@ -9,35 +9,6 @@
 
 namespace fitrova {
 
-QPushButton *memberButton(QWidget *parent, const QString &objectName, const QString &text, int minWidth)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(objectName);
-    b->setMinimumWidth(minWidth);
-    b->setMinimumHeight(28);
-    b->setAutoDefault(false);
-    return b;
-}
-
-QLabel *memberPanel(QWidget *parent, const QString &objectName, int minWidth)
-{
-    auto *l = new QLabel(parent);
-    l->setObjectName(objectName);
-    l->setFrameShape(QFrame::Panel);
-    l->setFrameShadow(QFrame::Sunken);
-    l->setMinimumWidth(minWidth);
-    l->setMinimumHeight(24);
-    l->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return l;
-}
-
-QLabel *caption(QWidget *parent, const QString &text)
-{
-    auto *l = new QLabel(text, parent);
-    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return l;
-}
-
 bool normalizeDateField(QLineEdit *field, const QDate &today, Messages &msg)
 {
     const QString typed = field->text().trimmed();
@@ -51,14 +22,6 @@ bool normalizeDateField(QLineEdit *field, const QDate &today, Messages &msg)
     if (d != field->text())
         field->setText(d);
     return true;
-}
-
-void closeMemberScreen(QWidget *screen)
-{
-    if (auto *sub = qobject_cast<QMdiSubWindow *>(screen->parentWidget()))
-        sub->close();
-    else
-        screen->close();
 }
 
 } // namespace fitrova

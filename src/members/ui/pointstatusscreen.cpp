@@ -4,6 +4,7 @@
 #include "members/memberresult.h"
 #include "members/ui/memberui.h"
 #include "widgets/busynotice.h"
+#include "widgets/controls.h"
 #include "widgets/datagrid.h"
 #include "widgets/gridexport.h"
 #include "widgets/gridprint.h"
@@ -36,10 +37,10 @@ PointStatusScreen::PointStatusScreen(UiContext &ui, QWidget *parent, OpenMember 
     m_count = new QLabel(QStringLiteral("0 건"), this);
     m_count->setObjectName(QStringLiteral("Pnl건수"));
 
-    QPushButton *cmdQuery = memberButton(this, QStringLiteral("Cmd조회"), QStringLiteral("조회"));
-    QPushButton *cmdPrint = memberButton(this, QStringLiteral("Cmd인쇄"), QStringLiteral("인쇄"));
-    QPushButton *cmdExcel = memberButton(this, QStringLiteral("Cmd엑셀"), QStringLiteral("엑셀"));
-    QPushButton *cmdClose = memberButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"));
+    QPushButton *cmdQuery = commandButton(this, QStringLiteral("Cmd조회"), QStringLiteral("조회"), 72);
+    QPushButton *cmdPrint = commandButton(this, QStringLiteral("Cmd인쇄"), QStringLiteral("인쇄"), 72);
+    QPushButton *cmdExcel = commandButton(this, QStringLiteral("Cmd엑셀"), QStringLiteral("엑셀"), 72);
+    QPushButton *cmdClose = commandButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"), 72);
     auto *top = new QHBoxLayout;
     top->addWidget(new QLabel(QStringLiteral("잔여포인트"), this));
     top->addWidget(m_min);
@@ -63,7 +64,7 @@ PointStatusScreen::PointStatusScreen(UiContext &ui, QWidget *parent, OpenMember 
     connect(cmdQuery, &QPushButton::clicked, this, [this] { query(); });
     connect(cmdPrint, &QPushButton::clicked, this, &PointStatusScreen::print);
     connect(cmdExcel, &QPushButton::clicked, this, &PointStatusScreen::exportExcel);
-    connect(cmdClose, &QPushButton::clicked, this, [this] { closeMemberScreen(this); });
+    connect(cmdClose, &QPushButton::clicked, this, [this] { closeScreen(this); });
     connect(m_grid, &DataGrid::rowActivated, this, [this](int row) {
         const QString code = m_grid->cell(row, 0);
         if (m_openMember && !code.isEmpty())

@@ -2,6 +2,7 @@
 
 #include "members/memberresult.h"
 #include "members/ui/memberui.h"
+#include "widgets/controls.h"
 #include "widgets/datagrid.h"
 #include "widgets/widgetutil.h"
 
@@ -31,9 +32,9 @@ PostLookupDialog::PostLookupDialog(UiContext &ui, bool withRi, const QString &te
                                                     : QList<int>{0, 70, 60, 80, 90, 130, 70});
     m_grid->setColumnHidden(0, true);
 
-    QPushButton *find = memberButton(this, QStringLiteral("Cmd찾기"), QStringLiteral("찾기"));
-    QPushButton *pick = memberButton(this, QStringLiteral("Cmd선택"), QStringLiteral("선택"));
-    QPushButton *close = memberButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"));
+    QPushButton *find = commandButton(this, QStringLiteral("Cmd찾기"), QStringLiteral("찾기"), 72);
+    QPushButton *pick = commandButton(this, QStringLiteral("Cmd선택"), QStringLiteral("선택"), 72);
+    QPushButton *close = commandButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"), 72);
 
     auto *top = new QHBoxLayout;
     top->addWidget(new QLabel(QStringLiteral("동 이름"), this));
