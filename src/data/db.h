@@ -99,7 +99,6 @@ private:
     void begin() const;
     void commit() const;
     void rollback() const;
-    QSqlQuery prepare(const QString &sql, const Params &params) const;
 
     QString m_name;
     Engine m_engine = Engine::SQLite;
