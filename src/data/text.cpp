@@ -293,4 +293,13 @@ bool isNumericText(const QString &text)
     return digits > 0;
 }
 
+QString wonText(qint64 amount)
+{
+    const bool negative = amount < 0;
+    QString digits = QString::number(negative ? -amount : amount);
+    for (int i = digits.size() - 3; i > 0; i -= 3)
+        digits.insert(i, QLatin1Char(','));
+    return negative ? QString(QLatin1Char('-') + digits) : digits;
+}
+
 } // namespace fitrova

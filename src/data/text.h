@@ -84,6 +84,9 @@ QString twoDigits(const QString &s);
 // characters other than digits and separators is returned trimmed, unchanged.
 QString formatPhone(const QString &text);
 
+// Whole won with thousands separators: 1234567 -> "1,234,567", -1500 -> "-1,500".
+QString wonText(qint64 amount);
+
 // True when the text is empty (or blank) or a plain decimal number: optional
 // sign, digits, at most one decimal point, surrounding blanks allowed.
 bool isNumericText(const QString &text);

@@ -104,9 +104,9 @@ BaseRepair repairedBase(const BaseState &base, const QString &deletedKind, const
     return r;
 }
 
-void repairBaseAfterDelete(const Db &db, qint64 baseLtid, const QString &deletedKind)
+void repairBase(const Db &db, qint64 baseLtid, const QString &deletedKind)
 {
-    if (baseLtid <= 0 || linkColumnOf(deletedKind).isEmpty())
+    if (baseLtid <= 0 || (!deletedKind.isEmpty() && linkColumnOf(deletedKind).isEmpty()))
         return;
     db.transaction([&] {
         const auto b = db.queryOne(QStringLiteral("SELECT Ltid, Sdate1, Sdate2, ddate2, Delay, Cancel, Transfer, "
@@ -194,7 +194,7 @@ RowDeleteResult deleteLecture(const Db &db, qint64 ltid)
 
         db.exec(QStringLiteral("DELETE FROM Lecture WHERE Ltid = ?"), {ltid});
         if (kind != QLatin1String("1") && base != 0)
-            repairBaseAfterDelete(db, base, kind);
+            repairBase(db, base, kind);
         removePoints(db, r.mbCode, pointKindOfLecture(row->str(QStringLiteral("PgGubun"))), ltid);
         r.point = recalcMemberPoint(db, r.mbCode);
         r.misuAmt = updateMemberUnpaid(db, r.mbCode);

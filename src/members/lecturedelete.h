@@ -64,10 +64,12 @@ struct BaseRepair {
 // end dates never pass 9999-12-31.
 BaseRepair repairedBase(const BaseState &base, const QString &deletedKind, const QList<DependentRow> &remaining);
 
-// Reads the base and its remaining dependent rows and writes the repair.
-// Nothing happens when the base is gone. Runs in the caller's transaction
-// (or its own).
-void repairBaseAfterDelete(const Db &db, qint64 baseLtid, const QString &deletedKind);
+// Reads the base and its dependent rows and writes the repair: after a
+// dependent row of kind changedKind was deleted, or with changedKind empty
+// after one was written or edited (the links stay, the end date follows the
+// rows). Nothing happens when the base is gone or the kind has no link.
+// Runs in the caller's transaction (or its own).
+void repairBase(const Db &db, qint64 baseLtid, const QString &changedKind = {});
 
 // The ledger kind of the points a Lecture row earned: "3" for a payment of
 // an outstanding amount (PgGubun "4"), "1" for every other row.

@@ -146,15 +146,6 @@ int remainDays(const QString &endDate, const QDate &today)
     return days > 0 ? int(std::min<qint64>(days, 9999999)) : 0;
 }
 
-QString wonText(qint64 amount)
-{
-    const bool negative = amount < 0;
-    QString digits = QString::number(negative ? -amount : amount);
-    for (int i = digits.size() - 3; i > 0; i -= 3)
-        digits.insert(i, QLatin1Char(','));
-    return negative ? QLatin1Char('-') + digits : digits;
-}
-
 namespace {
 
 QString remainText(const LectureRow &l, const QDate &today)

@@ -6,6 +6,7 @@
 // texts can be tested without a screen.
 
 #include "data/db.h"
+#include "data/text.h"
 #include "members/enrollmentrequest.h"
 #include "members/memberresult.h"
 
@@ -85,9 +86,6 @@ QString historyStateName(const QString &pgGubun, const QString &ltGubun);
 
 // Days from today to the end date, 0 when negative or when there is no end date.
 int remainDays(const QString &endDate, const QDate &today);
-
-// Whole won with thousands separators: 1234567 -> "1,234,567".
-QString wonText(qint64 amount);
 
 // The enrollment lines first (as given), then the sales lines.
 QList<HistoryLine> buildHistoryLines(const MemberHistory &h, const QDate &today);

@@ -243,7 +243,7 @@ void deleteMember(const Db &db, const QString &mbCode)
         db.exec(QStringLiteral("DELETE FROM RqPerBox WHERE MbCode = ?"), {mbCode});
 
         for (const Row &f : foreign)
-            repairBaseAfterDelete(db, f.num(QStringLiteral("BLtid")), f.str(QStringLiteral("LtGubun")));
+            repairBase(db, f.num(QStringLiteral("BLtid")), f.str(QStringLiteral("LtGubun")));
     });
 }
 

@@ -1,7 +1,10 @@
 #include "widgets/gridexport.h"
 
+#include "app/appcontext.h"
 #include "data/clock.h"
 #include "widgets/datagrid.h"
+#include "widgets/messages.h"
+#include "widgets/uicontext.h"
 
 #include <QDir>
 #include <QFile>
@@ -101,6 +104,16 @@ ExportResult exportGridToExcel(const QString &name, const DataGrid &grid, const 
     result.ok = true;
     result.path = path;
     return result;
+}
+
+ExportResult exportGridForUser(UiContext &ui, const QString &name, const DataGrid &grid)
+{
+    const ExportResult r = exportGridToExcel(name, grid, ui.app.paths.excelDir, ui.app.clock());
+    if (!r.ok && !r.message.isEmpty())
+        ui.msg.warn(r.message, r.title);
+    else if (r.ok)
+        ui.msg.notice(QString(QStringLiteral("엑셀파일로 저장하였습니다.\n") + r.path), 2500);
+    return r;
 }
 
 } // namespace fitrova

@@ -7,6 +7,7 @@ namespace fitrova {
 
 class Clock;
 class DataGrid;
+struct UiContext;
 
 struct ExportResult {
     bool ok = false;
@@ -22,5 +23,10 @@ struct ExportResult {
 // failure: message "엑셀파일로 저장하지 못하였습니다.", title "확인".
 ExportResult exportGridToExcel(const QString &name, const DataGrid &grid, const QString &excelDir,
                                const Clock &clock);
+
+// The 엑셀 command of a screen: exports the grid into the installation's
+// EXCEL folder and tells the user where the file went, or why it could not
+// be written. Returns the export's result.
+ExportResult exportGridForUser(UiContext &ui, const QString &name, const DataGrid &grid);
 
 } // namespace fitrova

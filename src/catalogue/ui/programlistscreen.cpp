@@ -232,13 +232,7 @@ void ProgramListScreen::printList()
 
 void ProgramListScreen::exportList()
 {
-    const ExportResult r = exportGridToExcel(kTitle, *m_grid, m_ui.app.paths.excelDir, m_ui.app.clock());
-    if (!r.ok) {
-        if (!r.message.isEmpty())
-            m_ui.msg.warn(r.message, r.title);
-        return;
-    }
-    m_ui.msg.notice(QStringLiteral("엑셀파일로 저장하였습니다.\n") + r.path, 2500);
+    exportGridForUser(m_ui, kTitle, *m_grid);
 }
 
 void ProgramListScreen::openCourseItems()

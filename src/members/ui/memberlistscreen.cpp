@@ -455,12 +455,7 @@ void MemberListScreen::print()
 
 void MemberListScreen::exportExcel()
 {
-    const ExportResult r = exportGridToExcel(QStringLiteral("회원조회"), *m_grid, m_ui.app.paths.excelDir,
-                                             m_ui.app.clock());
-    if (!r.ok && !r.message.isEmpty())
-        m_ui.msg.warn(r.message, r.title);
-    else if (r.ok)
-        m_ui.msg.notice(QStringLiteral("엑셀파일로 저장했읍니다: ") + r.path, 2500);
+    exportGridForUser(m_ui, QStringLiteral("회원조회"), *m_grid);
 }
 
 MemberContacts MemberListScreen::contacts() const
