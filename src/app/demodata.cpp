@@ -16,6 +16,7 @@
 #include "app/appcontext.h"
 #include "data/dates.h"
 #include "data/lunar.h"
+#include "enrollment/refund.h"
 
 #include <QSet>
 #include <QSqlError>
@@ -1222,19 +1223,7 @@ private:
         // What the refund screen offers: the unused share of each payment
         // less the deduction, cut down to whole tens of won.
         const qint64 total = b.s1.daysTo(b.s2), remaining = on.daysTo(b.s2);
-        qint64 amount;
-        if (total == 0) {
-            amount = b.cash + b.card;
-        } else {
-            const double cashPart = b.cash == 0 ? 0.0
-                                                : double(b.cash) / double(total) * double(remaining)
-                                                      - double(b.cash) * m_refundCut1 / 100.0;
-            const double cardPart = b.card == 0 ? 0.0
-                                                : double(b.card) / double(total) * double(remaining)
-                                                      - double(b.card) * m_refundCut2 / 100.0;
-            amount = qint64(std::trunc(cashPart + cardPart));
-            amount -= amount % 10;
-        }
+        const qint64 amount = refundAmountForDays(b.cash, b.card, total, remaining, m_refundCut1, m_refundCut2);
         if (amount <= 0)
             return false;
         Lect l = dependentOf(base, Kind::Refund, on);

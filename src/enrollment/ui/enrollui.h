@@ -1,0 +1,54 @@
+#pragma once
+// Small pieces the enrollment screens share: amount fields, the payment
+// switch panels, and showing what a core action answered.
+
+#include "enrollment/enrollresult.h"
+#include "widgets/controls.h"
+#include "widgets/uicontext.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+class QComboBox;
+
+namespace fitrova {
+
+class DateEdit;
+
+// An amount field: right-aligned, "#,###,##0" when left.
+QLineEdit *amountField(QWidget *parent, const QString &name);
+DateEdit *dateField(QWidget *parent, const QString &name);
+QComboBox *comboField(QWidget *parent, const QString &name);
+
+// Whole won of an amount field ("12,000" → 12000; blank → 0).
+qint64 amountOf(const QLineEdit *e);
+void setAmount(QLineEdit *e, qint64 won);
+
+// The cash/card switch: clicking the inactive panel moves the whole amount
+// onto its kind; the active panel's caption is red.
+class PaySwitch : public QObject {
+    Q_OBJECT
+public:
+    PaySwitch(QPushButton *cashPanel, QPushButton *cardPanel, QLineEdit *cash, QLineEdit *card, QComboBox *company,
+              QObject *parent);
+    void toCash();
+    void toCard();
+    void markCash(bool cashActive);
+    bool cashActive() const { return m_cashActive; }
+
+private:
+    QPushButton *m_cashPanel, *m_cardPanel;
+    QLineEdit *m_cash, *m_card;
+    QComboBox *m_company;
+    bool m_cashActive = true;
+};
+
+// Shows the messages in order: warnings with the exclamation icon, the
+// confirmation as information. Returns r.saved.
+bool showEnrollResult(UiContext &ui, const EnrollResult &r);
+void showEnrollCheck(UiContext &ui, const EnrollCheck &c);
+// A database failure during a save.
+void showEnrollDbError(UiContext &ui, const QString &title);
+
+} // namespace fitrova
