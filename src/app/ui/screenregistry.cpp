@@ -7,6 +7,8 @@
 #include "settings/ui/workstationscreen.h"
 #include "catalogue/ui/cataloguescreens.h"
 #include "members/ui/memberscreens.h"
+#include "entrance/ui/entrancescreens.h"
+#include "enrollment/ui/enrollmentscreens.h"
 
 #include <algorithm>
 
@@ -60,7 +62,8 @@ void registerAllScreens(ScreenRegistry &r)
     registerSettingsScreens(r);
     registerUserScreens(r);
     registerCatalogueScreens(r);
-    registerMemberScreens(r);
+    registerEntranceScreens(r);
+    registerMemberScreens(r, MemberScreenHooks{openEnrollmentScreen, {}, {}});
 }
 
 } // namespace fitrova
