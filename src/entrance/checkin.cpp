@@ -47,12 +47,11 @@ VisitToWrite visitOf(const GateFacts &f, const QDateTime &now)
 }
 
 // The limit a site option sets on today's visits of one enrollment; 0 none.
+// Option 3 means no limit; option 4 (check-outs kept) allows four visits.
 int effectiveDailyLimit(int option)
 {
     if (option == 3 || option <= 0)
         return 0;
-    if (option == 4) // once a day, the visit closed by a check-out
-        return 1;
     return option;
 }
 

@@ -99,8 +99,8 @@ private slots:
         QTest::newRow("limit 2, second") << visited(1) << kFriday << 2 << 0 << admitted << "정상입장..( 2 회)";
         QTest::newRow("limit 2, third") << visited(2) << kFriday << 2 << 0 << refused << tooMany;
         QTest::newRow("limit 3, sixth") << visited(5) << kFriday << 3 << 0 << admitted << "정상입장..( 6 회)";
-        QTest::newRow("limit 4, second") << visited(1) << kFriday << 4 << 0 << refused << tooMany;
-        QTest::newRow("limit 4, first") << visited(0) << kFriday << 4 << 0 << admitted << "정상입장..( 1 회)";
+        QTest::newRow("limit 4, fifth") << visited(4) << kFriday << 4 << 0 << refused << tooMany;
+        QTest::newRow("limit 4, fourth") << visited(3) << kFriday << 4 << 0 << admitted << "정상입장..( 4 회)";
         QTest::newRow("limit 0 never refuses") << visited(4) << kFriday << 0 << 0 << admitted << "정상입장..( 5 회)";
 
         GateFacts weekdays = facts();
