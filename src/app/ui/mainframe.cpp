@@ -330,6 +330,8 @@ QWidget *MainFrame::openScreen(const QString &menuName)
         refreshCaption();
     });
     sub->adjustSize();
+    // A screen taller or wider than the workspace starts at the workspace's size.
+    sub->resize(sub->size().boundedTo(m_area->viewport()->size()));
     sub->show();
     centerInMainFrame(sub, m_area);
     m_area->setActiveSubWindow(sub);
