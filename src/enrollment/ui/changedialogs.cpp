@@ -64,12 +64,8 @@ ClassChangeDialog::ClassChangeDialog(UiContext &ui, const EnrollmentRequest &req
     form->addRow(QStringLiteral("추가금액"), m_extra);
     form->addRow(QStringLiteral("결재구분"), m_payKind);
 
-    QPushButton *cmdSave = commandButton(this, QStringLiteral("Cmd저장"), QStringLiteral("저장"), 0);
-    QPushButton *cmdClose = commandButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"), 0);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdSave);
-    buttons->addWidget(cmdClose);
+    QPushButton *cmdSave = nullptr;
+    QHBoxLayout *buttons = saveCloseRow(this, &TF, &cmdSave);
     auto *outer = new QVBoxLayout(this);
     outer->addLayout(form);
     outer->addLayout(buttons);
@@ -77,7 +73,6 @@ ClassChangeDialog::ClassChangeDialog(UiContext &ui, const EnrollmentRequest &req
     installEnterAsTab(this);
     installSelectAllOnFocus(this);
     connect(cmdSave, &QPushButton::clicked, this, &ClassChangeDialog::save);
-    connect(cmdClose, &QPushButton::clicked, this, [this] { TF ? accept() : reject(); });
     connect(m_rqDate, &DateEdit::dateTextChanged, this, [this](const QString &d) { m_from->setDateText(d); });
 
     for (const ChangeProgram &p : changePrograms(m_ui.app.main))
@@ -153,14 +148,7 @@ bool ClassChangeDialog::save()
     in.sDate2 = m_to->dateText();
     in.extra = amountOf(m_extra);
     in.payKind = m_payKind->currentText().left(1);
-    EnrollResult r;
-    try {
-        r = saveClassChange(m_ui.app, in);
-    } catch (const DbError &) {
-        showEnrollDbError(m_ui, classChangeTitle());
-        return false;
-    }
-    if (!showEnrollResult(m_ui, r))
+    if (!runEnrollSave(m_ui, classChangeTitle(), [&] { return saveClassChange(m_ui.app, in); }))
         return false;
     TF = true;
     accept();
@@ -246,12 +234,8 @@ TransferDialog::TransferDialog(UiContext &ui, const EnrollmentRequest &request, 
     dates->addWidget(m_to);
     dates->addWidget(m_days);
 
-    QPushButton *cmdSave = commandButton(this, QStringLiteral("Cmd저장"), QStringLiteral("저장"), 0);
-    QPushButton *cmdClose = commandButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"), 0);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdSave);
-    buttons->addWidget(cmdClose);
+    QPushButton *cmdSave = nullptr;
+    QHBoxLayout *buttons = saveCloseRow(this, &TF, &cmdSave);
 
     auto *top = new QHBoxLayout;
     top->addWidget(given, 2);
@@ -266,7 +250,6 @@ TransferDialog::TransferDialog(UiContext &ui, const EnrollmentRequest &request, 
     connect(cmdFind, &QPushButton::clicked, this, &TransferDialog::search);
     connect(m_find, &QLineEdit::returnPressed, this, &TransferDialog::search);
     connect(cmdSave, &QPushButton::clicked, this, &TransferDialog::save);
-    connect(cmdClose, &QPushButton::clicked, this, [this] { TF ? accept() : reject(); });
     connect(m_from, &DateEdit::dateTextChanged, this, &TransferDialog::updateDays);
     connect(m_to, &DateEdit::dateTextChanged, this, &TransferDialog::updateDays);
 
@@ -361,14 +344,7 @@ bool TransferDialog::save()
     in.rqDate = m_rqDate->dateText();
     in.sDate1 = m_from->dateText();
     in.sDate2 = m_to->dateText();
-    EnrollResult r;
-    try {
-        r = saveTransfer(m_ui.app, in);
-    } catch (const DbError &) {
-        showEnrollDbError(m_ui, transferTitle());
-        return false;
-    }
-    if (!showEnrollResult(m_ui, r))
+    if (!runEnrollSave(m_ui, transferTitle(), [&] { return saveTransfer(m_ui.app, in); }))
         return false;
     TF = true;
     accept();

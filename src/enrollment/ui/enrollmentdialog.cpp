@@ -440,13 +440,7 @@ bool EnrollmentDialog::saveCourse()
     in.remark = m_remark->text();
 
     EnrollResult r;
-    try {
-        r = saveEnrollment(m_ui.app, in);
-    } catch (const DbError &) {
-        showEnrollDbError(m_ui, enrollSaveTitle());
-        return false;
-    }
-    if (!showEnrollResult(m_ui, r))
+    if (!runEnrollSave(m_ui, enrollSaveTitle(), [&] { return saveEnrollment(m_ui.app, in); }, &r))
         return false;
     TF = true;
     m_receiptLtid = r.id;

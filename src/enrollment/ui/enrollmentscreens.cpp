@@ -8,39 +8,34 @@
 
 namespace fitrova {
 
+namespace {
+
+// The dialog when it could load what it is to work on; otherwise it has told
+// the user why and is dropped.
+template <typename Dialog>
+QDialog *readyOrNull(Dialog *d)
+{
+    if (d->isReady())
+        return d;
+    delete d;
+    return nullptr;
+}
+
+} // namespace
+
 QDialog *createEnrollmentScreen(UiContext &ui, const EnrollmentRequest &request, QWidget *parent)
 {
     switch (request.screen) {
     case EnrollmentScreen::Enrollment:
         return new EnrollmentDialog(ui, request, parent);
-    case EnrollmentScreen::ClassChange: {
-        auto *d = new ClassChangeDialog(ui, request, parent);
-        if (d->isReady())
-            return d;
-        delete d;
-        return nullptr;
-    }
-    case EnrollmentScreen::Transfer: {
-        auto *d = new TransferDialog(ui, request, parent);
-        if (d->isReady())
-            return d;
-        delete d;
-        return nullptr;
-    }
-    case EnrollmentScreen::Postponement: {
-        auto *d = new PostponementDialog(ui, request, parent);
-        if (d->isReady())
-            return d;
-        delete d;
-        return nullptr;
-    }
-    case EnrollmentScreen::Refund: {
-        auto *d = new RefundDialog(ui, request, parent);
-        if (d->isReady())
-            return d;
-        delete d;
-        return nullptr;
-    }
+    case EnrollmentScreen::ClassChange:
+        return readyOrNull(new ClassChangeDialog(ui, request, parent));
+    case EnrollmentScreen::Transfer:
+        return readyOrNull(new TransferDialog(ui, request, parent));
+    case EnrollmentScreen::Postponement:
+        return readyOrNull(new PostponementDialog(ui, request, parent));
+    case EnrollmentScreen::Refund:
+        return readyOrNull(new RefundDialog(ui, request, parent));
     case EnrollmentScreen::Payment:
         return new PaymentDialog(ui, request, parent);
     }

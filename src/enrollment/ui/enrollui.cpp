@@ -4,6 +4,8 @@
 #include "enrollment/enrollcommon.h"
 #include "widgets/dateedit.h"
 
+#include <QHBoxLayout>
+#include <QDialog>
 #include <QComboBox>
 
 namespace fitrova {
@@ -94,5 +96,28 @@ void showEnrollCheck(UiContext &ui, const EnrollCheck &c)
 }
 
 void showEnrollDbError(UiContext &ui, const QString &title) { ui.msg.warn(enrollDbErrorText(), title); }
+
+bool runEnrollSave(UiContext &ui, const QString &title, const std::function<EnrollResult()> &save,
+                   EnrollResult *result)
+{
+    EnrollResult r;
+    try {
+        r = save();
+    } catch (const DbError &) {
+        showEnrollDbError(ui, title);
+        return false;
+    }
+    if (result)
+        *result = r;
+    return showEnrollResult(ui, r);
+}
+
+QHBoxLayout *saveCloseRow(QDialog *dialog, const bool *tf, QPushButton **save)
+{
+    *save = commandButton(dialog, QStringLiteral("Cmd저장"), QStringLiteral("저장"), 0);
+    QPushButton *close = commandButton(dialog, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"), 0);
+    QObject::connect(close, &QPushButton::clicked, dialog, [dialog, tf] { *tf ? dialog->accept() : dialog->reject(); });
+    return buttonRow({*save, close});
+}
 
 } // namespace fitrova

@@ -9,8 +9,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <functional>
 
 class QComboBox;
+class QDialog;
+class QHBoxLayout;
 
 namespace fitrova {
 
@@ -50,5 +53,14 @@ bool showEnrollResult(UiContext &ui, const EnrollResult &r);
 void showEnrollCheck(UiContext &ui, const EnrollCheck &c);
 // A database failure during a save.
 void showEnrollDbError(UiContext &ui, const QString &title);
+
+// Runs a save of the core and shows what it answered (or the database
+// failure, under title). True when it saved; the answer goes to *result.
+bool runEnrollSave(UiContext &ui, const QString &title, const std::function<EnrollResult()> &save,
+                   EnrollResult *result = nullptr);
+
+// The 저장/닫기 row of an enrollment dialog. 닫기 ends the dialog accepted
+// when *tf says something was saved, else rejected.
+QHBoxLayout *saveCloseRow(QDialog *dialog, const bool *tf, QPushButton **save);
 
 } // namespace fitrova

@@ -21,21 +21,6 @@ namespace fitrova {
 
 namespace {
 
-QHBoxLayout *buttonRow(QDialog *d, QPushButton **save)
-{
-    *save = commandButton(d, QStringLiteral("Cmd저장"), QStringLiteral("저장"), 0);
-    QPushButton *close = commandButton(d, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"), 0);
-    auto *row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(*save);
-    row->addWidget(close);
-    QObject::connect(close, &QPushButton::clicked, d, [d] {
-        const bool tf = d->property("tf").toBool();
-        tf ? d->accept() : d->reject();
-    });
-    return row;
-}
-
 QHBoxLayout *pair(QWidget *a, QWidget *b, QWidget *parent, QWidget *c = nullptr)
 {
     auto *h = new QHBoxLayout;
@@ -88,7 +73,7 @@ PostponementDialog::PostponementDialog(UiContext &ui, const EnrollmentRequest &r
     QPushButton *cmdSave = nullptr;
     auto *outer = new QVBoxLayout(this);
     outer->addLayout(form);
-    outer->addLayout(buttonRow(this, &cmdSave));
+    outer->addLayout(saveCloseRow(this, &TF, &cmdSave));
     resize(600, 280);
     installEnterAsTab(this);
     installSelectAllOnFocus(this);
@@ -191,17 +176,9 @@ bool PostponementDialog::save()
     in.from = m_dates.from;
     in.to = m_dates.to;
     in.reason = m_reason->text().trimmed();
-    EnrollResult r;
-    try {
-        r = savePostponement(m_ui.app, in);
-    } catch (const DbError &) {
-        showEnrollDbError(m_ui, postponeTitle());
-        return false;
-    }
-    if (!showEnrollResult(m_ui, r))
+    if (!runEnrollSave(m_ui, postponeTitle(), [&] { return savePostponement(m_ui.app, in); }))
         return false;
     TF = true;
-    setProperty("tf", true);
     accept();
     return true;
 }
@@ -249,7 +226,7 @@ RefundDialog::RefundDialog(UiContext &ui, const EnrollmentRequest &request, QWid
     QPushButton *cmdSave = nullptr;
     auto *outer = new QVBoxLayout(this);
     outer->addLayout(form);
-    outer->addLayout(buttonRow(this, &cmdSave));
+    outer->addLayout(saveCloseRow(this, &TF, &cmdSave));
     resize(520, 300);
     installEnterAsTab(this);
     installSelectAllOnFocus(this);
@@ -307,17 +284,9 @@ bool RefundDialog::save()
     in.refundDate = m_date->dateText();
     in.amount = amountOf(m_amount);
     in.payKind = m_payKind->currentText().left(1);
-    EnrollResult r;
-    try {
-        r = saveRefund(m_ui.app, in);
-    } catch (const DbError &) {
-        showEnrollDbError(m_ui, refundTitle());
-        return false;
-    }
-    if (!showEnrollResult(m_ui, r))
+    if (!runEnrollSave(m_ui, refundTitle(), [&] { return saveRefund(m_ui.app, in); }))
         return false;
     TF = true;
-    setProperty("tf", true);
     accept();
     return true;
 }
@@ -355,7 +324,7 @@ PaymentDialog::PaymentDialog(UiContext &ui, const EnrollmentRequest &request, QW
     QPushButton *cmdSave = nullptr;
     auto *outer = new QVBoxLayout(this);
     outer->addLayout(form);
-    outer->addLayout(buttonRow(this, &cmdSave));
+    outer->addLayout(saveCloseRow(this, &TF, &cmdSave));
     resize(380, 260);
     installEnterAsTab(this);
     installSelectAllOnFocus(this);
@@ -402,17 +371,9 @@ bool PaymentDialog::save()
     in.cashAmt = amountOf(m_cash);
     in.cardAmt = amountOf(m_card);
     in.card = m_company->currentText().left(1);
-    EnrollResult r;
-    try {
-        r = savePayment(m_ui.app, in);
-    } catch (const DbError &) {
-        showEnrollDbError(m_ui, paymentTitle());
-        return false;
-    }
-    if (!showEnrollResult(m_ui, r))
+    if (!runEnrollSave(m_ui, paymentTitle(), [&] { return savePayment(m_ui.app, in); }))
         return false;
     TF = true;
-    setProperty("tf", true);
     accept();
     return true;
 }
