@@ -1,6 +1,7 @@
 #include "centregen.h"
 
 #include "app/connections.h"
+#include "app/dice.h"
 #include "app/inifile.h"
 #include "app/installer.h"
 #include "app/password.h"
@@ -37,19 +38,11 @@ QString u8(const char *s) { return QString::fromUtf8(s); }
 
 [[noreturn]] void fail(const QString &what) { throw std::runtime_error(what.toStdString()); }
 
-// ---------------------------------------------------------------------------
-// Random source with our own mapping onto ranges, so that a seed gives the
-// same centre with every standard library.
-// ---------------------------------------------------------------------------
-class Dice {
+// The shared random source, with the finer chances and the bell-shaped
+// spreads the large centre's distributions use.
+class Dice : public fitrova::Dice<std::mt19937_64> {
 public:
-    explicit Dice(quint64 seed) : m_gen(seed) {}
-    int between(int lo, int hi)
-    {
-        if (hi <= lo)
-            return lo;
-        return lo + int(m_gen() % quint64(hi - lo + 1));
-    }
+    using fitrova::Dice<std::mt19937_64>::Dice;
     bool chance(double percent) { return double(m_gen() % 1000000) < percent * 10000.0; }
     double unit() { return double(m_gen() % 1000000007) / 1000000007.0; }
     // Roughly normal (sum of four uniforms), clipped to [lo, hi].
@@ -61,24 +54,6 @@ public:
         const int v = mean + int(std::lround((s - 2.0) * spread * 1.7));
         return std::clamp(v, lo, hi);
     }
-    int weighted(const std::vector<int> &weights)
-    {
-        int total = 0;
-        for (int w : weights)
-            total += w;
-        int r = between(0, total - 1);
-        for (size_t i = 0; i < weights.size(); ++i) {
-            if (r < weights[i])
-                return int(i);
-            r -= weights[i];
-        }
-        return int(weights.size()) - 1;
-    }
-    template <typename T>
-    const T &pick(const std::vector<T> &v) { return v[size_t(between(0, int(v.size()) - 1))]; }
-
-private:
-    std::mt19937_64 m_gen;
 };
 
 // Days are handled as Julian day numbers while generating.

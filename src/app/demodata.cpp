@@ -14,6 +14,7 @@
 #include "app/demodata.h"
 
 #include "app/appcontext.h"
+#include "app/dice.h"
 #include "data/dates.h"
 #include "data/lunar.h"
 #include "enrollment/refund.h"
@@ -82,50 +83,7 @@ qint64 round1000(double v) { return qint64(std::llround(v / 1000.0)) * 1000; }
 
 qint64 pointsFor(qint64 amount) { return qint64(std::trunc(kPointRate * double(amount) / 100.0)); }
 
-// ---------------------------------------------------------------------------
-// Random source. The mapping from the engine's output to a range is our own,
-// so a seed gives the same centre with every standard library.
-// ---------------------------------------------------------------------------
-class Dice {
-public:
-    explicit Dice(quint32 seed) : m_gen(seed) {}
-    int between(int lo, int hi)
-    {
-        if (hi <= lo)
-            return lo;
-        return lo + int(m_gen() % quint32(hi - lo + 1));
-    }
-    bool chance(int percent) { return between(0, 99) < percent; }
-    template <typename T>
-    const T &pick(const std::vector<T> &v) { return v[size_t(between(0, int(v.size()) - 1))]; }
-    // An index into `weights`, chosen in proportion to the weights.
-    int weighted(const std::vector<int> &weights)
-    {
-        int total = 0;
-        for (int w : weights)
-            total += w;
-        int r = between(0, total - 1);
-        for (size_t i = 0; i < weights.size(); ++i) {
-            if (r < weights[i])
-                return int(i);
-            r -= weights[i];
-        }
-        return int(weights.size()) - 1;
-    }
-    QDate dayBetween(const QDate &from, const QDate &to)
-    {
-        return from.addDays(between(0, int(std::max<qint64>(0, from.daysTo(to)))));
-    }
-    template <typename T>
-    void shuffle(std::vector<T> &v)
-    {
-        for (size_t i = v.size(); i > 1; --i)
-            std::swap(v[i - 1], v[size_t(between(0, int(i) - 1))]);
-    }
-
-private:
-    std::mt19937 m_gen;
-};
+using Dice = fitrova::Dice<std::mt19937>;
 
 // ---------------------------------------------------------------------------
 // Prepared statements, each prepared once and reused for every row.
