@@ -1,11 +1,11 @@
 #include "centregen.h"
 
-#include "app/connections.h"
-#include "app/dice.h"
-#include "app/inifile.h"
-#include "app/installer.h"
-#include "app/password.h"
-#include "app/startup.h"
+#include "foundation/connections.h"
+#include "foundation/dice.h"
+#include "foundation/inifile.h"
+#include "foundation/installer.h"
+#include "foundation/password.h"
+#include "foundation/startup.h"
 #include "data/db.h"
 
 #include <QDir>

@@ -11,7 +11,7 @@
 // Visits run up to the day before shape.today; today is left empty for the
 // gate benchmarks, which write (and remove again) their own visits.
 
-#include "app/appcontext.h"
+#include "foundation/appcontext.h"
 #include "data/clock.h"
 #include "data/schema.h"
 

@@ -5,7 +5,7 @@
 
 #include "centregen.h"
 
-#include "app/connections.h"
+#include "foundation/connections.h"
 #include "entrance/checkin.h"
 #include "testinstall.h"
 

@@ -1,13 +1,15 @@
 // Fitrova Lite: the desktop program and its headless commands.
 
-#include "app/appcontext.h"
-#include "app/connections.h"
-#include "app/installer.h"
-#include "app/startup.h"
-#include "app/users.h"
-#include "app/ui/logindialog.h"
-#include "app/ui/mainframe.h"
-#include "app/ui/screenregistry.h"
+#include "foundation/appcontext.h"
+#include "foundation/connections.h"
+#include "demo/demodata.h"
+#include "foundation/installer.h"
+#include "foundation/startup.h"
+#include "shell/users.h"
+#include "shell/ui/logindialog.h"
+#include "shell/ui/mainframe.h"
+#include "widgets/screenregistry.h"
+#include "shell/ui/allscreens.h"
 #include "maintenance/updatecheck.h"
 #include "settings/settings.h"
 #include "settings/ui/workstationscreen.h"
@@ -55,7 +57,8 @@ int runInit(const QCommandLineParser &args)
     QTextStream err(stderr);
     InstallOptions opt;
     opt.installDir = Paths::defaultInstallDir();
-    opt.demo = args.isSet(QStringLiteral("demo"));
+    if (args.isSet(QStringLiteral("demo")))
+        opt.content = demoInstallContent();
     opt.adminId = args.value(QStringLiteral("admin-id"));
     opt.adminPassword = args.value(QStringLiteral("admin-password"));
     if (opt.adminId.isEmpty() || opt.adminPassword.isEmpty()) {

@@ -4,6 +4,8 @@
 // the focus. Database failures are caught by the screens and shown with the
 // shared error texts below.
 
+#include "foundation/outcome.h"
+
 #include <QString>
 
 namespace fitrova {
@@ -57,7 +59,5 @@ inline QString deleteErrorText() { return QStringLiteral("자료삭제중 오류
 inline QString deleteErrorTitle() { return QStringLiteral("삭제오류"); }
 inline QString readErrorText() { return QStringLiteral("자료조회중 오류가 발생하였습니다."); }
 
-// Confirmation after a save.
-inline QString savedText() { return QStringLiteral("저장되었읍니다"); }
 
 } // namespace fitrova

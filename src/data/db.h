@@ -92,6 +92,21 @@ public:
     }
     int transactionDepth() const;
 
+    // Appended to a SELECT inside a transaction, locks the rows it reads until
+    // the transaction ends: " FOR UPDATE" on PostgreSQL, "" on SQLite, whose
+    // transactions take the write lock when they begin. An action that reads
+    // and then writes on what it read reads those rows this way:
+    //
+    //     db.transaction([&] {
+    //         const auto base = db.queryOne("SELECT Cancel FROM Lecture WHERE Ltid = ?" + db.forUpdate(), {id});
+    //         if (base->num("Cancel") > 0) return refused(...);
+    //         ... write ...
+    //     });
+    QString forUpdate() const
+    {
+        return m_engine == Engine::PostgreSQL ? QStringLiteral(" FOR UPDATE") : QString();
+    }
+
     // True when a table of that name exists on this connection.
     bool tableExists(const QString &table) const;
 

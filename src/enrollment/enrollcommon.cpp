@@ -1,6 +1,6 @@
 #include "enrollment/enrollcommon.h"
 
-#include "app/appcontext.h"
+#include "foundation/appcontext.h"
 #include "data/dates.h"
 #include "members/lecturedelete.h"
 #include "members/memberhistory.h"

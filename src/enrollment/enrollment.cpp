@@ -1,6 +1,6 @@
 #include "enrollment/enrollment.h"
 
-#include "app/appcontext.h"
+#include "foundation/appcontext.h"
 #include "data/dates.h"
 #include "data/ledger.h"
 #include "data/lookups.h"

@@ -1,6 +1,6 @@
 #include "enrollment/enrollmentreceipt.h"
 
-#include "app/appcontext.h"
+#include "foundation/appcontext.h"
 #include "data/dates.h"
 #include "data/lookups.h"
 

@@ -1,6 +1,6 @@
 #include "enrollment/postponement.h"
 
-#include "app/appcontext.h"
+#include "foundation/appcontext.h"
 #include "data/dates.h"
 #include "enrollment/lecturewrite.h"
 #include "members/lecturedelete.h"

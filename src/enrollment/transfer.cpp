@@ -1,7 +1,7 @@
 #include "members/memberhistory.h"
 #include "enrollment/transfer.h"
 
-#include "app/appcontext.h"
+#include "foundation/appcontext.h"
 #include "data/dates.h"
 #include "data/ledger.h"
 #include "data/lookups.h"

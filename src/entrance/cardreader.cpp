@@ -1,7 +1,7 @@
 #include "entrance/cardreader.h"
 
-#include "app/appcontext.h"
-#include "app/inifile.h"
+#include "foundation/appcontext.h"
+#include "foundation/inifile.h"
 #include "entrance/gatesettings.h"
 
 #include <QSerialPort>

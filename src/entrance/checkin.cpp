@@ -1,6 +1,6 @@
 #include "entrance/checkin.h"
 
-#include "app/appcontext.h"
+#include "foundation/appcontext.h"
 #include "data/codetexts.h"
 #include "data/dates.h"
 

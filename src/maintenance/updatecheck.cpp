@@ -1,6 +1,6 @@
 #include "maintenance/updatecheck.h"
 
-#include "app/inifile.h"
+#include "foundation/inifile.h"
 
 #include <QDateTime>
 #include <QDir>

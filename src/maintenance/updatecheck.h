@@ -35,7 +35,7 @@
 //     <%FONTS%>                the user's fonts folder
 // Backslashes in a folder are taken as slashes.
 
-#include "app/paths.h"
+#include "foundation/paths.h"
 
 #include <QList>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "settings/settings.h"
 
-#include "app/password.h"
-#include "app/startup.h"
+#include "foundation/password.h"
+#include "foundation/startup.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -6,8 +6,8 @@
 // Plain values in, plain values out; a refusal carries the Korean text and
 // title the screen shows and the object name of the field to focus.
 
-#include "app/appcontext.h"
-#include "app/inifile.h"
+#include "foundation/appcontext.h"
+#include "foundation/inifile.h"
 
 #include <QString>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "widgets/gridexport.h"
 
-#include "app/appcontext.h"
+#include "foundation/appcontext.h"
 #include "data/clock.h"
 #include "widgets/datagrid.h"
 #include "widgets/messages.h"

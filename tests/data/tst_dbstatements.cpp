@@ -3,7 +3,7 @@
 // connection, and a failing statement is not kept in a broken state.
 // FITROVA_DB_TEST
 
-#include "app/connections.h"
+#include "foundation/connections.h"
 #include "data/db.h"
 #include "testinstall.h"
 

@@ -2,7 +2,7 @@
 // Rows the gate tests build on: programs with their weekdays, members with
 // cards, enrollments (through the member builders), visits and goods.
 
-#include "app/startup.h"
+#include "foundation/startup.h"
 #include "../members/memberbuilders.h"
 #include "data/db.h"
 

@@ -1,7 +1,7 @@
 // The update check: configuration, folder macros, the download from a server
 // on loopback and the comparison with the files on disk; starting the updater.
 
-#include "app/inifile.h"
+#include "foundation/inifile.h"
 #include "maintenance/updatecheck.h"
 
 #include <QDateTime>

@@ -5,8 +5,8 @@
 
 #include <QtTest>
 
-#include "app/appcontext.h"
-#include "app/inifile.h"
+#include "foundation/appcontext.h"
+#include "foundation/inifile.h"
 #include "enrollment/enrollmentreceipt.h"
 #include "sales/receiptprinter.h"
 

@@ -1,7 +1,7 @@
 // Business details, site options, the workstation row and the network role.
 // FITROVA_DB_TEST
 
-#include "app/inifile.h"
+#include "foundation/inifile.h"
 #include "settings/settings.h"
 #include "testinstall.h"
 

@@ -1,9 +1,10 @@
 #include "testinstall.h"
 
-#include "app/connections.h"
-#include "app/inifile.h"
-#include "app/installer.h"
-#include "app/startup.h"
+#include "foundation/connections.h"
+#include "foundation/inifile.h"
+#include "demo/demodata.h"
+#include "foundation/installer.h"
+#include "foundation/startup.h"
 
 #include <QAtomicInt>
 #include <QCoreApplication>
@@ -95,7 +96,8 @@ TestInstall::TestInstall(bool demo) : m_clock(std::make_shared<FixedClock>())
     opt.installDir = m_dir.path();
     opt.adminId = QString::fromLatin1(kAdminId);
     opt.adminPassword = QString::fromLatin1(kAdminPassword);
-    opt.demo = demo;
+    if (demo)
+        opt.content = demoInstallContent();
     opt.clock = m_clock;
     const InstallResult r = runInstall(opt);
     if (r.exitCode != 0)

@@ -5,7 +5,7 @@
 // FITROVA_PG_PORT, FITROVA_PG_USER). Each installation on the server engine
 // gets a database of its own, dropped again at the end.
 
-#include "app/appcontext.h"
+#include "foundation/appcontext.h"
 #include "data/clock.h"
 
 #include <QTemporaryDir>

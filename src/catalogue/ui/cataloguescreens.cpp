@@ -1,6 +1,6 @@
 #include "catalogue/ui/cataloguescreens.h"
 
-#include "app/ui/screenregistry.h"
+#include "widgets/screenregistry.h"
 #include "catalogue/ui/classificationscreen.h"
 #include "catalogue/ui/codetablescreen.h"
 #include "catalogue/ui/lecturerlistscreen.h"

@@ -1,7 +1,6 @@
 #include "entrance/ui/entrancescreens.h"
 
-#include "app/ui/mainframe.h"
-#include "app/ui/screenregistry.h"
+#include "widgets/screenregistry.h"
 #include "entrance/ui/checkinscreen.h"
 #include "entrance/ui/mastercardscreen.h"
 

@@ -1,6 +1,6 @@
 #include "entrance/ui/gatesounds.h"
 
-#include "app/appcontext.h"
+#include "foundation/appcontext.h"
 #include "entrance/gatesettings.h"
 
 #include <QFileInfo>

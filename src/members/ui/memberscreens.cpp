@@ -1,7 +1,6 @@
 #include "members/ui/memberscreens.h"
 
-#include "app/ui/mainframe.h"
-#include "app/ui/screenregistry.h"
+#include "widgets/screenregistry.h"
 #include "members/ui/memberlistscreen.h"
 #include "members/ui/memberscreen.h"
 #include "members/ui/pointstatusscreen.h"
@@ -12,10 +11,8 @@ namespace fitrova {
 
 void openMemberCard(UiContext &ui, QWidget *from, const QString &mbCode, const MemberScreenHooks &hooks)
 {
-    MemberScreen *card = nullptr;
-    for (QWidget *w = from; w && !card; w = w->parentWidget())
-        if (auto *frame = qobject_cast<MainFrame *>(w))
-            card = qobject_cast<MemberScreen *>(frame->openScreen(QStringLiteral("Menu21")));
+    auto *card = ui.screens ? qobject_cast<MemberScreen *>(ui.screens->openScreen(QStringLiteral("Menu21"), {}))
+                            : nullptr;
     if (!card) {
         card = new MemberScreen(ui, nullptr, hooks);
         card->setAttribute(Qt::WA_DeleteOnClose);

@@ -1,7 +1,7 @@
 #include "sales/ui/systemreceiptprinter.h"
 
-#include "app/appcontext.h"
-#include "app/inifile.h"
+#include "foundation/appcontext.h"
+#include "foundation/inifile.h"
 
 #include <QFont>
 #include <QFontMetrics>

@@ -1,6 +1,6 @@
 #include "settings/ui/workstationscreen.h"
 
-#include "app/inifile.h"
+#include "foundation/inifile.h"
 #include "settings/settings.h"
 #include "widgets/busynotice.h"
 #include "widgets/widgetutil.h"

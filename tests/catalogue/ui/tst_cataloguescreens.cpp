@@ -17,7 +17,7 @@
 #include "catalogue/ui/programeditdialog.h"
 #include "catalogue/ui/programlistscreen.h"
 #include "catalogue/ui/timeprogramdialog.h"
-#include "app/ui/screenregistry.h"
+#include "widgets/screenregistry.h"
 #include "testinstall.h"
 #include "widgets/datagrid.h"
 
@@ -125,7 +125,7 @@ private slots:
         ScreenRegistry r;
         registerCatalogueScreens(r);
         QCOMPARE(r.menuNames(), QStringList({"Menu13", "Menu14", "Menu15", "Menu16"}));
-        std::unique_ptr<QWidget> w(r.find("Menu16")->factory(m_ui, nullptr));
+        std::unique_ptr<QWidget> w(r.find("Menu16")->factory(m_ui, nullptr, {}));
         QCOMPARE(w->objectName(), QString("강좌등록"));
     }
 

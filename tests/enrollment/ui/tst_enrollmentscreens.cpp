@@ -8,7 +8,7 @@
 #include <QtTest>
 
 #include "../enrollbuilders.h"
-#include "app/inifile.h"
+#include "foundation/inifile.h"
 #include "enrollment/enrollmentreceipt.h"
 #include "enrollment/enrollment.h"
 #include "enrollment/ui/changedialogs.h"

@@ -9,12 +9,13 @@
 #include <QtTest>
 
 #include "../gatebuilders.h"
-#include "app/inifile.h"
+#include "foundation/inifile.h"
 #include "entrance/gatesettings.h"
 #include "entrance/ui/checkinscreen.h"
 #include "entrance/ui/checkoutdialog.h"
 #include "entrance/ui/entrancescreens.h"
-#include "app/ui/screenregistry.h"
+#include "widgets/screenregistry.h"
+#include "shell/ui/allscreens.h"
 #include "entrance/ui/gatesounds.h"
 #include "entrance/ui/mastercardscreen.h"
 #include "testinstall.h"
@@ -356,7 +357,7 @@ private slots:
         const ScreenEntry *e = r.find(QStringLiteral("Menu22"));
         QVERIFY(e);
         QCOMPARE(e->mode, ScreenMode::Mdi);
-        std::unique_ptr<QWidget> w(e->factory(ui, nullptr));
+        std::unique_ptr<QWidget> w(e->factory(ui, nullptr, {}));
         QVERIFY(qobject_cast<CheckInScreen *>(w.get()));
         QCOMPARE(w->objectName(), QStringLiteral("회원확인"));
     }

@@ -7,8 +7,8 @@
 #include <QtTest>
 
 #include "../memberbuilders.h"
-#include "app/ui/mainframe.h"
-#include "app/ui/screenregistry.h"
+#include "shell/ui/mainframe.h"
+#include "widgets/screenregistry.h"
 #include "members/ui/memberlistscreen.h"
 #include "members/ui/memberscreen.h"
 #include "members/ui/memberscreens.h"

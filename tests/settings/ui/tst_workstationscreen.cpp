@@ -2,7 +2,7 @@
 // the visible one.
 // FITROVA_DB_TEST
 
-#include "app/inifile.h"
+#include "foundation/inifile.h"
 #include "settings/settings.h"
 #include "settings/ui/workstationscreen.h"
 #include "testinstall.h"

@@ -1,0 +1,2021 @@
+// The demo centre: a swimming pool, a fitness room, group exercise and
+// culture classes, with six months of members' enrollments, their later
+// changes, two months of visits, lockers, goods, sales and the office tables.
+//
+// Everything is computed in C++ from the seed and the context's clock and
+// written inside one transaction with prepared statements. Rows are written
+// in the order the desk would have written them (enrollments by date, a
+// dependent row after its base, the base's link and end date updated right
+// after), so that ids grow with time as in a real database. The derived
+// member totals (outstanding amount, points, last visit) and the minutes used
+// of time-based enrollments are recomputed from the written rows at the end,
+// the way the program itself recomputes them.
+
+#include "demo/demodata.h"
+
+#include "foundation/appcontext.h"
+#include "foundation/dice.h"
+#include "data/dates.h"
+#include "data/lunar.h"
+#include "enrollment/refund.h"
+
+#include <QSet>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <map>
+#include <memory>
+#include <random>
+#include <vector>
+
+namespace fitrova {
+
+namespace {
+
+using namespace Qt::StringLiterals;
+
+// Every demo row is written by the administrator created at installation.
+const QString kStaff = u"0001"_s;
+// Points are collected from this many days before today (the centre started
+// its point scheme then), so only the later part of the history has ledger rows.
+constexpr int kPointDays = 90;
+constexpr int kHistoryDays = 180; // first enrollments start at most this long ago
+constexpr int kVisitDays = 60;    // visits are recorded for this many days back
+constexpr int kSaleDays = 30;     // counter sales for this many days back
+constexpr double kPointRate = 1.0;
+
+QString u8(const char *s) { return QString::fromUtf8(s); }
+
+// Text as an input box leaves it: "" when nothing was typed (never NULL).
+QString typed(const QString &s) { return s.isNull() ? u""_s : s; }
+
+QString hhmm(int minutes)
+{
+    return u"%1:%2"_s.arg(minutes / 60, 2, 10, QLatin1Char('0')).arg(minutes % 60, 2, 10, QLatin1Char('0'));
+}
+
+QString hhmmss(int seconds)
+{
+    return hhmm(seconds / 60) + u":%1"_s.arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+int minutesOf(const QString &hm) { return hm.left(2).toInt() * 60 + hm.mid(3, 2).toInt(); }
+
+// Last day of a period of `months` months starting on `start`: the day before
+// the same day that many months later, or the target month's last day.
+QDate periodEnd(const QDate &start, int months)
+{
+    return dateFromText(endDateAfterMonths(fmtDate(start), months + 1));
+}
+
+int fullYears(const QDate &birth, const QDate &day)
+{
+    int y = day.year() - birth.year();
+    if (day.month() < birth.month() || (day.month() == birth.month() && day.day() < birth.day()))
+        --y;
+    return y;
+}
+
+qint64 round1000(double v) { return qint64(std::llround(v / 1000.0)) * 1000; }
+
+qint64 pointsFor(qint64 amount) { return qint64(std::trunc(kPointRate * double(amount) / 100.0)); }
+
+using Dice = fitrova::Dice<std::mt19937>;
+
+// ---------------------------------------------------------------------------
+// Prepared statements, each prepared once and reused for every row.
+// ---------------------------------------------------------------------------
+struct Field {
+    const char *column;
+    QVariant value;
+};
+using Fields = std::vector<Field>;
+
+class Writer {
+public:
+    explicit Writer(const Db &db) : m_db(db) {}
+
+    void exec(const QString &sql, const QVariantList &params)
+    {
+        QSqlQuery &q = run(sql, params);
+        q.finish();
+    }
+    void insert(const char *table, const Fields &fields) { exec(insertSql(table, fields, nullptr), values(fields)); }
+    qint64 insertId(const char *table, const Fields &fields, const char *idColumn)
+    {
+        const QString sql = insertSql(table, fields, idColumn);
+        QSqlQuery &q = run(sql, values(fields));
+        if (!q.next())
+            throw DbError(DbError::Kind::Statement, u"no id returned"_s, sql);
+        const qint64 id = q.value(0).toLongLong();
+        q.finish();
+        return id;
+    }
+
+private:
+    static QVariantList values(const Fields &fields)
+    {
+        QVariantList v;
+        v.reserve(qsizetype(fields.size()));
+        for (const Field &f : fields)
+            v << f.value;
+        return v;
+    }
+    static QString insertSql(const char *table, const Fields &fields, const char *idColumn)
+    {
+        QString cols, marks;
+        for (const Field &f : fields) {
+            if (!cols.isEmpty()) {
+                cols += u", "_s;
+                marks += u", "_s;
+            }
+            cols += QString::fromUtf8(f.column);
+            marks += QLatin1Char('?');
+        }
+        QString sql = u"INSERT INTO "_s + QString::fromUtf8(table) + u" ("_s + cols + u") VALUES ("_s + marks + u")"_s;
+        if (idColumn)
+            sql += u" RETURNING "_s + QString::fromUtf8(idColumn);
+        return sql;
+    }
+    QSqlQuery &run(const QString &sql, const QVariantList &params)
+    {
+        auto it = m_prepared.find(sql);
+        if (it == m_prepared.end()) {
+            auto q = std::make_unique<QSqlQuery>(m_db.handle());
+            q->setForwardOnly(true);
+            if (!q->prepare(sql))
+                throw DbError(DbError::Kind::Statement, q->lastError().text(), sql, q->lastError().nativeErrorCode());
+            it = m_prepared.emplace(sql, std::move(q)).first;
+        }
+        QSqlQuery &q = *it->second;
+        for (int i = 0; i < params.size(); ++i)
+            q.bindValue(i, params.at(i));
+        if (!q.exec())
+            throw DbError(DbError::Kind::Statement, q.lastError().text(), sql, q.lastError().nativeErrorCode());
+        return q;
+    }
+
+    const Db &m_db;
+    std::map<QString, std::unique_ptr<QSqlQuery>> m_prepared;
+};
+
+// ---------------------------------------------------------------------------
+// The catalogue of the demo centre.
+// ---------------------------------------------------------------------------
+struct CourseDef {
+    const char *code, *name;
+    bool m1, m3, m6, m12, cancel, delay, transfer;
+    std::vector<const char *> sclasses; // "01", "02", … in this order
+};
+
+const std::vector<CourseDef> &courseDefs()
+{
+    static const std::vector<CourseDef> defs{
+        {"1", "수영", true, true, true, true, true, true, true, {"성인반", "어린이반", "유아반", "자유수영"}},
+        {"2", "헬스", true, true, true, true, true, true, true, {"일반", "PT"}},
+        {"3", "에어로빅/요가", true, true, true, false, true, true, false, {"에어로빅", "요가", "필라테스"}},
+        {"4", "문화강좌", true, true, false, false, true, false, false, {"미술", "음악", "어학"}},
+    };
+    return defs;
+}
+
+const CourseDef &courseDef(const QString &code)
+{
+    for (const CourseDef &c : courseDefs())
+        if (u8(c.code) == code)
+            return c;
+    return courseDefs().front();
+}
+
+enum class Audience { Adult, Child, Toddler, Anyone };
+
+struct ProgramDef {
+    const char *course, *sclass, *name, *time1, *time2;
+    const char *days; // Monday first, "1" = lesson day
+    const char *lecturer;
+    int maxNum;
+    bool capacityChecked;
+    int monthly;      // fee level 1 for one month
+    bool onlyShort;   // sold for one and three months only
+    bool inUse;
+    Audience audience;
+    int popularity;
+};
+
+const std::vector<ProgramDef> &programDefs()
+{
+    static const std::vector<ProgramDef> defs{
+        {"1", "01", "새벽 성인수영 초급", "06:00", "06:50", "1111100", "0001", 30, false, 80000, false, true, Audience::Adult, 9},
+        {"1", "01", "오전 성인수영 중급", "10:00", "10:50", "1010100", "0002", 25, false, 70000, false, true, Audience::Adult, 6},
+        {"1", "01", "저녁 성인수영 연수", "19:00", "19:50", "0101000", "0001", 25, false, 60000, false, true, Audience::Adult, 7},
+        {"1", "02", "어린이수영", "16:00", "16:50", "1010100", "0002", 20, false, 70000, false, true, Audience::Child, 8},
+        {"1", "03", "유아수영", "15:00", "15:40", "0101000", "0002", 12, true, 65000, true, true, Audience::Toddler, 1},
+        {"1", "04", "자유수영", "06:00", "21:50", "1111111", "0001", 100, false, 55000, false, true, Audience::Anyone, 7},
+        {"2", "01", "헬스 종일반", "06:00", "22:00", "1111110", "0003", 80, false, 50000, false, true, Audience::Adult, 12},
+        {"2", "02", "PT 주2회", "20:00", "20:50", "0101000", "0003", 8, false, 300000, true, true, Audience::Adult, 1},
+        {"3", "01", "오전 에어로빅", "10:00", "10:50", "1010100", "0004", 30, false, 50000, false, true, Audience::Adult, 5},
+        {"3", "02", "저녁 요가", "20:00", "20:50", "0101000", "0004", 20, false, 60000, false, true, Audience::Adult, 6},
+        {"3", "03", "필라테스", "19:00", "19:50", "1010000", "0004", 15, false, 90000, false, true, Audience::Adult, 4},
+        {"4", "01", "수채화교실", "14:00", "15:50", "0010000", "0005", 15, false, 40000, false, true, Audience::Anyone, 3},
+        {"4", "03", "생활영어회화", "10:00", "11:20", "0101000", "0005", 20, false, 45000, false, true, Audience::Adult, 3},
+        {"4", "02", "통기타교실", "19:30", "21:00", "0000100", "0005", 12, false, 40000, false, false, Audience::Adult, 0},
+    };
+    return defs;
+}
+
+struct TimeProgramDef {
+    const char *course, *name;
+    int hours, months, price, popularity;
+};
+
+const std::vector<TimeProgramDef> &timeProgramDefs()
+{
+    static const std::vector<TimeProgramDef> defs{
+        {"1", "자유수영 10시간권", 10, 3, 50000, 3},
+        {"2", "헬스 20시간권", 20, 3, 90000, 3},
+    };
+    return defs;
+}
+
+struct LecturerDef {
+    const char *code, *name, *tel, *course;
+    bool inService;
+};
+
+const std::vector<LecturerDef> &lecturerDefs()
+{
+    static const std::vector<LecturerDef> defs{
+        {"0001", "박지훈", "010-3281-4417", "1", true},  {"0002", "이수진", "010-7714-2093", "1", true},
+        {"0003", "최민호", "010-5530-8126", "2", true},  {"0004", "정예린", "010-9042-3375", "3", true},
+        {"0005", "한서연", "010-2267-5901", "4", true},  {"0006", "오준영", "010-4418-6620", "2", false},
+    };
+    return defs;
+}
+
+struct GoodDef {
+    const char *sclass, *name;
+    int price;
+    bool ticket;
+    int popularity;
+};
+
+// Goods small classes (group S, item "1"), in the order of their codes.
+const std::vector<const char *> kGoodsClasses{"수영용품", "운동용품", "음료/간식", "입장권"};
+
+const std::vector<GoodDef> &goodDefs()
+{
+    static const std::vector<GoodDef> defs{
+        {"01", "수영모(실리콘)", 12000, false, 4}, {"01", "수영모(메쉬)", 8000, false, 3},
+        {"01", "수경(성인용)", 25000, false, 3},   {"01", "수경(어린이용)", 18000, false, 2},
+        {"01", "귀마개", 3000, false, 2},          {"01", "코마개", 3000, false, 1},
+        {"01", "킥판", 15000, false, 1},           {"01", "수영가방", 20000, false, 1},
+        {"02", "헬스장갑", 15000, false, 2},       {"02", "요가매트", 30000, false, 1},
+        {"02", "스포츠타월", 5000, false, 2},      {"02", "수건(대여)", 1000, false, 3},
+        {"02", "운동복(대여)", 2000, false, 3},    {"02", "물병", 7000, false, 1},
+        {"03", "생수", 1000, false, 10},           {"03", "이온음료", 2000, false, 9},
+        {"03", "단백질음료", 3500, false, 4},      {"03", "커피", 2500, false, 6},
+        {"03", "에너지바", 2000, false, 4},        {"04", "일일입장권(성인)", 6000, true, 9},
+        {"04", "일일입장권(청소년)", 4500, true, 4}, {"04", "일일입장권(어린이)", 3500, true, 4},
+        {"04", "헬스 일일권", 10000, true, 4},
+    };
+    return defs;
+}
+
+struct PostDef {
+    const char *num, *sido, *gugun, *dong, *bunji, *area;
+    bool apartment;
+};
+
+const std::vector<PostDef> &postDefs()
+{
+    static const std::vector<PostDef> defs{
+        {"138-130", "서울", "송파구", "오금동", "1~100", "송파", false},
+        {"138-131", "서울", "송파구", "오금동", "101~200", "송파", false},
+        {"138-708", "서울", "송파구", "오금동", "현대아파트", "송파", true},
+        {"138-050", "서울", "송파구", "방이동", "1~90", "송파", false},
+        {"138-051", "서울", "송파구", "방이동", "91~200", "송파", false},
+        {"138-739", "서울", "송파구", "방이동", "올림픽선수기자촌아파트", "송파", true},
+        {"138-160", "서울", "송파구", "가락동", "1~120", "송파", false},
+        {"138-785", "서울", "송파구", "가락동", "쌍용아파트", "송파", true},
+        {"138-200", "서울", "송파구", "문정동", "1~150", "송파", false},
+        {"138-817", "서울", "송파구", "문정동", "올림픽훼밀리타운아파트", "송파", true},
+        {"134-010", "서울", "강동구", "둔촌동", "1~100", "강동", false},
+        {"134-765", "서울", "강동구", "둔촌동", "둔촌주공아파트", "강동", true},
+    };
+    return defs;
+}
+
+// Name parts. Surnames with their rough frequency and the spelling used in
+// made-up e-mail addresses.
+struct Surname {
+    const char *hangul, *latin;
+    int weight;
+};
+const std::vector<Surname> kSurnames{
+    {"김", "kim", 21}, {"이", "lee", 15}, {"박", "park", 8}, {"최", "choi", 5}, {"정", "jung", 5},
+    {"강", "kang", 2}, {"조", "cho", 2},  {"윤", "yoon", 2}, {"장", "jang", 2}, {"임", "lim", 2},
+    {"한", "han", 1},  {"오", "oh", 1},   {"서", "seo", 1},  {"신", "shin", 1}, {"권", "kwon", 1},
+    {"황", "hwang", 1}, {"안", "ahn", 1}, {"송", "song", 1}, {"류", "ryu", 1},  {"홍", "hong", 1},
+};
+const std::vector<const char *> kMaleFirst{"민", "서", "도", "예", "시", "주", "하", "지", "준", "현", "성",
+                                           "영", "정", "동", "상", "재", "승", "태", "건", "우", "진", "형"};
+const std::vector<const char *> kMaleSecond{"준", "윤", "우", "호", "민", "훈", "현", "철", "원",
+                                            "석", "수", "진", "혁", "빈", "규", "환", "기"};
+const std::vector<const char *> kFemaleFirst{"서", "지", "하", "민", "수", "예", "윤", "채", "미", "은",
+                                             "혜", "소", "다", "유", "가", "나", "연", "경", "선"};
+const std::vector<const char *> kFemaleSecond{"연", "윤", "은", "우", "서", "민", "빈", "원", "경",
+                                              "정", "진", "영", "희", "린", "아", "현", "주"};
+const std::vector<const char *> kEmailDomains{"naver.com", "daum.net", "gmail.com", "hanmail.net", "nate.com",
+                                              "kakao.com"};
+
+// ---------------------------------------------------------------------------
+// The model being built.
+// ---------------------------------------------------------------------------
+struct Prog {
+    qint64 pgid = 0;
+    QString gubun, course, sclass, pgCode, name, time1, time2, ltCode, ltName;
+    std::array<bool, 7> days{}; // Monday first
+    int pgCnt1 = 0, pgCnt = 0;
+    bool inUse = true;
+    Audience audience = Audience::Adult;
+    int popularity = 0;
+    std::map<int, std::array<qint64, 3>> fees; // months -> fee levels 1..3
+
+    bool allDay() const { return minutesOf(time2) - minutesOf(time1) > 6 * 60; }
+    bool admitsOn(const QDate &d) const { return days[size_t(d.dayOfWeek() - 1)]; }
+    std::vector<int> monthCounts() const
+    {
+        std::vector<int> m;
+        for (const auto &f : fees)
+            m.push_back(f.first);
+        return m;
+    }
+};
+
+struct Person {
+    QString code, name, guardian, sex, juno1, juno2, tel1, tel2, tel3, email, postNo, addr1, addr2;
+    QString birthDay, solor, gubun, card, ext, dm, sms, area, ageCode, latin;
+    QDate birth, indate;
+    int years = 0; // full years today
+    int age = 0;   // as the member card shows it: full years plus one
+    int attendance = 50;
+    bool enrolled = false;
+    bool oldMember = false;
+};
+
+enum class Kind { Enrollment, Transfer, Change, Postponement, Refund, Payment };
+
+// One Lecture row.
+struct Lect {
+    Kind kind = Kind::Enrollment;
+    int person = -1;
+    int prog = -1; // -1 for a payment row
+    int base = -1; // dependent rows: the row they refer to
+    QDate rq, s1, s2;      // application date and the period as written
+    QDate d1, d2;          // ddate1/ddate2 as written
+    int monthCnt = 0;
+    int level = 1;         // fee level 1..3
+    QString lectGubun = u"1"_s, dcGubun = u"0"_s, cardCode, remark;
+    double dcYul = 0;
+    qint64 fee = 0, dcAmt = 0, tAmt = 0, cash = 0, card = 0;
+    int rday = 0;
+    int secs = 0;          // time of writing, seconds after midnight
+    bool lastOfChain = false;
+    // Filled by the events and the gate simulation.
+    int dependent = -1;    // the one later row on this enrollment
+    QDate finalS2;         // Sdate2 after that row
+    QDate admitTo;         // last day the gate let the member in on this row
+    QDate pauseFrom, pauseTo;
+    int used = 0;          // minutes used (time-based)
+    int order = 0;         // position in the writing order
+    qint64 ltid = 0;
+
+    bool admits() const { return kind == Kind::Enrollment || kind == Kind::Transfer || kind == Kind::Change; }
+    bool unpaid() const { return tAmt > cash + card; }
+};
+
+struct Visit {
+    int person, lect;
+    QDate day;
+    int in;       // minutes
+    int out = -1; // minutes; -1 while inside
+    int towelItem = -1;
+};
+
+struct Good {
+    qint64 itId = 0;
+    QString itCode, sclass, name;
+    qint64 price = 0;
+    bool ticket = false;
+    int popularity = 0;
+};
+
+struct SaleLine {
+    int good;
+    int qty;
+    double dcYul = 0;
+    qint64 dcAmt = 0;
+};
+
+struct Voucher {
+    QDate day;
+    int secs = 0;
+    int posNo = 1;
+    QString mbCode = u"00000000"_s;
+    int person = -1;            // a member's purchase on the member screen
+    std::vector<SaleLine> lines;
+    qint64 cash = 0, card = 0;
+    QString cardCode;
+    bool cashReceipt = false;
+    bool refund = false;        // a refund of an earlier voucher of the day
+};
+
+class DemoCentre {
+public:
+    DemoCentre(const AppContext &ctx, quint32 seed) : DemoCentre(ctx, seed, ctx.clock().now()) {}
+
+    void build()
+    {
+        const Db &db = m_ctx.main;
+        if (db.scalar(u"SELECT COUNT(*) FROM Member"_s).toLongLong() > 0
+            || db.scalar(u"SELECT COUNT(*) FROM Program"_s).toLongLong() > 0)
+            throw DbError(DbError::Kind::Statement, u"체험용 자료는 새로 설치한 빈 데이터베이스에만 넣을 수 있습니다."_s);
+        db.transaction([&] {
+            Writer w(db);
+            m_w = &w;
+            writeSettings();
+            writeCodeTables();
+            writeCatalogue();
+            writePrograms();
+            writeGoods();
+            makePeople();
+            planEnrollments();
+            planMileage();
+            planEvents();
+            planPayments();
+            orderLectures();
+            simulateGate();
+            assignMemberCodes();
+            writeMembers();
+            writeLectures();
+            writeVisits();
+            writeSales();
+            writePoints();
+            writeLockers();
+            writeSchedule();
+            writeCashBook();
+            recomputeTotals();
+            m_w = nullptr;
+        });
+        writePostalCodes();
+    }
+
+private:
+    // The moment is read once, so that "today" and "now" always agree.
+    DemoCentre(const AppContext &ctx, quint32 seed, const QDateTime &at)
+        : m_ctx(ctx), m_dice(seed), m_today(at.date()), m_nowMinutes(at.time().hour() * 60 + at.time().minute())
+    {
+    }
+
+    Writer &w() { return *m_w; }
+    int officeSecs() { return m_dice.between(6 * 3600, 21 * 3600 + 59 * 60); }
+    QString randomTel(const QString &prefix, int firstDigits)
+    {
+        const int a = m_dice.between(int(std::pow(10, firstDigits - 1)), int(std::pow(10, firstDigits)) - 1);
+        return prefix + QString::number(a) + u"-"_s + u"%1"_s.arg(m_dice.between(0, 9999), 4, 10, QLatin1Char('0'));
+    }
+
+    // ---------------------------------------------------------------- site
+    void writePostalCodes()
+    {
+        const Db &post = m_ctx.post;
+        post.transaction([&] {
+            for (const PostDef &p : postDefs())
+                post.exec(u"INSERT INTO Post (PostNum, SiDo, GuGun, Dong, RI, Bunji, Area, Tflag) "
+                          "VALUES (?, ?, ?, ?, ?, ?, ?, '0')"_s,
+                          {u8(p.num), u8(p.sido), u8(p.gugun), u8(p.dong), u""_s, u8(p.bunji), u8(p.area)});
+        });
+    }
+
+    void writeSettings()
+    {
+        w().insert("Place", {{"사용처명", u"피트로바 스포츠센터"_s},
+                             {"사업자번호", u"214-86-50713"_s},
+                             {"주소", u"서울특별시 송파구 오금로 111 피트로바빌딩"_s},
+                             {"우편번호", u"138-130"_s},
+                             {"전화번호", u"02-412-7700"_s},
+                             {"팩스번호", u"02-412-7701"_s},
+                             {"대표자명", u"김도윤"_s}});
+        // This workstation and the front desk; no receipt printer is attached,
+        // the card reader types into the search field like a keyboard.
+        QStringList names;
+        const QString here = getPcName();
+        if (!here.isEmpty())
+            names << here;
+        if (!names.contains(u"DESK1"_s))
+            names << u"DESK1"_s;
+        int posNo = 0;
+        for (const QString &name : names) {
+            ++posNo;
+            m_posNos.push_back(posNo);
+            w().insert("Pos", {{"PcName", name},
+                               {"PosNo", posNo},
+                               {"PosName", posNo == 1 ? u"안내데스크"_s : u"매점카운터"_s},
+                               {"PosCour", u"1"_s},
+                               {"HeadTitle", u"2"_s},
+                               {"PrintMsg", u"이용해 주셔서 감사합니다."_s},
+                               {"Cardreader", u"1"_s},
+                               {"CardType", u"1"_s},
+                               {"CardPort", u"1"_s},
+                               {"posprint", u"0"_s},
+                               {"PrintType", u"0"_s},
+                               {"PrintPort", u"1"_s},
+                               {"posprint2", u"0"_s},
+                               {"PrintType2", u"0"_s},
+                               {"PrintPort2", u"1"_s},
+                               {"PrintGroup", u"0"_s},
+                               {"InPrint", u"0"_s},
+                               {"chkprint", u"0"_s},
+                               {"InUpdate", u"0"_s},
+                               {"BarPrint", u"0"_s},
+                               {"BarPrintType", u"0"_s},
+                               {"BarPrintPort", u"1"_s},
+                               {"Cam", u"0"_s}});
+        }
+        w().insert("UserEnv", {{"fTime1", u"06:00"_s}, {"fTime2", u"22:00"_s}});
+        // Points at 1 % of what is paid; the gate admits on course days only.
+        const int changed = m_ctx.main.exec(u"UPDATE UserOpt SET UserOpt7_1 = ?, UserOpt7_5 = ? WHERE Gubun = '1'"_s,
+                                            {kPointRate, 0});
+        if (changed == 0)
+            w().insert("UserOpt", {{"Gubun", u"1"_s}, {"UserOpt1_1", 10}, {"UserOpt1_2", 10}, {"UserOpt2", 8},
+                                   {"UserOpt3", 0}, {"UserOpt4", 1}, {"UserOpt5", 1}, {"UserOpt6", 1},
+                                   {"UserOpt7", 0}, {"UserOpt7_1", kPointRate}, {"UserOpt7_5", 0},
+                                   {"UserOpt8_1", 0}, {"UserOpt8_2", 0}, {"UserOpt8_3", 0}, {"UserOpt8_4", 0}});
+        const auto opt = m_ctx.main.queryOne(u"SELECT UserOpt1_1, UserOpt1_2 FROM UserOpt WHERE Gubun = '1'"_s);
+        m_refundCut1 = opt ? int(opt->num(u"UserOpt1_1"_s)) : 10;
+        m_refundCut2 = opt ? int(opt->num(u"UserOpt1_2"_s)) : 10;
+    }
+
+    void writeCodeTables()
+    {
+        struct Rate {
+            const char *code, *name;
+            double rate;
+        };
+        for (const Rate &r : std::vector<Rate>{{"1", "일반회원", 0}, {"2", "특별회원", 10}, {"3", "직원", 50},
+                                               {"4", "경로우대", 30}, {"5", "장애인", 30}})
+            w().insert("MbGubun", {{"Code", u8(r.code)}, {"Name", u8(r.name)}, {"Rate", r.rate}});
+        for (const Rate &r : std::vector<Rate>{{"1", "신한카드", 2.3}, {"2", "KB국민카드", 2.3}, {"3", "삼성카드", 2.4},
+                                               {"4", "현대카드", 2.4}, {"5", "롯데카드", 2.5}, {"6", "BC카드", 2.2},
+                                               {"7", "하나카드", 2.3}, {"8", "NH농협카드", 2.2}})
+            w().insert("Card", {{"Code", u8(r.code)}, {"Name", u8(r.name)}, {"yul", r.rate}});
+        struct Band {
+            const char *code, *name;
+            int from, to;
+        };
+        for (const Band &b : std::vector<Band>{{"01", "유아", 0, 7},
+                                               {"02", "어린이", 8, 13},
+                                               {"03", "청소년", 14, 19},
+                                               {"04", "20대", 20, 29},
+                                               {"05", "30대", 30, 39},
+                                               {"06", "40대", 40, 49},
+                                               {"07", "50대", 50, 59},
+                                               {"08", "60대", 60, 69},
+                                               {"09", "70세이상", 70, 150}}) {
+            m_ageBands.push_back({u8(b.code), b.from, b.to});
+            w().insert("Age", {{"Code", u8(b.code)}, {"Name", u8(b.name)}, {"age1", b.from}, {"age2", b.to}});
+        }
+        int n = 0;
+        for (const char *dong : {"오금동", "방이동", "가락동", "문정동", "둔촌동", "기타지역"})
+            w().insert("Area", {{"Area", u"%1"_s.arg(++n, 4, 10, QLatin1Char('0'))}, {"AreaName", u8(dong)}});
+        n = 0;
+        for (const char *d : {"가족할인", "장기등록할인", "직원할인", "경로할인", "이벤트할인"})
+            w().insert("DisCount", {{"Code", u"%1"_s.arg(++n, 2, 10, QLatin1Char('0'))}, {"Name", u8(d)}});
+        n = 0;
+        for (const char *d : kEmailDomains)
+            w().insert("Email", {{"Code", u"%1"_s.arg(++n, 2, 10, QLatin1Char('0'))}, {"Name", u8(d)}});
+        n = 0;
+        for (const char *r : {"수영장", "헬스장", "GX룸", "요가실", "문화강좌실1", "문화강좌실2"})
+            w().insert("Room", {{"RCode", u"%1"_s.arg(++n, 4, 10, QLatin1Char('0'))}, {"RName", u8(r)}});
+    }
+
+    QString ageCode(int age) const
+    {
+        for (const auto &b : m_ageBands)
+            if (b.from <= age && age <= b.to)
+                return b.code;
+        return {};
+    }
+
+    void writeCatalogue()
+    {
+        const Db &db = m_ctx.main;
+        for (const CourseDef &c : courseDefs()) {
+            const QString code = u8(c.code);
+            const QVariantList flags{c.m1 ? 1 : 0, c.m3 ? 1 : 0, c.m6 ? 1 : 0, c.m12 ? 1 : 0,
+                                     c.cancel ? 1 : 0, c.delay ? 1 : 0, c.transfer ? 1 : 0};
+            // The installation made item "1" with a placeholder name; it becomes the pool.
+            if (db.scalar(u"SELECT 1 FROM Course WHERE PsGroup = 'P' AND Code = ?"_s, {code}).isValid())
+                w().exec(u"UPDATE Course SET Name = ?, mon1 = ?, mon3 = ?, mon6 = ?, mon12 = ?, UseCancel = ?, "
+                         "UseDelay = ?, UseTransfer = ? WHERE PsGroup = 'P' AND Code = ?"_s,
+                         QVariantList{u8(c.name)} + flags + QVariantList{code});
+            else
+                w().exec(u"INSERT INTO Course (PsGroup, Code, Name, mon1, mon3, mon6, mon12, UseCancel, UseDelay, "
+                         "UseTransfer, PosNo) VALUES ('P', ?, ?, ?, ?, ?, ?, ?, ?, ?, 0)"_s,
+                         QVariantList{code, u8(c.name)} + flags);
+            // The small classes replace the placeholder class of the installation.
+            w().exec(u"DELETE FROM Sclass WHERE PsGroup = 'P' AND Course = ?"_s, {code});
+            int n = 0;
+            for (const char *s : c.sclasses)
+                w().insert("Sclass", {{"PsGroup", u"P"_s}, {"Course", code},
+                                      {"Sclass", u"%1"_s.arg(++n, 2, 10, QLatin1Char('0'))}, {"SclassN", u8(s)}});
+        }
+        struct LDef {
+            const char *course, *lclass, *name;
+        };
+        for (const LDef &l : std::vector<LDef>{{"1", "01", "강습"}, {"1", "02", "자유이용"}, {"2", "01", "헬스"},
+                                                 {"3", "01", "GX"}, {"4", "01", "문화교실"}})
+            w().insert("Lclass", {{"PSGroup", u"P"_s}, {"Course", u8(l.course)}, {"Lclass", u8(l.lclass)},
+                                  {"LclassN", u8(l.name)}});
+        struct MDef {
+            const char *course, *lclass, *mclass, *name;
+        };
+        for (const MDef &m : std::vector<MDef>{{"1", "01", "01", "성인"}, {"1", "01", "02", "어린이"},
+                                                 {"1", "01", "03", "유아"}, {"3", "01", "01", "에어로빅"},
+                                                 {"3", "01", "02", "요가·필라테스"}})
+            w().insert("Mclass", {{"PSGroup", u"P"_s}, {"Course", u8(m.course)}, {"Lclass", u8(m.lclass)},
+                                  {"Mclass", u8(m.mclass)}, {"MclassN", u8(m.name)}, {"UUSE", u"1"_s}});
+
+        // Goods: the installation's goods item keeps its name; its classes are
+        // renumbered in order so that the point-of-sale class buttons follow them.
+        if (!db.scalar(u"SELECT 1 FROM Course WHERE PsGroup = 'S' AND Code = '1'"_s).isValid())
+            w().exec(u"INSERT INTO Course (PsGroup, Code, Name) VALUES ('S', '1', ?)"_s, {u"교구"_s});
+        w().exec(u"DELETE FROM Sclass WHERE PsGroup = 'S' AND Course = '1'"_s, {});
+        int n = 0;
+        for (const char *s : kGoodsClasses)
+            w().insert("Sclass", {{"PsGroup", u"S"_s}, {"Course", u"1"_s},
+                                  {"Sclass", u"%1"_s.arg(++n, 2, 10, QLatin1Char('0'))}, {"SclassN", u8(s)}});
+
+        for (const LecturerDef &l : lecturerDefs())
+            w().insert("Lecturer", {{"LTcode", u8(l.code)}, {"LTName", u8(l.name)}, {"Tel", u8(l.tel)},
+                                    {"Course", u8(l.course)}, {"Resign", l.inService ? u"1"_s : u"0"_s}});
+    }
+
+    void writePrograms()
+    {
+        const QDate created = m_today.addDays(-400);
+        auto lecturerName = [](const char *code) {
+            for (const LecturerDef &l : lecturerDefs())
+                if (qstrcmp(l.code, code) == 0)
+                    return u8(l.name);
+            return QString();
+        };
+        for (const ProgramDef &s : programDefs()) {
+            Prog p;
+            p.gubun = u"1"_s;
+            p.course = u8(s.course);
+            p.sclass = u8(s.sclass);
+            p.pgCode = p.course + u"0000"_s + p.sclass;
+            p.name = u8(s.name);
+            p.time1 = u8(s.time1);
+            p.time2 = u8(s.time2);
+            p.ltCode = u8(s.lecturer);
+            p.ltName = lecturerName(s.lecturer);
+            for (size_t i = 0; i < 7; ++i)
+                p.days[i] = s.days[i] == '1';
+            p.inUse = s.inUse;
+            p.audience = s.audience;
+            p.popularity = s.popularity;
+            const CourseDef &c = courseDef(p.course);
+            const std::array<std::pair<int, bool>, 4> offered{{{1, c.m1}, {3, c.m3}, {6, c.m6 && !s.onlyShort},
+                                                               {12, c.m12 && !s.onlyShort}}};
+            for (const auto &[months, on] : offered) {
+                if (!on)
+                    continue;
+                const double factor = months == 1 ? 1.0 : months == 3 ? 0.95 : months == 6 ? 0.9 : 0.85;
+                const qint64 a1 = round1000(s.monthly * months * factor);
+                p.fees[months] = {a1, round1000(a1 * 0.9), round1000(a1 * 0.8)};
+            }
+            const QDate sdate = created.addDays(m_dice.between(0, 40));
+            p.pgid = w().insertId("Program",
+                                  {{"PgGubun", p.gubun}, {"Course", p.course}, {"Sclass", p.sclass},
+                                   {"PgCode", p.pgCode}, {"PgName", p.name}, {"Time1", p.time1}, {"Time2", p.time2},
+                                   {"Mon", int(p.days[0])}, {"Tue", int(p.days[1])}, {"Wed", int(p.days[2])},
+                                   {"Thu", int(p.days[3])}, {"Fri", int(p.days[4])}, {"Sat", int(p.days[5])},
+                                   {"Sun", int(p.days[6])}, {"LtCode", p.ltCode}, {"LTName", p.ltName},
+                                   {"MaxNum", s.maxNum}, {"MaxNumChk", s.capacityChecked ? u"1"_s : u"0"_s},
+                                   {"PgUse", p.inUse ? u"1"_s : u"0"_s}, {"Sdate", fmtDate(sdate)},
+                                   {"yymm", fmtDate(sdate).left(7)}},
+                                  "Pgid");
+            for (const auto &[months, amt] : p.fees)
+                w().insert("ProgAmt", {{"Pgid", p.pgid}, {"MonthCnt", months}, {"Amt1", amt[0]}, {"Amt2", amt[1]},
+                                       {"Amt3", amt[2]}});
+            m_progs.push_back(std::move(p));
+        }
+        for (const TimeProgramDef &s : timeProgramDefs()) {
+            Prog p;
+            p.gubun = u"2"_s;
+            p.course = u8(s.course);
+            p.sclass = u"00"_s;
+            p.pgCode = p.course + u"000000"_s;
+            p.name = u8(s.name);
+            p.days.fill(true);
+            p.pgCnt1 = s.hours;
+            p.pgCnt = s.hours * 60;
+            p.audience = Audience::Adult;
+            p.popularity = s.popularity;
+            p.fees[s.months] = {s.price, 0, 0};
+            const QDate sdate = created.addDays(m_dice.between(60, 120));
+            p.pgid = w().insertId("Program",
+                                  {{"PgGubun", p.gubun}, {"Course", p.course}, {"Sclass", p.sclass},
+                                   {"PgCode", p.pgCode}, {"PgName", p.name}, {"Mon", 1}, {"Tue", 1}, {"Wed", 1},
+                                   {"Thu", 1}, {"Fri", 1}, {"Sat", 1}, {"Sun", 1}, {"PgUse", u"1"_s},
+                                   {"Sdate", fmtDate(sdate)}, {"yymm", fmtDate(sdate).left(7)},
+                                   {"PgCnt1", p.pgCnt1}, {"PgCnt", p.pgCnt}},
+                                  "Pgid");
+            w().insert("ProgAmt", {{"Pgid", p.pgid}, {"MonthCnt", s.months}, {"Amt1", qint64(s.price)}, {"Amt2", 0},
+                                   {"Amt3", 0}});
+            m_progs.push_back(std::move(p));
+        }
+    }
+
+    // EAN-13 style bar code with the Korean prefix and a correct check digit.
+    QString barCode(int serial)
+    {
+        QString code = u"880%1%2"_s.arg(m_dice.between(1000, 9999)).arg(serial, 5, 10, QLatin1Char('0'));
+        int sum = 0;
+        for (int i = 0; i < 12; ++i)
+            sum += (code.at(i).unicode() - '0') * (i % 2 ? 3 : 1);
+        return code + QString::number((10 - sum % 10) % 10);
+    }
+
+    void writeGoods()
+    {
+        std::map<QString, int> running;
+        int serial = 0;
+        for (const GoodDef &s : goodDefs()) {
+            Good g;
+            g.sclass = u8(s.sclass);
+            g.name = u8(s.name);
+            g.price = s.price;
+            g.ticket = s.ticket;
+            g.popularity = s.popularity;
+            const QString prefix = u"1"_s + g.sclass;
+            g.itCode = prefix + u"-%1"_s.arg(++running[prefix], 4, 10, QLatin1Char('0'));
+            g.itId = w().insertId("Item",
+                                  {{"ItCode", g.itCode}, {"Course", u"1"_s}, {"Sclass", g.sclass}, {"ItName", g.name},
+                                   {"ItAmt", g.price}, {"BarCode", barCode(++serial)}, {"ItUse", u"1"_s},
+                                   {"Inwon", g.ticket ? u"1"_s : u"0"_s}},
+                                  "ItId");
+            if (g.name == u"수건(대여)"_s)
+                m_towel = int(m_goods.size());
+            m_goods.push_back(g);
+        }
+    }
+
+    // ---------------------------------------------------------------- members
+    QString givenName(bool male)
+    {
+        const auto &first = male ? kMaleFirst : kFemaleFirst;
+        const auto &second = male ? kMaleSecond : kFemaleSecond;
+        for (;;) {
+            const QString a = u8(m_dice.pick(first)), b = u8(m_dice.pick(second));
+            if (a != b)
+                return a + b;
+        }
+    }
+
+    // The second part of a resident registration number: the sex and century
+    // digit, five made-up digits and a check digit that is deliberately wrong,
+    // so that no demo number is a valid number of a real person.
+    QString residentSecondPart(const QString &first, bool male, bool born2000s)
+    {
+        QString s = QString::number(born2000s ? (male ? 3 : 4) : (male ? 1 : 2));
+        for (int i = 0; i < 5; ++i)
+            s += QString::number(m_dice.between(0, 9));
+        static const int weights[12] = {2, 3, 4, 5, 6, 7, 8, 9, 2, 3, 4, 5};
+        const QString digits = first + s;
+        int sum = 0;
+        for (int i = 0; i < 12; ++i)
+            sum += (digits.at(i).unicode() - '0') * weights[i];
+        const int valid = (11 - sum % 11) % 10;
+        return s + QString::number((valid + 1 + m_dice.between(0, 8)) % 10);
+    }
+
+    void makePeople()
+    {
+        std::vector<int> surnameWeights;
+        for (const Surname &s : kSurnames)
+            surnameWeights.push_back(s.weight);
+        QSet<QString> cards, mobiles;
+        int staff = 0;
+        for (int i = 0; i < 300; ++i) {
+            Person p;
+            const bool male = m_dice.chance(45);
+            p.sex = male ? u"남"_s : u"여"_s;
+            const Surname &sur = kSurnames[size_t(m_dice.weighted(surnameWeights))];
+            p.name = u8(sur.hangul) + givenName(male);
+            p.latin = QString::fromLatin1(sur.latin);
+            const int r = m_dice.between(0, 99);
+            p.years = r < 4    ? m_dice.between(4, 6)
+                      : r < 13 ? m_dice.between(7, 12)
+                      : r < 20 ? m_dice.between(13, 19)
+                               : 20 + (m_dice.between(0, 58) + m_dice.between(0, 58)) / 2;
+            p.birth = m_today.addYears(-p.years).addDays(-m_dice.between(0, 364));
+            p.years = fullYears(p.birth, m_today);
+            p.age = p.years + 1;
+            p.ageCode = ageCode(p.age);
+            p.juno1 = p.birth.toString(u"yyMMdd"_s);
+            p.juno2 = residentSecondPart(p.juno1, male, p.birth.year() >= 2000);
+            p.solor = u"1"_s;
+            p.birthDay = fmtDate(p.birth);
+            if (m_dice.chance(10)) {
+                // The member card keeps no leap-month mark, so a birthday in a
+                // leap month stays solar.
+                bool leap = false;
+                const QString lunar = solarToLunar(fmtDate(p.birth), &leap);
+                if (!lunar.isEmpty() && !leap) {
+                    p.solor = u"2"_s;
+                    p.birthDay = lunar;
+                }
+            }
+            if (p.years < 14)
+                p.guardian = u8(sur.hangul) + givenName(m_dice.chance(40));
+            do
+                p.tel1 = randomTel(u"010-"_s, 4);
+            while (mobiles.contains(p.tel1));
+            mobiles.insert(p.tel1);
+            if (m_dice.chance(30))
+                p.tel2 = randomTel(u"02-4"_s, 2);
+            if (p.years >= 20 && p.years < 65 && m_dice.chance(10))
+                p.tel3 = randomTel(u"02-"_s, 4);
+            if (p.years >= 16 && m_dice.chance(45)) {
+                const int digits = m_dice.chance(50) ? p.birth.year() : m_dice.between(10, 999);
+                const QString domain = u8(m_dice.pick(kEmailDomains));
+                p.email = p.latin + QString::number(digits) + u"@"_s + domain;
+            }
+            const PostDef &post = m_dice.pick(postDefs());
+            p.postNo = u8(post.num);
+            p.addr1 = u8(post.sido) + u" "_s + u8(post.gugun) + u" "_s + u8(post.dong);
+            p.addr2 = post.apartment ? u8(post.bunji) + u" %1동 %2호"_s.arg(m_dice.between(101, 128))
+                                                           .arg(m_dice.between(1, 15) * 100 + m_dice.between(1, 6))
+                                     : u"%1-%2"_s.arg(m_dice.between(1, 200)).arg(m_dice.between(1, 40));
+            p.gubun = u"1"_s;
+            if (p.years >= 65 && m_dice.chance(50))
+                p.gubun = u"4"_s;
+            else if (p.years >= 22 && p.years <= 50 && staff < 9 && m_dice.chance(5)) {
+                p.gubun = u"3"_s;
+                // Two of the staff carry master cards.
+                if (++staff <= 2)
+                    p.area = u"999"_s;
+            } else if (m_dice.chance(2))
+                p.gubun = u"5"_s;
+            else if (m_dice.chance(6))
+                p.gubun = u"2"_s;
+            do
+                p.card = QString::number(m_dice.between(10000000, 99999999));
+            while (cards.contains(p.card));
+            cards.insert(p.card);
+            static const std::vector<const char *> remarks{"주차 등록 차량 있음", "VIP 회원", "지인 소개로 가입",
+                                                          "초급반 희망", "장기 등록 회원", "오전 시간대만 가능"};
+            if (m_dice.chance(8))
+                p.ext = u8(m_dice.pick(remarks));
+            p.dm = m_dice.chance(75) ? u"1"_s : u"0"_s;
+            p.sms = m_dice.chance(85) ? u"1"_s : u"0"_s;
+            p.attendance = m_dice.between(35, 90);
+            p.enrolled = m_dice.chance(88);
+            p.oldMember = p.enrolled && m_dice.chance(35);
+            if (!p.enrolled)
+                p.indate = m_today.addDays(-m_dice.between(0, 700));
+            m_people.push_back(std::move(p));
+        }
+    }
+
+    // ---------------------------------------------------------------- enrollments
+    bool suits(const Prog &p, const Person &who) const
+    {
+        if (!p.inUse)
+            return false;
+        switch (p.audience) {
+        case Audience::Toddler: return who.years >= 4 && who.years <= 6;
+        case Audience::Child: return who.years >= 7 && who.years <= 12;
+        case Audience::Adult: return who.years >= 14;
+        case Audience::Anyone: return who.years >= 7;
+        }
+        return false;
+    }
+
+    int chooseProgram(const Person &who, const QString &avoidCourse)
+    {
+        std::vector<int> candidates, weights;
+        for (size_t i = 0; i < m_progs.size(); ++i) {
+            const Prog &p = m_progs[i];
+            if (!suits(p, who) || p.course == avoidCourse || p.popularity == 0)
+                continue;
+            int weight = p.popularity * 2;
+            if (p.course == u"3"_s && who.sex == u"여"_s)
+                weight *= 2;
+            if (p.course == u"3"_s && who.sex == u"남"_s)
+                weight /= 2;
+            if (who.years < 13 && p.audience != Audience::Anyone)
+                weight *= 4;
+            candidates.push_back(int(i));
+            weights.push_back(std::max(weight, 1));
+        }
+        if (candidates.empty())
+            return -1;
+        return candidates[size_t(m_dice.weighted(weights))];
+    }
+
+    int chooseMonths(const Prog &p)
+    {
+        const std::vector<int> offered = p.monthCounts();
+        std::vector<int> weights;
+        for (int m : offered)
+            weights.push_back(m == 1 ? 55 : m == 3 ? 28 : m == 6 ? 11 : 6);
+        return offered[size_t(m_dice.weighted(weights))];
+    }
+
+    // Amounts of a new enrollment: fee level by member kind, a discount now
+    // and then, cash or card or both, and a few paid short.
+    void price(Lect &l, const Person &who)
+    {
+        const Prog &p = m_progs[size_t(l.prog)];
+        l.level = p.gubun == u"2"_s ? 1 : who.gubun == u"3"_s ? 3 : (who.gubun == u"1"_s ? 1 : 2);
+        l.fee = p.fees.at(l.monthCnt)[size_t(l.level - 1)];
+        if (m_dice.chance(8)) {
+            l.dcGubun = u"1"_s;
+            l.dcYul = 10;
+            l.dcAmt = round1000(l.fee * 0.1);
+        }
+        l.tAmt = l.fee - l.dcAmt;
+        pay(l, l.tAmt, m_dice.chance(4));
+    }
+
+    void pay(Lect &l, qint64 due, bool shortPaid)
+    {
+        qint64 paid = due;
+        if (shortPaid && due >= 20000) {
+            paid = due - std::max<qint64>(10000, round1000(due * m_dice.between(20, 60) / 100.0));
+            l.remark = u"잔금 추후 납부"_s;
+        }
+        const int how = m_dice.weighted({45, 45, 10});
+        l.cash = l.card = 0;
+        l.cardCode.clear();
+        if (how == 0)
+            l.cash = paid;
+        else if (how == 1)
+            l.card = paid;
+        else {
+            l.card = round1000(paid / 2.0);
+            l.cash = paid - l.card;
+        }
+        if (l.card > 0)
+            l.cardCode = QString::number(m_dice.between(1, 8));
+    }
+
+    void planChain(int person, int prog, QDate rq, bool renewal)
+    {
+        const Person &who = m_people[size_t(person)];
+        const Prog &p = m_progs[size_t(prog)];
+        int last = -1;
+        for (;;) {
+            Lect l;
+            l.kind = Kind::Enrollment;
+            l.person = person;
+            l.prog = prog;
+            l.rq = rq;
+            l.monthCnt = chooseMonths(p);
+            l.lectGubun = renewal ? u"2"_s : u"1"_s;
+            if (last < 0)
+                l.s1 = rq.addDays(m_dice.weighted({60, 20, 20}));
+            else
+                l.s1 = m_lects[size_t(last)].s2.addDays(1);
+            l.s2 = periodEnd(l.s1, l.monthCnt);
+            l.d1 = l.s1;
+            l.d2 = l.s2;
+            l.secs = officeSecs();
+            price(l, who);
+            l.finalS2 = l.admitTo = l.s2;
+            m_lects.push_back(l);
+            last = int(m_lects.size()) - 1;
+            // Renewed a few days before the period ends, while still coming.
+            if (!m_dice.chance(p.gubun == u"2"_s ? 35 : 68))
+                break;
+            const QDate next = m_lects[size_t(last)].s2.addDays(-m_dice.between(0, 6));
+            if (next > m_today)
+                break;
+            rq = std::max(next, m_lects[size_t(last)].rq);
+            renewal = true;
+        }
+        m_lects[size_t(last)].lastOfChain = true;
+    }
+
+    void planEnrollments()
+    {
+        const QDate earliest = m_today.addDays(-kHistoryDays);
+        for (size_t i = 0; i < m_people.size(); ++i) {
+            Person &who = m_people[i];
+            if (!who.enrolled)
+                continue;
+            const int prog = chooseProgram(who, {});
+            if (prog < 0) {
+                who.enrolled = false;
+                who.indate = m_today.addDays(-m_dice.between(0, 700));
+                continue;
+            }
+            // New members register more recently than regulars re-enroll.
+            const QDate first = who.oldMember ? m_dice.dayBetween(earliest, m_today.addDays(-3))
+                                              : m_dice.dayBetween(earliest.addDays(30), m_today.addDays(-1));
+            const size_t from = m_lects.size();
+            planChain(int(i), prog, first, who.oldMember);
+            if (who.years >= 14 && m_dice.chance(18)) {
+                const int second = chooseProgram(who, m_progs[size_t(prog)].course);
+                if (second >= 0)
+                    planChain(int(i), second, m_dice.dayBetween(first, m_today.addDays(-1)), who.oldMember);
+            }
+            QDate firstRq = m_lects[from].rq;
+            for (size_t k = from; k < m_lects.size(); ++k)
+                firstRq = std::min(firstRq, m_lects[k].rq);
+            who.indate = who.oldMember ? firstRq.addDays(-m_dice.between(30, 900)) : firstRq;
+        }
+    }
+
+    // Members with points from earlier enrollments spend some of them as a
+    // discount on a later one ("2.마일리지"), never more than they hold.
+    void planMileage()
+    {
+        const QDate pointsFrom = m_today.addDays(-kPointDays);
+        std::vector<int> rows(m_lects.size());
+        for (size_t i = 0; i < rows.size(); ++i)
+            rows[i] = int(i);
+        std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) {
+            const Lect &x = m_lects[size_t(a)], &y = m_lects[size_t(b)];
+            return x.person != y.person ? x.person < y.person : x.rq != y.rq ? x.rq < y.rq : x.secs < y.secs;
+        });
+        int person = -1;
+        qint64 balance = 0;
+        for (int i : rows) {
+            Lect &l = m_lects[size_t(i)];
+            if (l.person != person) {
+                person = l.person;
+                balance = 0;
+            }
+            if (l.rq < pointsFrom)
+                continue;
+            if (balance >= 1000 && l.dcGubun == u"0"_s && !l.unpaid() && m_dice.chance(40)) {
+                const qint64 use = std::min<qint64>(balance / 100 * 100, 5000);
+                l.dcGubun = u"2"_s;
+                l.dcAmt = use;
+                l.tAmt = l.fee - use;
+                if (l.cash >= use)
+                    l.cash -= use;
+                else
+                    l.card -= use;
+                if (l.card == 0)
+                    l.cardCode.clear();
+                balance -= use;
+            }
+            balance += pointsFor(l.cash + l.card);
+        }
+    }
+
+    // ---------------------------------------------------------------- later events
+    void planEvents()
+    {
+        std::vector<int> candidates;
+        for (size_t i = 0; i < m_lects.size(); ++i) {
+            const Lect &l = m_lects[i];
+            if (l.lastOfChain && m_progs[size_t(l.prog)].gubun == u"1"_s && !l.unpaid() && l.s1 <= m_today.addDays(-5)
+                && l.s2 >= l.s1.addDays(20))
+                candidates.push_back(int(i));
+        }
+        m_dice.shuffle(candidates);
+        int postponements = 8, refunds = 6, transfers = 5, changes = 6;
+        for (int base : candidates) {
+            std::vector<int> order{0, 1, 2, 3};
+            m_dice.shuffle(order);
+            for (int kind : order) {
+                bool done = false;
+                if (kind == 0 && postponements > 0 && (done = postpone(base)))
+                    --postponements;
+                else if (kind == 1 && refunds > 0 && (done = refund(base)))
+                    --refunds;
+                else if (kind == 2 && transfers > 0 && (done = transfer(base)))
+                    --transfers;
+                else if (kind == 3 && changes > 0 && (done = changeClass(base)))
+                    --changes;
+                if (done)
+                    break;
+            }
+            if (postponements + refunds + transfers + changes == 0)
+                break;
+        }
+    }
+
+    Lect dependentOf(int base, Kind kind, const QDate &rq)
+    {
+        const Lect &b = m_lects[size_t(base)];
+        Lect l;
+        l.kind = kind;
+        l.person = b.person;
+        l.prog = b.prog;
+        l.base = base;
+        l.rq = rq;
+        l.monthCnt = b.monthCnt;
+        l.level = b.level;
+        l.lectGubun = b.lectGubun;
+        l.dcYul = b.dcYul;
+        l.dcGubun.clear();
+        l.secs = rq == b.rq ? std::min(b.secs + m_dice.between(600, 3600), 22 * 3600) : officeSecs();
+        return l;
+    }
+
+    int add(Lect l, int base)
+    {
+        m_lects.push_back(std::move(l));
+        const int i = int(m_lects.size()) - 1;
+        m_lects[size_t(base)].dependent = i;
+        return i;
+    }
+
+    bool postpone(int base)
+    {
+        Lect &b = m_lects[size_t(base)];
+        if (!courseDef(m_progs[size_t(b.prog)].course).delay)
+            return false;
+        const QDate latest = std::min(b.s2.addDays(-3), m_today.addDays(5));
+        if (latest < b.s1.addDays(5))
+            return false;
+        const QDate from = m_dice.dayBetween(b.s1.addDays(5), latest);
+        const int days = m_dice.between(7, 21);
+        const QDate rq = std::max(b.rq, std::min(from, m_today).addDays(-m_dice.between(0, 2)));
+        Lect l = dependentOf(base, Kind::Postponement, rq);
+        l.s1 = from;
+        l.s2 = from.addDays(days - 1);
+        l.d1 = b.d1;
+        l.d2 = b.d2;
+        l.rday = days;
+        static const std::vector<const char *> reasons{"해외출장", "부상 치료", "개인 사정", "입원", "가족 여행"};
+        l.remark = u8(m_dice.pick(reasons));
+        b.pauseFrom = l.s1;
+        b.pauseTo = l.s2;
+        b.finalS2 = b.s2.addDays(days);
+        b.admitTo = b.finalS2;
+        add(std::move(l), base);
+        return true;
+    }
+
+    bool refund(int base)
+    {
+        Lect &b = m_lects[size_t(base)];
+        if (!courseDef(m_progs[size_t(b.prog)].course).cancel)
+            return false;
+        const QDate latest = std::min(b.s2.addDays(-5), m_today);
+        if (latest < b.s1.addDays(3))
+            return false;
+        const QDate on = m_dice.dayBetween(b.s1.addDays(3), latest);
+        // What the refund screen offers: the unused share of each payment
+        // less the deduction, cut down to whole tens of won.
+        const qint64 total = b.s1.daysTo(b.s2), remaining = on.daysTo(b.s2);
+        const qint64 amount = refundAmountForDays(b.cash, b.card, total, remaining, m_refundCut1, m_refundCut2);
+        if (amount <= 0)
+            return false;
+        Lect l = dependentOf(base, Kind::Refund, on);
+        l.s1 = b.s1;
+        l.s2 = on;
+        l.tAmt = amount;
+        if (b.cash >= b.card)
+            l.cash = amount;
+        else
+            l.card = amount;
+        l.rday = int(remaining);
+        b.finalS2 = on;
+        b.admitTo = on.addDays(-1);
+        add(std::move(l), base);
+        return true;
+    }
+
+    bool transfer(int base)
+    {
+        Lect &b = m_lects[size_t(base)];
+        if (!courseDef(m_progs[size_t(b.prog)].course).transfer)
+            return false;
+        const QDate latest = std::min(b.s2.addDays(-10), m_today);
+        if (latest < b.s1.addDays(5))
+            return false;
+        // The receiver is another grown-up member who joined before the transfer.
+        const QDate on = m_dice.dayBetween(b.s1.addDays(5), latest);
+        std::vector<int> receivers;
+        for (size_t i = 0; i < m_people.size(); ++i) {
+            const Person &p = m_people[i];
+            if (int(i) != b.person && p.years >= 14 && !m_receivers.contains(int(i)) && suits(m_progs[size_t(b.prog)], p)
+                && p.indate <= on)
+                receivers.push_back(int(i));
+        }
+        if (receivers.empty())
+            return false;
+        const int to = m_dice.pick(receivers);
+        m_receivers.insert(to);
+        Lect l = dependentOf(base, Kind::Transfer, on);
+        l.person = to;
+        l.s1 = on.addDays(1);
+        l.s2 = b.s2;
+        l.d1 = b.s1;
+        l.d2 = b.s2;
+        l.finalS2 = l.admitTo = l.s2;
+        b.finalS2 = on;
+        b.admitTo = on.addDays(-1);
+        add(std::move(l), base);
+        return true;
+    }
+
+    bool changeClass(int base)
+    {
+        Lect &b = m_lects[size_t(base)];
+        const Prog &from = m_progs[size_t(b.prog)];
+        std::vector<int> targets;
+        for (size_t i = 0; i < m_progs.size(); ++i) {
+            const Prog &p = m_progs[i];
+            if (int(i) != b.prog && p.gubun == u"1"_s && p.inUse && p.course == from.course
+                && suits(p, m_people[size_t(b.person)]))
+                targets.push_back(int(i));
+        }
+        const QDate latest = std::min(b.s2.addDays(-5), m_today);
+        if (targets.empty() || latest < b.s1.addDays(3))
+            return false;
+        const QDate on = m_dice.dayBetween(b.s1.addDays(3), latest);
+        const int prog = m_dice.pick(targets);
+        const Prog &to = m_progs[size_t(prog)];
+        Lect l = dependentOf(base, Kind::Change, on);
+        l.prog = prog;
+        if (!to.fees.count(l.monthCnt))
+            l.monthCnt = to.fees.begin()->first;
+        l.s1 = on;
+        l.s2 = b.s2;
+        l.d1 = l.s1;
+        l.d2 = l.s2;
+        // The price difference for the rest of the period, per month of 30 days.
+        const double perMonthOld = double(from.fees.at(b.monthCnt)[size_t(b.level - 1)]) / b.monthCnt;
+        const double perMonthNew = double(to.fees.at(l.monthCnt)[size_t(b.level - 1)]) / l.monthCnt;
+        const double days = double(on.daysTo(b.s2) + 1);
+        l.tAmt = qint64(std::trunc((perMonthNew - perMonthOld) * days / 30.0 / 100.0)) * 100;
+        if (m_dice.chance(60))
+            l.cash = l.tAmt;
+        else
+            l.card = l.tAmt;
+        l.finalS2 = l.admitTo = l.s2;
+        b.finalS2 = on.addDays(-1);
+        b.admitTo = b.finalS2;
+        add(std::move(l), base);
+        return true;
+    }
+
+    // Later payments of part of the outstanding amounts (PgGubun "4").
+    void planPayments()
+    {
+        const size_t n = m_lects.size();
+        for (size_t i = 0; i < n; ++i) {
+            const Lect b = m_lects[i];
+            if (b.kind != Kind::Enrollment || !b.unpaid() || b.rq > m_today.addDays(-3) || !m_dice.chance(45))
+                continue;
+            const QDate on = m_dice.dayBetween(b.rq.addDays(2), std::min(b.rq.addDays(25), m_today));
+            Lect l;
+            l.kind = Kind::Payment;
+            l.person = b.person;
+            l.rq = on;
+            l.secs = officeSecs();
+            const qint64 open = b.tAmt - b.cash - b.card;
+            const qint64 amount = m_dice.chance(65) ? open : std::max<qint64>(1000, round1000(open / 2.0));
+            if (m_dice.chance(60))
+                l.cash = amount;
+            else {
+                l.card = amount;
+                l.cardCode = QString::number(m_dice.between(1, 8));
+            }
+            m_lects.push_back(l);
+        }
+    }
+
+    // Writing order: by date and time, a dependent row after its base.
+    void orderLectures()
+    {
+        m_order.resize(m_lects.size());
+        for (size_t i = 0; i < m_order.size(); ++i)
+            m_order[i] = int(i);
+        auto phase = [](const Lect &l) { return l.kind == Kind::Enrollment ? 0 : l.kind == Kind::Payment ? 2 : 1; };
+        std::stable_sort(m_order.begin(), m_order.end(), [&](int a, int b) {
+            const Lect &x = m_lects[size_t(a)], &y = m_lects[size_t(b)];
+            if (x.rq != y.rq)
+                return x.rq < y.rq;
+            if (phase(x) != phase(y))
+                return phase(x) < phase(y);
+            return x.secs < y.secs;
+        });
+        for (size_t k = 0; k < m_order.size(); ++k)
+            m_lects[size_t(m_order[k])].order = int(k);
+    }
+
+    // ---------------------------------------------------------------- visits
+    // Replays the gate day by day: the member's newest valid enrollment is the
+    // one examined; a paused, used-up or off-day enrollment lets nobody in.
+    void simulateGate()
+    {
+        std::vector<std::vector<int>> byPerson(m_people.size());
+        for (size_t i = 0; i < m_lects.size(); ++i)
+            if (m_lects[i].admits())
+                byPerson[size_t(m_lects[i].person)].push_back(int(i));
+        const QDate first = m_today.addDays(-kVisitDays);
+        for (QDate day = first; day <= m_today; day = day.addDays(1)) {
+            for (size_t person = 0; person < m_people.size(); ++person) {
+                int newest = -1;
+                for (int i : byPerson[person]) {
+                    const Lect &l = m_lects[size_t(i)];
+                    if (l.s1 <= day && day <= l.admitTo
+                        && (newest < 0 || l.rq > m_lects[size_t(newest)].rq
+                            || (l.rq == m_lects[size_t(newest)].rq && l.order > m_lects[size_t(newest)].order)))
+                        newest = i;
+                }
+                if (newest < 0)
+                    continue;
+                Lect &l = m_lects[size_t(newest)];
+                const Prog &p = m_progs[size_t(l.prog)];
+                if (l.pauseFrom.isValid() && l.pauseFrom <= day && day <= l.pauseTo)
+                    continue;
+                if (!p.admitsOn(day))
+                    continue;
+                const bool timeBased = p.gubun == u"2"_s;
+                if (timeBased && p.pgCnt - l.used <= 0)
+                    continue;
+                int chance = m_people[person].attendance;
+                if (timeBased)
+                    chance = chance / 3;
+                else if (p.allDay())
+                    chance = chance / 2;
+                if (!m_dice.chance(chance))
+                    continue;
+                Visit v{int(person), newest, day, 0};
+                int length;
+                if (timeBased || p.allDay()) {
+                    v.in = m_dice.between(6 * 60 + 5, 20 * 60 + 30);
+                    length = m_dice.between(40, 120);
+                } else {
+                    v.in = minutesOf(p.time1) - m_dice.between(3, 20);
+                    length = minutesOf(p.time2) + m_dice.between(10, 30) - v.in;
+                }
+                v.out = std::min(v.in + length, 22 * 60);
+                if (day == m_today) {
+                    if (v.in >= m_nowMinutes)
+                        continue;
+                    // Some time-based members are still inside; others left already.
+                    if (v.out > m_nowMinutes || (timeBased && m_dice.chance(50)))
+                        v.out = -1;
+                }
+                if (v.out >= 0 && timeBased)
+                    l.used += v.out - v.in;
+                if (p.course == u"1"_s && m_towel >= 0 && m_dice.chance(4))
+                    v.towelItem = m_towel;
+                m_visits.push_back(v);
+            }
+        }
+    }
+
+    // Member numbers follow the registration dates.
+    void assignMemberCodes()
+    {
+        std::vector<int> idx(m_people.size());
+        for (size_t i = 0; i < idx.size(); ++i)
+            idx[i] = int(i);
+        std::stable_sort(idx.begin(), idx.end(),
+                         [&](int a, int b) { return m_people[size_t(a)].indate < m_people[size_t(b)].indate; });
+        for (size_t k = 0; k < idx.size(); ++k)
+            m_people[size_t(idx[k])].code = u"%1"_s.arg(int(k) + 1, 8, 10, QLatin1Char('0'));
+        m_memberOrder = idx;
+    }
+
+    // ---------------------------------------------------------------- writing
+    void writeMembers()
+    {
+        for (int i : m_memberOrder) {
+            const Person &p = m_people[size_t(i)];
+            w().insert("Member", {{"MbCode", p.code}, {"MbName", p.name},
+                                  {"MbName1", typed(p.guardian)},
+                                  {"Juno1", p.juno1}, {"Juno2", p.juno2}, {"Age", p.age}, {"Sex", p.sex},
+                                  {"Tel1", p.tel1}, {"Tel2", typed(p.tel2)}, {"Tel3", typed(p.tel3)},
+                                  {"Indate", fmtDate(p.indate)}, {"Email1", typed(p.email)}, {"PostNo", p.postNo}, {"Addr1", p.addr1}, {"Addr2", p.addr2},
+                                  {"BirthDay", p.birthDay}, {"Solor", p.solor}, {"MbGubun", p.gubun},
+                                  {"MbCard", p.card}, {"Ext", typed(p.ext)}, {"Dm", p.dm}, {"SMS", p.sms},
+                                  {"MisuAmt", 0}, {"Point", 0},
+                                  {"Area", p.area.isEmpty() ? QVariant() : QVariant(p.area)}});
+        }
+    }
+
+    QVariant lastDate(const Lect &l) const { return fmtDate(l.rq); }
+
+    void writeLectures()
+    {
+        for (int i : m_order) {
+            Lect &l = m_lects[size_t(i)];
+            const Person &who = m_people[size_t(l.person)];
+            switch (l.kind) {
+            case Kind::Enrollment: writeEnrollment(l, who); break;
+            case Kind::Postponement: writePostponement(l); break;
+            case Kind::Refund: writeRefund(l); break;
+            case Kind::Transfer: writeTransfer(l, who); break;
+            case Kind::Change: writeChange(l); break;
+            case Kind::Payment: writePayment(l, who); break;
+            }
+        }
+    }
+
+    void writeEnrollment(Lect &l, const Person &who)
+    {
+        const Prog &p = m_progs[size_t(l.prog)];
+        const bool timeBased = p.gubun == u"2"_s;
+        l.ltid = w().insertId(
+            "Lecture",
+            {{"PgGubun", p.gubun}, {"LtGubun", u"1"_s}, {"LTyymm", fmtDate(l.s1).left(7)}, {"MbCode", who.code},
+             {"MbName", who.name}, {"Sex", who.sex}, {"PgCode", p.pgCode}, {"PgName", p.name}, {"Pgid", p.pgid}, {"Course", p.course},
+             {"Lclass", QVariant()}, {"Mclass", QVariant()}, {"Sclass", p.sclass},
+             {"Time1", timeBased ? QVariant() : QVariant(p.time1)}, {"Time2", timeBased ? QVariant() : QVariant(p.time2)},
+             {"RqDate", fmtDate(l.rq)}, {"Lectgubun", l.lectGubun}, {"DcAmt", l.dcAmt}, {"DcGubun", l.dcGubun},
+             {"DcYul", l.dcYul}, {"TAmt", l.tAmt}, {"CashAmt", l.cash}, {"CardAmt", l.card},
+             {"LtCode", timeBased ? QVariant() : QVariant(p.ltCode)}, {"MbGubun", who.gubun}, {"Age", who.age},
+             {"AgeGubun", who.ageCode}, {"Bpgid", p.pgid}, {"BMbCode", who.code}, {"BLtid", 0},
+             {"LastUser", kStaff}, {"LastDate", lastDate(l)}, {"LastTime", hhmmss(l.secs)},
+             {"AmtGubun", QString::number(l.level)}, {"Remark", typed(l.remark)}, {"Sdate1", fmtDate(l.s1)},
+             {"Sdate2", fmtDate(l.s2)}, {"ddate1", fmtDate(l.d1)}, {"ddate2", fmtDate(l.d2)}, {"uPgCnt", 0},
+             {"PgCnt", p.pgCnt}, {"PgCnt1", p.pgCnt1}, {"MonthCnt", l.monthCnt}, {"Card", typed(l.cardCode)},
+             {"MisuAmt", l.tAmt - l.cash - l.card}, {"Delay", 0}, {"Cancel", 0}, {"Transfer", 0}, {"Change", 0}},
+            "Ltid");
+    }
+
+    // Points the base row at its new dependent row and moves its end date.
+    void linkBase(const Lect &l, const char *linkColumn)
+    {
+        const Lect &b = m_lects[size_t(l.base)];
+        w().exec(u"UPDATE Lecture SET "_s + QString::fromUtf8(linkColumn) + u" = ?, Sdate2 = ? WHERE Ltid = ?"_s,
+                 {l.ltid, fmtDate(b.finalS2), b.ltid});
+    }
+
+    void writePostponement(Lect &l)
+    {
+        const Lect &b = m_lects[size_t(l.base)];
+        const Prog &p = m_progs[size_t(b.prog)];
+        const Person &who = m_people[size_t(b.person)];
+        l.ltid = w().insertId(
+            "Lecture",
+            {{"PgGubun", u"1"_s}, {"LTyymm", fmtDate(b.s1).left(7)}, {"MbCode", who.code}, {"PgCode", p.pgCode}, {"PgName", p.name},
+             {"Pgid", p.pgid}, {"Course", p.course}, {"Lclass", QVariant()}, {"Mclass", QVariant()},
+             {"Sclass", p.sclass}, {"Time1", p.time1}, {"Time2", p.time2}, {"Age", who.age},
+             {"AmtGubun", QString::number(b.level)}, {"Sex", who.sex}, {"RqDate", fmtDate(l.rq)}, {"LtGubun", u"3"_s},
+             {"MonthCnt", b.monthCnt}, {"BLtid", b.ltid}, {"Bpgid", p.pgid}, {"DcYul", b.dcYul},
+             {"BMbCode", who.code}, {"Sdate1", fmtDate(l.s1)}, {"Sdate2", fmtDate(l.s2)}, {"ddate1", fmtDate(l.d1)},
+             {"ddate2", fmtDate(l.d2)}, {"Remark", l.remark}, {"Rday", l.rday}, {"LastUser", kStaff},
+             {"LastDate", lastDate(l)}, {"LastTime", hhmmss(l.secs)}},
+            "Ltid");
+        linkBase(l, "Delay");
+    }
+
+    void writeRefund(Lect &l)
+    {
+        const Lect &b = m_lects[size_t(l.base)];
+        const Prog &p = m_progs[size_t(b.prog)];
+        const Person &who = m_people[size_t(b.person)];
+        l.ltid = w().insertId(
+            "Lecture",
+            {{"PgGubun", u"1"_s}, {"LTyymm", fmtDate(b.s1).left(7)}, {"MbCode", who.code}, {"PgCode", p.pgCode}, {"PgName", p.name},
+             {"Pgid", p.pgid}, {"Course", p.course}, {"Lclass", QVariant()}, {"Mclass", QVariant()},
+             {"Sclass", p.sclass}, {"Time1", p.time1}, {"Time2", p.time2}, {"Age", who.age}, {"MbName", who.name},
+             {"AmtGubun", QString::number(b.level)}, {"Sex", who.sex}, {"MonthCnt", b.monthCnt},
+             {"Lectgubun", b.lectGubun}, {"BLtid", b.ltid}, {"Bpgid", p.pgid}, {"DcYul", b.dcYul},
+             {"BMbCode", who.code}, {"Sdate1", fmtDate(l.s1)}, {"Sdate2", fmtDate(l.s2)}, {"RqDate", fmtDate(l.rq)},
+             {"CashAmt", l.cash}, {"CardAmt", l.card}, {"TAmt", l.tAmt}, {"Rday", l.rday}, {"LtGubun", u"4"_s},
+             {"LastUser", kStaff}, {"LastDate", lastDate(l)}, {"LastTime", hhmmss(l.secs)}},
+            "Ltid");
+        linkBase(l, "Cancel");
+    }
+
+    void writeTransfer(Lect &l, const Person &to)
+    {
+        const Lect &b = m_lects[size_t(l.base)];
+        const Prog &p = m_progs[size_t(b.prog)];
+        const Person &giver = m_people[size_t(b.person)];
+        l.ltid = w().insertId(
+            "Lecture",
+            {{"PgGubun", p.gubun}, {"LTyymm", fmtDate(l.s1).left(7)}, {"MbCode", to.code}, {"MbName", to.name},
+             {"Age", to.age}, {"Sex", to.sex}, {"AgeGubun", to.ageCode}, {"PgCode", p.pgCode}, {"PgName", p.name}, {"Pgid", p.pgid},
+             {"MonthCnt", b.monthCnt}, {"Course", p.course}, {"Lclass", QVariant()}, {"Mclass", QVariant()},
+             {"Sclass", p.sclass}, {"Time1", p.time1}, {"Time2", p.time2}, {"AmtGubun", QString::number(b.level)},
+             {"Lectgubun", b.lectGubun}, {"PgCnt", p.pgCnt}, {"uPgCnt", 0}, {"BLtid", b.ltid}, {"Bpgid", p.pgid},
+             {"BMbCode", giver.code}, {"RqDate", fmtDate(l.rq)}, {"LtGubun", u"0"_s}, {"Sdate1", fmtDate(l.s1)},
+             {"Sdate2", fmtDate(l.s2)}, {"ddate1", fmtDate(l.d1)}, {"ddate2", fmtDate(l.d2)}, {"CashAmt", 0},
+             {"CardAmt", 0}, {"TAmt", 0}, {"LastDate", lastDate(l)}, {"LastUser", kStaff},
+             {"LastTime", hhmmss(l.secs)}},
+            "Ltid");
+        linkBase(l, "Transfer");
+    }
+
+    void writeChange(Lect &l)
+    {
+        const Lect &b = m_lects[size_t(l.base)];
+        const Prog &was = m_progs[size_t(b.prog)];
+        const Prog &p = m_progs[size_t(l.prog)];
+        const Person &who = m_people[size_t(b.person)];
+        l.ltid = w().insertId(
+            "Lecture",
+            {{"PgGubun", u"1"_s}, {"LTyymm", fmtDate(b.s1).left(7)}, {"MbCode", who.code}, {"MbGubun", who.gubun},
+             {"AgeGubun", who.ageCode}, {"Age", who.age}, {"Sex", who.sex}, {"MbName", who.name},
+             {"AmtGubun", QString::number(b.level)}, {"Lectgubun", b.lectGubun}, {"DcYul", b.dcYul},
+             {"PgCode", p.pgCode}, {"PgName", p.name}, {"Pgid", p.pgid}, {"Course", p.course}, {"Lclass", QVariant()},
+             {"Mclass", QVariant()}, {"Sclass", p.sclass}, {"Time1", p.time1}, {"Time2", p.time2},
+             {"LtCode", p.ltCode}, {"RqDate", fmtDate(l.rq)}, {"TAmt", l.tAmt}, {"CashAmt", l.cash},
+             {"CardAmt", l.card}, {"LtGubun", u"2"_s}, {"Bpgid", was.pgid}, {"BMbCode", who.code},
+             {"MonthCnt", l.monthCnt}, {"BLtid", b.ltid}, {"LastUser", kStaff}, {"LastDate", lastDate(l)},
+             {"LastTime", hhmmss(l.secs)}, {"Sdate1", fmtDate(l.s1)}, {"Sdate2", fmtDate(l.s2)},
+             {"ddate1", fmtDate(l.d1)}, {"ddate2", fmtDate(l.d2)}},
+            "Ltid");
+        linkBase(l, "Change");
+    }
+
+    void writePayment(Lect &l, const Person &who)
+    {
+        l.ltid = w().insertId("Lecture",
+                              {{"PgGubun", u"4"_s}, {"LtGubun", u"1"_s}, {"RqDate", fmtDate(l.rq)},
+                               {"LTyymm", fmtDate(l.rq).left(7)}, {"MbCode", who.code}, {"MbName", who.name},
+                               {"Pgid", 0}, {"TAmt", 0}, {"CashAmt", l.cash}, {"CardAmt", l.card},
+                               {"Card", l.card >= 1 ? QVariant(l.cardCode) : QVariant()}, {"LastUser", kStaff},
+                               {"LastDate", lastDate(l)}, {"LastTime", hhmmss(l.secs)}},
+                              "Ltid");
+    }
+
+    void writeVisits()
+    {
+        std::stable_sort(m_visits.begin(), m_visits.end(), [](const Visit &a, const Visit &b) {
+            return a.day != b.day ? a.day < b.day : a.in < b.in;
+        });
+        for (const Visit &v : m_visits) {
+            const Lect &l = m_lects[size_t(v.lect)];
+            const Prog &p = m_progs[size_t(l.prog)];
+            const Person &who = m_people[size_t(v.person)];
+            const bool out = v.out >= 0;
+            const qint64 entid = w().insertId(
+                "entrance",
+                {{"InDate", fmtDate(v.day)}, {"InTime", hhmm(v.in)}, {"OutTime", out ? QVariant(hhmm(v.out)) : QVariant()},
+                 {"PgGubun", p.gubun}, {"MbCode", who.code}, {"MbCard", who.card}, {"Ltid", l.ltid},
+                 {"Pgid", p.pgid}, {"Course", p.course}, {"uTime", out ? v.out - v.in : 0}},
+                "Entid");
+            if (v.towelItem >= 0)
+                w().insert("ItemTrs", {{"Entid", entid}, {"ItId", m_goods[size_t(v.towelItem)].itId}});
+        }
+    }
+
+    // ---------------------------------------------------------------- sales
+    int pickGood(bool ticketsOnly = false)
+    {
+        std::vector<int> idx, weights;
+        for (size_t i = 0; i < m_goods.size(); ++i) {
+            const Good &g = m_goods[i];
+            if (g.name.contains(u"(대여)"_s) || (ticketsOnly && !g.ticket))
+                continue;
+            idx.push_back(int(i));
+            weights.push_back(g.popularity);
+        }
+        return idx[size_t(m_dice.weighted(weights))];
+    }
+
+    void settle(Voucher &v, qint64 due)
+    {
+        const int how = m_dice.weighted({60, 35, 5});
+        if (how == 0)
+            v.cash = due;
+        else if (how == 1)
+            v.card = due;
+        else {
+            v.card = round1000(due / 2.0);
+            v.cash = due - v.card;
+        }
+        if (v.card != 0)
+            v.cardCode = QString::number(m_dice.between(1, 8));
+        v.cashReceipt = v.card == 0 && m_dice.chance(10);
+    }
+
+    static qint64 lineAmount(const Good &g, const SaleLine &s) { return s.qty * g.price - s.dcAmt; }
+
+    void writeSales()
+    {
+        std::vector<Voucher> vouchers;
+        // Counter sales of the last weeks, more on weekends.
+        for (QDate day = m_today.addDays(-kSaleDays); day <= m_today; day = day.addDays(1)) {
+            const bool weekend = day.dayOfWeek() >= 6;
+            const int count = m_dice.between(weekend ? 6 : 3, weekend ? 12 : 8);
+            std::vector<size_t> today;
+            for (int n = 0; n < count; ++n) {
+                Voucher v;
+                v.day = day;
+                v.secs = m_dice.between(6 * 3600 + 600, 21 * 3600 + 1800);
+                if (day == m_today && v.secs >= m_nowMinutes * 60)
+                    continue;
+                v.posNo = m_posNos[size_t(m_dice.between(0, int(m_posNos.size()) - 1))];
+                const int lines = m_dice.weighted({60, 30, 10}) + 1;
+                for (int k = 0; k < lines; ++k) {
+                    const int g = pickGood(k == 0 && m_dice.chance(30));
+                    if (std::any_of(v.lines.begin(), v.lines.end(), [&](const SaleLine &s) { return s.good == g; }))
+                        continue;
+                    SaleLine s{g, m_goods[size_t(g)].ticket ? m_dice.between(1, 4) : m_dice.weighted({70, 25, 5}) + 1};
+                    if (m_dice.chance(8)) {
+                        s.dcYul = 10;
+                        s.dcAmt = qint64(std::trunc(double(s.qty * m_goods[size_t(g)].price) * 10 / 100.0));
+                    }
+                    v.lines.push_back(s);
+                }
+                qint64 due = 0;
+                for (const SaleLine &s : v.lines)
+                    due += lineAmount(m_goods[size_t(s.good)], s);
+                settle(v, due);
+                vouchers.push_back(v);
+            }
+        }
+        // Two sales taken back later the same day: a further voucher with
+        // negative quantities and amounts.
+        for (int n = 0; n < 2 && !vouchers.empty(); ++n) {
+            const Voucher &orig = vouchers[size_t(m_dice.between(0, int(vouchers.size()) - 1))];
+            if (orig.refund || orig.lines.size() != 1 || orig.lines[0].dcAmt != 0 || orig.secs > 20 * 3600
+                || (orig.day == m_today && orig.secs + 1800 >= m_nowMinutes * 60))
+                continue;
+            Voucher r = orig;
+            r.refund = true;
+            r.secs = orig.secs + m_dice.between(300, 1800);
+            r.lines[0].qty = -orig.lines[0].qty;
+            r.cash = -orig.cash;
+            r.card = -orig.card;
+            r.cashReceipt = false;
+            vouchers.push_back(r);
+        }
+        // Goods sold to members on the member screen, a few paid short.
+        std::vector<int> buyers;
+        for (size_t i = 0; i < m_people.size(); ++i)
+            if (m_people[i].enrolled)
+                buyers.push_back(int(i));
+        for (int n = 0; n < 15 && !buyers.empty(); ++n) {
+            Voucher v;
+            v.person = m_dice.pick(buyers);
+            v.mbCode = m_people[size_t(v.person)].code;
+            v.day = m_dice.dayBetween(std::max(m_today.addDays(-kVisitDays), m_people[size_t(v.person)].indate), m_today);
+            v.secs = officeSecs();
+            if (v.day == m_today && v.secs >= m_nowMinutes * 60)
+                v.secs = std::max(0, m_nowMinutes * 60 - 60);
+            v.posNo = m_posNos.front();
+            std::vector<int> swimGoods;
+            for (size_t g = 0; g < m_goods.size(); ++g)
+                if (m_goods[g].sclass == u"01"_s || m_goods[g].name == u"요가매트"_s || m_goods[g].name == u"헬스장갑"_s)
+                    swimGoods.push_back(int(g));
+            v.lines.push_back(SaleLine{m_dice.pick(swimGoods), 1});
+            const qint64 due = m_goods[size_t(v.lines[0].good)].price;
+            settle(v, m_dice.chance(20) ? due - std::min<qint64>(due, 5000) : due);
+            v.cashReceipt = false;
+            vouchers.push_back(v);
+        }
+        // Voucher numbers run per day (one user) in the order of the time of sale.
+        std::stable_sort(vouchers.begin(), vouchers.end(), [](const Voucher &a, const Voucher &b) {
+            return a.day != b.day ? a.day < b.day : a.secs < b.secs;
+        });
+        QDate day;
+        int number = 0;
+        for (const Voucher &v : vouchers) {
+            if (v.day != day) {
+                day = v.day;
+                number = 0;
+            }
+            const QString slNo = u"%1"_s.arg(++number, 4, 10, QLatin1Char('0'));
+            const QString cardChk = v.cash != 0 && v.card != 0 ? u"3"_s : v.card != 0 ? u"2"_s : u"1"_s;
+            int seq = 0;
+            for (const SaleLine &s : v.lines) {
+                const Good &g = m_goods[size_t(s.good)];
+                const bool first = seq == 0;
+                ++seq;
+                const qint64 gross = s.qty * g.price;
+                const qint64 amount = gross - s.dcAmt;
+                Fields f{{"SlNo", slNo}, {"SEQ", seq}, {"ItId", g.itId}, {"ItCode", g.itCode}, {"Course", u"1"_s},
+                         {"Lclass", QVariant()}, {"Mclass", QVariant()}, {"Sclass", g.sclass},
+                         {"SlDate", fmtDate(v.day)}, {"Slyymm", fmtDate(v.day).left(7)}, {"MbCode", v.mbCode},
+                         {"Slqty", s.qty}, {"SlCost", g.price}, {"SlAmt1", gross},
+                         {"CashAmt", first ? v.cash : 0}, {"CardAmt", first ? v.card : 0},
+                         {"SLTAmt", first ? v.cash + v.card : 0}, {"CardChk", cardChk}, {"FnChk", u"0"_s},
+                         {"CashChk", v.cashReceipt ? u"1"_s : u"0"_s}, {"SlAmt", amount}, {"DcYul", s.dcYul},
+                         {"DcAmt", s.dcAmt}, {"PosNo", v.posNo},
+                         {"CardGubun", v.card != 0 ? QVariant(v.cardCode) : QVariant(u""_s)},
+                         {"LastUser", kStaff}, {"LastTime", hhmmss(v.secs)}, {"Reprint", u"0"_s}};
+                if (v.person >= 0)
+                    f.push_back({"DcGubun", u"0"_s});
+                const qint64 slid = w().insertId("Sale", f, "SlId");
+                if (v.person >= 0 && v.day >= m_today.addDays(-kPointDays))
+                    m_ledger.push_back({v.person, v.day, u"4"_s, slid, g.name, amount, 0});
+            }
+        }
+    }
+
+    // ---------------------------------------------------------------- points
+    struct Entry {
+        int person;
+        QDate day;
+        QString kind;
+        qint64 joinId;
+        QString remark;
+        qint64 amount, used;
+    };
+
+    void writePoints()
+    {
+        const QDate pointsFrom = m_today.addDays(-kPointDays);
+        for (int i : m_order) {
+            const Lect &l = m_lects[size_t(i)];
+            if (l.rq < pointsFrom)
+                continue;
+            switch (l.kind) {
+            case Kind::Enrollment:
+                m_ledger.push_back({l.person, l.rq, u"1"_s, l.ltid, m_progs[size_t(l.prog)].name, l.cash + l.card,
+                                    l.dcGubun == u"2"_s ? l.dcAmt : 0});
+                break;
+            case Kind::Change:
+                m_ledger.push_back({l.person, l.rq, u"1"_s, l.ltid, m_progs[size_t(l.prog)].name, std::abs(l.tAmt), 0});
+                break;
+            case Kind::Refund:
+                m_ledger.push_back({l.person, l.rq, u"1"_s, l.ltid, m_progs[size_t(l.prog)].name, l.tAmt, 0});
+                break;
+            case Kind::Payment:
+                m_ledger.push_back({l.person, l.rq, u"3"_s, l.ltid, u"미납입금"_s, l.cash + l.card, 0});
+                break;
+            case Kind::Transfer:
+            case Kind::Postponement:
+                break;
+            }
+        }
+        std::stable_sort(m_ledger.begin(), m_ledger.end(), [](const Entry &a, const Entry &b) { return a.day < b.day; });
+        for (const Entry &e : m_ledger) {
+            const Person &who = m_people[size_t(e.person)];
+            w().insert("UserPoint", {{"MbCode", who.code}, {"MbName", who.name}, {"pDate", fmtDate(e.day)},
+                                     {"PgGubun", e.kind}, {"JoinId", e.joinId}, {"Remark", e.remark},
+                                     {"Amount", e.amount}, {"PointYul", kPointRate}, {"uPoint", pointsFor(e.amount)},
+                                     {"mPoint", e.used}});
+        }
+    }
+
+    // ---------------------------------------------------------------- lockers
+    void writeLockers()
+    {
+        struct Group {
+            const char *code, *name, *course;
+            int deposit, fee, count;
+        };
+        const std::vector<Group> groups{{"1", "남자탈의실 사물함", "1", 10000, 5000, 60},
+                                        {"2", "여자탈의실 사물함", "1", 10000, 5000, 60},
+                                        {"3", "헬스 개인사물함", "2", 20000, 10000, 40}};
+        for (const Group &g : groups)
+            w().insert("PerBox", {{"BoxCode", u8(g.code)}, {"BoxName", u8(g.name)}, {"Course", u8(g.course)},
+                                  {"Samt", g.deposit}, {"Uamt", g.fee}, {"MonCnt", 1}});
+
+        struct Locker {
+            int person = -1;       // current renter
+            bool released = false; // given back; stays free in the demo
+            int months = 0;
+            QDate from, to, last;
+            int secs = 0;
+        };
+        std::vector<std::vector<Locker>> lockers;
+        for (const Group &g : groups)
+            lockers.emplace_back(size_t(g.count));
+
+        struct Request {
+            QDate day;
+            int secs;
+            int person, group, number;
+            QString kind;
+            QDate from, to;
+            int months;
+            qint64 deposit, fee, refund;
+        };
+        std::vector<Request> requests;
+
+        // Renters: swimmers and fitness members of the last three months.
+        std::vector<std::pair<int, int>> renters; // person, group
+        QSet<int> seen;
+        for (int i : m_order) {
+            const Lect &l = m_lects[size_t(i)];
+            if (l.kind != Kind::Enrollment || l.admitTo < m_today.addDays(-90) || seen.contains(l.person))
+                continue;
+            const Person &who = m_people[size_t(l.person)];
+            const QString course = m_progs[size_t(l.prog)].course;
+            if (who.years < 14 || (course != u"1"_s && course != u"2"_s))
+                continue;
+            seen.insert(l.person);
+            renters.push_back({l.person, course == u"2"_s ? 2 : (who.sex == u"남"_s ? 0 : 1)});
+        }
+        m_dice.shuffle(renters);
+        int cancellations = 0;
+        for (size_t k = 0; k < renters.size() && k < 45; ++k) {
+            const auto [person, group] = renters[k];
+            std::vector<int> free;
+            for (size_t n = 0; n < lockers[size_t(group)].size(); ++n)
+                if (lockers[size_t(group)][n].person < 0 && !lockers[size_t(group)][n].released)
+                    free.push_back(int(n));
+            if (free.empty())
+                continue;
+            const int number = m_dice.pick(free);
+            Locker &lk = lockers[size_t(group)][size_t(number)];
+            const Group &g = groups[size_t(group)];
+            const QDate start = m_dice.dayBetween(std::max(m_today.addDays(-100), m_people[size_t(person)].indate),
+                                                  m_today);
+            const int months = std::vector<int>{1, 3, 6}[size_t(m_dice.weighted({50, 35, 15}))];
+            lk = Locker{person, false, months, start, periodEnd(start, months), start, officeSecs()};
+            requests.push_back({start, lk.secs, person, group, number, u"1"_s, lk.from, lk.to, months, g.deposit,
+                                qint64(g.fee) * months, 0});
+            if (lk.to < m_today && m_dice.chance(50)) {
+                // Renewed: the new period starts on the day of the renewal.
+                const QDate on = m_dice.dayBetween(std::max(lk.to.addDays(-3), start.addDays(1)),
+                                                   std::min(lk.to.addDays(5), m_today));
+                const int more = std::vector<int>{1, 3}[size_t(m_dice.weighted({60, 40}))];
+                lk.months = more;
+                lk.from = on;
+                lk.to = periodEnd(on, more);
+                lk.last = on;
+                lk.secs = officeSecs();
+                requests.push_back({on, lk.secs, person, group, number, u"3"_s, lk.from, lk.to, more, 0,
+                                    qint64(g.fee) * more, 0});
+            } else if (cancellations < 4 && start.addDays(5) <= std::min(lk.to, m_today) && m_dice.chance(15)) {
+                // Given back: the deposit is refunded and the locker is free again.
+                ++cancellations;
+                const QDate on = m_dice.dayBetween(start.addDays(5), std::min(lk.to, m_today));
+                lk.released = true;
+                lk.last = on;
+                lk.secs = officeSecs();
+                requests.push_back({on, lk.secs, person, group, number, u"4"_s, lk.from, lk.to, lk.months, 0, 0,
+                                    g.deposit});
+            }
+        }
+        for (size_t gi = 0; gi < groups.size(); ++gi) {
+            for (size_t n = 0; n < lockers[gi].size(); ++n) {
+                const Locker &lk = lockers[gi][n];
+                Fields f{{"BoxCode", u8(groups[gi].code)}, {"BoxNum", int(n) + 1}, {"State", u"0"_s}};
+                if (lk.released)
+                    f.insert(f.end(), {{"UUse", u"0"_s}, {"MbCode", u""_s}, {"StDate", u""_s}, {"EndDate", u""_s},
+                                       {"MonCnt", 0}, {"LastUser", kStaff}, {"LastDate", fmtDate(lk.last)},
+                                       {"LastTime", hhmmss(lk.secs)}});
+                else if (lk.person >= 0 && !lk.released)
+                    f.insert(f.end(), {{"UUse", u"1"_s}, {"MbCode", m_people[size_t(lk.person)].code},
+                                       {"StDate", fmtDate(lk.from)}, {"EndDate", fmtDate(lk.to)}, {"MonCnt", lk.months},
+                                       {"LastUser", kStaff}, {"LastDate", fmtDate(lk.last)},
+                                       {"LastTime", hhmmss(lk.secs)}});
+                else
+                    f.push_back({"UUse", u"0"_s});
+                w().insert("PerBoxS", f);
+            }
+        }
+        std::stable_sort(requests.begin(), requests.end(), [](const Request &a, const Request &b) {
+            return a.day != b.day ? a.day < b.day : a.secs < b.secs;
+        });
+        for (const Request &r : requests)
+            w().insert("RqPerBox", {{"RqDate", fmtDate(r.day)}, {"MbCode", m_people[size_t(r.person)].code},
+                                    {"BoxNum", QString::number(r.number + 1)}, {"BoxCode", u8(groups[size_t(r.group)].code)},
+                                    {"RqGubun", r.kind}, {"RqBox", r.number + 1}, {"UseDate1", fmtDate(r.from)},
+                                    {"UseDate2", fmtDate(r.to)}, {"Samt", r.deposit}, {"Uamt", r.fee},
+                                    {"Ramt", r.refund}, {"MonCnt", r.months}, {"LastUser", kStaff},
+                                    {"LastDate", fmtDate(r.day)}, {"LastTime", hhmmss(r.secs)}});
+    }
+
+    // ---------------------------------------------------------------- office
+    static QString slot(int halfHours)
+    {
+        // "오전 12:00" … "오후 11:30" in half-hour steps from midnight.
+        const int h = halfHours / 2 % 24, m = halfHours % 2 * 30;
+        const int shown = h % 12 == 0 ? 12 : h % 12;
+        return (h < 12 ? u"오전 "_s : u"오후 "_s) + u"%1:%2"_s.arg(shown, 2, 10, QLatin1Char('0')).arg(m, 2, 10, QLatin1Char('0'));
+    }
+
+    void writeSchedule()
+    {
+        struct Entry {
+            int day;
+            bool personal;
+            int from, to; // half hours, -1 none
+            const char *title, *detail;
+        };
+        const std::vector<Entry> entries{
+            {-12, false, 18, 20, "월례 직원회의", "3층 회의실. 지난달 회원 현황 보고"},
+            {-6, false, 14, 16, "수질 검사", "구청 위생과 방문. 수영장 수질 시료 채취"},
+            {-2, true, 27, 28, "카드 단말기 점검", "매점 카운터 단말기 교체 문의"},
+            {0, false, 20, 21, "신규 강사 면접", "요가 강사 지원자 2명"},
+            {1, true, -1, -1, "회원 미납금 안내 전화", "미납 회원 명단 출력 후 연락"},
+            {3, false, 12, 13, "소방 안전 점검", "소화기·비상구 점검. 점검표 비치"},
+            {7, false, 36, 40, "강사 회의", "다음달 강좌 시간표 확정"},
+            {10, false, -1, -1, "정기 휴관일", "시설 정비로 하루 휴관. 사전 문자 발송"},
+            {14, true, 30, 31, "사물함 만기 회원 안내", "만기 예정 사물함 회원 문자 안내"},
+            {21, false, 18, 22, "여름 특강 접수 시작", "어린이 수영 특강 선착순 접수"},
+        };
+        for (const Entry &e : entries)
+            w().insert("Schedule", {{"ScDate", fmtDate(m_today.addDays(e.day))},
+                                    {"ScTime1", e.from >= 0 ? slot(e.from) : u""_s},
+                                    {"ScTime2", e.to >= 0 ? slot(e.to) : u""_s},
+                                    {"ScGubun", e.personal ? u"1"_s : u"0"_s}, {"ScUserCode", kStaff},
+                                    {"ScTit", u8(e.title)}, {"ScDetail", u8(e.detail)}});
+    }
+
+    void writeCashBook()
+    {
+        struct Account {
+            const char *code, *name, *kind, *payment;
+            std::vector<const char *> notes;
+        };
+        const std::vector<Account> accounts{
+            {"100", "매점임대수입", "1", "1", {"매점 임대료", "자판기 수수료"}},
+            {"101", "기타수입", "1", "1", {"분실물 보관료", "주차권 판매"}},
+            {"200", "소모품비", "2", "1", {"청소용품 구입", "사무용품 구입", "화장지 구입"}},
+            {"201", "수도광열비", "2", "1", {"전기요금", "수도요금", "가스요금"}},
+            {"202", "수선유지비", "2", "2", {"보일러 수리", "샤워기 교체"}},
+            {"203", "복리후생비", "2", "1", {"직원 식대", "직원 간식"}},
+        };
+        for (const Account &a : accounts) {
+            w().insert("계정과목", {{"과목코드", u8(a.code)}, {"과목명", u8(a.name)}, {"과목구분", u8(a.kind)},
+                                   {"금액구분", u8(a.payment)}});
+            int n = 0;
+            for (const char *note : a.notes)
+                w().insert("적요코드", {{"과목코드", u8(a.code)}, {"적요코드", ++n}, {"적요", u8(note)}});
+        }
+        for (int back = 30; back >= 0; --back) {
+            if (!m_dice.chance(45))
+                continue;
+            const QDate day = m_today.addDays(-back);
+            const int entries = m_dice.between(1, 2);
+            for (int k = 0; k < entries; ++k) {
+                const Account &a = accounts[size_t(m_dice.weighted({1, 1, 4, 3, 1, 3}))];
+                const bool income = qstrcmp(a.kind, "1") == 0;
+                const qint64 amount = qint64(m_dice.between(1, 60)) * 5000;
+                w().insert("수입지출", {{"일자", fmtDate(day)}, {"년월", fmtDate(day).left(7)},
+                                       {"과목코드", u8(a.code)}, {"과목구분", u8(a.kind)}, {"과목명", u8(a.name)},
+                                       {"금액구분", u8(a.payment)}, {"적요", u8(m_dice.pick(a.notes))},
+                                       {"수입", income ? amount : 0}, {"지출", income ? 0 : amount}});
+            }
+        }
+    }
+
+    // ---------------------------------------------------------------- totals
+    void recomputeTotals()
+    {
+        const Db &db = m_ctx.main;
+        // Minutes used of time-based enrollments: the sum of their visits.
+        db.exec(u"UPDATE Lecture SET uPgCnt = (SELECT COALESCE(SUM(entrance.uTime), 0) FROM entrance "
+                "WHERE entrance.Ltid = Lecture.Ltid) WHERE PgGubun = '2'"_s);
+        // Outstanding amount: enrollments and payments, plus goods bought.
+        db.exec(u"UPDATE Member SET MisuAmt = "
+                "(SELECT COALESCE(SUM(TAmt - CashAmt - CardAmt), 0) FROM Lecture "
+                " WHERE Lecture.MbCode = Member.MbCode AND Lecture.LtGubun = '1') + "
+                "(SELECT COALESCE(SUM(SlAmt - CashAmt - CardAmt), 0) FROM Sale WHERE Sale.MbCode = Member.MbCode)"_s);
+        db.exec(u"UPDATE Member SET Point = (SELECT COALESCE(SUM(uPoint), 0) - COALESCE(SUM(mPoint), 0) "
+                "FROM UserPoint WHERE UserPoint.MbCode = Member.MbCode)"_s);
+        db.exec(u"UPDATE Member SET LastDate = (SELECT MAX(InDate) FROM entrance WHERE entrance.MbCode = Member.MbCode)"_s);
+        db.exec(u"UPDATE Member SET LastTime = (SELECT MAX(InTime) || ':00' FROM entrance "
+                "WHERE entrance.MbCode = Member.MbCode AND entrance.InDate = Member.LastDate) "
+                "WHERE LastDate IS NOT NULL"_s);
+    }
+
+    struct AgeBand {
+        QString code;
+        int from, to;
+    };
+
+    const AppContext &m_ctx;
+    Dice m_dice;
+    const QDate m_today;
+    const int m_nowMinutes;
+    Writer *m_w = nullptr;
+    std::vector<int> m_posNos;
+    std::vector<AgeBand> m_ageBands;
+    std::vector<Prog> m_progs;
+    std::vector<Good> m_goods;
+    int m_towel = -1;
+    std::vector<Person> m_people;
+    std::vector<int> m_memberOrder;
+    std::vector<Lect> m_lects;
+    std::vector<int> m_order;
+    std::vector<Visit> m_visits;
+    std::vector<Entry> m_ledger;
+    QSet<int> m_receivers;
+    int m_refundCut1 = 10, m_refundCut2 = 10;
+};
+
+} // namespace
+
+void seedDemoCentre(const AppContext &ctx, quint32 seed)
+{
+    DemoCentre(ctx, seed).build();
+}
+
+std::function<void(const AppContext &)> demoInstallContent(quint32 seed)
+{
+    return [seed](const AppContext &ctx) { seedDemoCentre(ctx, seed); };
+}
+
+} // namespace fitrova

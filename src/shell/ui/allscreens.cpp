@@ -1,0 +1,37 @@
+#include "shell/ui/allscreens.h"
+
+#include "catalogue/ui/cataloguescreens.h"
+#include "enrollment/ui/enrollmentscreens.h"
+#include "entrance/ui/entrancescreens.h"
+#include "members/ui/memberscreens.h"
+#include "settings/ui/settingsscreens.h"
+#include "shell/ui/graderightsscreen.h"
+#include "shell/ui/passwordchangedialog.h"
+#include "shell/ui/userlistscreen.h"
+#include "widgets/screenregistry.h"
+
+namespace fitrova {
+
+void registerUserScreens(ScreenRegistry &r)
+{
+    r.add(QStringLiteral("Menu71"), [](UiContext &ui, QWidget *parent) -> QWidget * {
+        return new UserListScreen(ui, parent);
+    });
+    r.add(QStringLiteral("Menu72"), [](UiContext &ui, QWidget *parent) -> QWidget * {
+        return new GradeRightsScreen(ui, parent);
+    });
+    r.add(QStringLiteral("Menu73"), [](UiContext &ui, QWidget *parent) -> QWidget * {
+        return new PasswordChangeDialog(ui, parent);
+    }, ScreenMode::Modal);
+}
+
+void registerAllScreens(ScreenRegistry &r)
+{
+    registerSettingsScreens(r);
+    registerUserScreens(r);
+    registerCatalogueScreens(r);
+    registerEntranceScreens(r);
+    registerMemberScreens(r, MemberScreenHooks{openEnrollmentScreen, {}, {}});
+}
+
+} // namespace fitrova

@@ -1,0 +1,85 @@
+#pragma once
+// The one way a failure reaches the desk. A screen wraps every call into the
+// core in guard(): a DbError becomes the standard Korean text of the action
+// (dbErrorText), the failing statement is written to the log, and the screen
+// gets nothing back. What the core answered is shown with showOutcome().
+//
+//     const auto r = guard(ui, DbAction::Save, [&] { return saveRental(ui.app, in); });
+//     if (!r || !showOutcome(ui, *r))
+//         return;            // refused, or the database failed: the desk has been told
+//     m_tf = true;
+//
+//     const auto rows = guard(ui, DbAction::Read, [&] { return lockerBoard(ui.app.main, group); });
+//     if (rows)
+//         fill(*rows);
+//
+// A call whose failure the desk should not hear about (a refresh of a side
+// panel while the main action already succeeded) uses guardQuietly(), which
+// logs and says why in its reason argument.
+
+#include "data/db.h"
+#include "foundation/outcome.h"
+#include "widgets/uicontext.h"
+
+#include <optional>
+#include <type_traits>
+
+namespace fitrova {
+
+// Logs the failure (statement and native message) and shows the action's text.
+void reportDbError(UiContext &ui, DbAction action, const DbError &e);
+// Logs the failure only, with the reason it is not shown.
+void logDbError(const DbError &e, const char *reason);
+
+// Runs fn; true when it ran without a database failure (void calls).
+// Returns fn's value, or nothing after a failure the desk has been told of.
+template <typename Fn>
+auto guard(UiContext &ui, DbAction action, Fn &&fn)
+{
+    using R = std::invoke_result_t<Fn>;
+    if constexpr (std::is_void_v<R>) {
+        try {
+            fn();
+            return true;
+        } catch (const DbError &e) {
+            reportDbError(ui, action, e);
+            return false;
+        }
+    } else {
+        try {
+            return std::optional<R>(fn());
+        } catch (const DbError &e) {
+            reportDbError(ui, action, e);
+            return std::optional<R>();
+        }
+    }
+}
+
+// The same without telling the desk; `reason` says why silence is right here.
+template <typename Fn>
+auto guardQuietly(const char *reason, Fn &&fn)
+{
+    using R = std::invoke_result_t<Fn>;
+    if constexpr (std::is_void_v<R>) {
+        try {
+            fn();
+            return true;
+        } catch (const DbError &e) {
+            logDbError(e, reason);
+            return false;
+        }
+    } else {
+        try {
+            return std::optional<R>(fn());
+        } catch (const DbError &e) {
+            logDbError(e, reason);
+            return std::optional<R>();
+        }
+    }
+}
+
+// Shows the notices in order (warnings with the exclamation icon, the rest as
+// information). Returns o.saved.
+bool showOutcome(UiContext &ui, const Outcome &o);
+
+} // namespace fitrova
