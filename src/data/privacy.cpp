@@ -1,0 +1,48 @@
+#include "data/privacy.h"
+
+namespace fitrova {
+
+namespace {
+
+bool allDigits(const QString &s)
+{
+    for (const QChar c : s)
+        if (!c.isDigit())
+            return false;
+    return !s.isEmpty();
+}
+
+QString maskAfter(const QString &text, int keep)
+{
+    QString out = text.left(keep);
+    out.append(QString(std::max<qsizetype>(0, text.size() - keep), QLatin1Char('*')));
+    return out;
+}
+
+} // namespace
+
+QString maskedResidentNumber(const QString &firstPart, const QString &secondPart)
+{
+    const QString a = firstPart.trimmed(), b = secondPart.trimmed();
+    if (b.isEmpty()) {
+        if (a.size() == 13 && allDigits(a))
+            return maskedResidentNumber(a.left(6), a.mid(6));
+        return a.size() <= 6 ? a : maskAfter(a, 8);
+    }
+    if (a.size() == 6 && allDigits(a) && allDigits(b))
+        return a + QLatin1Char('-') + b.left(1) + QString(b.size() - 1, QLatin1Char('*'));
+    return maskAfter(a + QLatin1Char('-') + b, 8);
+}
+
+QString maskedResidentNumber(const QString &whole)
+{
+    const QString t = whole.trimmed();
+    const qsizetype dash = t.indexOf(QLatin1Char('-'));
+    if (dash == 6 && t.indexOf(QLatin1Char('-'), dash + 1) < 0)
+        return maskedResidentNumber(t.left(6), t.mid(7));
+    if (dash < 0)
+        return maskedResidentNumber(t, QString());
+    return maskAfter(t, 8);
+}
+
+} // namespace fitrova

@@ -1,0 +1,53 @@
+// The resident number formatter: what stays and what is masked.
+
+#include "data/privacy.h"
+
+#include <QTest>
+
+using namespace fitrova;
+
+class TestPrivacy : public QObject {
+    Q_OBJECT
+private slots:
+    void parts_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("empty") << "" << "" << "";
+        QTest::newRow("birth part only") << "800408" << "" << "800408";
+        QTest::newRow("resident") << "800408" << "2564385" << "800408-2******";
+        QTest::newRow("foreign resident") << "850101" << "5123456" << "850101-5******";
+        QTest::newRow("without dash in one part") << "8004082564385" << "" << "800408-2******";
+        QTest::newRow("short second part") << "800408" << "25" << "800408-2*";
+        QTest::newRow("malformed first part") << "80-04" << "2564385" << "80-04-25*****";
+        QTest::newRow("letters") << "ABCDEFGHIJ" << "" << "ABCDEFGH**";
+        QTest::newRow("blanks around") << " 800408 " << " 2564385 " << "800408-2******";
+    }
+    void parts()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(QString, shown);
+        QCOMPARE(maskedResidentNumber(first, second), shown);
+    }
+
+    void whole_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("with dash") << "800408-2564385" << "800408-2******";
+        QTest::newRow("dash only") << "800408-" << "800408";
+        QTest::newRow("two dashes") << "12-34567-89012" << "12-34567******";
+        QTest::newRow("no dash") << "8004082564385" << "800408-2******";
+    }
+    void whole()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, shown);
+        QCOMPARE(maskedResidentNumber(stored), shown);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPrivacy)
+#include "tst_privacy.moc"
