@@ -410,49 +410,8 @@ std::vector<Table> buildTables()
                integer("순서"), text("존칭", 20)},
               {}, {}},
 
-        // ------------------------------------------------------------------
-        // SMS provider's tables. Locally they stand in for the provider's
-        // database: the send queue, the results, the accounts, deposits and
-        // message templates.
-        // ------------------------------------------------------------------
-
-        Table{"tblMember", DbFile::Main,
-              {idCol("Idx"), text("custom_id", 20), text("custom_pwd"), text("custom_nam", 40),
-               text("custom_Tel", 20), text("custom_Hp", 20), count("loginN"),
-               text("loginD", 19), text("Sub_id", 20)},
-              {},
-              {uniq({"custom_id"})}},
-
-        // Prepaid balance in messages per account.
-        Table{"tblAccount", DbFile::Main,
-              {text("Sub_Id", 20), count("M_PastG")}, {"Sub_Id"}, {}},
-
-        // Deposits: date, amount paid, messages bought.
-        Table{"tblReceipt", DbFile::Main,
-              {idCol("Idx"), text("Sub_Id", 20), date("ReceiD"), amount("ReceiM"),
-               count("ReceiG"), count("pastG")},
-              {},
-              {idx({"Sub_Id"})}},
-
-        Table{"tblContent", DbFile::Main,
-              {idCol("idx"), text("custom_id", 20), text("title", 100), text("context")},
-              {},
-              {idx({"custom_id"})}},
-
-        // Messages to deliver; y_time "YYYYMMDDHHMM", empty for at once.
-        Table{"send_zelmar", DbFile::Main,
-              {text("user_id", 20), text("sub_id", 20), text("user_tel", 20),
-               text("custom_id", 20), text("custom_nam", 40), text("custom_tel", 20),
-               text("msg"), text("typ", 1), text("y_time", 12)},
-              {}, {}},
-
-        // Delivery results; the column order matters, rows are copied whole.
-        Table{"result_zelmar", DbFile::Main,
-              {idCol("id"), text("custom_id", 20), text("user_tel", 20), text("custom_nam", 40),
-               text("msg"), text("custom_tel", 20), text("result_msg", 20), integer("fee2"),
-               text("i_time", 19), text("s_time", 19)},
-              {},
-              {idx({"custom_id", "s_time"})}},
+        // The SMS provider's tables are not ours: they live in the provider's
+        // database, described in messaging/smsschema.cpp.
     };
 }
 

@@ -99,6 +99,7 @@ QList<BatchLine> runBatchQuery(const Db &db, BatchKind kind, const QString &d1, 
         l.mbCode = r.str(QStringLiteral("MbCode"));
         l.contact = {l.mbCode, r.str(QStringLiteral("ShowMbName")), r.str(QStringLiteral("Tel1")),
                      r.str(QStringLiteral("PostNo")), r.str(QStringLiteral("Addr1")), r.str(QStringLiteral("Addr2"))};
+        l.contact.listDate = r.str(QStringLiteral("Sdate2"));
         l.cells = QStringList{l.mbCode,
                               r.str(QStringLiteral("RqDate")),
                               QString::number(r.num(QStringLiteral("MonthCnt"))) + QStringLiteral("개월"),

@@ -236,6 +236,7 @@ QList<MemberListLine> runMemberList(const Db &db, const MemberListCriteria &c, i
         l.contact = {r.str(QStringLiteral("MbCode")), r.str(QStringLiteral("MbName")), r.str(QStringLiteral("Tel1")),
                      r.str(QStringLiteral("PostNo")), r.str(QStringLiteral("Addr1")),
                      r.str(QStringLiteral("Addr2"))};
+        l.contact.listDate = r.str(QStringLiteral("BirthDay"));
         const QString juno1 = r.str(QStringLiteral("Juno1")), juno2 = r.str(QStringLiteral("Juno2"));
         const QString solor = r.str(QStringLiteral("Solor"));
         const qint64 age = r.num(QStringLiteral("Age"));
