@@ -11,6 +11,8 @@
 #include "widgets/screenregistry.h"
 #include "shell/ui/allscreens.h"
 #include "maintenance/updatecheck.h"
+#include "messaging/smsstandin.h"
+#include "messaging/ui/smsaccountscreen.h"
 #include "settings/settings.h"
 #include "settings/ui/workstationscreen.h"
 #include "widgets/messages.h"
@@ -57,8 +59,13 @@ int runInit(const QCommandLineParser &args)
     QTextStream err(stderr);
     InstallOptions opt;
     opt.installDir = Paths::defaultInstallDir();
-    if (args.isSet(QStringLiteral("demo")))
-        opt.content = demoInstallContent();
+    if (args.isSet(QStringLiteral("demo"))) {
+        // The demo centre, and an SMS provider stand-in that the demo sends to.
+        opt.content = [demo = demoInstallContent()](const AppContext &c) {
+            demo(c);
+            setUpDemoSmsStandIn(c);
+        };
+    }
     opt.adminId = args.value(QStringLiteral("admin-id"));
     opt.adminPassword = args.value(QStringLiteral("admin-password"));
     if (opt.adminId.isEmpty() || opt.adminPassword.isEmpty()) {
@@ -275,9 +282,14 @@ int main(int argc, char *argv[])
     case MaintenanceTarget::DataDeletion:
         msg.info(QStringLiteral("자료삭제 화면은 아직 준비중입니다. 프로그램을 종료합니다."), QStringLiteral("자료삭제"));
         return 0;
-    case MaintenanceTarget::SmsUsage:
-        msg.info(QStringLiteral("SMS 사용설정 화면은 아직 준비중입니다. 프로그램을 종료합니다."), QStringLiteral("SMS설정"));
-        return 0;
+    case MaintenanceTarget::SmsUsage: {
+        // The SMS account administration, on its own like the settings.
+        auto *screen = new SmsAccountScreen(ui, std::make_shared<SmsDesk>());
+        screen->setAttribute(Qt::WA_DeleteOnClose);
+        centerForm(screen);
+        screen->show();
+        return app.exec();
+    }
     case MaintenanceTarget::None:
         break;
     }

@@ -2,6 +2,9 @@
 
 #include "messaging/smstext.h"
 
+#include <QSqlError>
+#include <QSqlQuery>
+
 namespace fitrova {
 
 namespace {
@@ -267,7 +270,7 @@ QList<SmsHistoryLine> smsHistory(const Db &primary, const SmsHistoryQuery &q)
     const QDate last = QDate::fromString(q.to, QStringLiteral("yyyy-MM-dd"));
     const QString until = last.isValid() ? last.addDays(1).toString(QStringLiteral("yyyy-MM-dd"))
                                          : q.to + QStringLiteral("\uffff");
-    QString sql = QStringLiteral("SELECT custom_id, user_tel, custom_nam, msg, custom_tel, result_msg, fee2, i_time, s_time "
+    QString sql = QStringLiteral("SELECT user_tel, custom_nam, msg, custom_tel, result_msg, fee2, i_time, s_time "
                                  "FROM result_zelmar WHERE custom_id = ? AND s_time >= ? AND s_time < ?");
     Params p{q.customId, q.from, until};
     if (q.kind == SmsHistoryKind::Success) {
@@ -291,21 +294,31 @@ QList<SmsHistoryLine> smsHistory(const Db &primary, const SmsHistoryQuery &q)
         }
     }
     sql += QStringLiteral(" ORDER BY s_time DESC, id DESC");
+
+    // A month of a busy centre is a hundred thousand rows: they are read by
+    // position from a forward-only query rather than as whole records, which
+    // would copy every column's description with every row.
+    QSqlQuery query(primary.handle());
+    query.setForwardOnly(true);
+    if (!query.prepare(sql))
+        throw DbError(DbError::Kind::Statement, query.lastError().text(), sql, query.lastError().nativeErrorCode());
+    for (int i = 0; i < p.size(); ++i)
+        query.bindValue(i, p.at(i));
+    if (!query.exec())
+        throw DbError(DbError::Kind::Statement, query.lastError().text(), sql, query.lastError().nativeErrorCode());
     QList<SmsHistoryLine> out;
-    const Rows rows = primary.query(sql, p);
-    out.reserve(rows.size());
-    for (const Row &r : rows) {
+    while (query.next()) {
         SmsHistoryLine l;
-        l.customId = r.str(QStringLiteral("custom_id"));
-        l.userTel = r.str(QStringLiteral("user_tel"));
-        l.customName = r.str(QStringLiteral("custom_nam"));
-        l.msg = r.str(QStringLiteral("msg"));
-        l.customTel = r.str(QStringLiteral("custom_tel"));
-        l.result = r.str(QStringLiteral("result_msg"));
-        l.fee = r.num(QStringLiteral("fee2"));
-        l.iTime = r.str(QStringLiteral("i_time"));
-        l.sTime = r.str(QStringLiteral("s_time"));
-        out << l;
+        l.customId = q.customId;
+        l.userTel = query.value(0).toString();
+        l.customName = query.value(1).toString();
+        l.msg = query.value(2).toString();
+        l.customTel = query.value(3).toString();
+        l.result = query.value(4).toString();
+        l.fee = query.value(5).toLongLong();
+        l.iTime = query.value(6).toString();
+        l.sTime = query.value(7).toString();
+        out << std::move(l);
     }
     return out;
 }

@@ -4,6 +4,7 @@
 #include "enrollment/ui/enrollmentscreens.h"
 #include "entrance/ui/entrancescreens.h"
 #include "members/ui/memberscreens.h"
+#include "messaging/ui/smsscreens.h"
 #include "settings/ui/settingsscreens.h"
 #include "shell/ui/graderightsscreen.h"
 #include "shell/ui/passwordchangedialog.h"
@@ -31,7 +32,8 @@ void registerAllScreens(ScreenRegistry &r)
     registerUserScreens(r);
     registerCatalogueScreens(r);
     registerEntranceScreens(r);
-    registerMemberScreens(r, MemberScreenHooks{openEnrollmentScreen, {}, {}});
+    registerMemberScreens(r, MemberScreenHooks{openEnrollmentScreen, smsMemberHandover(), {}});
+    registerMessagingScreens(r);
 }
 
 } // namespace fitrova
