@@ -107,7 +107,7 @@ DeliveryRound deliverDueMessages(const Db &queue, const Db &results, const QDate
 
 QString demoSmsStandInFile(const AppContext &ctx)
 {
-    return ctx.paths.localDbDir + QStringLiteral("/SmsStandIn.db");
+    return QDir::cleanPath(ctx.paths.localDbDir + QStringLiteral("/SmsStandIn.db"));
 }
 
 void setUpDemoSmsStandIn(const AppContext &ctx)
