@@ -7,6 +7,7 @@
 #include "widgets/datagrid.h"
 #include "widgets/deskguard.h"
 #include "widgets/gridexport.h"
+#include "widgets/gridprint.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -32,11 +33,12 @@ SmsAccountScreen::SmsAccountScreen(UiContext &ui, std::shared_ptr<SmsDesk> desk,
     QPushButton *edit = commandButton(this, QStringLiteral("Cmd수정"), QStringLiteral("수정"), 64);
     QPushButton *remove = commandButton(this, QStringLiteral("Cmd삭제"), QStringLiteral("삭제"), 64);
     QPushButton *deposits = commandButton(this, QStringLiteral("Cmd입금"), QStringLiteral("입금관리"), 72);
+    QPushButton *print = commandButton(this, QStringLiteral("Cmd인쇄"), QStringLiteral("인쇄"), 64);
     QPushButton *excel = commandButton(this, QStringLiteral("Cmd엑셀"), QStringLiteral("엑셀"), 64);
     QPushButton *close = commandButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"), 64);
     auto *bottom = new QHBoxLayout;
     bottom->addStretch();
-    for (QPushButton *b : {add, edit, remove, deposits, excel, close})
+    for (QPushButton *b : {add, edit, remove, deposits, print, excel, close})
         bottom->addWidget(b);
     auto *outer = new QVBoxLayout(this);
     outer->addWidget(m_grid, 1);
@@ -47,6 +49,10 @@ SmsAccountScreen::SmsAccountScreen(UiContext &ui, std::shared_ptr<SmsDesk> desk,
     connect(edit, &QPushButton::clicked, this, &SmsAccountScreen::editAccount);
     connect(remove, &QPushButton::clicked, this, &SmsAccountScreen::deleteAccount);
     connect(deposits, &QPushButton::clicked, this, &SmsAccountScreen::openDeposits);
+    connect(print, &QPushButton::clicked, this, [this] {
+        printGridPreview(*m_grid, QStringLiteral("SMS 사용처 현황"), QString(), QString(), QString(), true, 0, 1, 0,
+                         m_ui.app.business.name);
+    });
     connect(excel, &QPushButton::clicked, this, [this] { exportGridForUser(m_ui, QStringLiteral("SMS사용처"), *m_grid); });
     connect(close, &QPushButton::clicked, this, [this] { closeScreen(this); });
     connect(m_grid, &DataGrid::rowActivated, this, &SmsAccountScreen::editAccount);

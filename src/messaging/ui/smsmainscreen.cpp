@@ -72,6 +72,8 @@ SmsMainScreen::SmsMainScreen(UiContext &ui, std::shared_ptr<SmsDesk> desk, const
     outer->addLayout(bottom);
     resize(960, 600);
     connect(close, &QPushButton::clicked, this, [this] { closeScreen(this); });
+    installEnterAsTab(this);
+    installSelectAllOnFocus(m_tel);
 
     // Opening: the login is counted, the provider's fresh results copied,
     // the balance, templates and deposits shown.
@@ -224,7 +226,6 @@ void SmsMainScreen::buildHistoryTab(QWidget *tab)
     lay->addWidget(m_history, 1);
     lay->addWidget(m_historyCount, 0, Qt::AlignRight);
 
-    installEnterAsTab(tab);
     excludeFromEnterAsTab(m_search);
     connect(m_search, &QLineEdit::returnPressed, this, &SmsMainScreen::queryHistory);
     connect(find, &QPushButton::clicked, this, &SmsMainScreen::queryHistory);

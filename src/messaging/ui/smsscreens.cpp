@@ -75,6 +75,8 @@ QWidget *openSmsMainScreen(UiContext &ui, std::shared_ptr<SmsDesk> desk, const S
             return nullptr;
     }
     if (!desk->link.providerLogin()) {
+        // Reached afresh next time: the server may have been restarted meanwhile.
+        desk->link.close();
         ui.msg.warn(smsServerProblemText(), QStringLiteral("SMS"));
         return nullptr;
     }
