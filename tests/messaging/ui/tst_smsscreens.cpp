@@ -11,6 +11,7 @@
 #include "../../members/memberbuilders.h"
 #include "../smsfixture.h"
 #include "data/text.h"
+#include "members/ui/batchquerydialog.h"
 #include "members/ui/memberlistscreen.h"
 #include "messaging/smsstandin.h"
 #include "messaging/ui/smsaccountdialogs.h"
@@ -219,6 +220,36 @@ private slots:
         const QSize area = frame.workspace()->viewport()->size();
         QVERIFY2(sub->width() <= area.width() && sub->height() <= area.height(),
                  qPrintable(QString("%1x%2 in %3x%4").arg(sub->width()).arg(sub->height()).arg(area.width()).arg(area.height())));
+    }
+
+    // The batch query hands its members over with their expiry dates.
+    void batchQueryHandsOverExpiry()
+    {
+        const Db &db = m_inst.db();
+        db.exec("DELETE FROM Lecture");
+        Lect l;
+        l.mbCode = "00000003";
+        l.mbName = QStringLiteral("박철수");
+        l.sDate2 = "2024-06-30";
+        addLecture(db, l);
+        MemberContacts handed;
+        QString caller;
+        MemberScreenHooks hooks;
+        hooks.sendSms = [&](UiContext &, const MemberContacts &m, QWidget *parent) {
+            handed = m;
+            caller = parent->objectName();
+        };
+        BatchQueryDialog dlg(m_ui, hooks);
+        child<QComboBox>(&dlg, "CobGubun")->setCurrentIndex(3); // 수강신청회원
+        child<DateEdit>(&dlg, "Dtp1")->setDateText("2024-05-01");
+        child<DateEdit>(&dlg, "Dtp2")->setDateText("2024-05-31");
+        click(&dlg, "Cmd조회");
+        click(&dlg, "Cmd문자전송");
+        QCOMPARE(handed.size(), 1);
+        const SmsHandover h = smsHandoverOf(smsScreenArgs(handed, caller));
+        QCOMPARE(h.dateHeading, QString("만기일"));
+        QCOMPARE(smsRecipientsOf(h.members), (QList<SmsRecipient>{{"00000003", "박철수", "016-222-0003", "2024-06-30"}}));
+        db.exec("DELETE FROM Lecture");
     }
 
     // Without an [SMS] connection, or with the login cancelled, nothing opens.
