@@ -295,18 +295,6 @@ private Q_SLOTS:
         }
     }
 
-    // The provider's result rows are copied whole, value by value in column order.
-    void resultColumnOrder()
-    {
-        const Table *t = tableNamed("result_zelmar");
-        QVERIFY(t);
-        QStringList names;
-        for (const Column &c : t->columns)
-            names << c.name;
-        QCOMPARE(names, (QStringList{"id", "custom_id", "user_tel", "custom_nam", "msg",
-                                     "custom_tel", "result_msg", "fee2", "i_time", "s_time"}));
-    }
-
     void lookupIndexes_data()
     {
         QTest::addColumn<QString>("table");

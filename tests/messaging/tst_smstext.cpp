@@ -8,6 +8,7 @@
 #include "foundation/inifile.h"
 #include "messaging/smsconfig.h"
 #include "messaging/smsrecipients.h"
+#include "messaging/smsschema.h"
 #include "messaging/smstext.h"
 
 #include <QTemporaryDir>
@@ -178,6 +179,31 @@ private slots:
         const SmsHandover own = smsHandoverOf(smsScreenArgs(m, caller, QStringLiteral("T"), QStringLiteral("H")));
         QCOMPARE(own.title, QString("T"));
         QCOMPARE(own.dateHeading, QString("H"));
+    }
+
+    // The provider's tables keep the provider's names and columns (in its
+    // order), so that a provider database that has them is used as it is;
+    // none of them is in the program's own schema.
+    void providerTables()
+    {
+        const QHash<QString, QStringList> expected{
+            {"tblMember", {"Idx", "custom_id", "custom_pwd", "custom_nam", "custom_Tel", "custom_Hp", "loginN", "loginD",
+                           "Sub_id"}},
+            {"tblAccount", {"Sub_Id", "M_PastG"}},
+            {"tblReceipt", {"Idx", "Sub_Id", "ReceiD", "ReceiM", "ReceiG", "pastG"}},
+            {"tblContent", {"idx", "custom_id", "title", "context"}},
+            {"send_zelmar", {"seq", "user_id", "sub_id", "user_tel", "custom_id", "custom_nam", "custom_tel", "msg",
+                             "typ", "y_time"}},
+            {"result_zelmar", {"id", "custom_id", "user_tel", "custom_nam", "msg", "custom_tel", "result_msg", "fee2",
+                               "i_time", "s_time"}}};
+        QCOMPARE(int(smsProviderTables().size()), expected.size());
+        for (const Table &t : smsProviderTables()) {
+            QStringList names;
+            for (const Column &c : t.columns)
+                names << c.name;
+            QCOMPARE(names, expected.value(t.name));
+            QVERIFY2(!findTable(t.name), qPrintable(t.name));
+        }
     }
 
     void configuration()
