@@ -142,6 +142,7 @@ private slots:
             QCOMPARE(m_msg.last().text, QString("해당 아이디에 비밀번호가 맞지 않습니다."));
             QVERIFY(d->isVisible());
             child<QLineEdit>(d, "TxtPass")->setText("pw1234");
+            shoot(d, "sms-login");
             click(d, "Cmd확인");
         });
         click(list, "Cmd문자전송");
@@ -403,6 +404,7 @@ private slots:
             child<QLineEdit>(d, "TxtPass")->setText("pw");
             child<QLineEdit>(d, "TxtName")->setText("제2센터");
             child<QLineEdit>(d, "TxtTel")->setText("031-111-2222");
+            shoot(d, "sms-account-edit");
             click(d, "Cmd저장");
         });
         click(&s, "Cmd신규");
@@ -414,6 +416,7 @@ private slots:
             whenModal("SMS입금Sub", [&](QDialog *d) {
                 child<MoneyEdit>(d, "TxtAmount")->setText("20,000");
                 child<MoneyEdit>(d, "TxtCount")->setText("100");
+                shoot(d, "sms-deposit-edit");
                 click(d, "Cmd저장");
             });
             click(list, "Cmd신규");
