@@ -81,7 +81,7 @@ public:
     }
 
     // Empties every provider table and adds the account "centre" with the
-    // balance; a new desk is connected and logged in as it.
+    // balance; the desk is connected and logged in as it.
     void reset(qint64 balance)
     {
         if (m_secondary.isValid())
@@ -99,9 +99,13 @@ public:
             m_primary.exec(QStringLiteral("INSERT INTO tblAccount (Sub_Id, M_PastG) VALUES ('centre', ?)"), {balance});
         });
         writeSmsConfig(IniFile(Paths::iniPathFor(m_inst.installDir())), config);
-        desk = std::make_unique<SmsDesk>();
-        if (auto why = desk->connect(m_inst.ctx()))
-            qFatal("desk: %s", qPrintable(*why));
+        // The desk's connections are kept from test to test (a test that takes
+        // the desk away gets a new one).
+        if (!desk || !desk->link.isOpen() || !desk->link.config().primary.sameAs(config.primary)) {
+            desk = std::make_unique<SmsDesk>();
+            if (auto why = desk->connect(m_inst.ctx()))
+                qFatal("desk: %s", qPrintable(*why));
+        }
         desk->login = SmsLogin{QStringLiteral("centre"), QStringLiteral("바다스포츠"), QStringLiteral("02-555-0101"),
                                QStringLiteral("centre")};
     }
