@@ -7,6 +7,7 @@
 #include "foundation/password.h"
 #include "foundation/startup.h"
 #include "data/db.h"
+#include "demo/lockergen.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -390,6 +391,7 @@ public:
         });
         phase(u"plan visits"_s, [&] { makeVisits(); });
         phase(u"plan sales"_s, [&] { makeSales(); });
+        phase(u"lockers"_s, [&] { generateBenchLockers(m_ctx.main, m_shape.today, m_shape.members, m_shape.years, m_shape.seed); });
         // The big tables are loaded over connections of their own, with the
         // lookup indexes dropped while loading and built afterwards.
         const QString bulkName = m_ctx.connectionPrefix() + u"bulk"_s;

@@ -27,7 +27,7 @@
 namespace fitrova::bench {
 
 // Bumped whenever the generated data changes, so that old caches are not reused.
-constexpr int kGeneratorVersion = 2;
+constexpr int kGeneratorVersion = 3;
 
 struct CentreShape {
     quint32 seed = 20250602;
