@@ -24,6 +24,7 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -90,6 +91,42 @@ MemberScreen::MemberScreen(UiContext &ui, QWidget *parent, MemberScreenHooks hoo
 MemberScreen::~MemberScreen() = default;
 
 // --- building -----------------------------------------------------------------------
+
+// 사물함: the member's locker rental screens, and the locker lists.
+QPushButton *MemberScreen::lockerButton()
+{
+    auto *button = commandButton(this, QStringLiteral("Cmd사물함"), QStringLiteral("사물함 ▾"), 72);
+    auto *menu = new QMenu(button);
+    const auto item = [this, menu](const QString &screen, const QString &text, bool forMember) {
+        QAction *a = menu->addAction(text);
+        a->setObjectName(screen);
+        connect(a, &QAction::triggered, this, [this, screen, text, forMember] {
+            if (!forMember) {
+                m_ui.openScreen(screen);
+            } else if (!m_loaded) {
+                m_ui.msg.info(kSelectFirst, text);
+            } else {
+                m_ui.openScreen(screen, {{QStringLiteral("MbCode"), m_member.mbCode}});
+            }
+        });
+    };
+    item(QStringLiteral("사물함신청"), QStringLiteral("사물함 신청"), true);
+    item(QStringLiteral("사물함재등록"), QStringLiteral("사물함 재등록"), true);
+    item(QStringLiteral("사물함수정"), QStringLiteral("사물함 수정"), true);
+    item(QStringLiteral("사물함변경"), QStringLiteral("사물함 변경"), true);
+    item(QStringLiteral("사물함취소"), QStringLiteral("사물함 취소"), true);
+    menu->addSeparator();
+    item(QStringLiteral("사물함현황"), QStringLiteral("사물함 현황"), false);
+    item(QStringLiteral("사물함대여현황"), QStringLiteral("사물함 대여현황"), false);
+    item(QStringLiteral("사물함신청현황"), QStringLiteral("사물함 신청현황"), false);
+    item(QStringLiteral("사물함코드등록"), QStringLiteral("사물함코드 등록"), false);
+    item(QStringLiteral("사물함번호생성"), QStringLiteral("사물함번호 생성"), false);
+    button->setMenu(menu);
+    // Centres without lockers (UserOpt4 0) do not see it.
+    button->setVisible(m_ui.app.options.opt4 != 0);
+    return button;
+}
+
 
 void MemberScreen::buildUi()
 {
@@ -263,6 +300,8 @@ void MemberScreen::buildUi()
     auto *lectBar = new QHBoxLayout;
     for (QPushButton *b : {m_cmdEnroll, m_cmdModify, m_cmdChange, m_cmdTransfer, m_cmdPostpone, m_cmdRefund, m_cmdPay})
         lectBar->addWidget(b);
+    lectBar->addSpacing(8);
+    lectBar->addWidget(lockerButton());
     lectBar->addStretch();
     lectBar->addWidget(m_cmdDeleteRow);
 

@@ -90,6 +90,7 @@ protected:
 
 private:
     void buildUi();
+    QPushButton *lockerButton();
     void connectUi();
     void fillLists();
     void clearInputs();

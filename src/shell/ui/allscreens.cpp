@@ -3,6 +3,7 @@
 #include "catalogue/ui/cataloguescreens.h"
 #include "enrollment/ui/enrollmentscreens.h"
 #include "entrance/ui/entrancescreens.h"
+#include "lockers/ui/lockerscreens.h"
 #include "members/ui/memberscreens.h"
 #include "messaging/ui/smsscreens.h"
 #include "settings/ui/settingsscreens.h"
@@ -34,6 +35,7 @@ void registerAllScreens(ScreenRegistry &r)
     registerEntranceScreens(r);
     registerMemberScreens(r, MemberScreenHooks{openEnrollmentScreen, smsMemberHandover(), {}});
     registerMessagingScreens(r);
+    registerLockerScreens(r, smsMemberHandover());
 }
 
 } // namespace fitrova
