@@ -71,8 +71,8 @@ LockerGenStats generateBenchLockers(const Db &db, const QDate &today, int member
             State &now = states[size_t(n - 1)];
             QDate day = first.addDays(dice.between(0, 90));
             while (day <= today) {
-                if (dice.chance(20)) { // stands free a while
-                    day = day.addDays(dice.between(3, 45));
+                if (dice.chance(30)) { // stands free a while
+                    day = day.addDays(dice.between(7, 90));
                     continue;
                 }
                 State s{memberCode(), day, {}, day, monthsOf(), officeSecs()};
@@ -98,7 +98,7 @@ LockerGenStats generateBenchLockers(const Db &db, const QDate &today, int member
                                                          std::min(s.to.addDays(3), today));
                         requests.push_back({on, officeSecs(), QStringLiteral("4"), s.mbCode, code, n, s.months,
                                             s.from, s.to, 0, 0, g.deposit});
-                        day = on.addDays(dice.between(1, 30));
+                        day = on.addDays(dice.between(3, 60));
                         held = false;
                     } else if (s.to.addDays(60) < today) { // not given back: the centre takes it back
                         const QDate on = dice.dayBetween(s.to.addDays(20), s.to.addDays(60));

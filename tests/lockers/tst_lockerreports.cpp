@@ -10,6 +10,7 @@
 #include "lockers/lockerboard.h"
 #include "lockers/lockerreports.h"
 #include "lockers/lockertexts.h"
+#include "demo/lockergen.h"
 #include "testinstall.h"
 
 using namespace fitrova;
@@ -262,6 +263,40 @@ private slots:
         QVERIFY(card);
         QCOMPARE(card->resident, QString("850315-2******"));
         QCOMPARE(card->tel1, QString("010-1234-5678"));
+    }
+
+    // The benchmark centre's lockers hang together as the desk's would: every
+    // rented locker has the row that started its period, every locker's last
+    // row is the state it is in.
+    void benchCentreLockers()
+    {
+        const QDate today(2025, 6, 2);
+        const LockerGenStats st = generateBenchLockers(db(), today, 400, 1, 7);
+        QCOMPARE(st.groups, 10);
+        QCOMPARE(st.lockers, 2000);
+        QCOMPARE(lockerGroups(db()).size(), 10);
+        QCOMPARE(lockerGroups(db()).last().code, QString("10"));
+        QCOMPARE(db().scalar("SELECT COUNT(*) FROM PerBoxS WHERE BoxCode = '1'").toInt(), 500);
+        QCOMPARE(db().scalar("SELECT COUNT(*) FROM PerBoxS WHERE UUse = '1'").toInt(), st.rented);
+        QVERIFY(st.rented > 1000 && st.rented < 2000);
+        QCOMPARE(db().scalar("SELECT COUNT(*) FROM RqPerBox").toInt(), st.requests);
+        for (const char *kind : {"1", "3", "4", "5"})
+            QVERIFY2(db().scalar("SELECT COUNT(*) FROM RqPerBox WHERE RqGubun = ?", {QString::fromLatin1(kind)}).toInt() > 0,
+                     kind);
+        QCOMPARE(db().scalar("SELECT COUNT(*) FROM PerBoxS S WHERE S.UUse = '1' AND NOT EXISTS (SELECT 1 FROM RqPerBox R "
+                             "WHERE R.BoxCode = S.BoxCode AND R.RqBox = S.BoxNum AND R.MbCode = S.MbCode "
+                             "AND R.UseDate1 = S.StDate AND R.UseDate2 = S.EndDate AND R.RqGubun IN ('1', '3'))")
+                     .toInt(),
+                 0);
+        QCOMPARE(db().scalar("SELECT COUNT(*) FROM PerBoxS S JOIN RqPerBox R ON R.Rqid = (SELECT MAX(H.Rqid) FROM RqPerBox H "
+                             "WHERE H.BoxCode = S.BoxCode AND H.RqBox = S.BoxNum) "
+                             "WHERE (S.UUse = '1') <> (R.RqGubun IN ('1', '3'))")
+                     .toInt(),
+                 0);
+        QCOMPARE(db().scalar("SELECT COUNT(*) FROM PerBoxS WHERE UUse = '0' AND MbCode <> ''").toInt(), 0);
+        const BoardCounts c = boardCounts(boardLockers(db(), "1", LockerUse::All, today));
+        QVERIFY(c.endingSoon > 0);
+        QVERIFY(c.expired > 0);
     }
 };
 

@@ -5,8 +5,6 @@
 #include "widgets/moneyedit.h"
 
 #include <QComboBox>
-#include <QHBoxLayout>
-#include <QLabel>
 
 namespace fitrova {
 
@@ -59,18 +57,6 @@ DateEdit *dayField(QWidget *parent, const QString &objectName, const QDate &day)
     e->setObjectName(objectName);
     e->setMinimumWidth(112);
     return e;
-}
-
-QWidget *labelled(QWidget *parent, const QString &text, QWidget *field)
-{
-    auto *w = new QWidget(parent);
-    auto *lay = new QHBoxLayout(w);
-    lay->setContentsMargins(0, 0, 0, 0);
-    auto *l = caption(w, text);
-    l->setMinimumWidth(64);
-    lay->addWidget(l);
-    lay->addWidget(field, 1);
-    return w;
 }
 
 } // namespace fitrova

@@ -1,6 +1,6 @@
 #pragma once
 // Small pieces the locker screens share: the group and month drop-downs,
-// amount and date fields, and a locker's caption.
+// amount and date fields.
 
 #include "lockers/lockergroups.h"
 #include "widgets/controls.h"
@@ -31,8 +31,5 @@ int selectedMonths(const QComboBox *combo);
 // A won field ("###,##0" when left) and a date field on the given day.
 MoneyEdit *wonField(QWidget *parent, const QString &objectName, const QString &fieldName);
 DateEdit *dayField(QWidget *parent, const QString &objectName, const QDate &day);
-
-// A caption label fixed to the left of its field.
-QWidget *labelled(QWidget *parent, const QString &caption, QWidget *field);
 
 } // namespace fitrova

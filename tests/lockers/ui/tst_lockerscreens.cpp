@@ -10,6 +10,7 @@
 #include <QtTest>
 
 #include "../lockerbuilders.h"
+#include "demo/lockergen.h"
 #include "lockers/ui/lockerboardscreen.h"
 #include "lockers/ui/lockergroupdialog.h"
 #include "lockers/ui/lockergroupscreen.h"
@@ -444,6 +445,10 @@ private slots:
             QVERIFY2(w->sizeHint().width() <= 1010, qPrintable(w->objectName()));
         }
         if (!qEnvironmentVariableIsEmpty("LOCKER_SHOTS")) {
+            // A board with three years behind it, for the eye.
+            generateBenchLockers(db(), QDate(2024, 5, 10), 2, 3, 11);
+            screens.emplace_back(new LockerBoardScreen(m_ui));
+            screens.back()->setObjectName(QStringLiteral("board-generated"));
             for (const auto &w : screens) {
                 w->show();
                 QApplication::processEvents();
