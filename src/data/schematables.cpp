@@ -239,7 +239,10 @@ std::vector<Table> buildTables()
               {},
               {idx({"MbCode", "Sdate2"}), idx({"Pgid"}), idx({"Sdate1", "Sdate2"}),
                idx({"Sdate2"}), idx({"BLtid"}), idx({"RqDate"}), idx({"fDate"}),
-               idx({"LTyymm"})}},
+               idx({"LTyymm"}),
+               // A member's last enrollment month from the index alone (the
+               // locker rental status reads it for every renter).
+               idx({"MbCode", "LTyymm"})}},
 
         // ------------------------------------------------------------------
         // Entrance (entrance database)

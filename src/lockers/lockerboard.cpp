@@ -3,6 +3,7 @@
 #include "data/dates.h"
 #include "data/privacy.h"
 #include "data/text.h"
+#include "lockers/lockerrows.h"
 #include "lockers/lockertexts.h"
 
 namespace fitrova {
@@ -30,17 +31,19 @@ QList<BoardLocker> boardLockers(const Db &db, const QString &boxCode, LockerUse 
     else if (use == LockerUse::Free)
         sql += QStringLiteral(" AND S.UUse = '0'");
     sql += QStringLiteral(" ORDER BY S.BoxNum");
+    // S.BoxNum 0, UUse 1, MbCode 2, MbName 3, StDate 4, EndDate 5, MonCnt 6, Tel1 7.
+    using namespace lockerrows;
     QList<BoardLocker> out;
     for (const Row &r : db.query(sql, {boxCode.trimmed()})) {
         BoardLocker l;
-        l.boxNum = r.num(QStringLiteral("BoxNum"));
-        l.uUse = r.str(QStringLiteral("UUse"));
-        l.mbCode = r.str(QStringLiteral("MbCode")).trimmed();
-        l.mbName = r.str(QStringLiteral("MbName"));
-        l.stDate = r.str(QStringLiteral("StDate"));
-        l.endDate = r.str(QStringLiteral("EndDate"));
-        l.monCnt = int(r.num(QStringLiteral("MonCnt")));
-        l.tel1 = r.str(QStringLiteral("Tel1"));
+        l.boxNum = number(r, 0);
+        l.uUse = text(r, 1);
+        l.mbCode = text(r, 2).trimmed();
+        l.mbName = text(r, 3);
+        l.stDate = text(r, 4);
+        l.endDate = text(r, 5);
+        l.monCnt = int(number(r, 6));
+        l.tel1 = text(r, 7);
         l.tile = lockerTile(l.rented(), l.endDate, today);
         out << l;
     }

@@ -4,6 +4,7 @@
 #include "data/text.h"
 #include "foundation/appcontext.h"
 #include "lockers/lockergroups.h"
+#include "lockers/lockerrows.h"
 #include "lockers/lockertexts.h"
 
 namespace fitrova {
@@ -230,26 +231,29 @@ QList<RentalGridLine> rentalGridLines(const Db &db, const QString &boxCode, bool
     if (freeOnly)
         sql += QStringLiteral(" AND S.UUse = '0'");
     sql += QStringLiteral(" ORDER BY S.BoxNum");
+    // S.BoxNum 0, UUse 1, MbCode 2, MbName 3, StDate 4, EndDate 5, GSamt 6, GUamt 7, R.Rqid 8, RqDate 9,
+    // RqGubun 10, UseDate1 11, UseDate2 12, RMonCnt 13, Samt 14, Uamt 15, Ramt 16.
+    using namespace lockerrows;
     QList<RentalGridLine> out;
     for (const Row &r : db.query(sql, {boxCode.trimmed()})) {
         RentalGridLine l;
-        l.boxNum = r.num(QStringLiteral("BoxNum"));
-        l.uUse = r.str(QStringLiteral("UUse"));
-        l.mbCode = r.str(QStringLiteral("MbCode"));
-        l.mbName = r.str(QStringLiteral("MbName"));
-        l.stDate = r.str(QStringLiteral("StDate"));
-        l.endDate = r.str(QStringLiteral("EndDate"));
-        l.groupDeposit = r.num(QStringLiteral("GSamt"));
-        l.groupFee = r.num(QStringLiteral("GUamt"));
-        l.rqid = r.num(QStringLiteral("Rqid"));
-        l.rqDate = r.str(QStringLiteral("RqDate"));
-        l.rqGubun = r.str(QStringLiteral("RqGubun"));
-        l.useDate1 = r.str(QStringLiteral("UseDate1"));
-        l.useDate2 = r.str(QStringLiteral("UseDate2"));
-        l.monCnt = r.num(QStringLiteral("RMonCnt"));
-        l.samt = r.num(QStringLiteral("Samt"));
-        l.uamt = r.num(QStringLiteral("Uamt"));
-        l.ramt = r.num(QStringLiteral("Ramt"));
+        l.boxNum = number(r, 0);
+        l.uUse = text(r, 1);
+        l.mbCode = text(r, 2);
+        l.mbName = text(r, 3);
+        l.stDate = text(r, 4);
+        l.endDate = text(r, 5);
+        l.groupDeposit = number(r, 6);
+        l.groupFee = number(r, 7);
+        l.rqid = number(r, 8);
+        l.rqDate = text(r, 9);
+        l.rqGubun = text(r, 10);
+        l.useDate1 = text(r, 11);
+        l.useDate2 = text(r, 12);
+        l.monCnt = number(r, 13);
+        l.samt = number(r, 14);
+        l.uamt = number(r, 15);
+        l.ramt = number(r, 16);
         out << l;
     }
     return out;

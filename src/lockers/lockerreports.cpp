@@ -2,6 +2,7 @@
 
 #include "data/privacy.h"
 #include "data/text.h"
+#include "lockers/lockerrows.h"
 #include "lockers/lockertexts.h"
 
 namespace fitrova {
@@ -45,27 +46,30 @@ QList<LockerReportRow> loadLockerReport(const Db &db, LockerReportKind kind, con
             + QStringLiteral(", R.RqDate, R.RqBox, R.Rqid");
         break;
     }
+    // R.Rqid 0, RqDate 1, RqGubun 2, BoxCode 3, BoxName 4, RqBox 5, UseDate1 6, UseDate2 7, MonCnt 8,
+    // MbCode 9, MbName 10, Juno1 11, Juno2 12, Tel1 13, Tel2 14, Samt 15, Uamt 16, Ramt 17.
+    using namespace lockerrows;
     QList<LockerReportRow> out;
     for (const Row &r : db.query(sql, params)) {
         LockerReportRow x;
-        x.rqid = r.num(QStringLiteral("Rqid"));
-        x.rqDate = r.str(QStringLiteral("RqDate"));
-        x.rqGubun = r.str(QStringLiteral("RqGubun")).trimmed();
-        x.boxCode = r.str(QStringLiteral("BoxCode")).trimmed();
-        x.boxName = r.str(QStringLiteral("BoxName"));
-        x.boxNum = r.num(QStringLiteral("RqBox"));
-        x.useDate1 = r.str(QStringLiteral("UseDate1"));
-        x.useDate2 = r.str(QStringLiteral("UseDate2"));
-        x.monCnt = r.num(QStringLiteral("MonCnt"));
-        x.mbCode = r.str(QStringLiteral("MbCode"));
-        x.mbName = r.str(QStringLiteral("MbName"));
-        x.juno1 = r.str(QStringLiteral("Juno1"));
-        x.juno2 = r.str(QStringLiteral("Juno2"));
-        x.tel1 = r.str(QStringLiteral("Tel1"));
-        x.tel2 = r.str(QStringLiteral("Tel2"));
-        x.samt = r.num(QStringLiteral("Samt"));
-        x.uamt = r.num(QStringLiteral("Uamt"));
-        x.ramt = r.num(QStringLiteral("Ramt"));
+        x.rqid = number(r, 0);
+        x.rqDate = text(r, 1);
+        x.rqGubun = text(r, 2).trimmed();
+        x.boxCode = text(r, 3).trimmed();
+        x.boxName = text(r, 4);
+        x.boxNum = number(r, 5);
+        x.useDate1 = text(r, 6);
+        x.useDate2 = text(r, 7);
+        x.monCnt = number(r, 8);
+        x.mbCode = text(r, 9);
+        x.mbName = text(r, 10);
+        x.juno1 = text(r, 11);
+        x.juno2 = text(r, 12);
+        x.tel1 = text(r, 13);
+        x.tel2 = text(r, 14);
+        x.samt = number(r, 15);
+        x.uamt = number(r, 16);
+        x.ramt = number(r, 17);
         out << x;
     }
     return out;
@@ -240,24 +244,27 @@ QList<RentalStatusLine> loadRentalStatus(const Db &db, const RentalStatusCriteri
         params << today.addDays(-c.overdueDays).toString(Qt::ISODate);
     }
     sql += QStringLiteral(" ORDER BY LENGTH(S.BoxCode), S.BoxCode, S.BoxNum");
+    // S.BoxCode 0, BoxName 1, BoxNum 2, UUse 3, MonCnt 4, StDate 5, EndDate 6, MbCode 7, MbName 8,
+    // Juno1 9, Juno2 10, Tel1 11, Tel2 12, MbCard 13, LastYYmm 14.
+    using namespace lockerrows;
     QList<RentalStatusLine> out;
     for (const Row &r : db.query(sql, params)) {
         RentalStatusLine l;
-        l.boxCode = r.str(QStringLiteral("BoxCode")).trimmed();
-        l.boxName = r.str(QStringLiteral("BoxName"));
-        l.boxNum = r.num(QStringLiteral("BoxNum"));
-        l.uUse = r.str(QStringLiteral("UUse"));
-        l.monCnt = r.num(QStringLiteral("MonCnt"));
-        l.stDate = r.str(QStringLiteral("StDate"));
-        l.endDate = r.str(QStringLiteral("EndDate"));
-        l.mbCode = r.str(QStringLiteral("MbCode")).trimmed();
-        l.mbName = r.str(QStringLiteral("MbName"));
-        l.juno1 = r.str(QStringLiteral("Juno1"));
-        l.juno2 = r.str(QStringLiteral("Juno2"));
-        l.tel1 = r.str(QStringLiteral("Tel1"));
-        l.tel2 = r.str(QStringLiteral("Tel2"));
-        l.mbCard = r.str(QStringLiteral("MbCard"));
-        l.lastMonth = r.str(QStringLiteral("LastYYmm"));
+        l.boxCode = text(r, 0).trimmed();
+        l.boxName = text(r, 1);
+        l.boxNum = number(r, 2);
+        l.uUse = text(r, 3);
+        l.monCnt = number(r, 4);
+        l.stDate = text(r, 5);
+        l.endDate = text(r, 6);
+        l.mbCode = text(r, 7).trimmed();
+        l.mbName = text(r, 8);
+        l.juno1 = text(r, 9);
+        l.juno2 = text(r, 10);
+        l.tel1 = text(r, 11);
+        l.tel2 = text(r, 12);
+        l.mbCard = text(r, 13);
+        l.lastMonth = text(r, 14);
         out << l;
     }
     return out;
