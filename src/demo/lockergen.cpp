@@ -3,6 +3,8 @@
 #include "data/dates.h"
 #include "foundation/dice.h"
 
+#include <QStringList>
+
 #include <random>
 #include <vector>
 
@@ -49,6 +51,27 @@ QString hhmmss(int secs)
 }
 
 QDate periodEnd(const QDate &start, int months) { return start.addMonths(months).addDays(-1); }
+
+// Writes rows a hundred to a statement: a server a network away answers
+// each statement once, not each row.
+void insertRows(const Db &db, const QString &head, const QList<QVariantList> &rows)
+{
+    constexpr int kBatch = 100;
+    if (rows.isEmpty())
+        return;
+    const int columns = int(rows.first().size());
+    const QString one = QLatin1Char('(') + QStringLiteral("?, ").repeated(columns - 1) + QStringLiteral("?)");
+    for (int i = 0; i < rows.size(); i += kBatch) {
+        const int n = std::min<int>(kBatch, int(rows.size()) - i);
+        QStringList values;
+        Params params;
+        for (int k = 0; k < n; ++k) {
+            values << one;
+            params += rows[i + k];
+        }
+        db.exec(head + QStringLiteral(" VALUES ") + values.join(QStringLiteral(", ")), params);
+    }
+}
 
 } // namespace
 
@@ -130,26 +153,37 @@ LockerGenStats generateBenchLockers(const Db &db, const QDate &today, int member
                                    "VALUES (?, ?, ?, ?, ?, 1)"),
                     {QString::fromUtf8(g.code), QString::fromUtf8(g.name), QString::fromUtf8(g.course), g.deposit,
                      g.fee});
+        QList<QVariantList> lockerRows, requestRows;
         for (const auto &[code, states] : lockers) {
             for (size_t i = 0; i < states.size(); ++i) {
                 const State &s = states[i];
                 const bool rented = !s.mbCode.isEmpty();
-                db.exec(QStringLiteral("INSERT INTO PerBoxS (BoxCode, BoxNum, State, UUse, MbCode, StDate, EndDate, "
-                                       "MonCnt, LastUser, LastDate, LastTime) VALUES (?, ?, '0', ?, ?, ?, ?, ?, ?, ?, ?)"),
-                        {code, qint64(i + 1), rented ? QStringLiteral("1") : QStringLiteral("0"), s.mbCode,
-                         rented ? fmtDate(s.from) : QString(), rented ? fmtDate(s.to) : QString(), s.months,
-                         rented ? QStringLiteral("0002") : QString(), rented ? fmtDate(s.last) : QString(),
-                         rented ? hhmmss(s.secs) : QString()});
+                lockerRows << QVariantList{code,
+                                           qint64(i + 1),
+                                           QStringLiteral("0"),
+                                           rented ? QStringLiteral("1") : QStringLiteral("0"),
+                                           s.mbCode,
+                                           rented ? fmtDate(s.from) : QString(),
+                                           rented ? fmtDate(s.to) : QString(),
+                                           s.months,
+                                           rented ? QStringLiteral("0002") : QString(),
+                                           rented ? fmtDate(s.last) : QString(),
+                                           rented ? hhmmss(s.secs) : QString()};
                 stats.rented += rented ? 1 : 0;
                 ++stats.lockers;
             }
         }
+        insertRows(db, QStringLiteral("INSERT INTO PerBoxS (BoxCode, BoxNum, State, UUse, MbCode, StDate, EndDate, MonCnt, "
+                                      "LastUser, LastDate, LastTime)"),
+                   lockerRows);
         for (const Request &r : requests)
-            db.exec(QStringLiteral("INSERT INTO RqPerBox (RqDate, MbCode, BoxCode, BoxNum, RqGubun, RqBox, UseDate1, "
-                                   "UseDate2, MonCnt, Samt, Uamt, Ramt, LastUser, LastDate, LastTime) "
-                                   "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, '0002', ?, ?)"),
-                    {fmtDate(r.day), r.mbCode, r.code, QString::number(r.num), r.kind, r.num, fmtDate(r.from),
-                     fmtDate(r.to), r.months, r.samt, r.uamt, r.ramt, fmtDate(r.day), hhmmss(r.secs)});
+            requestRows << QVariantList{fmtDate(r.day), r.mbCode,        r.code,  QString::number(r.num), r.kind,
+                                        r.num,          fmtDate(r.from), fmtDate(r.to), r.months,   r.samt,
+                                        r.uamt,         r.ramt,          QStringLiteral("0002"), fmtDate(r.day),
+                                        hhmmss(r.secs)};
+        insertRows(db, QStringLiteral("INSERT INTO RqPerBox (RqDate, MbCode, BoxCode, BoxNum, RqGubun, RqBox, UseDate1, "
+                                      "UseDate2, MonCnt, Samt, Uamt, Ramt, LastUser, LastDate, LastTime)"),
+                   requestRows);
     });
     stats.groups = int(std::size(kGroups));
     stats.requests = int(requests.size());
