@@ -235,6 +235,7 @@ private slots:
         MemberScreen card(m_ui);
         card.show();
         QVERIFY(card.showMember(A));
+        saveShot(&card, "member-card");
 
         m_host.drive = [&](QWidget *w) {
             auto *dlg = qobject_cast<RentalDialog *>(w);
@@ -257,6 +258,7 @@ private slots:
             QTest::mouseClick(map->widget(), Qt::LeftButton, {}, map->tileRect(7).center());
             QCOMPARE(child<QLabel>(dlg, "SPerNum")->text(), QString("7"));
             QCOMPARE(grid->rowKey(grid->currentRow()).toLongLong(), 7);
+            saveShot(dlg, "rental-map");
             auto *months = child<QComboBox>(dlg, "Cob개월");
             months->setCurrentIndex(2);
             QCOMPARE(child<DateEdit>(dlg, "TxtDate2")->dateText(), QString("2024-08-09"));
@@ -450,6 +452,7 @@ private slots:
             screens.emplace_back(new LockerBoardScreen(m_ui));
             screens.back()->setObjectName(QStringLiteral("board-generated"));
             for (const auto &w : screens) {
+                w->resize(w->sizeHint().boundedTo(QSize(1000, 620)));
                 w->show();
                 QApplication::processEvents();
                 w->grab().save(qEnvironmentVariable("LOCKER_SHOTS") + "/" + w->objectName() + ".png");
