@@ -166,7 +166,8 @@ MemberContacts RentalStatusScreen::renters() const
         if (l.mbCode.isEmpty() || seen.contains(l.mbCode))
             continue;
         seen.insert(l.mbCode);
-        out << MemberContact{l.mbCode, l.mbName, l.tel1, {}, {}, {}};
+        // The SMS screen shows (and a message may quote) the end date.
+        out << MemberContact{l.mbCode, l.mbName, l.tel1, {}, {}, {}, l.endDate};
     }
     return out;
 }

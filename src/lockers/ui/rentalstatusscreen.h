@@ -33,7 +33,8 @@ public:
     void print();
     void exportExcel();
     void sendSms();
-    // The renters listed, once each, as the SMS screen takes them.
+    // The renters listed, once each, with their end dates, as the SMS screen
+    // takes them.
     MemberContacts renters() const;
 
     DataGrid *grid() const { return m_grid; }

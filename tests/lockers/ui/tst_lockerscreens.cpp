@@ -23,6 +23,8 @@
 #include "lockers/ui/rentaldialog.h"
 #include "lockers/ui/rentalstatusscreen.h"
 #include "members/ui/memberscreen.h"
+#include "messaging/smsrecipients.h"
+#include "messaging/ui/smsscreens.h"
 #include "testinstall.h"
 #include "widgets/datagrid.h"
 #include "widgets/dateedit.h"
@@ -411,11 +413,27 @@ private slots:
         QCOMPARE(status.grid()->cell(0, RsMbName), QString("김민지"));
         click(&status, "Cmd문자전송");
         QCOMPARE(handed.size(), 1);
-        QCOMPARE(handed[0], (MemberContacts{{A, "김민지", "01012345678", {}, {}, {}}}));
+        QCOMPARE(handed[0], (MemberContacts{{A, "김민지", "01012345678", {}, {}, {}, "2024-04-01"}}));
         child<QCheckBox>(&status, "Chk만기일")->setChecked(false);
         click(&status, "Cmd조회");
         QCOMPARE(status.grid()->rowCount(), 2);
         saveShot(&status, "status");
+
+        // Through the SMS screen's own hand-over: its title and the 만기일 column.
+        QVariantMap smsArgs;
+        m_host.registry.add(QStringLiteral("SMS"), [&](UiContext &, QWidget *, const ScreenArgs &args) -> QWidget * {
+            smsArgs = args;
+            return nullptr;
+        });
+        RentalStatusScreen toSms(m_ui, nullptr, smsMemberHandover());
+        click(&toSms, "Cmd조회");
+        click(&toSms, "Cmd문자전송");
+        m_host.registry.remove(QStringLiteral("SMS"));
+        const SmsHandover h = smsHandoverOf(smsArgs);
+        QCOMPARE(h.title, QString("사물함 미반납자회원 문자보내기"));
+        QCOMPARE(h.dateHeading, QString("만기일"));
+        QCOMPARE(h.members.size(), 2);
+        QCOMPARE(h.members[1].listDate, QString("2024-06-02"));
 
         // Without an SMS screen the desk is told so.
         RentalStatusScreen alone(m_ui);
