@@ -114,7 +114,7 @@ QList<SmallClass> listSmallClasses(const Db &db, const QString &psGroup, const Q
 
 // --- classification screen ------------------------------------------------------
 
-CatalogueResult addClassificationItem(const Db &db, const QString &psGroup, const QString &name)
+Outcome addClassificationItem(const Db &db, const QString &psGroup, const QString &name)
 {
     CourseItem c;
     c.psGroup = psGroup;
@@ -124,47 +124,47 @@ CatalogueResult addClassificationItem(const Db &db, const QString &psGroup, cons
     c.useCancel = c.useDelay = c.useTransfer = true;
     const QString code = insertCourseWithFreeCode(db, c, NineRule::NextCharacter, false);
     if (code.isEmpty())
-        return CatalogueResult::refused(kNoMoreCodesText, kNoMoreCodesTitle);
-    return CatalogueResult::done(code);
+        return Outcome::refusedPlain(kNoMoreCodesText, kNoMoreCodesTitle);
+    return Outcome::done(0, code);
 }
 
-CatalogueResult renameClassificationItem(const Db &db, const QString &psGroup, const QString &code,
-                                         const QString &name)
+Outcome renameClassificationItem(const Db &db, const QString &psGroup, const QString &code,
+                                 const QString &name)
 {
     const int n = db.exec(QStringLiteral("UPDATE Course SET Name = ? WHERE PsGroup = ? AND Code = ?"),
                           {name.trimmed(), psGroup, code});
     if (n == 0)
-        return CatalogueResult::refused(kNoRowText, kNoRowTitle);
-    return CatalogueResult::done(code);
+        return Outcome::refusedPlain(kNoRowText, kNoRowTitle);
+    return Outcome::done(0, code);
 }
 
-CatalogueResult checkClassificationItemDeletable(const Db &db, const QString &psGroup, const QString &code)
+Outcome checkClassificationItemDeletable(const Db &db, const QString &psGroup, const QString &code)
 {
     if (exists(db, QStringLiteral("SELECT 1 FROM Sclass WHERE PsGroup = ? AND Course = ?"), {psGroup, code}))
-        return CatalogueResult::refused(QStringLiteral("소분류코드 삭제후 항목을 삭제하십시요."), kCannotDeleteTitle);
+        return Outcome::refusedPlain(QStringLiteral("소분류코드 삭제후 항목을 삭제하십시요."), kCannotDeleteTitle);
     if (classificationInUse(db, psGroup, code, {})) {
         if (psGroup == goodsGroup())
-            return CatalogueResult::refused(kCodeUsedText, kCannotDeleteTitle);
-        return CatalogueResult::refused(kCourseUsedText, kCourseUsedTitle);
+            return Outcome::refusedPlain(kCodeUsedText, kCannotDeleteTitle);
+        return Outcome::refusedPlain(kCourseUsedText, kCourseUsedTitle);
     }
-    return CatalogueResult::done(code);
+    return Outcome::done(0, code);
 }
 
-CatalogueResult deleteClassificationItem(const Db &db, const QString &psGroup, const QString &code)
+Outcome deleteClassificationItem(const Db &db, const QString &psGroup, const QString &code)
 {
     return db.transaction([&] {
-        CatalogueResult r = checkClassificationItemDeletable(db, psGroup, code);
-        if (!r.ok)
+        Outcome r = checkClassificationItemDeletable(db, psGroup, code);
+        if (!r.saved)
             return r;
         db.exec(QStringLiteral("DELETE FROM Course WHERE PsGroup = ? AND Code = ?"), {psGroup, code});
         return r;
     });
 }
 
-CatalogueResult addSmallClass(const Db &db, const QString &psGroup, const QString &course, const QString &name)
+Outcome addSmallClass(const Db &db, const QString &psGroup, const QString &course, const QString &name)
 {
     if (course.trimmed().isEmpty() || !courseExists(db, psGroup, course))
-        return CatalogueResult::refused(kSelectItemText, kSelectItemTitle);
+        return Outcome::refusedPlain(kSelectItemText, kSelectItemTitle);
     const QString code = retryOnUniqueViolation(db, [&]() -> QString {
         const QString c = nextSclassCode(db, psGroup, course);
         if (c.isEmpty())
@@ -174,36 +174,36 @@ CatalogueResult addSmallClass(const Db &db, const QString &psGroup, const QStrin
         return c;
     });
     if (code.isEmpty())
-        return CatalogueResult::refused(kNoMoreCodesText, kNoMoreCodesTitle);
-    return CatalogueResult::done(code);
+        return Outcome::refusedPlain(kNoMoreCodesText, kNoMoreCodesTitle);
+    return Outcome::done(0, code);
 }
 
-CatalogueResult renameSmallClass(const Db &db, const QString &psGroup, const QString &course,
-                                 const QString &sclass, const QString &name)
+Outcome renameSmallClass(const Db &db, const QString &psGroup, const QString &course,
+                         const QString &sclass, const QString &name)
 {
     if (course.trimmed().isEmpty())
-        return CatalogueResult::refused(kSelectItemText, kSelectItemTitle);
+        return Outcome::refusedPlain(kSelectItemText, kSelectItemTitle);
     const int n = db.exec(QStringLiteral("UPDATE Sclass SET SclassN = ? WHERE PsGroup = ? AND Course = ? AND Sclass = ?"),
                           {name.trimmed(), psGroup, course, sclass});
     if (n == 0)
-        return CatalogueResult::refused(kNoRowText, kNoRowTitle);
-    return CatalogueResult::done(sclass);
+        return Outcome::refusedPlain(kNoRowText, kNoRowTitle);
+    return Outcome::done(0, sclass);
 }
 
-CatalogueResult checkSmallClassDeletable(const Db &db, const QString &psGroup, const QString &course,
-                                         const QString &sclass)
-{
-    if (classificationInUse(db, psGroup, course, sclass))
-        return CatalogueResult::refused(kCodeUsedText, kCannotDeleteTitle);
-    return CatalogueResult::done(sclass);
-}
-
-CatalogueResult deleteSmallClass(const Db &db, const QString &psGroup, const QString &course,
+Outcome checkSmallClassDeletable(const Db &db, const QString &psGroup, const QString &course,
                                  const QString &sclass)
 {
+    if (classificationInUse(db, psGroup, course, sclass))
+        return Outcome::refusedPlain(kCodeUsedText, kCannotDeleteTitle);
+    return Outcome::done(0, sclass);
+}
+
+Outcome deleteSmallClass(const Db &db, const QString &psGroup, const QString &course,
+                         const QString &sclass)
+{
     return db.transaction([&] {
-        CatalogueResult r = checkSmallClassDeletable(db, psGroup, course, sclass);
-        if (!r.ok)
+        Outcome r = checkSmallClassDeletable(db, psGroup, course, sclass);
+        if (!r.saved)
             return r;
         db.exec(QStringLiteral("DELETE FROM Sclass WHERE PsGroup = ? AND Course = ? AND Sclass = ?"),
                 {psGroup, course, sclass});
@@ -225,15 +225,15 @@ CourseItem defaultCourseItem(const QString &code)
     return c;
 }
 
-CatalogueResult saveCourseItem(const Db &db, CourseItem item, bool isNew)
+Outcome saveCourseItem(const Db &db, CourseItem item, bool isNew)
 {
     item.psGroup = courseGroup();
     item.name = item.name.trimmed();
     if (isNew || item.code.isEmpty()) {
         const QString code = insertCourseWithFreeCode(db, item, NineRule::ToLetterA, true);
         if (code.isEmpty())
-            return CatalogueResult::refused(kNoMoreCodesText, kNoMoreCodesTitle);
-        return CatalogueResult::done(code);
+            return Outcome::refusedPlain(kNoMoreCodesText, kNoMoreCodesTitle);
+        return Outcome::done(0, code);
     }
     return db.transaction([&] {
         Params p{item.name};
@@ -247,18 +247,18 @@ CatalogueResult saveCourseItem(const Db &db, CourseItem item, bool isNew)
                               p);
         if (n == 0)
             insertCourse(db, item); // deleted meanwhile: stored again under its code
-        return CatalogueResult::done(item.code);
+        return Outcome::done(0, item.code);
     });
 }
 
-CatalogueResult deleteCourseItem(const Db &db, const QString &code)
+Outcome deleteCourseItem(const Db &db, const QString &code)
 {
     return db.transaction([&] {
         if (classificationInUse(db, courseGroup(), code, {}))
-            return CatalogueResult::refused(kCourseUsedText, kCourseUsedTitle);
+            return Outcome::refusedPlain(kCourseUsedText, kCourseUsedTitle);
         db.exec(QStringLiteral("DELETE FROM Sclass WHERE PsGroup = ? AND Course = ?"), {courseGroup(), code});
         db.exec(QStringLiteral("DELETE FROM Course WHERE PsGroup = ? AND Code = ?"), {courseGroup(), code});
-        return CatalogueResult::done(code);
+        return Outcome::done(0, code);
     });
 }
 

@@ -8,7 +8,7 @@
 // classes, and an item or class that a program (course group) or a goods
 // item (goods group) refers to, cannot be deleted.
 
-#include "catalogue/catalogueresult.h"
+#include "foundation/outcome.h"
 #include "data/db.h"
 
 #include <QList>
@@ -53,27 +53,27 @@ QList<SmallClass> listSmallClasses(const Db &db, const QString &psGroup, const Q
 // Adds an item under the next code ("9" → ":"), with the month counts 1, 3,
 // 6 and 12 and refund, postponement and transfer allowed. result.code is the
 // code given.
-CatalogueResult addClassificationItem(const Db &db, const QString &psGroup, const QString &name);
+Outcome addClassificationItem(const Db &db, const QString &psGroup, const QString &name);
 // Writes the name of an existing item; "수정할 항목이 없읍니다" when it is gone.
-CatalogueResult renameClassificationItem(const Db &db, const QString &psGroup, const QString &code,
-                                         const QString &name);
+Outcome renameClassificationItem(const Db &db, const QString &psGroup, const QString &code,
+                                 const QString &name);
 // Whether the item may be deleted: not while it has small classes, nor while
 // programs or goods use it.
-CatalogueResult checkClassificationItemDeletable(const Db &db, const QString &psGroup, const QString &code);
+Outcome checkClassificationItemDeletable(const Db &db, const QString &psGroup, const QString &code);
 // Deletes the item after checking it again.
-CatalogueResult deleteClassificationItem(const Db &db, const QString &psGroup, const QString &code);
+Outcome deleteClassificationItem(const Db &db, const QString &psGroup, const QString &code);
 
 // Adds a small class under the next two-digit code of the item. Refused with
 // "항목을 선택하여 주십시요." when no item is given or the item is gone.
-CatalogueResult addSmallClass(const Db &db, const QString &psGroup, const QString &course,
-                              const QString &name);
-CatalogueResult renameSmallClass(const Db &db, const QString &psGroup, const QString &course,
-                                 const QString &sclass, const QString &name);
+Outcome addSmallClass(const Db &db, const QString &psGroup, const QString &course,
+                      const QString &name);
+Outcome renameSmallClass(const Db &db, const QString &psGroup, const QString &course,
+                         const QString &sclass, const QString &name);
 // Refused while a program (course group) or goods item (goods group) uses it.
-CatalogueResult checkSmallClassDeletable(const Db &db, const QString &psGroup, const QString &course,
-                                         const QString &sclass);
-CatalogueResult deleteSmallClass(const Db &db, const QString &psGroup, const QString &course,
+Outcome checkSmallClassDeletable(const Db &db, const QString &psGroup, const QString &course,
                                  const QString &sclass);
+Outcome deleteSmallClass(const Db &db, const QString &psGroup, const QString &course,
+                         const QString &sclass);
 
 // --- course-item screen -----------------------------------------------------------
 
@@ -87,9 +87,9 @@ CourseItem defaultCourseItem(const QString &code);
 // 신규 — when its code has been taken meanwhile by another workstation, the
 // next free code is used (result.code). Otherwise the item is updated, or
 // added again under its code when it is gone.
-CatalogueResult saveCourseItem(const Db &db, CourseItem item, bool isNew);
+Outcome saveCourseItem(const Db &db, CourseItem item, bool isNew);
 // Deletes a course item of the course group with its small classes; refused
 // with "이미사용된 강좌항목은 삭제할수 없읍니다" while a program uses it.
-CatalogueResult deleteCourseItem(const Db &db, const QString &code);
+Outcome deleteCourseItem(const Db &db, const QString &code);
 
 } // namespace fitrova

@@ -11,7 +11,7 @@ QList<CodeRow> listCodeRows(const Db &db, CodeTable table)
     return rows;
 }
 
-CatalogueResult addCodeRow(const Db &db, CodeTable table, const QString &name, double rate)
+Outcome addCodeRow(const Db &db, CodeTable table, const QString &name, double rate)
 {
     const QString code = retryOnUniqueViolation(db, [&]() -> QString {
         const QString c = nextCodeTableCode(db, table);
@@ -23,18 +23,18 @@ CatalogueResult addCodeRow(const Db &db, CodeTable table, const QString &name, d
         return c;
     });
     if (code.isEmpty())
-        return CatalogueResult::refused(QStringLiteral("더 이상 만들 수 있는 코드가 없읍니다"), QStringLiteral("코드생성"));
-    return CatalogueResult::done(code);
+        return Outcome::refusedPlain(QStringLiteral("더 이상 만들 수 있는 코드가 없읍니다"), QStringLiteral("코드생성"));
+    return Outcome::done(0, code);
 }
 
-CatalogueResult updateCodeRow(const Db &db, CodeTable table, const QString &code, const QString &name, double rate)
+Outcome updateCodeRow(const Db &db, CodeTable table, const QString &code, const QString &name, double rate)
 {
     const int n = db.exec(QStringLiteral("UPDATE %1 SET Name = ?, %2 = ? WHERE Code = ?")
                               .arg(codeTableName(table), codeTableRateColumn(table)),
                           {name.trimmed(), rate, code});
     if (n == 0)
-        return CatalogueResult::refused(QStringLiteral("수정할 항목이 없읍니다"), QStringLiteral("자료수정"));
-    return CatalogueResult::done(code);
+        return Outcome::refusedPlain(QStringLiteral("수정할 항목이 없읍니다"), QStringLiteral("자료수정"));
+    return Outcome::done(0, code);
 }
 
 void deleteCodeRow(const Db &db, CodeTable table, const QString &code)

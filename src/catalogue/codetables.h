@@ -3,7 +3,7 @@
 // discount rate) and card companies (Card, with their rate). Codes are one
 // character, "1" … "9", then "A" ….
 
-#include "catalogue/catalogueresult.h"
+#include "foundation/outcome.h"
 #include "catalogue/codesequence.h"
 #include "data/db.h"
 
@@ -19,10 +19,10 @@ struct CodeRow {
 
 QList<CodeRow> listCodeRows(const Db &db, CodeTable table);
 // Adds a row under the next code; result.code is the code given.
-CatalogueResult addCodeRow(const Db &db, CodeTable table, const QString &name, double rate);
+Outcome addCodeRow(const Db &db, CodeTable table, const QString &name, double rate);
 // Writes name and rate; "수정할 항목이 없읍니다" when the code is gone.
-CatalogueResult updateCodeRow(const Db &db, CodeTable table, const QString &code, const QString &name,
-                              double rate);
+Outcome updateCodeRow(const Db &db, CodeTable table, const QString &code, const QString &name,
+                      double rate);
 void deleteCodeRow(const Db &db, CodeTable table, const QString &code);
 
 } // namespace fitrova

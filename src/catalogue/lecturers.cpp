@@ -60,15 +60,15 @@ QList<Lecturer> pickableLecturers(const Db &db, const QString &course)
                                 {course, QStringLiteral("1")}));
 }
 
-CatalogueResult saveLecturer(const Db &db, const Lecturer &lecturer, bool isNew)
+Outcome saveLecturer(const Db &db, const Lecturer &lecturer, bool isNew)
 {
     if (lecturer.code.trimmed().isEmpty())
-        return CatalogueResult::refused(QStringLiteral("신규버튼을 누른후 입력하세요"), kSaveTitle, LecturerNameField);
+        return Outcome::refusedPlain(QStringLiteral("신규버튼을 누른후 입력하세요"), kSaveTitle, LecturerNameField);
     const QString name = lecturer.name.trimmed();
     if (name.isEmpty())
-        return CatalogueResult::refused(QStringLiteral("강사명은 필수입력 항목입니다."), kSaveTitle, LecturerNameField);
+        return Outcome::refusedPlain(QStringLiteral("강사명은 필수입력 항목입니다."), kSaveTitle, LecturerNameField);
 
-    CatalogueResult result;
+    Outcome result;
     if (isNew) {
         bool first = true;
         const QString code = retryOnUniqueViolation(db, [&]() -> QString {
@@ -84,27 +84,27 @@ CatalogueResult saveLecturer(const Db &db, const Lecturer &lecturer, bool isNew)
             return c;
         });
         if (code.isEmpty())
-            return CatalogueResult::refused(QStringLiteral("더 이상 만들 수 있는 코드가 없읍니다"), kSaveTitle);
-        result = CatalogueResult::done(code);
+            return Outcome::refusedPlain(QStringLiteral("더 이상 만들 수 있는 코드가 없읍니다"), kSaveTitle);
+        result = Outcome::done(0, code);
     } else {
         const int n = db.exec(QStringLiteral("UPDATE Lecturer SET LTName = ?, Tel = ?, Resign = ? WHERE LTcode = ?"),
                               {name, lecturer.tel.trimmed(), inUseFlag(lecturer.inUse), lecturer.code});
         if (n == 0)
-            return CatalogueResult::refused(QStringLiteral("수정할 항목이 없읍니다"), kSaveTitle);
-        result = CatalogueResult::done(lecturer.code);
+            return Outcome::refusedPlain(QStringLiteral("수정할 항목이 없읍니다"), kSaveTitle);
+        result = Outcome::done(0, lecturer.code);
     }
-    result.message = CatalogueMessage::info(savedText(), kSaveTitle);
+    result.info(savedText(), kSaveTitle);
     return result;
 }
 
-CatalogueResult deleteLecturer(const Db &db, const QString &code)
+Outcome deleteLecturer(const Db &db, const QString &code)
 {
     return db.transaction([&] {
         if (db.scalar(QStringLiteral("SELECT 1 FROM Program WHERE LtCode = ?"), {code}).isValid())
-            return CatalogueResult::refused(QStringLiteral("이미사용된 강사코드는 삭제할수 없읍니다"),
-                                            QStringLiteral("강사삭제"));
+            return Outcome::refusedPlain(QStringLiteral("이미사용된 강사코드는 삭제할수 없읍니다"),
+                                         QStringLiteral("강사삭제"));
         db.exec(QStringLiteral("DELETE FROM Lecturer WHERE LTcode = ?"), {code});
-        return CatalogueResult::done(code);
+        return Outcome::done(0, code);
     });
 }
 

@@ -2,7 +2,7 @@
 // Instructors (Lecturer rows): four-digit codes "0001" …, name, telephone,
 // in use ("1") or no longer used. An instructor a program refers to is kept.
 
-#include "catalogue/catalogueresult.h"
+#include "foundation/outcome.h"
 #include "data/db.h"
 
 #include <QList>
@@ -29,10 +29,10 @@ enum LecturerField { LecturerNoField = 0, LecturerCodeField, LecturerNameField }
 
 // Saves the editor's instructor. A new one keeps its code unless another
 // workstation took it meanwhile; then the next free code is used
-// (result.code). On success result.message is the confirmation.
-CatalogueResult saveLecturer(const Db &db, const Lecturer &lecturer, bool isNew);
+// (result.code). On success its notice is the confirmation.
+Outcome saveLecturer(const Db &db, const Lecturer &lecturer, bool isNew);
 
 // Refused with "이미사용된 강사코드는 삭제할수 없읍니다" while a program uses the code.
-CatalogueResult deleteLecturer(const Db &db, const QString &code);
+Outcome deleteLecturer(const Db &db, const QString &code);
 
 } // namespace fitrova

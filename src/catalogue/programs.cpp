@@ -135,25 +135,25 @@ QList<FeeRow> feeRowsForCourse(const Db &db, const QString &course, const QList<
     return rows;
 }
 
-CatalogueResult checkProgram(const Program &p)
+Outcome checkProgram(const Program &p)
 {
     if (p.pgName.trimmed().isEmpty())
-        return CatalogueResult::refused(QStringLiteral("강좌명을 입력하세요"), kSaveTitle, ProgramNameField);
+        return Outcome::refusedPlain(QStringLiteral("강좌명을 입력하세요"), kSaveTitle, ProgramNameField);
     if (p.course.trimmed().isEmpty())
-        return CatalogueResult::refused(QStringLiteral("강좌항목을 선택하세요"), kSaveTitle, ProgramCourseField);
+        return Outcome::refusedPlain(QStringLiteral("강좌항목을 선택하세요"), kSaveTitle, ProgramCourseField);
     if (p.ltCode.trimmed().isEmpty())
-        return CatalogueResult::refused(QStringLiteral("강사명을 선택하세요"), kSaveTitle, ProgramLecturerField);
+        return Outcome::refusedPlain(QStringLiteral("강사명을 선택하세요"), kSaveTitle, ProgramLecturerField);
     if (p.time1.trimmed().isEmpty())
-        return CatalogueResult::refused(QStringLiteral("강습시간을 입력하세요"), kSaveTitle, ProgramTime1Field);
+        return Outcome::refusedPlain(QStringLiteral("강습시간을 입력하세요"), kSaveTitle, ProgramTime1Field);
     if (p.maxNumChk && p.maxNum == 0)
-        return CatalogueResult::refused(QStringLiteral("정원을 입력하세요"), kSaveTitle, ProgramMaxNumField);
+        return Outcome::refusedPlain(QStringLiteral("정원을 입력하세요"), kSaveTitle, ProgramMaxNumField);
     if (p.time2.trimmed().isEmpty())
-        return CatalogueResult::refused(QStringLiteral("강습시간을 입력하세요"), kSaveTitle, ProgramTime2Field);
+        return Outcome::refusedPlain(QStringLiteral("강습시간을 입력하세요"), kSaveTitle, ProgramTime2Field);
     if (!normalizeLessonTime(p.time1).ok)
-        return CatalogueResult::refused(lessonTimeErrorText(), lessonTimeErrorTitle(), ProgramTime1Field);
+        return Outcome::refusedPlain(lessonTimeErrorText(), lessonTimeErrorTitle(), ProgramTime1Field);
     if (!normalizeLessonTime(p.time2).ok)
-        return CatalogueResult::refused(lessonTimeErrorText(), lessonTimeErrorTitle(), ProgramTime2Field);
-    return CatalogueResult::done();
+        return Outcome::refusedPlain(lessonTimeErrorText(), lessonTimeErrorTitle(), ProgramTime2Field);
+    return Outcome::done();
 }
 
 std::optional<Program> loadProgram(const Db &db, qint64 pgId)
@@ -185,10 +185,10 @@ std::optional<Program> loadProgram(const Db &db, qint64 pgId)
     return p;
 }
 
-CatalogueResult saveProgram(const Db &db, Program p, bool isNew, const QDate &today)
+Outcome saveProgram(const Db &db, Program p, bool isNew, const QDate &today)
 {
-    CatalogueResult check = checkProgram(p);
-    if (!check.ok)
+    Outcome check = checkProgram(p);
+    if (!check.saved)
         return check;
     p.pgName = p.pgName.trimmed();
     p.course = p.course.trimmed().left(1);
@@ -201,7 +201,7 @@ CatalogueResult saveProgram(const Db &db, Program p, bool isNew, const QDate &to
         name.isValid())
         p.ltName = name.toString();
 
-    return db.transaction([&]() -> CatalogueResult {
+    return db.transaction([&]() -> Outcome {
         Params common{p.course, p.sclass, p.pgCode, p.pgName, p.time1, p.time2};
         for (bool d : p.days)
             common.append(d ? 1 : 0);
@@ -225,26 +225,26 @@ CatalogueResult saveProgram(const Db &db, Program p, bool isNew, const QDate &to
                                                  "MaxNumChk = ?, PgUse = ? WHERE Pgid = ?"),
                                   params);
             if (n == 0)
-                return CatalogueResult::refused(QStringLiteral("수정할 항목이 없읍니다"), kSaveTitle);
+                return Outcome::refusedPlain(QStringLiteral("수정할 항목이 없읍니다"), kSaveTitle);
             db.exec(QStringLiteral("DELETE FROM ProgAmt WHERE Pgid = ?"), {p.pgId});
         }
         insertFees(db, id, p.fees);
-        CatalogueResult r = CatalogueResult::done(p.pgCode, id);
-        r.message = CatalogueMessage::info(savedText(), kSaveTitle);
+        Outcome r = Outcome::done(id, p.pgCode);
+        r.info(savedText(), kSaveTitle);
         return r;
     });
 }
 
 QString deleteProgramQuestion(const QString &pgName) { return pgName + QStringLiteral(" 강좌를 삭제하시겠읍니까? "); }
 
-CatalogueResult deleteProgram(const Db &db, qint64 pgId)
+Outcome deleteProgram(const Db &db, qint64 pgId)
 {
     return db.transaction([&] {
         if (db.scalar(QStringLiteral("SELECT 1 FROM Lecture WHERE Pgid = ?"), {pgId}).isValid())
-            return CatalogueResult::refused(QStringLiteral("사용된 강좌는 삭제할수 없읍니다"), QStringLiteral("강좌삭제"));
+            return Outcome::refusedPlain(QStringLiteral("사용된 강좌는 삭제할수 없읍니다"), QStringLiteral("강좌삭제"));
         db.exec(QStringLiteral("DELETE FROM Program WHERE Pgid = ?"), {pgId});
         db.exec(QStringLiteral("DELETE FROM ProgAmt WHERE Pgid = ?"), {pgId});
-        return CatalogueResult::done({}, pgId);
+        return Outcome::done(pgId);
     });
 }
 

@@ -8,7 +8,7 @@
 // counts with a fee other than zero get a row. A program that an enrollment
 // refers to is kept.
 
-#include "catalogue/catalogueresult.h"
+#include "foundation/outcome.h"
 #include "data/db.h"
 
 #include <QDate>
@@ -94,21 +94,21 @@ enum ProgramField {
 // The checks before saving, in order; the first failure (title "자료저장")
 // names the field to focus. Lesson times that cannot be read are refused
 // with the time message.
-CatalogueResult checkProgram(const Program &p);
+Outcome checkProgram(const Program &p);
 
 std::optional<Program> loadProgram(const Db &db, qint64 pgId);
 
 // Saves a period program and its fee rows in one transaction. New: kind
 // "1", created today; result.id is the new Pgid. Change: kind and creation
-// date stay, the fee rows are replaced. On success result.message is the
+// date stay, the fee rows are replaced. On success its notice is the
 // confirmation "저장되었읍니다".
-CatalogueResult saveProgram(const Db &db, Program p, bool isNew, const QDate &today);
+Outcome saveProgram(const Db &db, Program p, bool isNew, const QDate &today);
 
 // The question asked before deleting: "{name} 강좌를 삭제하시겠읍니까? ".
 QString deleteProgramQuestion(const QString &pgName);
 // Refused with "사용된 강좌는 삭제할수 없읍니다" while an enrollment refers to
 // the program; otherwise the program and its fee rows go together.
-CatalogueResult deleteProgram(const Db &db, qint64 pgId);
+Outcome deleteProgram(const Db &db, qint64 pgId);
 
 // --- program list -----------------------------------------------------------------
 

@@ -30,17 +30,17 @@ QString priceText(qint64 price) { return QLocale(QLocale::English).toString(pric
 
 QString minutesLabel(qint64 hours) { return QStringLiteral("%1 분").arg(hours * 60); }
 
-CatalogueResult checkTimeProgram(const TimeProgram &p)
+Outcome checkTimeProgram(const TimeProgram &p)
 {
     if (p.pgName.trimmed().isEmpty())
-        return CatalogueResult::refused(QStringLiteral("프로그램명을 입력하세요"), kSaveTitle, TimeNameField);
+        return Outcome::refusedPlain(QStringLiteral("프로그램명을 입력하세요"), kSaveTitle, TimeNameField);
     if (p.validityMonths < 1)
-        return CatalogueResult::refused(QStringLiteral("유효기간을 입력하세요"), kSaveTitle, TimeValidityField);
+        return Outcome::refusedPlain(QStringLiteral("유효기간을 입력하세요"), kSaveTitle, TimeValidityField);
     if (p.course.trimmed().isEmpty())
-        return CatalogueResult::refused(QStringLiteral("항목을 선택하세요"), kSaveTitle, TimeCourseField);
+        return Outcome::refusedPlain(QStringLiteral("항목을 선택하세요"), kSaveTitle, TimeCourseField);
     if (p.hours <= 0)
-        return CatalogueResult::refused(QStringLiteral("사용시간을 입력하세요"), kSaveTitle, TimeHoursField);
-    return CatalogueResult::done();
+        return Outcome::refusedPlain(QStringLiteral("사용시간을 입력하세요"), kSaveTitle, TimeHoursField);
+    return Outcome::done();
 }
 
 std::optional<TimeProgram> loadTimeProgram(const Db &db, qint64 pgId)
@@ -66,10 +66,10 @@ std::optional<TimeProgram> loadTimeProgram(const Db &db, qint64 pgId)
     return p;
 }
 
-CatalogueResult saveTimeProgram(const Db &db, TimeProgram p, bool isNew, const QDate &today)
+Outcome saveTimeProgram(const Db &db, TimeProgram p, bool isNew, const QDate &today)
 {
-    CatalogueResult check = checkTimeProgram(p);
-    if (!check.ok)
+    Outcome check = checkTimeProgram(p);
+    if (!check.saved)
         return check;
     p.pgName = p.pgName.trimmed();
     p.course = p.course.trimmed().left(1);
@@ -77,7 +77,7 @@ CatalogueResult saveTimeProgram(const Db &db, TimeProgram p, bool isNew, const Q
     const QString pgCode = programCode(p.course, sclass);
     const QString use = p.pgUse ? QStringLiteral("1") : QStringLiteral("0");
 
-    return db.transaction([&]() -> CatalogueResult {
+    return db.transaction([&]() -> Outcome {
         qint64 id = p.pgId;
         if (isNew) {
             const QString sdate = fmtDate(today);
@@ -95,7 +95,7 @@ CatalogueResult saveTimeProgram(const Db &db, TimeProgram p, bool isNew, const Q
                                                  "PgCnt1 = ?, PgCnt = ?, PgUse = ? WHERE Pgid = ?"),
                                   {p.course, sclass, p.pgName, pgCode, p.hours, p.minutes(), use, id});
             if (n == 0)
-                return CatalogueResult::refused(QStringLiteral("수정할 항목이 없읍니다"), kSaveTitle);
+                return Outcome::refusedPlain(QStringLiteral("수정할 항목이 없읍니다"), kSaveTitle);
             const QVariant priceRow = db.scalar(QStringLiteral("SELECT PgId1 FROM ProgAmt WHERE Pgid = ? "
                                                                "ORDER BY MonthCnt, PgId1"),
                                                 {id});
@@ -108,8 +108,8 @@ CatalogueResult saveTimeProgram(const Db &db, TimeProgram p, bool isNew, const Q
             // A fee row without any amount would be offered for sale at no charge.
             db.exec(QStringLiteral("DELETE FROM ProgAmt WHERE Pgid = ? AND COALESCE(Amt1, 0) = 0 AND COALESCE(Amt2, 0) = 0 AND COALESCE(Amt3, 0) = 0"), {id});
         }
-        CatalogueResult r = CatalogueResult::done(pgCode, id);
-        r.message = CatalogueMessage::info(savedText(), kSaveTitle);
+        Outcome r = Outcome::done(id, pgCode);
+        r.info(savedText(), kSaveTitle);
         return r;
     });
 }

@@ -5,7 +5,7 @@
 // = validity, first fee level = price), stored only for a price of at least
 // one won.
 
-#include "catalogue/catalogueresult.h"
+#include "foundation/outcome.h"
 #include "data/db.h"
 
 #include <QDate>
@@ -39,7 +39,7 @@ QString minutesLabel(qint64 hours);
 enum TimeProgramField { TimeNoField = 0, TimeNameField, TimeValidityField, TimeCourseField, TimeHoursField };
 
 // The checks before saving, in order (title "자료저장").
-CatalogueResult checkTimeProgram(const TimeProgram &p);
+Outcome checkTimeProgram(const TimeProgram &p);
 
 // The program with its price row (the first fee row by month count).
 std::optional<TimeProgram> loadTimeProgram(const Db &db, qint64 pgId);
@@ -47,7 +47,7 @@ std::optional<TimeProgram> loadTimeProgram(const Db &db, qint64 pgId);
 // Saves in one transaction. New: kind "2", class "00", every weekday,
 // created today; result.id is the new Pgid. Change: the kind, weekdays and
 // creation date stay; the price row is written, added or (price below one)
-// removed. On success result.message is "저장되었읍니다".
-CatalogueResult saveTimeProgram(const Db &db, TimeProgram p, bool isNew, const QDate &today);
+// removed. On success its notice is "저장되었읍니다".
+Outcome saveTimeProgram(const Db &db, TimeProgram p, bool isNew, const QDate &today);
 
 } // namespace fitrova

@@ -22,9 +22,14 @@
 namespace fitrova {
 
 struct Notice {
-    enum class Kind { Info, Warn };
+    enum class Kind {
+        Info,  // OK box without an icon
+        Warn,  // OK box with the exclamation icon
+        Brief, // a notice that closes by itself (no title)
+    };
     Kind kind = Kind::Info;
     QString text, title;
+    bool isEmpty() const { return text.isEmpty(); }
     bool operator==(const Notice &) const = default;
 };
 
@@ -51,6 +56,15 @@ struct Outcome {
         o.notices.append({Notice::Kind::Warn, text, title});
         return o;
     }
+    // A refusal shown as a plain box without the icon, as the editors of
+    // codes, classes and programs have always shown theirs.
+    static Outcome refusedPlain(const QString &text, const QString &title, int field = 0)
+    {
+        Outcome o;
+        o.field = field;
+        o.notices.append({Notice::Kind::Info, text, title});
+        return o;
+    }
     // A check that passes.
     static Outcome pass() { return done(); }
 
@@ -62,6 +76,11 @@ struct Outcome {
     Outcome &warn(const QString &text, const QString &title)
     {
         notices.append({Notice::Kind::Warn, text, title});
+        return *this;
+    }
+    Outcome &brief(const QString &text)
+    {
+        notices.append({Notice::Kind::Brief, text, QString()});
         return *this;
     }
     explicit operator bool() const { return saved; }

@@ -26,15 +26,16 @@
 
 namespace fitrova {
 
-// Logs the failure (statement and native message) and shows the action's text.
-void reportDbError(UiContext &ui, DbAction action, const DbError &e);
+// Logs the failure (statement and native message) and shows the text.
+void reportDbError(UiContext &ui, const ErrorText &shown, const DbError &e);
 // Logs the failure only, with the reason it is not shown.
 void logDbError(const DbError &e, const char *reason);
 
-// Runs fn; true when it ran without a database failure (void calls).
-// Returns fn's value, or nothing after a failure the desk has been told of.
+// Runs fn; a DbError is logged and shown as `shown`. Returns true when a
+// void fn ran without a database failure; otherwise fn's value, or nothing
+// after a failure the desk has been told of.
 template <typename Fn>
-auto guard(UiContext &ui, DbAction action, Fn &&fn)
+auto guard(UiContext &ui, const ErrorText &shown, Fn &&fn)
 {
     using R = std::invoke_result_t<Fn>;
     if constexpr (std::is_void_v<R>) {
@@ -42,17 +43,24 @@ auto guard(UiContext &ui, DbAction action, Fn &&fn)
             fn();
             return true;
         } catch (const DbError &e) {
-            reportDbError(ui, action, e);
+            reportDbError(ui, shown, e);
             return false;
         }
     } else {
         try {
             return std::optional<R>(fn());
         } catch (const DbError &e) {
-            reportDbError(ui, action, e);
+            reportDbError(ui, shown, e);
             return std::optional<R>();
         }
     }
+}
+
+// The same with the standard text of the action (dbErrorText).
+template <typename Fn>
+auto guard(UiContext &ui, DbAction action, Fn &&fn)
+{
+    return guard(ui, dbErrorText(action), std::forward<Fn>(fn));
 }
 
 // The same without telling the desk; `reason` says why silence is right here.
@@ -78,8 +86,9 @@ auto guardQuietly(const char *reason, Fn &&fn)
     }
 }
 
-// Shows the notices in order (warnings with the exclamation icon, the rest as
-// information). Returns o.saved.
+// Shows the notices in order (warnings with the exclamation icon, brief ones
+// as the notice that closes by itself, the rest as information). Returns o.saved.
 bool showOutcome(UiContext &ui, const Outcome &o);
+void showNotice(UiContext &ui, const Notice &n);
 
 } // namespace fitrova

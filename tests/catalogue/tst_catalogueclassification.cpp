@@ -38,16 +38,16 @@ private slots:
 
     void editOfVanishedRow()
     {
-        QVERIFY(renameClassificationItem(db(), "P", "2", "헬스장").ok);
+        QVERIFY(renameClassificationItem(db(), "P", "2", "헬스장").saved);
         QCOMPARE(loadCourseItem(db(), "P", "2")->name, QString("헬스장"));
 
-        const CatalogueResult item = renameClassificationItem(db(), "P", "7", "없음");
-        QVERIFY(!item.ok);
-        QCOMPARE(item.message.text, QString("수정할 항목이 없읍니다"));
-        QCOMPARE(item.message.title, QString("자료수정"));
-        const CatalogueResult cls = renameSmallClass(db(), "P", "1", "05", "없음");
-        QCOMPARE(cls.message.text, QString("수정할 항목이 없읍니다"));
-        QCOMPARE(updateCodeRow(db(), CodeTable::MemberKind, "5", "없음", 0).message.text,
+        const Outcome item = renameClassificationItem(db(), "P", "7", "없음");
+        QVERIFY(!item.saved);
+        QCOMPARE(item.last().text, QString("수정할 항목이 없읍니다"));
+        QCOMPARE(item.last().title, QString("자료수정"));
+        const Outcome cls = renameSmallClass(db(), "P", "1", "05", "없음");
+        QCOMPARE(cls.last().text, QString("수정할 항목이 없읍니다"));
+        QCOMPARE(updateCodeRow(db(), CodeTable::MemberKind, "5", "없음", 0).last().text,
                  QString("수정할 항목이 없읍니다"));
         QCOMPARE(db().scalar("SELECT COUNT(*) FROM Course").toInt(), 3);
         QCOMPARE(db().scalar("SELECT COUNT(*) FROM MbGubun").toInt(), 0);
@@ -62,10 +62,10 @@ private slots:
     void classNeedsItem()
     {
         QFETCH(QString, course);
-        const CatalogueResult r = addSmallClass(db(), "P", course, "새반");
-        QVERIFY(!r.ok);
-        QCOMPARE(r.message.text, QString("항목을 선택하여 주십시요."));
-        QCOMPARE(r.message.title, QString("항목선택"));
+        const Outcome r = addSmallClass(db(), "P", course, "새반");
+        QVERIFY(!r.saved);
+        QCOMPARE(r.last().text, QString("항목을 선택하여 주십시요."));
+        QCOMPARE(r.last().title, QString("항목선택"));
     }
 
     void deleteGuards_data()
@@ -97,14 +97,14 @@ private slots:
         QFETCH(QString, refusal);
         if (!setup.isEmpty())
             db().exec(setup);
-        const CatalogueResult r = sclass.isEmpty() ? deleteClassificationItem(db(), group, course)
+        const Outcome r = sclass.isEmpty() ? deleteClassificationItem(db(), group, course)
                                                    : deleteSmallClass(db(), group, course, sclass);
-        QCOMPARE(r.ok, refusal.isEmpty());
-        QCOMPARE(r.message.text, refusal);
+        QCOMPARE(r.saved, refusal.isEmpty());
+        QCOMPARE(r.last().text, refusal);
         const QVariant still = sclass.isEmpty()
             ? db().scalar("SELECT 1 FROM Course WHERE PsGroup = ? AND Code = ?", {group, course})
             : db().scalar("SELECT 1 FROM Sclass WHERE PsGroup = ? AND Course = ? AND Sclass = ?", {group, course, sclass});
-        QCOMPARE(still.isValid(), !r.ok);
+        QCOMPARE(still.isValid(), !r.saved);
     }
 
     // The course-item screen works on the course group only: the goods class
@@ -116,12 +116,12 @@ private slots:
         c.months.fill(false);
         c.months[1] = true;
         c.useTransfer = false;
-        QVERIFY(saveCourseItem(db(), c, false).ok);
+        QVERIFY(saveCourseItem(db(), c, false).saved);
         const CourseItem back = *loadCourseItem(db(), "P", "1");
         QCOMPARE(back, c);
         QCOMPARE(loadCourseItem(db(), "S", "1")->name, QString("수영용품"));
 
-        QVERIFY(deleteCourseItem(db(), "1").ok);
+        QVERIFY(deleteCourseItem(db(), "1").saved);
         QVERIFY(!loadCourseItem(db(), "P", "1"));
         QVERIFY(loadCourseItem(db(), "S", "1"));
         // Its classes go with it; those of the goods group stay.
@@ -132,19 +132,19 @@ private slots:
     void courseItemInUse()
     {
         db().exec("INSERT INTO Program (PgGubun, Course, Sclass, PgName) VALUES ('2', '2', '00', '자유수영')");
-        const CatalogueResult r = deleteCourseItem(db(), "2");
-        QVERIFY(!r.ok);
-        QCOMPARE(r.message.text, QString("이미사용된 강좌항목은 삭제할수 없읍니다"));
-        QCOMPARE(r.message.title, QString("강좌항목삭제"));
+        const Outcome r = deleteCourseItem(db(), "2");
+        QVERIFY(!r.saved);
+        QCOMPARE(r.last().text, QString("이미사용된 강좌항목은 삭제할수 없읍니다"));
+        QCOMPARE(r.last().title, QString("강좌항목삭제"));
         QVERIFY(loadCourseItem(db(), "P", "2"));
     }
 
     void codeRows()
     {
-        QVERIFY(addCodeRow(db(), CodeTable::MemberKind, "일반회원", 0).ok);
-        QVERIFY(addCodeRow(db(), CodeTable::MemberKind, "특별회원", 10).ok);
-        QVERIFY(updateCodeRow(db(), CodeTable::MemberKind, "2", "특별회원", 12.5).ok);
-        QVERIFY(addCodeRow(db(), CodeTable::CardCompany, "국민카드", 2.5).ok);
+        QVERIFY(addCodeRow(db(), CodeTable::MemberKind, "일반회원", 0).saved);
+        QVERIFY(addCodeRow(db(), CodeTable::MemberKind, "특별회원", 10).saved);
+        QVERIFY(updateCodeRow(db(), CodeTable::MemberKind, "2", "특별회원", 12.5).saved);
+        QVERIFY(addCodeRow(db(), CodeTable::CardCompany, "국민카드", 2.5).saved);
         const QList<CodeRow> kinds = listCodeRows(db(), CodeTable::MemberKind);
         QCOMPARE(kinds.size(), 2);
         QCOMPARE(kinds[1].code, QString("2"));

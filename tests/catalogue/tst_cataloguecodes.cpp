@@ -58,8 +58,8 @@ private slots:
     {
         QStringList given;
         for (int i = 0; i < 11; ++i) {
-            const CatalogueResult r = addClassificationItem(db(), "P", QStringLiteral("항목%1").arg(i));
-            QVERIFY(r.ok);
+            const Outcome r = addClassificationItem(db(), "P", QStringLiteral("항목%1").arg(i));
+            QVERIFY(r.saved);
             given << r.code;
         }
         QCOMPARE(given, QStringList({"1", "2", "3", "4", "5", "6", "7", "8", "9", ":", ";"}));
@@ -76,8 +76,8 @@ private slots:
     void codeTableCodes_acrossNine()
     {
         for (int i = 1; i <= 9; ++i)
-            QVERIFY(addCodeRow(db(), CodeTable::CardCompany, QStringLiteral("카드%1").arg(i), 1.5).ok);
-        const CatalogueResult r = addCodeRow(db(), CodeTable::CardCompany, "BC카드", 2);
+            QVERIFY(addCodeRow(db(), CodeTable::CardCompany, QStringLiteral("카드%1").arg(i), 1.5).saved);
+        const Outcome r = addCodeRow(db(), CodeTable::CardCompany, "BC카드", 2);
         QCOMPARE(r.code, QString("A"));
         QCOMPARE(addCodeRow(db(), CodeTable::MemberKind, "일반회원", 0).code, QString("1"));
     }
@@ -93,8 +93,8 @@ private slots:
         QCOMPARE(addSmallClass(db(), "P", "2", "오전반").code, QString("01"));
 
         db().exec("INSERT INTO Sclass (PsGroup, Course, Sclass, SclassN) VALUES ('P', '1', '99', '마지막')");
-        const CatalogueResult full = addSmallClass(db(), "P", "1", "넘침");
-        QVERIFY(!full.ok);
+        const Outcome full = addSmallClass(db(), "P", "1", "넘침");
+        QVERIFY(!full.saved);
         QCOMPARE(db().scalar("SELECT COUNT(*) FROM Sclass WHERE Course = '1' AND PsGroup = 'P'").toInt(), 4);
     }
 
@@ -116,16 +116,16 @@ private slots:
         mine.name = "필라테스";
         CourseItem theirs = defaultCourseItem(seen);
         theirs.name = "스피닝";
-        QVERIFY(saveCourseItem(db(), theirs, true).ok);
-        const CatalogueResult r = saveCourseItem(db(), mine, true);
-        QVERIFY(r.ok);
+        QVERIFY(saveCourseItem(db(), theirs, true).saved);
+        const Outcome r = saveCourseItem(db(), mine, true);
+        QVERIFY(r.saved);
         QVERIFY(r.code != seen);
         QCOMPARE(loadCourseItem(db(), "P", seen)->name, QString("스피닝"));
         QCOMPARE(loadCourseItem(db(), "P", r.code)->name, QString("필라테스"));
 
         const QString code = nextLecturerCode(db());
-        QVERIFY(saveLecturer(db(), {code, "박강사", "", "", true}, true).ok);
-        const CatalogueResult l = saveLecturer(db(), {code, "최강사", "", "", true}, true);
+        QVERIFY(saveLecturer(db(), {code, "박강사", "", "", true}, true).saved);
+        const Outcome l = saveLecturer(db(), {code, "최강사", "", "", true}, true);
         QCOMPARE(l.code, QString("0002"));
         QCOMPARE(loadLecturer(db(), code)->name, QString("박강사"));
     }

@@ -45,9 +45,9 @@ private slots:
         CourseItem swim = defaultCourseItem("1");
         swim.name = "수영";
         swim.months[1] = true; // 1, 2, 3, 6, 12 months
-        QVERIFY(saveCourseItem(db(), swim, true).ok);
+        QVERIFY(saveCourseItem(db(), swim, true).saved);
         addSmallClass(db(), "P", "1", "성인반");
-        QVERIFY(saveLecturer(db(), {"0001", "김수영", "010-1234-5678", "", true}, true).ok);
+        QVERIFY(saveLecturer(db(), {"0001", "김수영", "010-1234-5678", "", true}, true).saved);
     }
 
     void lessonTime_data()
@@ -104,9 +104,9 @@ private slots:
         if (c.contains("maxnum")) p.maxNum = 0;
         if (c.contains("time2")) p.time2.clear();
         if (c.contains("badtime")) p.time2 = "25:10";
-        const CatalogueResult r = saveProgram(db(), p, true, kToday);
-        QVERIFY(!r.ok);
-        QCOMPARE(r.message.text, text);
+        const Outcome r = saveProgram(db(), p, true, kToday);
+        QVERIFY(!r.saved);
+        QCOMPARE(r.last().text, text);
         QCOMPARE(r.field, field);
         QCOMPARE(db().scalar("SELECT COUNT(*) FROM Program").toInt(), 0);
     }
@@ -115,9 +115,9 @@ private slots:
     {
         Program p = swimProgram();
         p.time1 = "600";
-        const CatalogueResult r = saveProgram(db(), p, true, kToday);
-        QVERIFY(r.ok);
-        QCOMPARE(r.message.text, QString("저장되었읍니다"));
+        const Outcome r = saveProgram(db(), p, true, kToday);
+        QVERIFY(r.saved);
+        QCOMPARE(r.last().text, QString("저장되었읍니다"));
         const Program back = *loadProgram(db(), r.id);
         QCOMPARE(back.pgGubun, QString("1"));
         QCOMPARE(back.pgCode, QString("1000001"));
@@ -150,7 +150,7 @@ private slots:
         p.pgName = "새벽 수영 A";
         p.pgUse = false;
         p.fees = {{1, 90000, 0, 0}, {3, 0, 0, 0}};
-        QVERIFY(saveProgram(db(), p, false, kToday.addDays(30)).ok);
+        QVERIFY(saveProgram(db(), p, false, kToday.addDays(30)).saved);
         const Program back = *loadProgram(db(), id);
         QCOMPARE(back.pgName, QString("새벽 수영 A"));
         QCOMPARE(back.sdate, QString("2024-05-10"));
@@ -180,11 +180,11 @@ private slots:
         const qint64 used = saveProgram(db(), swimProgram(), true, kToday).id;
         const qint64 unused = saveProgram(db(), swimProgram(), true, kToday).id;
         db().exec("INSERT INTO Lecture (LtGubun, PgGubun, MbCode, Pgid) VALUES ('1', '1', '00000001', ?)", {used});
-        const CatalogueResult r = deleteProgram(db(), used);
-        QVERIFY(!r.ok);
-        QCOMPARE(r.message.text, QString("사용된 강좌는 삭제할수 없읍니다"));
-        QCOMPARE(r.message.title, QString("강좌삭제"));
-        QVERIFY(deleteProgram(db(), unused).ok);
+        const Outcome r = deleteProgram(db(), used);
+        QVERIFY(!r.saved);
+        QCOMPARE(r.last().text, QString("사용된 강좌는 삭제할수 없읍니다"));
+        QCOMPARE(r.last().title, QString("강좌삭제"));
+        QVERIFY(deleteProgram(db(), unused).saved);
         QCOMPARE(db().scalar("SELECT COUNT(*) FROM ProgAmt WHERE Pgid = ?", {unused}).toInt(), 0);
         QCOMPARE(db().scalar("SELECT COUNT(*) FROM ProgAmt WHERE Pgid = ?", {used}).toInt(), 3);
         QCOMPARE(deleteProgramQuestion("새벽 수영"), QString("새벽 수영 강좌를 삭제하시겠읍니까? "));
@@ -229,16 +229,16 @@ private slots:
         QFETCH(QString, course);
         QFETCH(int, hours);
         QFETCH(QString, text);
-        const CatalogueResult r = saveTimeProgram(db(), {0, "2", course, name, months, hours, 50000, true}, true, kToday);
-        QVERIFY(!r.ok);
-        QCOMPARE(r.message.text, text);
+        const Outcome r = saveTimeProgram(db(), {0, "2", course, name, months, hours, 50000, true}, true, kToday);
+        QVERIFY(!r.saved);
+        QCOMPARE(r.last().text, text);
         QCOMPARE(db().scalar("SELECT COUNT(*) FROM Program").toInt(), 0);
     }
 
     void timeProgram()
     {
-        const CatalogueResult r = saveTimeProgram(db(), {0, "2", "1", "자유수영 10시간", 3, 10, 99000, true}, true, kToday);
-        QVERIFY(r.ok);
+        const Outcome r = saveTimeProgram(db(), {0, "2", "1", "자유수영 10시간", 3, 10, 99000, true}, true, kToday);
+        QVERIFY(r.saved);
         const auto row = db().queryOne("SELECT * FROM Program WHERE Pgid = ?", {r.id});
         QCOMPARE(row->str("PgGubun"), QString("2"));
         QCOMPARE(row->str("PgCode"), QString("1000000"));
@@ -253,20 +253,20 @@ private slots:
         // A change to price 0 takes the program off sale; a price puts it back.
         back.price = 0;
         back.hours = 5;
-        QVERIFY(saveTimeProgram(db(), back, false, kToday).ok);
+        QVERIFY(saveTimeProgram(db(), back, false, kToday).saved);
         QCOMPARE(db().scalar("SELECT COUNT(*) FROM ProgAmt WHERE Pgid = ?", {r.id}).toInt(), 0);
         QCOMPARE(db().scalar("SELECT PgCnt FROM Program WHERE Pgid = ?", {r.id}).toInt(), 300);
         back.price = 45000;
         back.validityMonths = 12;
-        QVERIFY(saveTimeProgram(db(), back, false, kToday).ok);
+        QVERIFY(saveTimeProgram(db(), back, false, kToday).saved);
         QCOMPARE(loadTimeProgram(db(), r.id)->validityMonths, 12);
         QCOMPARE(db().scalar("SELECT Amt1 FROM ProgAmt WHERE Pgid = ?", {r.id}).toInt(), 45000);
     }
 
     void timeProgramWithoutPrice()
     {
-        const CatalogueResult r = saveTimeProgram(db(), {0, "2", "1", "체험", 1, 2, 0, true}, true, kToday);
-        QVERIFY(r.ok);
+        const Outcome r = saveTimeProgram(db(), {0, "2", "1", "체험", 1, 2, 0, true}, true, kToday);
+        QVERIFY(r.saved);
         QCOMPARE(db().scalar("SELECT COUNT(*) FROM ProgAmt WHERE Pgid = ?", {r.id}).toInt(), 0);
         QCOMPARE(validityItems().first(), QString("1  개월"));
         QCOMPARE(validityItems().last(), QString("12 개월"));
@@ -275,12 +275,12 @@ private slots:
 
     void lecturers()
     {
-        const CatalogueResult noCode = saveLecturer(db(), {"", "이강사", "", "", true}, true);
-        QCOMPARE(noCode.message.text, QString("신규버튼을 누른후 입력하세요"));
-        const CatalogueResult noName = saveLecturer(db(), {"0002", " ", "", "", true}, true);
-        QCOMPARE(noName.message.text, QString("강사명은 필수입력 항목입니다."));
-        QCOMPARE(noName.message.title, QString("강사저장"));
-        QVERIFY(saveLecturer(db(), {"0002", "이강사", "", "", false}, true).ok);
+        const Outcome noCode = saveLecturer(db(), {"", "이강사", "", "", true}, true);
+        QCOMPARE(noCode.last().text, QString("신규버튼을 누른후 입력하세요"));
+        const Outcome noName = saveLecturer(db(), {"0002", " ", "", "", true}, true);
+        QCOMPARE(noName.last().text, QString("강사명은 필수입력 항목입니다."));
+        QCOMPARE(noName.last().title, QString("강사저장"));
+        QVERIFY(saveLecturer(db(), {"0002", "이강사", "", "", false}, true).saved);
         QCOMPARE(listLecturers(db(), false).size(), 2);
         QCOMPARE(listLecturers(db(), true).size(), 1);
 
@@ -290,10 +290,10 @@ private slots:
         QCOMPARE(pickableLecturers(db(), "0").size(), 1); // in use only
 
         saveProgram(db(), swimProgram(), true, kToday);
-        const CatalogueResult used = deleteLecturer(db(), "0001");
-        QCOMPARE(used.message.text, QString("이미사용된 강사코드는 삭제할수 없읍니다"));
-        QCOMPARE(used.message.title, QString("강사삭제"));
-        QVERIFY(deleteLecturer(db(), "0002").ok);
+        const Outcome used = deleteLecturer(db(), "0001");
+        QCOMPARE(used.last().text, QString("이미사용된 강사코드는 삭제할수 없읍니다"));
+        QCOMPARE(used.last().title, QString("강사삭제"));
+        QVERIFY(deleteLecturer(db(), "0002").saved);
         QCOMPARE(listLecturers(db(), false).size(), 1);
     }
 

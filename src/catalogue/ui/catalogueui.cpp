@@ -3,24 +3,8 @@
 #include "data/text.h"
 
 #include <QComboBox>
-#include <QMdiSubWindow>
-#include <QPushButton>
 
 namespace fitrova {
-
-void showMessage(Messages &msg, const CatalogueMessage &m)
-{
-    switch (m.kind) {
-    case CatalogueMessage::Kind::Info:
-        msg.info(m.text, m.title);
-        break;
-    case CatalogueMessage::Kind::Warn:
-        msg.warn(m.text, m.title);
-        break;
-    case CatalogueMessage::Kind::None:
-        break;
-    }
-}
 
 bool selectComboCode(QComboBox *combo, const QString &code)
 {

@@ -1,10 +1,10 @@
 #include "catalogue/ui/classificationscreen.h"
 
 #include "catalogue/classification.h"
-#include "catalogue/ui/catalogueui.h"
 #include "catalogue/ui/courseitemscreen.h"
 #include "catalogue/ui/maintenancegrid.h"
 #include "widgets/controls.h"
+#include "widgets/deskguard.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -20,9 +20,9 @@ namespace fitrova {
 namespace {
 enum Col { ColCode, ColName };
 
-MaintenanceGrid *makeGrid(Messages &msg, QWidget *parent, const char *name, const QString &nameHeader)
+MaintenanceGrid *makeGrid(UiContext &ui, QWidget *parent, const char *name, const QString &nameHeader)
 {
-    auto *g = new MaintenanceGrid(msg, parent);
+    auto *g = new MaintenanceGrid(ui, parent);
     g->setObjectName(QString::fromUtf8(name));
     g->setColumns({QStringLiteral("코드"), nameHeader}, {60, 220});
     g->setCodeColumn(ColCode);
@@ -59,8 +59,8 @@ ClassificationScreen::ClassificationScreen(UiContext &ui, QWidget *parent) : QWi
     cmdCourse->setToolTip(QStringLiteral("강좌항목의 판매개월수와 환불/연기/양도 설정"));
     QPushButton *cmdClose = commandButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"));
 
-    m_items = makeGrid(ui.msg, this, "SpCour", QStringLiteral("항목명"));
-    m_classes = makeGrid(ui.msg, this, "SpScl", QStringLiteral("분류명"));
+    m_items = makeGrid(ui, this, "SpCour", QStringLiteral("항목명"));
+    m_classes = makeGrid(ui, this, "SpScl", QStringLiteral("분류명"));
 
     auto *itemFrame = new QGroupBox(QStringLiteral("항목"), this);
     (new QVBoxLayout(itemFrame))->addWidget(m_items);
@@ -89,14 +89,10 @@ ClassificationScreen::ClassificationScreen(UiContext &ui, QWidget *parent) : QWi
     m_items->setSaveHandler([this](int row) { return saveItem(row); });
     m_items->setReloader([this] { reloadItems(); });
     m_items->setDeleteGuard([this](int row) {
-        const CatalogueResult r = checkClassificationItemDeletable(m_ui.app.main, m_group, m_items->rowCode(row));
-        showMessage(m_ui.msg, r.message);
-        return r.ok;
+        return checkClassificationItemDeletable(m_ui.app.main, m_group, m_items->rowCode(row));
     });
     m_items->setDeleteHandler([this](int row) {
-        const CatalogueResult r = deleteClassificationItem(m_ui.app.main, m_group, m_items->rowCode(row));
-        showMessage(m_ui.msg, r.message);
-        return r.ok;
+        return deleteClassificationItem(m_ui.app.main, m_group, m_items->rowCode(row));
     });
     connect(m_items, &MaintenanceGrid::rowDeleted, this, [this] { reloadItems(); });
     connect(m_items, &DataGrid::currentRowChanged, this, [this](int row, int) { onItemRowChanged(row); });
@@ -108,14 +104,10 @@ ClassificationScreen::ClassificationScreen(UiContext &ui, QWidget *parent) : QWi
     m_classes->setSaveHandler([this](int row) { return saveClass(row); });
     m_classes->setReloader([this] { reloadClasses(); });
     m_classes->setDeleteGuard([this](int row) {
-        const CatalogueResult r = checkSmallClassDeletable(m_ui.app.main, m_group, m_classesOf, m_classes->rowCode(row));
-        showMessage(m_ui.msg, r.message);
-        return r.ok;
+        return checkSmallClassDeletable(m_ui.app.main, m_group, m_classesOf, m_classes->rowCode(row));
     });
     m_classes->setDeleteHandler([this](int row) {
-        const CatalogueResult r = deleteSmallClass(m_ui.app.main, m_group, m_classesOf, m_classes->rowCode(row));
-        showMessage(m_ui.msg, r.message);
-        return r.ok;
+        return deleteSmallClass(m_ui.app.main, m_group, m_classesOf, m_classes->rowCode(row));
     });
 
     connect(buttons, &QButtonGroup::idClicked, this, [this](int id) {
@@ -140,12 +132,10 @@ void ClassificationScreen::setGroup(const QString &group)
 void ClassificationScreen::reloadItems()
 {
     QList<QStringList> rows;
-    try {
+    guard(m_ui, DbAction::Read, [&] {
         for (const CourseItem &c : listCourseItems(m_ui.app.main, m_group))
             rows.append({c.code, c.name});
-    } catch (const DbError &) {
-        m_ui.msg.warn(readErrorText(), windowTitle());
-    }
+    });
     m_items->load(rows);
     if (m_items->currentRow() < 0 && m_items->rowCount() > 0)
         m_items->setCurrentCell(0, ColName);
@@ -167,42 +157,36 @@ void ClassificationScreen::reloadClasses()
 {
     QList<QStringList> rows;
     if (!m_classesOf.isEmpty()) {
-        try {
+        guard(m_ui, DbAction::Read, [&] {
             for (const SmallClass &s : listSmallClasses(m_ui.app.main, m_group, m_classesOf))
                 rows.append({s.sclass, s.name});
-        } catch (const DbError &) {
-            m_ui.msg.warn(readErrorText(), windowTitle());
-        }
+        });
     }
     m_classes->load(rows);
 }
 
-bool ClassificationScreen::saveItem(int row)
+Outcome ClassificationScreen::saveItem(int row)
 {
     const QString code = m_items->rowCode(row);
     const QString name = m_items->cell(row, ColName);
-    CatalogueResult r = code.isEmpty() ? addClassificationItem(m_ui.app.main, m_group, name)
-                                       : renameClassificationItem(m_ui.app.main, m_group, code, name);
-    showMessage(m_ui.msg, r.message);
-    if (r.ok && code.isEmpty())
+    Outcome r = code.isEmpty() ? addClassificationItem(m_ui.app.main, m_group, name)
+                               : renameClassificationItem(m_ui.app.main, m_group, code, name);
+    if (r.saved && code.isEmpty())
         m_items->setCell(row, ColCode, r.code);
-    return r.ok;
+    return r;
 }
 
-bool ClassificationScreen::saveClass(int row)
+Outcome ClassificationScreen::saveClass(int row)
 {
-    if (m_classesOf.isEmpty()) {
-        m_ui.msg.info(QStringLiteral("항목을 선택하여 주십시요."), QStringLiteral("항목선택"));
-        return false;
-    }
+    if (m_classesOf.isEmpty())
+        return Outcome::refusedPlain(QStringLiteral("항목을 선택하여 주십시요."), QStringLiteral("항목선택"));
     const QString code = m_classes->rowCode(row);
     const QString name = m_classes->cell(row, ColName);
-    CatalogueResult r = code.isEmpty() ? addSmallClass(m_ui.app.main, m_group, m_classesOf, name)
-                                       : renameSmallClass(m_ui.app.main, m_group, m_classesOf, code, name);
-    showMessage(m_ui.msg, r.message);
-    if (r.ok && code.isEmpty())
+    Outcome r = code.isEmpty() ? addSmallClass(m_ui.app.main, m_group, m_classesOf, name)
+                               : renameSmallClass(m_ui.app.main, m_group, m_classesOf, code, name);
+    if (r.saved && code.isEmpty())
         m_classes->setCell(row, ColCode, r.code);
-    return r.ok;
+    return r;
 }
 
 void ClassificationScreen::openCourseItems()

@@ -3,6 +3,7 @@
 // small classes of the course group (강좌분류) or the goods group (교구분류),
 // both edited in place in two grids.
 
+#include "foundation/outcome.h"
 #include "widgets/uicontext.h"
 
 #include <QWidget>
@@ -34,8 +35,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    bool saveItem(int row);
-    bool saveClass(int row);
+    Outcome saveItem(int row);
+    Outcome saveClass(int row);
     void openCourseItems();
     void onItemRowChanged(int row, bool force = false);
 

@@ -1,10 +1,10 @@
 #include "catalogue/ui/codetablescreen.h"
 
 #include "catalogue/codetables.h"
-#include "catalogue/ui/catalogueui.h"
 #include "catalogue/ui/maintenancegrid.h"
 #include "data/text.h"
 #include "widgets/controls.h"
+#include "widgets/deskguard.h"
 #include "widgets/widgetutil.h"
 
 #include <QCloseEvent>
@@ -29,7 +29,7 @@ CodeTableScreen::CodeTableScreen(UiContext &ui, QWidget *parent) : QWidget(paren
     setWindowTitle(QStringLiteral("코드등록"));
 
     auto makeGrid = [this](CodeTable table, const char *name, const QString &nameHeader) {
-        auto *g = new MaintenanceGrid(m_ui.msg, this);
+        auto *g = new MaintenanceGrid(m_ui, this);
         g->setObjectName(QString::fromUtf8(name));
         g->setColumns({QStringLiteral("코드"), nameHeader, QStringLiteral("할인율")}, {60, 240, 80});
         g->setCodeColumn(ColCode);
@@ -41,7 +41,7 @@ CodeTableScreen::CodeTableScreen(UiContext &ui, QWidget *parent) : QWidget(paren
         g->setReloader([this, table] { reload(table); });
         g->setDeleteHandler([this, table, g](int row) {
             deleteCodeRow(m_ui.app.main, table, g->rowCode(row));
-            return true;
+            return Outcome::done();
         });
         return g;
     };
@@ -83,33 +83,30 @@ MaintenanceGrid *CodeTableScreen::grid(CodeTable table) const
 void CodeTableScreen::reload(CodeTable table)
 {
     QList<QStringList> rows;
-    try {
+    guard(m_ui, DbAction::Read, [&] {
         for (const CodeRow &r : listCodeRows(m_ui.app.main, table))
             rows.append({r.code, r.name, rateText(r.rate)});
-    } catch (const DbError &) {
-        m_ui.msg.warn(readErrorText(), windowTitle());
-    }
+    });
     grid(table)->load(rows);
 }
 
-bool CodeTableScreen::saveRow(CodeTable table, int row)
+Outcome CodeTableScreen::saveRow(CodeTable table, int row)
 {
     MaintenanceGrid *g = grid(table);
     const QString rate = g->cell(row, ColRate);
     if (!isNumericInput(rate, m_ui.msg))
-        return false;
+        return {}; // the field check has told why
     const QString code = g->rowCode(row);
     const QString name = g->cell(row, ColName);
     const double value = nzDouble(rate);
-    CatalogueResult r = code.isEmpty() ? addCodeRow(m_ui.app.main, table, name, value)
-                                       : updateCodeRow(m_ui.app.main, table, code, name, value);
-    showMessage(m_ui.msg, r.message);
-    if (r.ok) {
+    Outcome r = code.isEmpty() ? addCodeRow(m_ui.app.main, table, name, value)
+                               : updateCodeRow(m_ui.app.main, table, code, name, value);
+    if (r.saved) {
         if (code.isEmpty())
             g->setCell(row, ColCode, r.code);
         g->setCell(row, ColRate, rateText(value));
     }
-    return r.ok;
+    return r;
 }
 
 void CodeTableScreen::closeEvent(QCloseEvent *event)

@@ -3,6 +3,7 @@
 // companies with their rate, one tab each, edited in place.
 
 #include "catalogue/codesequence.h"
+#include "foundation/outcome.h"
 #include "widgets/uicontext.h"
 
 #include <QWidget>
@@ -26,7 +27,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    bool saveRow(CodeTable table, int row);
+    Outcome saveRow(CodeTable table, int row);
 
     UiContext &m_ui;
     QTabWidget *m_tabs;

@@ -1,10 +1,10 @@
 #include "catalogue/ui/courseitemscreen.h"
 
 #include "catalogue/classification.h"
-#include "catalogue/ui/catalogueui.h"
 #include "catalogue/ui/maintenancegrid.h"
 #include "widgets/controls.h"
 #include "widgets/datagrid.h"
+#include "widgets/deskguard.h"
 #include "widgets/widgetutil.h"
 
 #include <QCheckBox>
@@ -129,7 +129,7 @@ void CourseItemScreen::reload(const QString &selectCode)
 {
     QList<QStringList> rows;
     QVariantList keys;
-    try {
+    guard(m_ui, DbAction::Read, [&] {
         for (const CourseItem &c : listCourseItems(m_ui.app.main, courseGroup())) {
             QStringList cells{c.code, c.name};
             for (bool m : c.months)
@@ -139,9 +139,7 @@ void CourseItemScreen::reload(const QString &selectCode)
             rows.append(cells);
             keys.append(c.code);
         }
-    } catch (const DbError &) {
-        m_ui.msg.warn(readErrorText(), windowTitle());
-    }
+    });
     const QSignalBlocker block(m_grid);
     m_grid->setRows(rows, keys);
     const int row = selectCode.isEmpty() ? -1 : m_grid->findKey(selectCode);
@@ -151,14 +149,9 @@ void CourseItemScreen::reload(const QString &selectCode)
 
 void CourseItemScreen::newItem()
 {
-    QString code;
-    try {
-        code = newCourseItemCode(m_ui.app.main);
-    } catch (const DbError &) {
-        m_ui.msg.warn(readErrorText(), windowTitle());
-    }
+    const auto code = guard(m_ui, DbAction::Read, [&] { return newCourseItemCode(m_ui.app.main); });
     m_isNew = true;
-    showItem(defaultCourseItem(code));
+    showItem(defaultCourseItem(code.value_or(QString())));
     m_name->setFocus();
 }
 
@@ -204,18 +197,13 @@ void CourseItemScreen::onRowChanged(int row)
 
 void CourseItemScreen::save()
 {
-    try {
-        const CatalogueResult r = saveCourseItem(m_ui.app.main, inputs(), m_isNew);
-        showMessage(m_ui.msg, r.message);
-        if (!r.ok)
-            return;
-        TF = true;
-        m_isNew = false;
-        m_code->setText(r.code);
-        reload(r.code);
-    } catch (const DbError &) {
-        m_ui.msg.warn(saveErrorText(), saveErrorTitle());
-    }
+    const auto r = guard(m_ui, DbAction::Save, [&] { return saveCourseItem(m_ui.app.main, inputs(), m_isNew); });
+    if (!r || !showOutcome(m_ui, *r))
+        return;
+    TF = true;
+    m_isNew = false;
+    m_code->setText(r->code);
+    reload(r->code);
 }
 
 void CourseItemScreen::deleteRow(int row)
@@ -225,18 +213,13 @@ void CourseItemScreen::deleteRow(int row)
         return;
     if (!m_ui.msg.ask(MaintenanceGrid::deleteQuestion(), MaintenanceGrid::deleteTitle()))
         return;
-    try {
-        const CatalogueResult r = deleteCourseItem(m_ui.app.main, code);
-        showMessage(m_ui.msg, r.message);
-        if (!r.ok)
-            return;
-        TF = true;
-        reload();
-        if (m_code->text() == code)
-            newItem();
-    } catch (const DbError &) {
-        m_ui.msg.warn(deleteErrorText(), deleteErrorTitle());
-    }
+    const auto r = guard(m_ui, DbAction::Delete, [&] { return deleteCourseItem(m_ui.app.main, code); });
+    if (!r || !showOutcome(m_ui, *r))
+        return;
+    TF = true;
+    reload();
+    if (m_code->text() == code)
+        newItem();
 }
 
 } // namespace fitrova

@@ -2,7 +2,7 @@
 
 #include "catalogue/codesequence.h"
 #include "catalogue/lecturers.h"
-#include "catalogue/ui/catalogueui.h"
+#include "widgets/deskguard.h"
 #include "data/text.h"
 #include "widgets/controls.h"
 #include "widgets/widgetutil.h"
@@ -80,13 +80,8 @@ void LecturerEditDialog::newLecturer()
 {
     JobGubun = QStringLiteral("N");
     updateCaption();
-    QString code;
-    try {
-        code = nextLecturerCode(m_ui.app.main);
-    } catch (const DbError &) {
-        m_ui.msg.warn(readErrorText(), windowTitle());
-    }
-    m_code->setText(code);
+    const auto code = guard(m_ui, DbAction::Read, [&] { return nextLecturerCode(m_ui.app.main); });
+    m_code->setText(code.value_or(QString()));
     m_name->clear();
     m_tel->clear();
     m_use->setChecked(true);
@@ -96,12 +91,8 @@ void LecturerEditDialog::newLecturer()
 void LecturerEditDialog::load(const QString &code)
 {
     updateCaption();
-    std::optional<Lecturer> l;
-    try {
-        l = loadLecturer(m_ui.app.main, code);
-    } catch (const DbError &) {
-        m_ui.msg.warn(readErrorText(), windowTitle());
-    }
+    const std::optional<Lecturer> l =
+        guard(m_ui, DbAction::Read, [&] { return loadLecturer(m_ui.app.main, code); }).value_or(std::nullopt);
     if (!l) {
         m_code->setText(code);
         return;
@@ -121,21 +112,18 @@ void LecturerEditDialog::save()
     l.tel = formatPhone(m_tel->text());
     l.inUse = m_use->isChecked();
     const bool isNew = JobGubun != QLatin1String("C");
-    try {
-        const CatalogueResult r = saveLecturer(m_ui.app.main, l, isNew);
-        showMessage(m_ui.msg, r.message);
-        if (!r.ok) {
-            if (r.field == LecturerNameField)
-                m_name->setFocus();
-            return;
-        }
-        TF = true;
-        emit lecturerSaved(r.code);
-        if (isNew)
-            newLecturer();
-    } catch (const DbError &) {
-        m_ui.msg.warn(saveErrorText(), saveErrorTitle());
+    const auto r = guard(m_ui, DbAction::Save, [&] { return saveLecturer(m_ui.app.main, l, isNew); });
+    if (!r)
+        return;
+    if (!showOutcome(m_ui, *r)) {
+        if (r->field == LecturerNameField)
+            m_name->setFocus();
+        return;
     }
+    TF = true;
+    emit lecturerSaved(r->code);
+    if (isNew)
+        newLecturer();
 }
 
 } // namespace fitrova

@@ -2,7 +2,7 @@
 
 #include "catalogue/classification.h"
 #include "catalogue/lecturers.h"
-#include "catalogue/ui/catalogueui.h"
+#include "widgets/deskguard.h"
 #include "catalogue/ui/lecturereditdialog.h"
 #include "catalogue/ui/maintenancegrid.h"
 #include "widgets/controls.h"
@@ -67,7 +67,7 @@ void LecturerListScreen::refresh(const QString &selectCode)
 {
     QList<QStringList> rows;
     QVariantList keys;
-    try {
+    guard(m_ui, DbAction::Read, [&] {
         QHash<QString, QString> courseNames;
         for (const CourseItem &c : listCourseItems(m_ui.app.main, courseGroup()))
             courseNames.insert(c.code, c.name);
@@ -76,9 +76,7 @@ void LecturerListScreen::refresh(const QString &selectCode)
                          courseNames.value(l.course)});
             keys.append(l.code);
         }
-    } catch (const DbError &) {
-        m_ui.msg.warn(readErrorText(), windowTitle());
-    }
+    });
     m_grid->setRows(rows, keys);
     const int row = selectCode.isEmpty() ? -1 : m_grid->findKey(selectCode);
     if (row >= 0)
@@ -111,14 +109,9 @@ void LecturerListScreen::deleteCurrent()
         return;
     if (!m_ui.msg.ask(MaintenanceGrid::deleteQuestion(), MaintenanceGrid::deleteTitle()))
         return;
-    try {
-        const CatalogueResult r = deleteLecturer(m_ui.app.main, code);
-        showMessage(m_ui.msg, r.message);
-        if (r.ok)
-            refresh();
-    } catch (const DbError &) {
-        m_ui.msg.warn(deleteErrorText(), deleteErrorTitle());
-    }
+    const auto r = guard(m_ui, DbAction::Delete, [&] { return deleteLecturer(m_ui.app.main, code); });
+    if (r && showOutcome(m_ui, *r))
+        refresh();
 }
 
 } // namespace fitrova

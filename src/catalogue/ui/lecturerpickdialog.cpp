@@ -1,6 +1,6 @@
 #include "catalogue/ui/lecturerpickdialog.h"
 
-#include "catalogue/catalogueresult.h"
+#include "widgets/deskguard.h"
 #include "catalogue/classification.h"
 #include "catalogue/lecturers.h"
 #include "data/listitems.h"
@@ -27,10 +27,7 @@ LecturerPickDialog::LecturerPickDialog(UiContext &ui, QWidget *parent) : PickLis
     m_course->setMinimumWidth(180);
     searchLayout()->addWidget(new QLabel(QStringLiteral("강좌항목"), this));
     searchLayout()->addWidget(m_course, 1);
-    try {
-        fillCombo(m_course, courseItems(m_ui.app.main, courseGroup(), true));
-    } catch (const DbError &) {
-    }
+    guard(m_ui, DbAction::Read, [&] { fillCombo(m_course, courseItems(m_ui.app.main, courseGroup(), true)); });
     connect(m_course, &QComboBox::currentIndexChanged, this, [this] { search(); });
     connect(this, &QDialog::accepted, this, [this] {
         LtCode = grid()->cell(pickedRow(), 0);
@@ -44,14 +41,12 @@ void LecturerPickDialog::search()
 {
     QList<QStringList> rows;
     QVariantList keys;
-    try {
+    guard(m_ui, DbAction::Read, [&] {
         for (const Lecturer &l : pickableLecturers(m_ui.app.main, comboCode(m_course))) {
             rows.append({l.code, l.name});
             keys.append(l.code);
         }
-    } catch (const DbError &) {
-        m_ui.msg.warn(readErrorText(), windowTitle());
-    }
+    });
     grid()->setRows(rows, keys);
     if (!rows.isEmpty())
         grid()->setCurrentRow(0);

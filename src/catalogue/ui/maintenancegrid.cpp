@@ -1,8 +1,6 @@
 #include "catalogue/ui/maintenancegrid.h"
 
-#include "catalogue/catalogueresult.h"
-#include "data/db.h"
-#include "widgets/messages.h"
+#include "widgets/deskguard.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -10,7 +8,7 @@
 
 namespace fitrova {
 
-MaintenanceGrid::MaintenanceGrid(Messages &msg, QWidget *parent) : DataGrid(parent), m_msg(msg)
+MaintenanceGrid::MaintenanceGrid(UiContext &ui, QWidget *parent) : DataGrid(parent), m_ui(ui)
 {
     setHeaderSorting(false);
     connect(this, &DataGrid::rowEdited, this, &MaintenanceGrid::onRowEdited);
@@ -72,12 +70,8 @@ void MaintenanceGrid::onRowEdited(int row)
     if (rowCode(row).isEmpty() && isBlankRow(row))
         return;
     m_saving = true;
-    bool ok = false;
-    try {
-        ok = m_save(row);
-    } catch (const DbError &) {
-        m_msg.warn(saveErrorText(), saveErrorTitle());
-    }
+    const std::optional<Outcome> r = guard(m_ui, DbAction::Save, [&] { return m_save(row); });
+    const bool ok = r && showOutcome(m_ui, *r);
     m_saving = false;
     if (ok) {
         ensureBlankRow();
@@ -92,22 +86,25 @@ void MaintenanceGrid::onDeleteRequested(int row)
     commitEdits();
     if (row < 0 || row >= rowCount() || rowCode(row).isEmpty())
         return;
-    try {
-        if (m_guard && !m_guard(row))
+    if (m_guard) {
+        const std::optional<Outcome> check = guard(m_ui, DbAction::Delete, [&] { return m_guard(row); });
+        if (!check || !showOutcome(m_ui, *check))
             return;
-        if (!m_msg.ask(deleteQuestion(), deleteTitle()))
-            return;
-        if (m_delete && m_delete(row)) {
-            removeRow(row);
-            ensureBlankRow();
-            if (rowCount() > 0)
-                setCurrentCell(qMin(row, rowCount() - 1), qMax(0, currentColumn()));
-            emit rowDeleted();
-        }
-    } catch (const DbError &) {
-        m_msg.warn(deleteErrorText(), deleteErrorTitle());
-        reloadLater();
     }
+    if (!m_ui.msg.ask(deleteQuestion(), deleteTitle()) || !m_delete)
+        return;
+    const std::optional<Outcome> r = guard(m_ui, DbAction::Delete, [&] { return m_delete(row); });
+    if (!r) {
+        reloadLater();
+        return;
+    }
+    if (!showOutcome(m_ui, *r))
+        return;
+    removeRow(row);
+    ensureBlankRow();
+    if (rowCount() > 0)
+        setCurrentCell(qMin(row, rowCount() - 1), qMax(0, currentColumn()));
+    emit rowDeleted();
 }
 
 void MaintenanceGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)

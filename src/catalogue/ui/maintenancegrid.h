@@ -7,21 +7,23 @@
 //
 // The screen supplies what is particular: how a row is saved, what keeps a
 // row from being deleted (checked before the question), how it is deleted,
-// and how the list is read again. Database failures of these handlers are
-// caught here and shown with the shared error texts.
+// and how the list is read again. Each answers with the core's outcome, which
+// the grid shows; database failures of these handlers reach the desk through
+// the guard with the standard texts.
 
+#include "foundation/outcome.h"
 #include "widgets/datagrid.h"
 
 #include <functional>
 
 namespace fitrova {
 
-class Messages;
+struct UiContext;
 
 class MaintenanceGrid : public DataGrid {
     Q_OBJECT
 public:
-    explicit MaintenanceGrid(Messages &msg, QWidget *parent = nullptr);
+    explicit MaintenanceGrid(UiContext &ui, QWidget *parent = nullptr);
 
     // The column holding the row's code, given by the system: never edited;
     // a row whose code is empty is a new one.
@@ -40,16 +42,15 @@ public:
     // empty row.
     void load(const QList<QStringList> &rows, const QVariantList &keys = {});
 
-    // Writes the row; returns false when it was refused (the handler showed
-    // why). A new row the handler saved gets its code written into the code
-    // column by the handler.
-    using SaveHandler = std::function<bool(int row)>;
+    // Writes the row; a refusal keeps it as it was stored. A new row the
+    // handler saved gets its code written into the code column by the handler.
+    using SaveHandler = std::function<Outcome(int row)>;
     void setSaveHandler(SaveHandler handler) { m_save = std::move(handler); }
-    // Runs before the question; false keeps the row (the guard told why).
-    using DeleteGuard = std::function<bool(int row)>;
+    // Runs before the question; a refusal keeps the row.
+    using DeleteGuard = std::function<Outcome(int row)>;
     void setDeleteGuard(DeleteGuard guard) { m_guard = std::move(guard); }
-    // Runs after the user agreed; true when the row is gone.
-    using DeleteHandler = std::function<bool(int row)>;
+    // Runs after the user agreed; done when the row is gone.
+    using DeleteHandler = std::function<Outcome(int row)>;
     void setDeleteHandler(DeleteHandler handler) { m_delete = std::move(handler); }
     // Reads the list again; called (after the event) when a save was refused
     // or failed, so the grid shows what is stored.
@@ -73,7 +74,7 @@ private:
     void reloadLater();
     bool ownsWidget(const QWidget *w) const;
 
-    Messages &m_msg;
+    UiContext &m_ui;
     int m_codeColumn = 0;
     bool m_blankRow = true;
     bool m_saving = false;

@@ -1,6 +1,5 @@
 #include "catalogue/ui/picklistdialog.h"
 
-#include "catalogue/ui/catalogueui.h"
 #include "widgets/controls.h"
 #include "widgets/datagrid.h"
 

@@ -2,6 +2,7 @@
 
 #include "catalogue/classification.h"
 #include "catalogue/ui/catalogueui.h"
+#include "widgets/deskguard.h"
 #include "catalogue/ui/lecturerpickdialog.h"
 #include "data/listitems.h"
 #include "data/text.h"
@@ -167,12 +168,10 @@ ProgramEditDialog::ProgramEditDialog(UiContext &ui, const QString &jobGubun, qin
     outer->addLayout(buttons);
     resize(600, 560);
 
-    try {
+    guard(m_ui, DbAction::Read, [&] {
         fillCombo(m_course, courseItems(m_ui.app.main, courseGroup(), false));
         fillCombo(m_lecturer, lecturerItems(m_ui.app.main));
-    } catch (const DbError &) {
-        m_ui.msg.warn(readErrorText(), QStringLiteral("강좌등록"));
-    }
+    });
 
     installEnterAsTab(this);
     installSelectAllOnFocus(this);
@@ -213,12 +212,8 @@ void ProgramEditDialog::updateCaption()
 
 void ProgramEditDialog::loadProgram()
 {
-    std::optional<Program> p;
-    try {
-        p = fitrova::loadProgram(m_ui.app.main, Pgid);
-    } catch (const DbError &) {
-        m_ui.msg.warn(readErrorText(), QStringLiteral("강좌등록"));
-    }
+    const std::optional<Program> p =
+        guard(m_ui, DbAction::Read, [&] { return fitrova::loadProgram(m_ui.app.main, Pgid); }).value_or(std::nullopt);
     if (!p)
         return;
     m_storedFees = p->fees;
@@ -261,12 +256,10 @@ void ProgramEditDialog::fillClasses(const QString &course)
 {
     ListItems items{{QString(), QStringLiteral("00")}};
     if (!course.isEmpty()) {
-        try {
+        guard(m_ui, DbAction::Read, [&] {
             for (const SmallClass &s : listSmallClasses(m_ui.app.main, courseGroup(), course))
                 items.append({s.sclass + QLatin1Char('-') + s.name, s.sclass});
-        } catch (const DbError &) {
-            m_ui.msg.warn(readErrorText(), QStringLiteral("강좌등록"));
-        }
+        });
     }
     fillCombo(m_class, items);
     if (m_class->count() > 1)
@@ -278,11 +271,8 @@ void ProgramEditDialog::rebuildFees(const QList<FeeRow> &keep)
     const QString course = m_course->currentIndex() >= 0 ? codeOf(m_course->currentText()) : QString();
     QList<FeeRow> rows;
     if (!course.isEmpty()) {
-        try {
-            rows = feeRowsForCourse(m_ui.app.main, course, keep);
-        } catch (const DbError &) {
-            m_ui.msg.warn(readErrorText(), QStringLiteral("강좌등록"));
-        }
+        rows = guard(m_ui, DbAction::Read, [&] { return feeRowsForCourse(m_ui.app.main, course, keep); })
+                   .value_or(QList<FeeRow>());
     }
     QList<QStringList> cells;
     for (const FeeRow &f : rows)
@@ -362,24 +352,23 @@ void ProgramEditDialog::save()
 {
     m_fees->commitEdits();
     const bool isNew = JobGubun != QLatin1String("C");
-    try {
-        const CatalogueResult r = saveProgram(m_ui.app.main, inputs(), isNew, m_ui.app.clock().today());
-        showMessage(m_ui.msg, r.message);
-        if (!r.ok) {
-            focusField(r.field);
-            return;
-        }
-        TF = true;
-        if (isNew) {
-            Pgid = r.id;
-            JobGubun = QStringLiteral("C");
-            updateCaption();
-        }
-        m_storedFees = fitrova::loadProgram(m_ui.app.main, Pgid).value_or(Program{}).fees;
-        rebuildFees(m_storedFees);
-    } catch (const DbError &) {
-        m_ui.msg.warn(saveErrorText(), saveErrorTitle());
+    const auto r = guard(m_ui, DbAction::Save,
+                         [&] { return saveProgram(m_ui.app.main, inputs(), isNew, m_ui.app.clock().today()); });
+    if (!r)
+        return;
+    if (!showOutcome(m_ui, *r)) {
+        focusField(r->field);
+        return;
     }
+    TF = true;
+    if (isNew) {
+        Pgid = r->id;
+        JobGubun = QStringLiteral("C");
+        updateCaption();
+    }
+    const auto stored = guard(m_ui, DbAction::Read, [&] { return fitrova::loadProgram(m_ui.app.main, Pgid); });
+    m_storedFees = stored.value_or(std::nullopt).value_or(Program{}).fees;
+    rebuildFees(m_storedFees);
 }
 
 } // namespace fitrova

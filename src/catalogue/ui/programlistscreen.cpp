@@ -1,7 +1,7 @@
 #include "catalogue/ui/programlistscreen.h"
 
 #include "catalogue/programs.h"
-#include "catalogue/ui/catalogueui.h"
+#include "widgets/deskguard.h"
 #include "catalogue/ui/courseitemscreen.h"
 #include "catalogue/ui/programeditdialog.h"
 #include "catalogue/ui/timeprogramdialog.h"
@@ -94,12 +94,9 @@ ProgramListScreen::ProgramListScreen(UiContext &ui, QWidget *parent) : QWidget(p
 
 void ProgramListScreen::refresh(qint64 selectPgid)
 {
-    QList<ProgramListRow> programs;
-    try {
-        programs = listProgramRows(m_ui.app.main, m_onlyInUse->isChecked());
-    } catch (const DbError &) {
-        m_ui.msg.warn(readErrorText(), windowTitle());
-    }
+    const QList<ProgramListRow> programs =
+        guard(m_ui, DbAction::Read, [&] { return listProgramRows(m_ui.app.main, m_onlyInUse->isChecked()); })
+            .value_or(QList<ProgramListRow>());
     QList<QStringList> rows;
     QVariantList keys;
     qint64 previous = -1;
@@ -177,13 +174,10 @@ void ProgramListScreen::editCurrent()
     const qint64 id = currentPgid();
     if (id <= 0)
         return;
-    std::optional<Program> p;
-    try {
-        p = loadProgram(m_ui.app.main, id);
-    } catch (const DbError &) {
-        m_ui.msg.warn(readErrorText(), windowTitle());
+    const auto found = guard(m_ui, DbAction::Read, [&] { return loadProgram(m_ui.app.main, id); });
+    if (!found)
         return;
-    }
+    const std::optional<Program> &p = *found;
     if (!p) {
         refresh();
         return;
@@ -207,21 +201,18 @@ void ProgramListScreen::deleteCurrent()
     const qint64 id = currentPgid();
     if (id <= 0)
         return;
-    try {
-        const std::optional<Program> p = loadProgram(m_ui.app.main, id);
-        if (!p) {
-            refresh();
-            return;
-        }
-        if (!m_ui.msg.ask(deleteProgramQuestion(p->pgName), QStringLiteral("자료삭제")))
-            return;
-        const CatalogueResult r = deleteProgram(m_ui.app.main, id);
-        showMessage(m_ui.msg, r.message);
-        if (r.ok)
-            refresh();
-    } catch (const DbError &) {
-        m_ui.msg.warn(deleteErrorText(), deleteErrorTitle());
+    const auto found = guard(m_ui, DbAction::Delete, [&] { return loadProgram(m_ui.app.main, id); });
+    if (!found)
+        return;
+    if (!*found) {
+        refresh();
+        return;
     }
+    if (!m_ui.msg.ask(deleteProgramQuestion((*found)->pgName), QStringLiteral("자료삭제")))
+        return;
+    const auto r = guard(m_ui, DbAction::Delete, [&] { return deleteProgram(m_ui.app.main, id); });
+    if (r && showOutcome(m_ui, *r))
+        refresh();
 }
 
 void ProgramListScreen::printList()

@@ -4,6 +4,7 @@
 #include "catalogue/programs.h"
 #include "catalogue/timeprograms.h"
 #include "catalogue/ui/catalogueui.h"
+#include "widgets/deskguard.h"
 #include "data/listitems.h"
 #include "data/text.h"
 #include "widgets/controls.h"
@@ -90,11 +91,7 @@ TimeProgramDialog::TimeProgramDialog(UiContext &ui, const QString &jobGubun, qin
     outer->addLayout(buttons);
     resize(420, 270);
 
-    try {
-        fillCombo(m_course, courseItems(m_ui.app.main, courseGroup(), false));
-    } catch (const DbError &) {
-        m_ui.msg.warn(readErrorText(), QStringLiteral("시간제 프로그램"));
-    }
+    guard(m_ui, DbAction::Read, [&] { fillCombo(m_course, courseItems(m_ui.app.main, courseGroup(), false)); });
 
     installEnterAsTab(this);
     installSelectAllOnFocus(this);
@@ -124,12 +121,8 @@ void TimeProgramDialog::formatPrice() { m_price->setText(priceText(nzLong(m_pric
 
 void TimeProgramDialog::loadProgram()
 {
-    std::optional<TimeProgram> p;
-    try {
-        p = loadTimeProgram(m_ui.app.main, Pgid);
-    } catch (const DbError &) {
-        m_ui.msg.warn(readErrorText(), QStringLiteral("시간제 프로그램"));
-    }
+    const std::optional<TimeProgram> p =
+        guard(m_ui, DbAction::Read, [&] { return loadTimeProgram(m_ui.app.main, Pgid); }).value_or(std::nullopt);
     if (!p)
         return;
     m_pgGubun = p->pgGubun;
@@ -160,27 +153,25 @@ void TimeProgramDialog::save()
 {
     formatPrice();
     const bool isNew = JobGubun != QLatin1String("C");
-    try {
-        const CatalogueResult r = saveTimeProgram(m_ui.app.main, inputs(), isNew, m_ui.app.clock().today());
-        showMessage(m_ui.msg, r.message);
-        if (!r.ok) {
-            switch (r.field) {
-            case TimeNameField: m_name->setFocus(); break;
-            case TimeValidityField: m_month->setFocus(); break;
-            case TimeCourseField: m_course->setFocus(); break;
-            case TimeHoursField: m_hours->setFocus(); break;
-            default: break;
-            }
-            return;
+    const auto r = guard(m_ui, DbAction::Save,
+                         [&] { return saveTimeProgram(m_ui.app.main, inputs(), isNew, m_ui.app.clock().today()); });
+    if (!r)
+        return;
+    if (!showOutcome(m_ui, *r)) {
+        switch (r->field) {
+        case TimeNameField: m_name->setFocus(); break;
+        case TimeValidityField: m_month->setFocus(); break;
+        case TimeCourseField: m_course->setFocus(); break;
+        case TimeHoursField: m_hours->setFocus(); break;
+        default: break;
         }
-        TF = true;
-        if (isNew) {
-            Pgid = r.id;
-            JobGubun = QStringLiteral("C");
-            updateCaption();
-        }
-    } catch (const DbError &) {
-        m_ui.msg.warn(saveErrorText(), saveErrorTitle());
+        return;
+    }
+    TF = true;
+    if (isNew) {
+        Pgid = r->id;
+        JobGubun = QStringLiteral("C");
+        updateCaption();
     }
 }
 
