@@ -68,12 +68,17 @@ ListItems lecturerItems(const Db &db)
     return items;
 }
 
-ListItems activeLecturerItems(const Db &db)
+ListItems activeLecturerItems(const Db &db, const QString &course)
 {
+    QString sql = QStringLiteral("SELECT LTcode, LTName FROM Lecturer WHERE Resign = ?");
+    Params params{QStringLiteral("1")};
+    if (!course.isEmpty()) {
+        sql += QStringLiteral(" AND Course = ?");
+        params << course;
+    }
+    sql += QStringLiteral(" ORDER BY LTcode, Course");
     ListItems items{{allItemText(), {}}};
-    for (const Row &r : db.query(QStringLiteral("SELECT LTcode, LTName FROM Lecturer "
-                                                "WHERE Resign = ? ORDER BY LTcode, Course"),
-                                 {QStringLiteral("1")}))
+    for (const Row &r : db.query(sql, params))
         items.append({r.str("LTcode") + QLatin1Char('-') + r.str("LTName"), {}});
     return items;
 }
@@ -117,6 +122,32 @@ ListItems gradeItems(const Db &db)
     for (const Row &r : db.query(QStringLiteral("SELECT GrCode, GrName FROM GradeM ORDER BY GrCode")))
         items.append({r.str("GrCode") + QLatin1Char('-') + r.str("GrName"), {}});
     return items;
+}
+
+ListItems memberKindItems(const Db &db, bool withAll)
+{
+    ListItems items;
+    if (withAll)
+        items.append({QStringLiteral("0.모두보기"), QString()});
+    for (const Row &r : db.query(QStringLiteral("SELECT Code, Name FROM MbGubun ORDER BY Code")))
+        items.append({r.str("Code") + QLatin1Char('.') + r.str("Name"), r.str("Code")});
+    return items;
+}
+
+ListItems areaItems(const Db &db)
+{
+    ListItems items{{allItemText(), {}}};
+    for (const Row &r : db.query(QStringLiteral("SELECT Area, AreaName FROM Area ORDER BY Area")))
+        items.append({r.str("Area") + QLatin1Char('-') + r.str("AreaName"), r.str("Area")});
+    return items;
+}
+
+QList<AgeBand> ageBands(const Db &db)
+{
+    QList<AgeBand> bands;
+    for (const Row &r : db.query(QStringLiteral("SELECT Code, Name, age1, age2 FROM Age ORDER BY Code")))
+        bands.append({r.str("Code"), r.str("Name"), r.num("age1"), r.num("age2")});
+    return bands;
 }
 
 ListItems courseItems(const Db &db, const QString &psGroup, bool withAll)

@@ -38,8 +38,9 @@ ClassLists classLists(const Db &db, const QString &psGroup);
 
 // Every instructor: text LTName, data LTCode.
 ListItems lecturerItems(const Db &db);
-// "0-모두보기", then the instructors in service (resign '1'): LTCode "-" LTName.
-ListItems activeLecturerItems(const Db &db);
+// "0-모두보기", then the instructors in service (resign '1'): LTCode "-" LTName;
+// only those of the course when one is given.
+ListItems activeLecturerItems(const Db &db, const QString &course = {});
 
 // "0-모두보기", then the programs in use: PgName " " Time1 "~" Time2 " " LTName;
 // the data of each item is its PgID (0 for the first item). course is the
@@ -52,6 +53,21 @@ ListItems userItems(const Db &db);
 
 // Every grade: GrCode "-" GrName.
 ListItems gradeItems(const Db &db);
+
+// Member kinds: Code "." Name with the code as data; with withAll first
+// "0.모두보기" (data "").
+ListItems memberKindItems(const Db &db, bool withAll);
+
+// "0-모두보기", then the areas: Area "-" AreaName with the area as data.
+ListItems areaItems(const Db &db);
+
+// The age bands members are counted in (Age rows by code).
+struct AgeBand {
+    QString code, name;
+    qint64 from = 0, to = 0;
+    bool operator==(const AgeBand &) const = default;
+};
+QList<AgeBand> ageBands(const Db &db);
 
 // Optional "0-모두보기", then Code "-" Name of the staff group's courses.
 ListItems courseItems(const Db &db, const QString &psGroup, bool withAll);

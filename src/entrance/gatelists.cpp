@@ -4,6 +4,7 @@
 #include "data/dates.h"
 #include "data/lookups.h"
 #include "entrance/checkout.h"
+#include "members/searchtext.h"
 
 #include <QHash>
 
@@ -51,6 +52,14 @@ QString remainText(const QString &pgGubun, qint64 pgCnt, qint64 uPgCnt, qint64 c
     return QString::number(lectureRemainDays(cancel, dDate2, today)) + QStringLiteral("일");
 }
 
+GateItem itemOf(const Row &r, ItemClassNames &names)
+{
+    const QString course = r.str(QStringLiteral("Course"));
+    return GateItem{r.num(QStringLiteral("ItId")), names.course(course),
+                    names.sclass(course, r.str(QStringLiteral("Sclass"))), r.str(QStringLiteral("ItName")),
+                    r.str(QStringLiteral("BarCode"))};
+}
+
 std::optional<GateItem> itemWhere(const Db &db, const QString &where, const Params &params)
 {
     const auto r = db.queryOne(
@@ -60,10 +69,7 @@ std::optional<GateItem> itemWhere(const Db &db, const QString &where, const Para
     if (!r)
         return std::nullopt;
     ItemClassNames names(db);
-    const QString course = r->str(QStringLiteral("Course"));
-    return GateItem{r->num(QStringLiteral("ItId")), names.course(course),
-                    names.sclass(course, r->str(QStringLiteral("Sclass"))), r->str(QStringLiteral("ItName")),
-                    r->str(QStringLiteral("BarCode"))};
+    return itemOf(*r, names);
 }
 
 } // namespace
@@ -244,6 +250,25 @@ std::optional<GateItem> findItemByBarcode(const Db &db, const QString &barCode)
 std::optional<GateItem> findItemById(const Db &db, qint64 itId)
 {
     return itemWhere(db, QStringLiteral("ItId = ?"), {itId});
+}
+
+QList<GateItem> searchItems(const Db &db, const QString &text)
+{
+    const QString t = text.trimmed();
+    QString sql = QStringLiteral("SELECT ItId, Course, Sclass, ItName, BarCode FROM Item");
+    Params params;
+    if (!t.isEmpty()) {
+        const SqlCondition name = containsCondition(QStringLiteral("ItName"), t);
+        sql += QStringLiteral(" WHERE ") + name.sql + QStringLiteral(" OR BarCode = ?");
+        params = name.params;
+        params << t;
+    }
+    sql += QStringLiteral(" ORDER BY ItName, ItId LIMIT 500");
+    ItemClassNames names(db);
+    QList<GateItem> items;
+    for (const Row &r : db.query(sql, params))
+        items.append(itemOf(r, names));
+    return items;
 }
 
 } // namespace fitrova

@@ -67,8 +67,6 @@ bool deleteVisit(const Db &db, qint64 entid);
 
 inline QString visitDeleteAskText() { return QStringLiteral("현제 선택한 자료를 삭제하시겠읍니까?"); }
 inline QString visitDeleteAskTitle() { return QStringLiteral("자료삭제"); }
-inline QString visitDeleteErrorText() { return QStringLiteral("자료삭제중 오류가 발생하였습니다."); }
-inline QString visitDeleteErrorTitle() { return QStringLiteral("삭제오류"); }
 
 // --- equipment ----------------------------------------------------------------------
 
@@ -79,6 +77,9 @@ struct GateItem {
 };
 std::optional<GateItem> findItemByBarcode(const Db &db, const QString &barCode);
 std::optional<GateItem> findItemById(const Db &db, qint64 itId);
+// The equipment of the pick list: every item, or those whose name contains
+// the text or whose bar code is the text; by name, at most 500.
+QList<GateItem> searchItems(const Db &db, const QString &text);
 
 inline QString itemUnknownText() { return QStringLiteral("등록되지않은 교구상품입니다"); }
 inline QString itemUnknownTitle() { return QStringLiteral("교구등록"); }

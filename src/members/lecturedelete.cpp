@@ -31,17 +31,17 @@ const DependentRow *latestOf(const QList<DependentRow> &rows, const QString &kin
 
 } // namespace
 
-MemberCheck lectureDeleteCheck(qint64 delay, qint64 cancel, qint64 transfer, qint64 change)
+Outcome lectureDeleteCheck(qint64 delay, qint64 cancel, qint64 transfer, qint64 change)
 {
     if (delay > 0)
-        return MemberCheck::refuse(QStringLiteral("연기처리된 강좌입니다.\n 연기자료를 먼저 삭제하세요."), kRefuseTitle);
+        return Outcome::refused(QStringLiteral("연기처리된 강좌입니다.\n 연기자료를 먼저 삭제하세요."), kRefuseTitle);
     if (cancel > 0)
-        return MemberCheck::refuse(QStringLiteral("환불처리된 강좌입니다. 환불자료를 먼저 삭제하세요."), kRefuseTitle);
+        return Outcome::refused(QStringLiteral("환불처리된 강좌입니다. 환불자료를 먼저 삭제하세요."), kRefuseTitle);
     if (transfer > 0)
-        return MemberCheck::refuse(QStringLiteral("양도된 강좌입니다. 양도된 자료를 먼저 삭제하세요."), kRefuseTitle);
+        return Outcome::refused(QStringLiteral("양도된 강좌입니다. 양도된 자료를 먼저 삭제하세요."), kRefuseTitle);
     if (change > 0)
-        return MemberCheck::refuse(QStringLiteral("반변경된 강좌입니다. 반변경 자료를 먼저 삭제하세요."), kRefuseTitle);
-    return MemberCheck::pass();
+        return Outcome::refused(QStringLiteral("반변경된 강좌입니다. 반변경 자료를 먼저 삭제하세요."), kRefuseTitle);
+    return Outcome::pass();
 }
 
 QString linkColumnOf(const QString &ltGubun)
@@ -155,10 +155,10 @@ std::optional<Row> lectureRow(const Db &db, qint64 ltid)
                        {ltid});
 }
 
-MemberCheck checkRow(const std::optional<Row> &row)
+Outcome checkRow(const std::optional<Row> &row)
 {
     if (!row)
-        return MemberCheck::refuse(QStringLiteral("해당자료를 찾을수 없읍니다"), kRefuseTitle);
+        return Outcome::refused(QStringLiteral("해당자료를 찾을수 없읍니다"), kRefuseTitle);
     return lectureDeleteCheck(row->num(QStringLiteral("Delay")), row->num(QStringLiteral("Cancel")),
                               row->num(QStringLiteral("Transfer")), row->num(QStringLiteral("Change")));
 }
@@ -173,7 +173,7 @@ void removePoints(const Db &db, const QString &mbCode, const QString &kind, qint
 
 } // namespace
 
-MemberCheck lectureDeleteCheck(const Db &db, qint64 ltid)
+Outcome lectureDeleteCheck(const Db &db, qint64 ltid)
 {
     return checkRow(lectureRow(db, ltid));
 }
@@ -183,9 +183,9 @@ RowDeleteResult deleteLecture(const Db &db, qint64 ltid)
     return db.transaction([&] {
         RowDeleteResult r;
         const auto row = lectureRow(db, ltid);
-        const MemberCheck check = checkRow(row);
-        if (!check.ok) {
-            r.message = check.message;
+        const Outcome check = checkRow(row);
+        if (!check.saved) {
+            r.message = check.last();
             return r;
         }
         r.mbCode = row->str(QStringLiteral("MbCode"));
@@ -209,7 +209,7 @@ RowDeleteResult deleteSale(const Db &db, qint64 slid)
         RowDeleteResult r;
         const auto row = db.queryOne(QStringLiteral("SELECT MbCode FROM Sale WHERE SlId = ?"), {slid});
         if (!row) {
-            r.message = {QStringLiteral("해당자료를 찾을수 없읍니다"), kRefuseTitle};
+            r.message = {Notice::Kind::Warn, QStringLiteral("해당자료를 찾을수 없읍니다"), kRefuseTitle};
             return r;
         }
         r.mbCode = row->str(QStringLiteral("MbCode"));
@@ -228,7 +228,7 @@ RowDeleteResult deletePointRow(const Db &db, qint64 ptid)
         RowDeleteResult r;
         const auto row = db.queryOne(QStringLiteral("SELECT MbCode FROM UserPoint WHERE Ptid = ?"), {ptid});
         if (!row) {
-            r.message = {QStringLiteral("해당자료를 찾을수 없읍니다"), kRefuseTitle};
+            r.message = {Notice::Kind::Warn, QStringLiteral("해당자료를 찾을수 없읍니다"), kRefuseTitle};
             return r;
         }
         r.mbCode = row->str(QStringLiteral("MbCode"));

@@ -12,7 +12,7 @@
 // left) and recomputes the enrollment's end date from what remains.
 
 #include "data/db.h"
-#include "members/memberresult.h"
+#include "foundation/outcome.h"
 
 #include <QDate>
 #include <QList>
@@ -23,7 +23,7 @@ namespace fitrova {
 // The refusal of deleting an enrollment row that still has dependent rows,
 // checked in the order postponement, refund, transfer, class change (title
 // "삭제불가"); passes when all four links are 0.
-MemberCheck lectureDeleteCheck(qint64 delay, qint64 cancel, qint64 transfer, qint64 change);
+Outcome lectureDeleteCheck(qint64 delay, qint64 cancel, qint64 transfer, qint64 change);
 
 // The link column of a dependent row kind: "Transfer", "Change", "Delay",
 // "Cancel"; "" for any other kind.
@@ -77,7 +77,7 @@ QString pointKindOfLecture(const QString &pgGubun);
 
 struct RowDeleteResult {
     bool deleted = false;
-    MemberMessage message; // the refusal when not deleted
+    Notice message;        // the refusal when not deleted
     QString mbCode;
     qint64 misuAmt = 0;    // the member's outstanding amount afterwards
     qint64 point = 0;      // the member's point balance afterwards
@@ -85,7 +85,7 @@ struct RowDeleteResult {
 
 // The check before the question, on the row as it is stored now. A row that
 // no longer exists is refused as well.
-MemberCheck lectureDeleteCheck(const Db &db, qint64 ltid);
+Outcome lectureDeleteCheck(const Db &db, qint64 ltid);
 
 // Deletes an enrollment row: the check again (another desk may have added a
 // dependent row since), the row, the repair of its base, its points, and the

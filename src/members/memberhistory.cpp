@@ -313,7 +313,7 @@ ModifyDecision modifyDispatch(const HistoryLine &line, const QString &mbCode)
     }
     if (line.transfer > 0) {
         d.refused = true;
-        d.message = {QStringLiteral("양도된 강좌는 수정할수 없읍니다"), QStringLiteral("강좌수정")};
+        d.message = {Notice::Kind::Warn, QStringLiteral("양도된 강좌는 수정할수 없읍니다"), QStringLiteral("강좌수정")};
         return d;
     }
     const QString &g = line.ltGubun;

@@ -8,7 +8,7 @@
 #include "data/db.h"
 #include "data/text.h"
 #include "members/enrollmentrequest.h"
-#include "members/memberresult.h"
+#include "foundation/outcome.h"
 
 #include <QDate>
 #include <QHash>
@@ -120,7 +120,7 @@ HistoryButtons historyButtons(bool memberLoaded, const HistoryLine *selected, bo
 // What 수강수정 opens for a line, or its refusal.
 struct ModifyDecision {
     bool refused = false;
-    MemberMessage message;
+    Notice message;
     EnrollmentRequest request;
 };
 ModifyDecision modifyDispatch(const HistoryLine &line, const QString &mbCode);

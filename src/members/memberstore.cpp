@@ -140,10 +140,10 @@ QString nextMemberCode(const Db &db)
     return nextNumber(db, QStringLiteral("Member"), QStringLiteral("MbCode"), kMemberCodeWidth);
 }
 
-MemberCheck checkMember(const Db &db, const MemberRecord &m)
+Outcome checkMember(const Db &db, const MemberRecord &m)
 {
     if (m.mbName.trimmed().isEmpty())
-        return MemberCheck::refuse(QStringLiteral("회원명은 필수입력 항목입니다"), memberSaveTitle());
+        return Outcome::refused(QStringLiteral("회원명은 필수입력 항목입니다"), memberSaveTitle());
     const QString card = m.mbCard.trimmed();
     if (!card.isEmpty()) {
         const Rows holders = db.query(QStringLiteral("SELECT MbCode, MbName FROM Member WHERE MbCard = ? "
@@ -152,12 +152,12 @@ MemberCheck checkMember(const Db &db, const MemberRecord &m)
         for (const Row &h : holders) {
             if (h.str(QStringLiteral("MbCode")) == m.mbCode && !m.mbCode.isEmpty())
                 continue;
-            return MemberCheck::refuse(QStringLiteral("등록된 회원카드번호는 ") + h.str(QStringLiteral("MbName")) +
-                                           QStringLiteral(" 회원님이 이미 사용중입니다..."),
-                                       memberSaveTitle());
+            return Outcome::refused(QStringLiteral("등록된 회원카드번호는 ") + h.str(QStringLiteral("MbName")) +
+                                        QStringLiteral(" 회원님이 이미 사용중입니다..."),
+                                    memberSaveTitle());
         }
     }
-    return MemberCheck::pass();
+    return Outcome::pass();
 }
 
 MemberSaveResult saveMember(const Db &db, const MemberRecord &input, const MemberNumberSource &numbers)
@@ -184,9 +184,9 @@ MemberSaveResult saveMember(const Db &db, const MemberRecord &input, const Membe
         MemberSaveResult r;
         MemberRecord checked = m;
         checked.mbCode = isNew ? QString() : code;
-        const MemberCheck check = checkMember(db, checked);
-        if (!check.ok) {
-            r.message = check.message;
+        const Outcome check = checkMember(db, checked);
+        if (!check.saved) {
+            r.message = check.last();
             return r;
         }
         if (isNew) {
@@ -199,7 +199,7 @@ MemberSaveResult saveMember(const Db &db, const MemberRecord &input, const Membe
             const int changed =
                 db.exec(QStringLiteral("UPDATE Member SET %1 WHERE MbCode = ?").arg(setList), values + Params{code});
             if (changed == 0) {
-                r.message = {QStringLiteral("회원자료를 찾을수 없읍니다. 다른 곳에서 삭제되었는지 확인하세요."),
+                r.message = {Notice::Kind::Warn, QStringLiteral("회원자료를 찾을수 없읍니다. 다른 곳에서 삭제되었는지 확인하세요."),
                              memberSaveTitle()};
                 return r;
             }
@@ -208,7 +208,7 @@ MemberSaveResult saveMember(const Db &db, const MemberRecord &input, const Membe
         r.saved = true;
         r.created = isNew;
         r.mbCode = code;
-        r.message = {memberSavedText(), memberSaveTitle()};
+        r.message = {Notice::Kind::Info, memberSavedText(), memberSaveTitle()};
         return r;
     };
 

@@ -8,7 +8,7 @@
 // retried with a fresh number.
 
 #include "data/db.h"
-#include "members/memberresult.h"
+#include "foundation/outcome.h"
 #include "members/searchtext.h"
 
 #include <QList>
@@ -85,14 +85,14 @@ QString nextMemberCode(const Db &db);
 
 // The checks before every save: the name is mandatory and a card number may
 // belong to one member only (the holder's name is in the refusal).
-MemberCheck checkMember(const Db &db, const MemberRecord &m);
+Outcome checkMember(const Db &db, const MemberRecord &m);
 
 struct MemberSaveResult {
     bool saved = false;
     bool created = false;  // a new member was added
     QString mbCode;        // the member's number (the new one when created)
     qint64 misuAmt = 0;    // outstanding amount recomputed from the member's rows
-    MemberMessage message; // the refusal, or the confirmation
+    Notice message;        // the refusal, or the confirmation
 };
 
 // Takes a number; the default takes nextMemberCode. Tests replace it.
@@ -108,6 +108,7 @@ using MemberNumberSource = std::function<QString(const Db &)>;
 MemberSaveResult saveMember(const Db &db, const MemberRecord &m, const MemberNumberSource &numbers = {});
 
 inline QString memberSavedText() { return QStringLiteral("회원정보를 저장했읍니다.."); }
+inline QString memberSaveTitle() { return QStringLiteral("회원저장"); }
 
 // --- member deletion ---------------------------------------------------------
 

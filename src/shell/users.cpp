@@ -21,9 +21,8 @@ namespace {
 
 QString u(const char *s) { return QString::fromUtf8(s); }
 
-UserMessage warn(const char *text, const char *title) { return {UserMessage::Kind::Warn, u(text), u(title)}; }
-UserMessage info(const char *text, const char *title) { return {UserMessage::Kind::Info, u(text), u(title)}; }
-UserMessage notice(const char *text) { return {UserMessage::Kind::Notice, u(text), {}}; }
+Notice warn(const char *text, const char *title) { return {Notice::Kind::Warn, u(text), u(title)}; }
+Outcome refused(const char *text, const char *title, int field = 0) { return Outcome::refused(u(text), u(title), field); }
 
 const MaintenanceTarget kMaintenanceTargets[] = {MaintenanceTarget::Settings, MaintenanceTarget::DataDeletion,
                                                  MaintenanceTarget::SmsUsage};
@@ -215,60 +214,41 @@ void copyGradeProgramsToUser(const Db &db, const QString &userId, const QString 
 
 } // namespace
 
-SaveUserResult saveUser(const Db &db, JobMode mode, const UserRecord &rec)
+Outcome saveUser(const Db &db, JobMode mode, const UserRecord &rec)
 {
-    SaveUserResult r;
     const char *title = "사용자등록";
-    if (mode == JobMode::None) {
-        r.message = warn("신규버튼을 누른후 입력하여 주십시요.", title);
-        return r;
-    }
-    if (rec.userId.trimmed().isEmpty()) {
-        r.message = warn("UserID를 입력하여 주십시요.", title);
-        r.focus = UserField::UserId;
-        return r;
-    }
-    if (mode == JobMode::New && rec.password.isEmpty()) {
-        r.message = warn("Password를 입력하여 주십시요.", title);
-        r.focus = UserField::Password;
-        return r;
-    }
-    const UserMessage taken = warn("이미 사용된 사용자ID 입니다.", "UserID");
+    if (mode == JobMode::None)
+        return refused("신규버튼을 누른후 입력하여 주십시요.", title);
+    if (rec.userId.trimmed().isEmpty())
+        return refused("UserID를 입력하여 주십시요.", title, UserIdField);
+    if (mode == JobMode::New && rec.password.isEmpty())
+        return refused("Password를 입력하여 주십시요.", title, UserPasswordField);
+    const Outcome taken = refused("이미 사용된 사용자ID 입니다.", "UserID", UserIdField);
     const QString uuse = rec.active ? QStringLiteral("1") : QStringLiteral("0");
     const QString hash = rec.password.isEmpty() ? QString() : hashPassword(rec.password);
 
     if (mode == JobMode::New) {
-        try {
-            // The staff number is the highest plus one; when another workstation
-            // stores the same number first, the unique key refuses ours and a
-            // fresh number is taken. A user ID stored meanwhile elsewhere is
-            // caught the same way and refused by the check on the next round.
-            const std::optional<QString> code = retryOnUniqueViolation(db, [&]() -> std::optional<QString> {
-                if (userIdTaken(db, rec.userId, QString()))
-                    return std::nullopt;
-                const QString c = nextStaffCode(db);
-                db.exec(QStringLiteral("INSERT INTO UserM (PsCode, UserID, UserPass, UserName, GrCode, Uuse) "
-                                       "VALUES (?, ?, ?, ?, ?, ?)"),
-                        {c, rec.userId, hash, rec.userName, rec.grCode, uuse});
-                copyGradeProgramsToUser(db, rec.userId, rec.grCode);
-                return c;
-            });
-            if (!code) {
-                r.message = taken;
-                r.focus = UserField::UserId;
-                return r;
-            }
-            r.ok = true;
-            r.psCode = *code;
-            r.message = notice("저장되었읍니다..");
-        } catch (const DbError &) {
-            r.message = warn("자료저장중 오류가 발생하였습니다.", "저장오류");
-        }
-        return r;
+        // The staff number is the highest plus one; when another workstation
+        // stores the same number first, the unique key refuses ours and a
+        // fresh number is taken. A user ID stored meanwhile elsewhere is
+        // caught the same way and refused by the check on the next round.
+        const std::optional<QString> code = retryOnUniqueViolation(db, [&]() -> std::optional<QString> {
+            if (userIdTaken(db, rec.userId, QString()))
+                return std::nullopt;
+            const QString c = nextStaffCode(db);
+            db.exec(QStringLiteral("INSERT INTO UserM (PsCode, UserID, UserPass, UserName, GrCode, Uuse) "
+                                   "VALUES (?, ?, ?, ?, ?, ?)"),
+                    {c, rec.userId, hash, rec.userName, rec.grCode, uuse});
+            copyGradeProgramsToUser(db, rec.userId, rec.grCode);
+            return c;
+        });
+        if (!code)
+            return taken;
+        return Outcome::done(0, *code).brief(u("저장되었읍니다.."));
     }
 
     try {
-        const bool refused = db.transaction([&] {
+        const bool refusedId = db.transaction([&] {
             if (userIdTaken(db, rec.userId, rec.psCode))
                 return true;
             const auto old = db.queryOne(QStringLiteral("SELECT UserID FROM UserM WHERE PsCode = ?"), {rec.psCode});
@@ -288,54 +268,42 @@ SaveUserResult saveUser(const Db &db, JobMode mode, const UserRecord &rec)
                 db.exec(QStringLiteral("UPDATE UserPG SET UserID = ? WHERE UserID = ?"), {rec.userId, oldId});
             return false;
         });
-        if (refused) {
-            r.message = taken;
-            r.focus = UserField::UserId;
-            return r;
-        }
-        r.ok = true;
-        r.psCode = rec.psCode;
-        r.message = notice("수정되었읍니다..");
+        if (refusedId)
+            return taken;
     } catch (const DbError &e) {
-        if (e.isUniqueViolation()) {
-            r.message = taken;
-            r.focus = UserField::UserId;
-        } else {
-            r.message = warn("자료수정중 오류가 발생하였습니다.", "수정오류");
-        }
+        // Another workstation gave the ID to someone else meanwhile.
+        if (e.isUniqueViolation())
+            return taken;
+        throw;
     }
-    return r;
+    return Outcome::done(0, rec.psCode).brief(u("수정되었읍니다.."));
 }
 
-UserMessage userDeleteRefusal(const Db &db, const QString &psCode)
+Outcome userDeleteRefusal(const Db &db, const QString &psCode)
 {
     if (db.scalar(QStringLiteral("SELECT 1 FROM Sale WHERE LastUser = ?"), {psCode}).isValid())
-        return info("이미 사용자 아이디로 발생한 판매자료가 있어 삭제가 불가능합니다", kUserDeleteTitle);
+        return Outcome::refusedPlain(u("이미 사용자 아이디로 발생한 판매자료가 있어 삭제가 불가능합니다"),
+                                     u(kUserDeleteTitle));
     if (db.scalar(QStringLiteral("SELECT 1 FROM Lecture WHERE LastUser = ?"), {psCode}).isValid())
-        return info("이미 사용자 아이디로 발생한 강좌접수자료가 있어 삭제가 불가능합니다", kUserDeleteTitle);
-    return {};
+        return Outcome::refusedPlain(u("이미 사용자 아이디로 발생한 강좌접수자료가 있어 삭제가 불가능합니다"),
+                                     u(kUserDeleteTitle));
+    return Outcome::pass();
 }
 
-ActionResult deleteUser(const Db &db, const QString &psCode)
+Outcome deleteUser(const Db &db, const QString &psCode)
 {
-    ActionResult r;
-    try {
-        r.message = userDeleteRefusal(db, psCode);
-        if (!r.message.isEmpty())
+    return db.transaction([&] {
+        Outcome r = userDeleteRefusal(db, psCode);
+        if (!r.saved)
             return r;
-        db.transaction([&] {
-            const auto row = db.queryOne(QStringLiteral("SELECT UserID FROM UserM WHERE PsCode = ?"), {psCode});
-            if (!row)
-                return;
-            const QString userId = row->str(QStringLiteral("UserID"));
-            db.exec(QStringLiteral("DELETE FROM UserPG WHERE UserID = ?"), {userId});
-            db.exec(QStringLiteral("DELETE FROM UserM WHERE PsCode = ?"), {psCode});
-        });
-        r.ok = true;
-    } catch (const DbError &) {
-        r.message = warn("자료삭제중 오류가 발생하였습니다.", "삭제오류");
-    }
-    return r;
+        const auto row = db.queryOne(QStringLiteral("SELECT UserID FROM UserM WHERE PsCode = ?"), {psCode});
+        if (!row)
+            return r;
+        const QString userId = row->str(QStringLiteral("UserID"));
+        db.exec(QStringLiteral("DELETE FROM UserPG WHERE UserID = ?"), {userId});
+        db.exec(QStringLiteral("DELETE FROM UserM WHERE PsCode = ?"), {psCode});
+        return r;
+    });
 }
 
 // --- grades ------------------------------------------------------------------
@@ -348,66 +316,47 @@ QList<GradeRow> listGrades(const Db &db)
     return out;
 }
 
-ActionResult saveGradeRow(const Db &db, const QString &oldCode, const QString &codeIn, const QString &name,
-                          const std::function<bool()> &confirmChange)
+Outcome saveGradeRow(const Db &db, const QString &oldCode, const QString &codeIn, const QString &name,
+                     const std::function<bool()> &confirmChange)
 {
-    ActionResult r;
     const QString code = codeIn.trimmed();
-    if (!isNumericText(code)) {
-        r.message = warn("숫자만 입력가능합니다", "확인");
-        return r;
-    }
+    if (!isNumericText(code))
+        return refused("숫자만 입력가능합니다", "확인");
     if (code.isEmpty())
-        return r; // a row without a code is not a grade yet
+        return {}; // a row without a code is not a grade yet
     if (!oneDigit(code)) {
         // The grade lists carry the grade as the first character of an item.
-        r.message = warn("등급코드는 숫자 한 자리로 입력하여 주십시요.", "확인");
-        return r;
+        return refused("등급코드는 숫자 한 자리로 입력하여 주십시요.", "확인");
     }
-    const bool isNew = oldCode.isEmpty();
-    const UserMessage duplicate = warn("이미 등록된 자료입니다.", "코드중복");
+    const Outcome duplicate = refused("이미 등록된 자료입니다.", "코드중복");
     auto exists = [&](const QString &c) {
         return db.scalar(QStringLiteral("SELECT GrCode FROM GradeM WHERE GrCode = ?"), {c}).isValid();
     };
     try {
-        if (isNew) {
-            if (exists(code)) {
-                r.message = duplicate;
-                return r;
-            }
+        if (oldCode.isEmpty()) {
+            if (exists(code))
+                return duplicate;
             db.exec(QStringLiteral("INSERT INTO GradeM (GrCode, GrName) VALUES (?, ?)"), {code, name});
-            r.ok = true;
-            return r;
+            return Outcome::done(0, code);
         }
-    } catch (const DbError &e) {
-        r.message = e.isUniqueViolation() ? duplicate : warn("자료저장중 오류가 발생하였습니다.", "저장오류");
-        return r;
-    }
-    try {
-        if (code != oldCode && exists(code)) {
-            r.message = duplicate;
-            return r;
-        }
+        if (code != oldCode && exists(code))
+            return duplicate;
         if (confirmChange && !confirmChange())
-            return r;
+            return {};
         db.exec(QStringLiteral("UPDATE GradeM SET GrCode = ?, GrName = ? WHERE GrCode = ?"), {code, name, oldCode});
-        r.ok = true;
+        return Outcome::done(0, code);
     } catch (const DbError &e) {
-        r.message = e.isUniqueViolation() ? duplicate : warn("자료수정중 오류가 발생하였습니다.", "수정오류");
+        // Another workstation stored the code meanwhile.
+        if (e.isUniqueViolation())
+            return duplicate;
+        throw;
     }
-    return r;
 }
 
-ActionResult deleteGrade(const Db &db, const QString &grCode)
+Outcome deleteGrade(const Db &db, const QString &grCode)
 {
-    ActionResult r;
-    try {
-        db.exec(QStringLiteral("DELETE FROM GradeM WHERE GrCode = ?"), {grCode});
-        r.ok = true;
-    } catch (const DbError &) {
-        r.message = warn("자료삭제중 오류가 발생하였습니다.", "삭제오류");
-    }
-    return r;
+    db.exec(QStringLiteral("DELETE FROM GradeM WHERE GrCode = ?"), {grCode});
+    return Outcome::done(0, grCode);
 }
 
 // --- programs granted to a grade --------------------------------------------
@@ -466,57 +415,44 @@ void setAllGradePrograms(const Db &db, const QString &grCode, bool granted)
     });
 }
 
-ActionResult removeProgramFromList(const Db &db, const QString &pgId)
+QStringList grantedPrograms(const Db &db, const QString &grCode)
 {
-    ActionResult r;
-    try {
-        db.exec(QStringLiteral("DELETE FROM PgList WHERE PgID = ?"), {pgId});
-        r.ok = true;
-    } catch (const DbError &) {
-        r.message = warn("자료삭제중 오류가 발생하였습니다.", "삭제오류");
-    }
-    return r;
+    QStringList ids;
+    for (const Row &r : db.query(QStringLiteral("SELECT PgID FROM Grade WHERE GrCode = ?"), {grCode}))
+        ids << r.str(QStringLiteral("PgID")).trimmed();
+    return ids;
+}
+
+Outcome removeProgramFromList(const Db &db, const QString &pgId)
+{
+    db.exec(QStringLiteral("DELETE FROM PgList WHERE PgID = ?"), {pgId});
+    return Outcome::done();
 }
 
 // --- password change ---------------------------------------------------------
 
-PasswordChangeResult changePassword(const Db &db, const QString &userId, const QString &current,
-                                    const QString &new1, const QString &new2)
+Outcome changePassword(const Db &db, const QString &userId, const QString &current, const QString &new1,
+                       const QString &new2)
 {
-    PasswordChangeResult r;
     const auto row = db.queryOne(QStringLiteral("SELECT PsCode, UserPass FROM UserM WHERE UserID = ?"), {userId});
-    if (!row) {
-        r.message = warn(kUnknownUserText, kLoginTitle);
-        r.focus = PasswordField::UserId;
-        return r;
-    }
+    if (!row)
+        return refused(kUnknownUserText, kLoginTitle, PasswordUserIdField);
     const QString stored = row->str(QStringLiteral("UserPass"));
-    if (!verifyPassword(stored, current).ok) {
-        r.message = warn(kWrongPasswordText, kLoginTitle);
-        r.focus = PasswordField::Current;
-        return r;
-    }
+    if (!verifyPassword(stored, current).ok)
+        return refused(kWrongPasswordText, kLoginTitle, PasswordCurrentField);
     if (new1 != new2) {
-        r.message = notice("비밀번호를 확인하십시요");
-        r.focus = PasswordField::New2;
+        Outcome r;
+        r.field = PasswordNew2Field;
+        r.brief(u("비밀번호를 확인하십시요"));
         return r;
     }
     if (new1.isEmpty()) {
         // An empty password would leave the account open to anyone.
-        r.message = warn("Password를 입력하여 주십시요.", "비밀번호변경");
-        r.focus = PasswordField::New1;
-        return r;
+        return refused("Password를 입력하여 주십시요.", "비밀번호변경", PasswordNew1Field);
     }
-    try {
-        db.exec(QStringLiteral("UPDATE UserM SET UserPass = ? WHERE PsCode = ?"),
-                {hashPassword(new1), row->str(QStringLiteral("PsCode"))});
-    } catch (const DbError &) {
-        r.message = warn("자료수정중 오류가 발생하였습니다.", "수정오류");
-        return r;
-    }
-    r.ok = true;
-    r.message = notice("비밀번호가 변경 되었습니다.");
-    return r;
+    db.exec(QStringLiteral("UPDATE UserM SET UserPass = ? WHERE PsCode = ?"),
+            {hashPassword(new1), row->str(QStringLiteral("PsCode"))});
+    return Outcome::done().brief(u("비밀번호가 변경 되었습니다."));
 }
 
 } // namespace fitrova

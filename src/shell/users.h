@@ -2,8 +2,9 @@
 // Users, grades and the programs granted to each grade; the login check.
 //
 // Everything here works on plain values and the main connections; refusals
-// come back as values carrying the Korean text and title the screen shows,
-// and the field that should get the focus. Passwords are kept as Argon2id
+// come back as outcomes carrying the Korean text and title the screen shows,
+// and the field that should get the focus. Database failures are DbError
+// exceptions (a key taken meanwhile is a refusal). Passwords are kept as Argon2id
 // hashes; a password still stored in plain text by an older database is
 // accepted once at login and replaced by its hash in the same action.
 //
@@ -14,6 +15,7 @@
 
 #include "foundation/appcontext.h"
 #include "foundation/inifile.h"
+#include "foundation/outcome.h"
 
 #include <QList>
 #include <QString>
@@ -21,14 +23,6 @@
 #include <optional>
 
 namespace fitrova {
-
-// What an action tells the user. kind None means nothing is shown.
-struct UserMessage {
-    enum class Kind { None, Info, Warn, Notice };
-    Kind kind = Kind::None;
-    QString text, title;
-    bool isEmpty() const { return kind == Kind::None; }
-};
 
 // --- login -------------------------------------------------------------------
 
@@ -39,7 +33,7 @@ enum class LoginField { None, UserId, Password };
 struct LoginResult {
     bool ok = false;                                  // a user is logged in (ctx.user is set)
     MaintenanceTarget maintenance = MaintenanceTarget::None; // a maintenance login matched instead
-    UserMessage message;                              // the refusal, when any
+    Notice message;                                   // the refusal, when any
     LoginField focus = LoginField::None;              // the field to focus (text selected)
     bool rehashed = false;                            // a plain-text password was replaced by its hash
 };
@@ -108,32 +102,23 @@ std::optional<UserRecord> loadUser(const Db &db, const QString &psCode);
 // Next free staff number: the highest plus one, "0001" for the first.
 QString nextStaffCode(const Db &db);
 
-enum class UserField { None, UserId, Password };
-
-struct SaveUserResult {
-    bool ok = false;
-    UserMessage message;        // refusal, failure or the confirmation notice
-    UserField focus = UserField::None;
-    QString psCode;             // the staff number the user was stored under
-};
+enum UserField { UserNoField = 0, UserIdField, UserPasswordField };
 
 // Saves the editor's data. New: takes the next staff number (a number taken
 // meanwhile by another workstation is skipped), adds the user and, when the
 // user ID has no program rows yet, copies the grade's programs into UserPG.
-// Change: updates the row of record.psCode; the password only when one was typed.
-SaveUserResult saveUser(const Db &db, JobMode mode, const UserRecord &record);
+// Change: updates the row of record.psCode; the password only when one was
+// typed. Done: the code is the staff number, the notice the brief
+// confirmation; refused: the field is a UserField.
+Outcome saveUser(const Db &db, JobMode mode, const UserRecord &record);
 
-// Refusal of deleting that user (a sale or an enrollment carries the staff
-// number), or an empty message when it may be deleted.
-UserMessage userDeleteRefusal(const Db &db, const QString &psCode);
+// The check before deleting that user: refused while a sale or an enrollment
+// carries the staff number.
+Outcome userDeleteRefusal(const Db &db, const QString &psCode);
 
 // Deletes the user and the user's program rows in one transaction, after the
-// refusal checks. ok false with the message when refused or failed.
-struct ActionResult {
-    bool ok = false;
-    UserMessage message;
-};
-ActionResult deleteUser(const Db &db, const QString &psCode);
+// refusal checks.
+Outcome deleteUser(const Db &db, const QString &psCode);
 
 extern const char *const kUserDeleteTitle;  // "사용자삭제"
 extern const char *const kDeleteAskText;    // "현제 선택한 자료를 삭제하시겠읍니까?"
@@ -150,9 +135,9 @@ QList<GradeRow> listGrades(const Db &db);
 // changed row is written only when confirm() agrees; a rename changes GradeM
 // alone (users and granted programs keep the old code). A row without a code
 // is not saved and shows nothing.
-ActionResult saveGradeRow(const Db &db, const QString &oldCode, const QString &code, const QString &name,
-                          const std::function<bool()> &confirmChange = {});
-ActionResult deleteGrade(const Db &db, const QString &grCode);
+Outcome saveGradeRow(const Db &db, const QString &oldCode, const QString &code, const QString &name,
+                     const std::function<bool()> &confirmChange = {});
+Outcome deleteGrade(const Db &db, const QString &grCode);
 
 extern const char *const kGradeChangeAskText;  // "현재자료를 수정하시겠습니까?"
 extern const char *const kGradeChangeAskTitle; // "자료수정"
@@ -171,20 +156,18 @@ void setGradeProgram(const Db &db, const QString &grCode, const QString &pgId, b
 // Grants every listed program the grade lacks, or withdraws all. Grade "*"
 // (or none) is left alone.
 void setAllGradePrograms(const Db &db, const QString &grCode, bool granted);
+// The programs the grade holds (PgID, trimmed), as the menus are opened for them.
+QStringList grantedPrograms(const Db &db, const QString &grCode);
 // Takes a program off the list of grantable programs.
-ActionResult removeProgramFromList(const Db &db, const QString &pgId);
+Outcome removeProgramFromList(const Db &db, const QString &pgId);
 
 // --- password change ---------------------------------------------------------
 
-enum class PasswordField { None, UserId, Current, New1, New2 };
+enum PasswordField { PasswordNoField = 0, PasswordUserIdField, PasswordCurrentField, PasswordNew1Field,
+                     PasswordNew2Field };
 
-struct PasswordChangeResult {
-    bool ok = false;
-    UserMessage message;
-    PasswordField focus = PasswordField::None;
-};
-
-PasswordChangeResult changePassword(const Db &db, const QString &userId, const QString &current,
-                                    const QString &new1, const QString &new2);
+// Refused with the field (a PasswordField) to focus; done with the brief confirmation.
+Outcome changePassword(const Db &db, const QString &userId, const QString &current, const QString &new1,
+                       const QString &new2);
 
 } // namespace fitrova

@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
 
@@ -28,6 +29,21 @@ QLabel *displayPanel(QWidget *parent, const QString &objectName, int minWidth, Q
     l->setMinimumHeight(24);
     l->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return l;
+}
+
+QLineEdit *textField(QWidget *parent, const QString &objectName, int maxLength, int width, FieldWidth widthKind)
+{
+    auto *e = new QLineEdit(parent);
+    e->setObjectName(objectName);
+    if (maxLength > 0)
+        e->setMaxLength(maxLength);
+    if (width > 0) {
+        if (widthKind == FieldWidth::Fixed)
+            e->setFixedWidth(width);
+        else
+            e->setMinimumWidth(width);
+    }
+    return e;
 }
 
 QLabel *caption(QWidget *parent, const QString &text)

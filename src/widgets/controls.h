@@ -8,6 +8,7 @@
 
 class QHBoxLayout;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QWidget;
 
@@ -22,6 +23,12 @@ QPushButton *commandButton(QWidget *parent, const QString &objectName, const QSt
 // be selected and copied.
 QLabel *displayPanel(QWidget *parent, const QString &objectName, int minWidth = 60,
                      Qt::Alignment align = Qt::AlignLeft);
+
+// A text input with its object name, the longest text it takes (0: no
+// limit) and its width: fixed, or the least it shrinks to (0: the layout's).
+enum class FieldWidth { Minimum, Fixed };
+QLineEdit *textField(QWidget *parent, const QString &objectName, int maxLength = 0, int width = 0,
+                     FieldWidth widthKind = FieldWidth::Minimum);
 
 // A caption label, aligned to the field it names.
 QLabel *caption(QWidget *parent, const QString &text);

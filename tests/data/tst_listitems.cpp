@@ -36,7 +36,8 @@ private slots:
     void initTestCase()
     {
         const Db &db = m_inst.db();
-        for (const char *t : {"Course", "Lclass", "Mclass", "Sclass", "Lecturer", "Program", "GradeM"})
+        for (const char *t : {"Course", "Lclass", "Mclass", "Sclass", "Lecturer", "Program", "GradeM", "MbGubun",
+                              "Area", "Age"})
             db.exec(QStringLiteral("DELETE FROM ") + QLatin1String(t));
         db.exec("DELETE FROM UserM WHERE UserID <> 'admin'");
 
@@ -53,6 +54,9 @@ private slots:
         db.exec("INSERT INTO Lecturer (LTcode, LTName, Course, Resign) VALUES ('0002', '이강사', '1', '0'), "
                 "('0001', '김강사', '1', '1'), ('0003', 'O''Brien', '2', '1')");
         db.exec("INSERT INTO GradeM (GrCode, GrName) VALUES ('2', '직원'), ('1', '관리자')");
+        db.exec("INSERT INTO MbGubun (Code, Name) VALUES ('2', '학생'), ('1', '일반')");
+        db.exec("INSERT INTO Area (Area, AreaName) VALUES ('02', '서구'), ('01', '동구')");
+        db.exec("INSERT INTO Age (Code, Name, age1, age2) VALUES ('2', '청소년', 14, 19), ('1', '어린이', 0, 13)");
         db.exec("INSERT INTO UserM (PsCode, UserID, UserName, Uuse) VALUES ('0009', 'old', '퇴사자', '0'), "
                 "('0005', 'kim', '김직원', '1')");
 
@@ -83,6 +87,24 @@ private slots:
         QCOMPARE(texts(all), QStringList({"김강사", "이강사", "O'Brien"}));
         QCOMPARE(datas(all), QVariantList({"0001", "0002", "0003"}));
         QCOMPARE(texts(activeLecturerItems(m_inst.db())), QStringList({"0-모두보기", "0001-김강사", "0003-O'Brien"}));
+        QCOMPARE(texts(activeLecturerItems(m_inst.db(), "2")), QStringList({"0-모두보기", "0003-O'Brien"}));
+        QCOMPARE(texts(activeLecturerItems(m_inst.db(), "9")), QStringList({"0-모두보기"}));
+    }
+
+    // Member kinds, areas and age bands of the member card and lists.
+    void memberLists()
+    {
+        const Db &db = m_inst.db();
+        const ListItems kinds = memberKindItems(db, false);
+        QCOMPARE(texts(kinds), QStringList({"1.일반", "2.학생"}));
+        QCOMPARE(datas(kinds), QVariantList({"1", "2"}));
+        const ListItems filter = memberKindItems(db, true);
+        QCOMPARE(texts(filter).first(), QString("0.모두보기"));
+        QVERIFY(filter.first().data.toString().isEmpty());
+        const ListItems areas = areaItems(db);
+        QCOMPARE(texts(areas), QStringList({"0-모두보기", "01-동구", "02-서구"}));
+        QCOMPARE(areas.at(1).data.toString(), QString("01"));
+        QCOMPARE(ageBands(db), QList<AgeBand>({{"1", "어린이", 0, 13}, {"2", "청소년", 14, 19}}));
     }
 
     void programs_data()

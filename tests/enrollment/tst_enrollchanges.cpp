@@ -394,7 +394,7 @@ private slots:
         QCOMPARE(r.amount, 9000); // 90,000 ÷ 100 days × 20 left − 9,000
         const qint64 refund = saveRefund(ctx(), r).id;
         QCOMPARE(lect(base).str("Sdate2"), QString("2024-06-20"));
-        QCOMPARE(lectureDeleteCheck(db(), base).message.text, QString("연기처리된 강좌입니다.\n 연기자료를 먼저 삭제하세요."));
+        QCOMPARE(lectureDeleteCheck(db(), base).last().text, QString("연기처리된 강좌입니다.\n 연기자료를 먼저 삭제하세요."));
 
         QVERIFY(deleteLecture(db(), refund).deleted);
         QCOMPARE(lect(base).str("Sdate2"), QString("2024-07-10"));

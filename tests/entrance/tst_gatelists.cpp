@@ -304,6 +304,23 @@ private slots:
         QVERIFY(!findItemByBarcode(db, "999"));
         QVERIFY(!findItemByBarcode(db, ""));
         QVERIFY(!findItemById(db, towel + 100));
+
+        // The pick list: name contains the text (typed literally), or the bar code is it.
+        addItem(db, "K1", "락커키", "880002");
+        addItem(db, "T2", "수건 100%", "880003");
+        auto names = [&](const QString &text) {
+            QStringList l;
+            for (const GateItem &i : searchItems(db, text))
+                l << i.name;
+            return l;
+        };
+        QCOMPARE(names(""), QStringList({"락커키", "수건", "수건 100%"}));
+        QCOMPARE(names(" 수건 "), QStringList({"수건", "수건 100%"}));
+        QCOMPARE(names("100%"), QStringList({"수건 100%"}));
+        QCOMPARE(names("880002"), QStringList({"락커키"}));
+        QCOMPARE(names("8800"), QStringList());
+        QCOMPARE(names("' OR ''='"), QStringList());
+        QCOMPARE(searchItems(db, "락커").first().className, QStringLiteral("교구"));
     }
 
     void masterCard()

@@ -54,11 +54,11 @@ private slots:
     {
         QFETCH(QList<qint64>, links);
         QFETCH(QString, text);
-        const MemberCheck c = lectureDeleteCheck(links[0], links[1], links[2], links[3]);
-        QCOMPARE(c.ok, text.isEmpty());
-        QCOMPARE(c.message.text, text);
-        if (!c.ok)
-            QCOMPARE(c.message.title, QString("삭제불가"));
+        const Outcome c = lectureDeleteCheck(links[0], links[1], links[2], links[3]);
+        QCOMPARE(c.saved, text.isEmpty());
+        QCOMPARE(c.last().text, text);
+        if (!c.saved)
+            QCOMPARE(c.last().title, QString("삭제불가"));
     }
 
     // The base runs 2024-05-01 .. 2024-07-31 as sold.
@@ -167,9 +167,9 @@ private slots:
         dep.rday = 10;
         const qint64 depId = addDependent(db(), baseId, dep, link, cutEnd);
 
-        const MemberCheck c = lectureDeleteCheck(db(), baseId);
-        QVERIFY(!c.ok);
-        QCOMPARE(c.message.text, refusal);
+        const Outcome c = lectureDeleteCheck(db(), baseId);
+        QVERIFY(!c.saved);
+        QCOMPARE(c.last().text, refusal);
         const RowDeleteResult refused = deleteLecture(db(), baseId);
         QVERIFY(!refused.deleted);
         QCOMPARE(db().scalar("SELECT COUNT(*) FROM Lecture").toInt(), 2);
@@ -180,7 +180,7 @@ private slots:
                                      {baseId});
         QCOMPARE(b->num(link), 0);
         QCOMPARE(b->str("Sdate2"), QString("2024-07-31"));
-        QVERIFY(lectureDeleteCheck(db(), baseId).ok);
+        QVERIFY(lectureDeleteCheck(db(), baseId).saved);
         QVERIFY(deleteLecture(db(), baseId).deleted);
         QCOMPARE(db().scalar("SELECT COUNT(*) FROM Lecture").toInt(), 0);
     }

@@ -103,11 +103,11 @@ private slots:
         addMember(db(), "00000002", QStringLiteral("박영희"), "12345678");
         MemberRecord m = named(name, card);
         m.mbCode = ownCode;
-        const MemberCheck c = checkMember(db(), m);
-        QCOMPARE(c.ok, refusal.isEmpty());
-        QCOMPARE(c.message.text, refusal);
-        if (!c.ok)
-            QCOMPARE(c.message.title, QString("회원저장"));
+        const Outcome c = checkMember(db(), m);
+        QCOMPARE(c.saved, refusal.isEmpty());
+        QCOMPARE(c.last().text, refusal);
+        if (!c.saved)
+            QCOMPARE(c.last().title, QString("회원저장"));
     }
 
     // A refused save writes nothing; the typed values stay with the caller.
@@ -263,7 +263,7 @@ private slots:
         const auto b = db().queryOne("SELECT Transfer, Sdate2 FROM Lecture WHERE Ltid = ?", {base});
         QCOMPARE(b->num("Transfer"), 0);
         QCOMPARE(b->str("Sdate2"), QString("2024-07-31"));
-        QVERIFY(lectureDeleteCheck(db(), base).ok);
+        QVERIFY(lectureDeleteCheck(db(), base).saved);
     }
 
     void lastVisitAndPhoto()

@@ -25,10 +25,10 @@ QString addUser(const Db &db, const QString &id, const QString &pw, const QStrin
     rec.grCode = grade;
     rec.active = active;
     rec.userName = name;
-    const SaveUserResult r = saveUser(db, JobMode::New, rec);
-    if (!r.ok)
-        qFatal("adding user %s failed: %s", qPrintable(id), qPrintable(r.message.text));
-    return r.psCode;
+    const Outcome r = saveUser(db, JobMode::New, rec);
+    if (!r.saved)
+        qFatal("adding user %s failed: %s", qPrintable(id), qPrintable(r.last().text));
+    return r.code;
 }
 
 int count(const Db &db, const QString &sql, const Params &p = {}) { return db.scalar(sql, p).toInt(); }
@@ -51,17 +51,25 @@ void addGradeTwo(const Db &db)
 class TestUsers : public QObject {
     Q_OBJECT
 
-    // One installation for the checks that only read users (and the configuration).
+    // One installation for the checks that only read users (and the
+    // configuration), and for the data-driven rows, each of which starts from
+    // the same users and grades.
     std::unique_ptr<TestInstall> m_shared;
     QString m_kim;
+    QString m_oldPasswordHash; // of "old#1", the password of user "chg" before each row
 
 private Q_SLOTS:
     void initTestCase()
     {
         m_shared = std::make_unique<TestInstall>();
-        m_kim = addUser(m_shared->db(), QStringLiteral("kim"), QStringLiteral("Desk#1234"), QStringLiteral("1"), true,
+        const Db &db = m_shared->db();
+        m_kim = addUser(db, QStringLiteral("kim"), QStringLiteral("Desk#1234"), QStringLiteral("1"), true,
                         QStringLiteral("김직원"));
-        addUser(m_shared->db(), QStringLiteral("lee"), QStringLiteral("lee1"), QStringLiteral("1"), false);
+        addUser(db, QStringLiteral("lee"), QStringLiteral("lee1"), QStringLiteral("1"), false);
+        addUser(db, QStringLiteral("chg"), QStringLiteral("old#1"));
+        m_oldPasswordHash = storedPass(db, QStringLiteral("chg"));
+        addGradeTwo(db);
+        addUser(db, QStringLiteral("desk"), QStringLiteral("pw"), QStringLiteral("2"));
     }
     void cleanupTestCase() { m_shared.reset(); }
 
@@ -107,7 +115,7 @@ private Q_SLOTS:
             QVERIFY(!c.pcName.isEmpty());
         } else {
             QCOMPARE(r.message.title, QStringLiteral("로그인"));
-            QCOMPARE(r.message.kind, UserMessage::Kind::Warn);
+            QCOMPARE(r.message.kind, Notice::Kind::Warn);
             QVERIFY(!c.user.loggedIn());
         }
     }
@@ -233,12 +241,12 @@ private Q_SLOTS:
         const Db &db = inst.db();
         const QString dir = inst.installDir();
         std::atomic<int> stage{0}; // 1: other workstation connected, 2: this one holds the number
-        SaveUserResult other;
+        Outcome other;
         std::thread b([&] {
             AppContext c(dir);
             const auto failure = connectDatabases(c);
             if (failure)
-                other.message.text = failure->text + QLatin1Char(' ') + failure->detail;
+                other = Outcome::refused(failure->text + QLatin1Char(' ') + failure->detail, QString());
             stage = 1;
             while (stage < 2)
                 QThread::msleep(10);
@@ -259,8 +267,8 @@ private Q_SLOTS:
             QThread::msleep(1200); // time for the other to reach its insert and wait on this transaction
         });
         b.join();
-        QVERIFY2(other.ok, qPrintable(other.message.text));
-        QCOMPARE(other.psCode, QStringLiteral("0003"));
+        QVERIFY2(other.saved, qPrintable(other.last().text));
+        QCOMPARE(other.code, QStringLiteral("0003"));
     }
 
     void saveChecks_data()
@@ -272,7 +280,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("title");
         QTest::addColumn<int>("focus");
         const int N = int(JobMode::New), C = int(JobMode::Change), None = int(JobMode::None);
-        const int idF = int(UserField::UserId), pwF = int(UserField::Password), noF = int(UserField::None);
+        const int idF = UserIdField, pwF = UserPasswordField, noF = UserNoField;
         QTest::newRow("no job") << None << "x" << "y" << "신규버튼을 누른후 입력하여 주십시요." << "사용자등록" << noF;
         QTest::newRow("new without ID") << N << " " << "y" << "UserID를 입력하여 주십시요." << "사용자등록" << idF;
         QTest::newRow("new without password") << N << "x" << "" << "Password를 입력하여 주십시요." << "사용자등록" << pwF;
@@ -288,20 +296,19 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(QString, title);
         QFETCH(int, focus);
-        TestInstall inst;
-        const Db &db = inst.db();
-        const QString kim = addUser(db, QStringLiteral("kim"), QStringLiteral("pw"));
+        const Db &db = m_shared->db();
+        const QString kim = m_kim;
         const int before = count(db, QStringLiteral("SELECT COUNT(*) FROM UserM"));
         UserRecord rec;
         rec.psCode = JobMode(mode) == JobMode::Change ? kim : QString();
         rec.userId = id;
         rec.password = pw;
         rec.grCode = QStringLiteral("1");
-        const SaveUserResult r = saveUser(db, JobMode(mode), rec);
-        QVERIFY(!r.ok);
-        QCOMPARE(r.message.text, text);
-        QCOMPARE(r.message.title, title);
-        QCOMPARE(int(r.focus), focus);
+        const Outcome r = saveUser(db, JobMode(mode), rec);
+        QVERIFY(!r.saved);
+        QCOMPARE(r.last().text, text);
+        QCOMPARE(r.last().title, title);
+        QCOMPARE(r.field, focus);
         QCOMPARE(count(db, QStringLiteral("SELECT COUNT(*) FROM UserM")), before);
         QCOMPARE(db.scalar(QStringLiteral("SELECT UserID FROM UserM WHERE PsCode = ?"), {kim}).toString(),
                  QStringLiteral("kim"));
@@ -319,9 +326,10 @@ private Q_SLOTS:
         rec.userName = QStringLiteral("O'Brien 김");
         rec.userId = QStringLiteral("kim2");
         rec.password = QStringLiteral("second#2");
-        const SaveUserResult r = saveUser(db, JobMode::Change, rec);
-        QVERIFY(r.ok);
-        QCOMPARE(r.message.text, QStringLiteral("수정되었읍니다.."));
+        const Outcome r = saveUser(db, JobMode::Change, rec);
+        QVERIFY(r.saved);
+        QCOMPARE(r.last().text, QStringLiteral("수정되었읍니다.."));
+        QCOMPARE(r.last().kind, Notice::Kind::Brief);
         QCOMPARE(loadUser(db, code)->userName, QStringLiteral("O'Brien 김"));
         QVERIFY(!userChk1(c, QStringLiteral("kim2"), QStringLiteral("first#1")).ok);
         QVERIFY(userChk1(c, QStringLiteral("kim2"), QStringLiteral("second#2")).ok);
@@ -340,16 +348,16 @@ private Q_SLOTS:
         rec.userId = QStringLiteral("desk");
         rec.password = QStringLiteral("pw");
         rec.grCode = QStringLiteral("2");
-        const SaveUserResult r = saveUser(db, JobMode::New, rec);
-        QVERIFY(r.ok);
-        QCOMPARE(r.message.text, QStringLiteral("저장되었읍니다.."));
+        const Outcome r = saveUser(db, JobMode::New, rec);
+        QVERIFY(r.saved);
+        QCOMPARE(r.last().text, QStringLiteral("저장되었읍니다.."));
         const QString pgs = QStringLiteral("SELECT COUNT(*) FROM UserPG WHERE UserID = 'desk'");
         QCOMPARE(count(db, pgs), 2);
         QCOMPARE(count(db, QStringLiteral("SELECT COUNT(*) FROM UserPG WHERE UserID = 'desk' AND PgID = '13'")), 1);
         // Later changes of the grade are not copied, nor is the user saved again.
         setGradeProgram(db, QStringLiteral("2"), QStringLiteral("16"), true);
-        rec.psCode = r.psCode;
-        QVERIFY(saveUser(db, JobMode::Change, rec).ok);
+        rec.psCode = r.code;
+        QVERIFY(saveUser(db, JobMode::Change, rec).saved);
         QCOMPARE(count(db, pgs), 2);
 
         // An ID that already has program rows gets no second copy.
@@ -358,7 +366,7 @@ private Q_SLOTS:
         rec.userId = QStringLiteral("back");
         rec.password = QStringLiteral("pw");
         rec.grCode = QStringLiteral("2");
-        QVERIFY(saveUser(db, JobMode::New, rec).ok);
+        QVERIFY(saveUser(db, JobMode::New, rec).saved);
         QCOMPARE(count(db, QStringLiteral("SELECT COUNT(*) FROM UserPG WHERE UserID = 'back'")), 1);
     }
 
@@ -376,10 +384,12 @@ private Q_SLOTS:
     {
         QFETCH(QString, carrier);
         QFETCH(QString, text);
-        TestInstall inst;
-        const Db &db = inst.db();
-        const QString code = addUser(db, QStringLiteral("kim"), QStringLiteral("pw"));
-        const QString other = addUser(db, QStringLiteral("lee"), QStringLiteral("pw"));
+        // Each row has users of its own on the shared installation.
+        const Db &db = m_shared->db();
+        const QString tag = QString::fromLatin1(QTest::currentDataTag());
+        const QString kimId = QStringLiteral("dk_") + tag, leeId = QStringLiteral("dl_") + tag;
+        const QString code = addUser(db, kimId, QStringLiteral("pw"));
+        const QString other = addUser(db, leeId, QStringLiteral("pw"));
         if (carrier == QLatin1String("Sale"))
             db.exec(QStringLiteral("INSERT INTO Sale (SlNo, SEQ, SlDate, MbCode, LastUser) "
                                    "VALUES ('0001', 1, '2024-05-10', '00000000', ?)"),
@@ -387,19 +397,19 @@ private Q_SLOTS:
         if (carrier == QLatin1String("Lecture"))
             db.exec(QStringLiteral("INSERT INTO Lecture (LtGubun, MbCode, LastUser) VALUES ('1', '00000001', ?)"),
                     {code});
-        const ActionResult r = fitrova::deleteUser(db, code);
-        QCOMPARE(r.ok, text.isEmpty());
-        QCOMPARE(r.message.text, text);
+        const Outcome r = fitrova::deleteUser(db, code);
+        QCOMPARE(r.saved, text.isEmpty());
+        QCOMPARE(r.last().text, text);
         const int left = text.isEmpty() ? 0 : 1;
         QCOMPARE(count(db, QStringLiteral("SELECT COUNT(*) FROM UserM WHERE PsCode = ?"), {code}), left);
-        QCOMPARE(count(db, QStringLiteral("SELECT COUNT(*) FROM UserPG WHERE UserID = 'kim'")) > 0, bool(left));
+        QCOMPARE(count(db, QStringLiteral("SELECT COUNT(*) FROM UserPG WHERE UserID = ?"), {kimId}) > 0, bool(left));
         if (!text.isEmpty()) {
-            QCOMPARE(r.message.title, QStringLiteral("사용자삭제"));
-            QCOMPARE(r.message.kind, UserMessage::Kind::Info);
+            QCOMPARE(r.last().title, QStringLiteral("사용자삭제"));
+            QCOMPARE(r.last().kind, Notice::Kind::Info);
         }
         // Nobody else is touched.
         QCOMPARE(count(db, QStringLiteral("SELECT COUNT(*) FROM UserM WHERE PsCode = ?"), {other}), 1);
-        QVERIFY(count(db, QStringLiteral("SELECT COUNT(*) FROM UserPG WHERE UserID = 'lee'")) > 0);
+        QVERIFY(count(db, QStringLiteral("SELECT COUNT(*) FROM UserPG WHERE UserID = ?"), {leeId}) > 0);
     }
 
     // --- grades --------------------------------------------------------------------
@@ -434,18 +444,19 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(QString, title);
         QFETCH(QString, gradesAfter);
-        TestInstall inst;
-        const Db &db = inst.db();
-        addGradeTwo(db);
-        addUser(db, QStringLiteral("desk"), QStringLiteral("pw"), QStringLiteral("2"));
+        // Every row starts from the grades 1 and 2; user "desk" and the
+        // programs of grade 2 were added with the shared installation.
+        const Db &db = m_shared->db();
+        db.exec(QStringLiteral("DELETE FROM GradeM WHERE GrCode <> '1'"));
+        db.exec(QStringLiteral("INSERT INTO GradeM (GrCode, GrName) VALUES ('2', '데스크')"));
         int asked = 0;
-        const ActionResult r = saveGradeRow(db, oldCode, code, QStringLiteral("새이름"), [&] {
+        const Outcome r = saveGradeRow(db, oldCode, code, QStringLiteral("새이름"), [&] {
             ++asked;
             return confirm;
         });
-        QCOMPARE(r.ok, ok);
-        QCOMPARE(r.message.text, text);
-        QCOMPARE(r.message.title, title);
+        QCOMPARE(r.saved, ok);
+        QCOMPARE(r.last().text, text);
+        QCOMPARE(r.last().title, title);
         QStringList codes;
         for (const GradeRow &g : listGrades(db))
             codes << g.grCode;
@@ -489,7 +500,7 @@ private Q_SLOTS:
         setGradeProgram(db, QStringLiteral("*"), QStringLiteral("13"), true);
         QCOMPARE(count(db, QStringLiteral("SELECT COUNT(*) FROM Grade WHERE GrCode = '*'")), 0);
         // A program taken off the list is neither offered nor granted by "all".
-        QVERIFY(removeProgramFromList(db, QStringLiteral("35")).ok);
+        QVERIFY(removeProgramFromList(db, QStringLiteral("35")).saved);
         QCOMPARE(gradePrograms(db, two).size(), listed - 1);
         setAllGradePrograms(db, two, true);
         QCOMPARE(count(db, QStringLiteral("SELECT COUNT(*) FROM Grade WHERE GrCode = '2' AND PgID = '35'")), 0);
@@ -505,16 +516,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("new2");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("focus");
-        QTest::newRow("changed") << "kim" << "old#1" << "new#2" << "new#2" << "비밀번호가 변경 되었습니다."
-                                 << int(PasswordField::None);
+        QTest::newRow("changed") << "chg" << "old#1" << "new#2" << "new#2" << "비밀번호가 변경 되었습니다."
+                                 << int(PasswordNoField);
         QTest::newRow("unknown user") << "nobody" << "old#1" << "new#2" << "new#2" << kUnknownUserText
-                                      << int(PasswordField::UserId);
-        QTest::newRow("wrong current") << "kim" << "OLD#1" << "new#2" << "new#2" << kWrongPasswordText
-                                       << int(PasswordField::Current);
-        QTest::newRow("entries differ") << "kim" << "old#1" << "new#2" << "new#3" << "비밀번호를 확인하십시요"
-                                        << int(PasswordField::New2);
-        QTest::newRow("empty new") << "kim" << "old#1" << "" << "" << "Password를 입력하여 주십시요."
-                                   << int(PasswordField::New1);
+                                      << int(PasswordUserIdField);
+        QTest::newRow("wrong current") << "chg" << "OLD#1" << "new#2" << "new#2" << kWrongPasswordText
+                                       << int(PasswordCurrentField);
+        QTest::newRow("entries differ") << "chg" << "old#1" << "new#2" << "new#3" << "비밀번호를 확인하십시요"
+                                        << int(PasswordNew2Field);
+        QTest::newRow("empty new") << "chg" << "old#1" << "" << "" << "Password를 입력하여 주십시요."
+                                   << int(PasswordNew1Field);
     }
     void changePassword()
     {
@@ -524,23 +535,21 @@ private Q_SLOTS:
         QFETCH(QString, new2);
         QFETCH(QString, text);
         QFETCH(int, focus);
-        TestInstall inst;
-        AppContext &c = inst.ctx();
-        const Db &db = inst.db();
-        addUser(db, QStringLiteral("kim"), QStringLiteral("old#1"));
-        const QString before = storedPass(db, QStringLiteral("kim"));
-        const PasswordChangeResult r = fitrova::changePassword(db, id, current, new1, new2);
-        QCOMPARE(r.message.text, text);
-        QCOMPARE(int(r.focus), focus);
-        const bool changed = focus == int(PasswordField::None);
-        QCOMPARE(r.ok, changed);
-        QCOMPARE(userChk1(c, QStringLiteral("kim"), QStringLiteral("old#1")).ok, !changed);
+        AppContext &c = m_shared->ctx();
+        const Db &db = m_shared->db();
+        db.exec(QStringLiteral("UPDATE UserM SET UserPass = ? WHERE UserID = 'chg'"), {m_oldPasswordHash});
+        const Outcome r = fitrova::changePassword(db, id, current, new1, new2);
+        QCOMPARE(r.last().text, text);
+        QCOMPARE(r.field, focus);
+        const bool changed = focus == int(PasswordNoField);
+        QCOMPARE(r.saved, changed);
+        QCOMPARE(userChk1(c, QStringLiteral("chg"), QStringLiteral("old#1")).ok, !changed);
         if (changed) {
-            QCOMPARE(r.message.kind, UserMessage::Kind::Notice);
-            QVERIFY(userChk1(c, QStringLiteral("kim"), new1).ok);
-            QVERIFY(isPasswordHash(storedPass(db, QStringLiteral("kim"))));
+            QCOMPARE(r.last().kind, Notice::Kind::Brief);
+            QVERIFY(userChk1(c, QStringLiteral("chg"), new1).ok);
+            QVERIFY(isPasswordHash(storedPass(db, QStringLiteral("chg"))));
         } else {
-            QCOMPARE(storedPass(db, QStringLiteral("kim")), before);
+            QCOMPARE(storedPass(db, QStringLiteral("chg")), m_oldPasswordHash);
         }
     }
 };

@@ -2,6 +2,7 @@
 #include "entrance/ui/checkinscreen.h"
 
 #include "data/dates.h"
+#include "data/listitems.h"
 #include "entrance/cardreader.h"
 #include "entrance/gatelists.h"
 #include "entrance/ui/checkoutdialog.h"
@@ -12,6 +13,7 @@
 #include "widgets/controls.h"
 #include "widgets/datagrid.h"
 #include "widgets/dateedit.h"
+#include "widgets/deskguard.h"
 #include "widgets/gridexport.h"
 #include "widgets/gridprint.h"
 #include "widgets/widgetutil.h"
@@ -80,12 +82,10 @@ CheckInScreen::CheckInScreen(UiContext &ui, QWidget *parent)
 
     buildUi();
 
-    try {
-        for (const Row &r : m_ui.app.main.query(QStringLiteral("SELECT Code, Name FROM MbGubun ORDER BY Code")))
-            m_mbGubunNames.insert(r.str(QStringLiteral("Code")),
-                                  r.str(QStringLiteral("Code")) + QLatin1Char('.') + r.str(QStringLiteral("Name")));
-    } catch (const DbError &) {
-    }
+    const auto kinds = guardQuietly("the member kind is shown by its code",
+                                    [&] { return memberKindItems(m_ui.app.main, false); });
+    for (const ListItem &kind : kinds.value_or(ListItems()))
+        m_mbGubunNames.insert(kind.data.toString(), kind.text);
 
     m_sounds = new GateSounds(m_ui.app, this);
     if (const QString device = cardReaderDevice(m_ui.app); !device.isEmpty()) {
@@ -316,14 +316,11 @@ void CheckInScreen::buildUi()
         const qint64 id = pickItem ? pickItem() : 0;
         if (id <= 0)
             return;
-        try {
-            if (const auto item = findItemById(m_ui.app.main, id))
-                addItem(*item);
-            else
-                m_ui.msg.warn(itemUnknownText(), itemUnknownTitle());
-        } catch (const DbError &) {
-            m_ui.msg.warn(QStringLiteral("자료조회중 오류가 발생하였습니다."), QStringLiteral("조회오류"));
-        }
+        const auto item = guard(m_ui, DbAction::Read, [&] { return findItemById(m_ui.app.main, id); });
+        if (item && *item)
+            addItem(**item);
+        else if (item)
+            m_ui.msg.warn(itemUnknownText(), itemUnknownTitle());
     });
     connect(m_items, &DataGrid::deleteRequested, this, [this](int row) {
         if (row >= 0 && row < m_items->rowCount())
@@ -406,7 +403,7 @@ void CheckInScreen::searchData()
     CheckInRequest req;
     req.itemIds = itemIds();
     m_options = GateOptions::fromUserOptions(m_ui.app.options);
-    try {
+    const bool ran = guard(m_ui, DbAction::Read, [&] {
         CheckInResult r;
         QList<MemberRecord> found;
         if (kind == MemberSearchKind::Card) {
@@ -435,10 +432,9 @@ void CheckInScreen::searchData()
             return;
         }
         handle(std::move(r));
-    } catch (const DbError &) {
-        m_ui.msg.warn(QStringLiteral("자료조회중 오류가 발생하였습니다."), QStringLiteral("조회오류"));
+    });
+    if (!ran)
         focusSearch();
-    }
 }
 
 void CheckInScreen::handle(CheckInResult r)
@@ -546,7 +542,7 @@ void CheckInScreen::admit()
         focusSearch();
         return;
     }
-    try {
+    guard(m_ui, DbAction::Save, [&] {
         const GateMember member{m_mbCode, m_name->text(), m_card->text()};
         const GateFacts facts = loadGateFacts(m_ui.app.ent, member, m_ui.app.clock().today());
         const GateDecision d = decideManualAdmission(facts, m_ui.app.clock().now());
@@ -563,9 +559,7 @@ void CheckInScreen::admit()
         m_items->clearRows();
         clearMember();
         reloadDayList();
-    } catch (const DbError &) {
-        m_ui.msg.warn(QStringLiteral("자료를 저장하지 못했읍니다."), QStringLiteral("저장오류"));
-    }
+    });
     focusSearch();
 }
 
@@ -588,13 +582,9 @@ void CheckInScreen::deleteHistoryRow(int row)
     const qint64 entid = m_history->rowKey(row).toLongLong();
     if (!m_ui.msg.ask(visitDeleteAskText(), visitDeleteAskTitle()))
         return;
-    try {
-        deleteVisit(m_ui.app.ent, entid);
-    } catch (const DbError &) {
-        m_ui.msg.warn(visitDeleteErrorText(), visitDeleteErrorTitle());
+    if (!guard(m_ui, DbAction::Delete, [&] { deleteVisit(m_ui.app.ent, entid); }))
         return;
-    }
-    fillMemberGrids();
+    guard(m_ui, DbAction::Read, [&] { fillMemberGrids(); });
     reloadDayList();
 }
 
@@ -602,17 +592,15 @@ bool CheckInScreen::addItemByBarcode(const QString &barCode)
 {
     if (barCode.trimmed().isEmpty())
         return false;
-    try {
-        if (const auto item = findItemByBarcode(m_ui.app.main, barCode)) {
-            addItem(*item);
-            return true;
-        }
-    } catch (const DbError &) {
-        m_ui.msg.warn(QStringLiteral("자료조회중 오류가 발생하였습니다."), QStringLiteral("조회오류"));
+    const auto item = guard(m_ui, DbAction::Read, [&] { return findItemByBarcode(m_ui.app.main, barCode); });
+    if (!item)
+        return false;
+    if (!*item) {
+        m_ui.msg.warn(itemUnknownText(), itemUnknownTitle());
         return false;
     }
-    m_ui.msg.warn(itemUnknownText(), itemUnknownTitle());
-    return false;
+    addItem(**item);
+    return true;
 }
 
 void CheckInScreen::addItem(const GateItem &item)
@@ -622,7 +610,7 @@ void CheckInScreen::addItem(const GateItem &item)
 
 void CheckInScreen::reloadDayList()
 {
-    try {
+    guard(m_ui, DbAction::Read, [&] {
         const auto lines = loadDayList(m_ui.app.ent, m_dayDate->dateText(), m_openOnly->isChecked(),
                                        m_ui.app.clock().today());
         QList<QStringList> rows;
@@ -637,9 +625,7 @@ void CheckInScreen::reloadDayList()
         m_day->setRows(rows, keys);
         m_day->setUpdatesEnabled(true);
         m_count->setText(wonText(lines.size()));
-    } catch (const DbError &) {
-        m_ui.msg.warn(QStringLiteral("자료조회중 오류가 발생하였습니다."), QStringLiteral("조회오류"));
-    }
+    });
 }
 
 void CheckInScreen::tick()

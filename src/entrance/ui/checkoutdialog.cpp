@@ -2,6 +2,7 @@
 
 #include "data/dates.h"
 #include "widgets/controls.h"
+#include "widgets/deskguard.h"
 #include "widgets/widgetutil.h"
 
 #include <QGridLayout>
@@ -74,11 +75,10 @@ CheckOutDialog::CheckOutDialog(UiContext &ui, qint64 entid, QWidget *parent)
     installEnterAsTab(this);
     installSelectAllOnFocus(this);
 
-    try {
-        m_info = loadCheckOut(m_ui.app.ent, Entid, m_ui.app.clock().now());
-    } catch (const DbError &) {
-        m_ui.msg.warn(QStringLiteral("자료조회중 오류가 발생하였습니다."), QStringLiteral("조회오류"));
-    }
+    const auto info =
+        guard(m_ui, DbAction::Read, [&] { return loadCheckOut(m_ui.app.ent, Entid, m_ui.app.clock().now()); });
+    if (info)
+        m_info = *info;
     if (m_info.found) {
         m_name->setText(m_info.memberName);
         m_program->setText(m_info.programName);
@@ -121,14 +121,10 @@ bool CheckOutDialog::save()
         m_used->setFocus();
         return false;
     }
-    bool saved = false;
-    try {
-        saved = saveCheckOut(m_ui.app.ent, Entid, m_info.outTime, *used, m_memo->text().trimmed());
-    } catch (const DbError &) {
-        m_ui.msg.warn(QStringLiteral("자료를 저장하지 못했읍니다."), QStringLiteral("저장오류"));
-        return false;
-    }
-    if (!saved)
+    const auto saved = guard(m_ui, DbAction::Save, [&] {
+        return saveCheckOut(m_ui.app.ent, Entid, m_info.outTime, *used, m_memo->text().trimmed());
+    });
+    if (!saved || !*saved)
         return false;
     m_ui.msg.notice(checkOutSavedText());
     JobGubun = QStringLiteral("S");

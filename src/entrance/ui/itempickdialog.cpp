@@ -1,11 +1,10 @@
 #include "entrance/ui/itempickdialog.h"
 
-#include "data/lookups.h"
-#include "members/searchtext.h"
+#include "entrance/gatelists.h"
 #include "widgets/controls.h"
 #include "widgets/datagrid.h"
+#include "widgets/deskguard.h"
 
-#include <QHash>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -31,35 +30,12 @@ ItemPickDialog::ItemPickDialog(UiContext &ui, QWidget *parent) : PickListDialog(
 
 void ItemPickDialog::search()
 {
-    const QString t = m_text->text().trimmed();
-    QString sql = QStringLiteral("SELECT ItId, Course, Sclass, ItName, BarCode FROM Item");
-    Params params;
-    if (!t.isEmpty()) {
-        const SqlCondition name = containsCondition(QStringLiteral("ItName"), t);
-        sql += QStringLiteral(" WHERE ") + name.sql + QStringLiteral(" OR BarCode = ?");
-        params = name.params;
-        params << t;
-    }
-    sql += QStringLiteral(" ORDER BY ItName, ItId LIMIT 500");
     QList<QStringList> rows;
     QVariantList keys;
-    try {
-        const Db &db = m_ui.app.main;
-        QHash<QString, QString> names;
-        for (const Row &r : db.query(sql, params)) {
-            const QString course = r.str(QStringLiteral("Course"));
-            const QString sclass = r.str(QStringLiteral("Sclass"));
-            if (!names.contains(course))
-                names.insert(course, course.isEmpty() ? QString() : getCourseName(db, course, QStringLiteral("S")));
-            const QString key = course + QLatin1Char('|') + sclass;
-            if (!names.contains(key))
-                names.insert(key, course.isEmpty() ? QString() : getSclassName(db, QStringLiteral("S"), course, sclass));
-            rows << QStringList{names.value(course), names.value(key), r.str(QStringLiteral("ItName")),
-                                r.str(QStringLiteral("BarCode"))};
-            keys << r.num(QStringLiteral("ItId"));
-        }
-    } catch (const DbError &) {
-        m_ui.msg.warn(QStringLiteral("자료조회중 오류가 발생하였습니다."), QStringLiteral("조회오류"));
+    const auto items = guard(m_ui, DbAction::Read, [&] { return searchItems(m_ui.app.main, m_text->text()); });
+    for (const GateItem &item : items.value_or(QList<GateItem>())) {
+        rows << QStringList{item.className, item.sclassName, item.name, item.barCode};
+        keys << item.itId;
     }
     grid()->setRows(rows, keys);
 }

@@ -3,6 +3,7 @@
 #include "entrance/mastercard.h"
 #include "members/ui/memberpickdialog.h"
 #include "widgets/controls.h"
+#include "widgets/deskguard.h"
 #include "widgets/widgetutil.h"
 
 #include <QComboBox>
@@ -123,7 +124,7 @@ void MasterCardScreen::searchData()
     if (text.isEmpty())
         return;
     const MemberSearchKind kind = memberSearchKindOf(m_kind->currentText());
-    try {
+    guard(m_ui, DbAction::Read, [&] {
         const QList<MemberRecord> found = searchMembers(m_ui.app.main, kind, text);
         if (found.isEmpty()) {
             clearMember();
@@ -139,26 +140,22 @@ void MasterCardScreen::searchData()
             return;
         if (const auto m = loadMember(m_ui.app.main, code))
             showMember(*m);
-    } catch (const DbError &) {
-        m_ui.msg.warn(QStringLiteral("자료조회중 오류가 발생하였습니다."), QStringLiteral("조회오류"));
-    }
+    });
 }
 
 void MasterCardScreen::mark(bool master)
 {
     if (m_mbCode.isEmpty())
         return;
-    try {
-        if (!setMasterCard(m_ui.app.main, m_mbCode, master))
-            return;
-    } catch (const DbError &) {
-        m_ui.msg.warn(QStringLiteral("자료를 저장하지 못했읍니다."), QStringLiteral("저장오류"));
+    const auto set = guard(m_ui, DbAction::Save, [&] { return setMasterCard(m_ui.app.main, m_mbCode, master); });
+    if (!set || !*set)
         return;
-    }
     m_ui.msg.notice(master ? masterCardSetText() : masterCardClearedText());
     // Shown again as stored.
-    if (const auto m = loadMember(m_ui.app.main, m_mbCode))
-        showMember(*m);
+    guard(m_ui, DbAction::Read, [&] {
+        if (const auto m = loadMember(m_ui.app.main, m_mbCode))
+            showMember(*m);
+    });
 }
 
 } // namespace fitrova

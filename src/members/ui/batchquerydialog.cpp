@@ -1,7 +1,7 @@
 #include "members/ui/batchquerydialog.h"
 
 #include "data/dates.h"
-#include "members/memberresult.h"
+#include "widgets/deskguard.h"
 #include "members/ui/memberui.h"
 #include "widgets/busynotice.h"
 #include "widgets/controls.h"
@@ -34,11 +34,8 @@ BatchQueryDialog::BatchQueryDialog(UiContext &ui, MemberScreenHooks hooks, QWidg
     m_prog = new QComboBox(this);
     m_prog->setObjectName(QStringLiteral("CobProg"));
     m_prog->setMinimumWidth(220);
-    try {
-        fillCombo(m_prog, batchProgramItems(ui.app.main));
-    } catch (const DbError &) {
-        fillCombo(m_prog, {{QStringLiteral("모두보기"), qint64(0)}});
-    }
+    fillCombo(m_prog, guard(m_ui, DbAction::Read, [&] { return batchProgramItems(ui.app.main); })
+                          .value_or(ListItems{{QStringLiteral("모두보기"), qint64(0)}}));
 
     m_grid = new DataGrid(this);
     m_grid->setObjectName(QStringLiteral("SpLect"));
@@ -96,13 +93,10 @@ void BatchQueryDialog::query()
         return;
     }
     BusyScope busy(QStringLiteral("자료를 조회중입니다."), this);
-    try {
-        m_lines = runBatchQuery(m_ui.app.main, batchKindOf(m_kind->currentText()), d1, d2,
-                                m_prog->currentData().toLongLong());
-    } catch (const DbError &) {
-        m_lines.clear();
-        m_ui.msg.warn(memberQueryErrorText(), memberQueryErrorTitle());
-    }
+    m_lines = guard(m_ui, DbAction::Read, [&] {
+                  return runBatchQuery(m_ui.app.main, batchKindOf(m_kind->currentText()), d1, d2,
+                                       m_prog->currentData().toLongLong());
+              }).value_or(QList<BatchLine>());
     QList<QStringList> rows;
     QVariantList keys;
     for (const BatchLine &l : m_lines) {

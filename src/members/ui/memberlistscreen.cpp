@@ -3,12 +3,12 @@
 #include "data/dates.h"
 #include "data/listitems.h"
 #include "data/text.h"
-#include "members/memberresult.h"
 #include "members/ui/memberui.h"
 #include "widgets/busynotice.h"
 #include "widgets/controls.h"
 #include "widgets/datagrid.h"
 #include "widgets/dateedit.h"
+#include "widgets/deskguard.h"
 #include "widgets/gridexport.h"
 #include "widgets/gridprint.h"
 #include "widgets/widgetutil.h"
@@ -28,15 +28,6 @@ namespace fitrova {
 namespace {
 
 const QString kTitle = QStringLiteral("회원현황");
-
-QLineEdit *edit(QWidget *parent, const QString &name, int maxLength, int width)
-{
-    auto *e = new QLineEdit(parent);
-    e->setObjectName(name);
-    e->setMaxLength(maxLength);
-    e->setFixedWidth(width);
-    return e;
-}
 
 QComboBox *combo(QWidget *parent, const QString &name, int minWidth = 110)
 {
@@ -94,14 +85,14 @@ MemberListScreen::MemberListScreen(UiContext &ui, QWidget *parent, MemberScreenH
     setWindowTitle(QStringLiteral("회원조회(DM/SMS)"));
     const QDate today = ui.app.clock().today();
 
-    m_code1 = edit(this, QStringLiteral("TxtMbCode1"), 8, 80);
-    m_code2 = edit(this, QStringLiteral("TxtMbCode2"), 8, 80);
-    m_name1 = edit(this, QStringLiteral("TxtMbName1"), 40, 80);
-    m_name2 = edit(this, QStringLiteral("TxtMbname2"), 40, 80);
-    m_card1 = edit(this, QStringLiteral("TxtMbCard1"), 20, 80);
-    m_card2 = edit(this, QStringLiteral("TxtMbCard2"), 20, 80);
-    m_bir1 = edit(this, QStringLiteral("TxtBir1"), 5, 56);
-    m_bir2 = edit(this, QStringLiteral("TxtBir2"), 5, 56);
+    m_code1 = textField(this, QStringLiteral("TxtMbCode1"), 8, 80, FieldWidth::Fixed);
+    m_code2 = textField(this, QStringLiteral("TxtMbCode2"), 8, 80, FieldWidth::Fixed);
+    m_name1 = textField(this, QStringLiteral("TxtMbName1"), 40, 80, FieldWidth::Fixed);
+    m_name2 = textField(this, QStringLiteral("TxtMbname2"), 40, 80, FieldWidth::Fixed);
+    m_card1 = textField(this, QStringLiteral("TxtMbCard1"), 20, 80, FieldWidth::Fixed);
+    m_card2 = textField(this, QStringLiteral("TxtMbCard2"), 20, 80, FieldWidth::Fixed);
+    m_bir1 = textField(this, QStringLiteral("TxtBir1"), 5, 56, FieldWidth::Fixed);
+    m_bir2 = textField(this, QStringLiteral("TxtBir2"), 5, 56, FieldWidth::Fixed);
     m_bir1->setPlaceholderText(QStringLiteral("MM-DD"));
     m_bir2->setPlaceholderText(QStringLiteral("MM-DD"));
     m_useInDate = new QCheckBox(QStringLiteral("가입일자"), this);
@@ -251,33 +242,21 @@ MemberListScreen::MemberListScreen(UiContext &ui, QWidget *parent, MemberScreenH
 void MemberListScreen::fillLists()
 {
     const Db &db = m_ui.app.main;
-    try {
-        ListItems gubun{{QStringLiteral("0.모두보기"), QString()}};
-        for (const Row &r : db.query(QStringLiteral("SELECT Code, Name FROM MbGubun ORDER BY Code")))
-            gubun.append({r.str(QStringLiteral("Code")) + QLatin1Char('.') + r.str(QStringLiteral("Name")),
-                          r.str(QStringLiteral("Code"))});
-        fillCombo(m_gubun, gubun);
-
-        ListItems areas{{allItemText(), QString()}};
-        for (const Row &r : db.query(QStringLiteral("SELECT Area, AreaName FROM Area ORDER BY Area")))
-            areas.append({r.str(QStringLiteral("Area")) + QLatin1Char('-') + r.str(QStringLiteral("AreaName")),
-                          r.str(QStringLiteral("Area"))});
-        fillCombo(m_area, areas);
+    guard(m_ui, DbAction::Read, [&] {
+        fillCombo(m_gubun, memberKindItems(db, true));
+        fillCombo(m_area, areaItems(db));
 
         ListItems ages{{allItemText(), QString()}};
         m_ageBands.clear();
-        for (const Row &r : db.query(QStringLiteral("SELECT Code, Name, age1, age2 FROM Age ORDER BY Code"))) {
-            const QString code = r.str(QStringLiteral("Code"));
-            ages.append({code + QLatin1Char('-') + r.str(QStringLiteral("Name")), code});
-            m_ageBands.insert(code, {r.num(QStringLiteral("age1")), r.num(QStringLiteral("age2"))});
+        for (const AgeBand &band : ageBands(db)) {
+            ages.append({band.code + QLatin1Char('-') + band.name, band.code});
+            m_ageBands.insert(band.code, {band.from, band.to});
         }
         fillCombo(m_age, ages);
 
         const QSignalBlocker b(m_cour);
         fillCombo(m_cour, courseItems(db, QStringLiteral("P"), true));
-    } catch (const DbError &) {
-        m_ui.msg.warn(memberQueryErrorText(), memberQueryErrorTitle());
-    }
+    });
     courseChanged();
 }
 
@@ -285,7 +264,7 @@ void MemberListScreen::courseChanged()
 {
     const Db &db = m_ui.app.main;
     const QString course = itemCode(m_cour);
-    try {
+    guard(m_ui, DbAction::Read, [&] {
         const ListItems all{{QStringLiteral("모두보기"), 0}};
         {
             const QSignalBlocker b(m_lcl);
@@ -298,48 +277,30 @@ void MemberListScreen::courseChanged()
                                                         ClassItemStyle::NameWithData));
         lclassChanged();
         // Instructors in service, of the chosen course when there is one.
-        ListItems lecturers{{allItemText(), QString()}};
-        const Rows rows =
-            course.isEmpty()
-                ? db.query(QStringLiteral("SELECT LTcode, LTName FROM Lecturer WHERE Resign = '1' "
-                                          "ORDER BY LTcode, Course"))
-                : db.query(QStringLiteral("SELECT LTcode, LTName FROM Lecturer WHERE Resign = '1' AND Course = ? "
-                                          "ORDER BY LTcode, Course"),
-                           {course});
-        for (const Row &r : rows)
-            lecturers.append({r.str(QStringLiteral("LTcode")) + QLatin1Char('-') + r.str(QStringLiteral("LTName")),
-                              r.str(QStringLiteral("LTcode"))});
         {
             const QSignalBlocker b(m_lect);
-            fillCombo(m_lect, lecturers);
+            fillCombo(m_lect, activeLecturerItems(db, course));
         }
         lecturerChanged();
-    } catch (const DbError &) {
-        m_ui.msg.warn(memberQueryErrorText(), memberQueryErrorTitle());
-    }
+    });
 }
 
 void MemberListScreen::lecturerChanged()
 {
-    try {
-        fillCombo(m_lec, programItems(m_ui.app.main, m_cour->currentText(), m_lect->currentText()));
-    } catch (const DbError &) {
-        m_ui.msg.warn(memberQueryErrorText(), memberQueryErrorTitle());
-    }
+    guard(m_ui, DbAction::Read,
+          [&] { fillCombo(m_lec, programItems(m_ui.app.main, m_cour->currentText(), m_lect->currentText())); });
 }
 
 void MemberListScreen::lclassChanged()
 {
     const QString course = itemCode(m_cour);
     const QString lclass = dataCode(m_lcl);
-    try {
+    guard(m_ui, DbAction::Read, [&] {
         fillCombo(m_mcl, course.isEmpty() || lclass.isEmpty()
                              ? ListItems{{QStringLiteral("모두보기"), 0}}
                              : mclassItems(m_ui.app.main, QStringLiteral("P"), course, lclass, true,
                                            ClassItemStyle::NameWithData));
-    } catch (const DbError &) {
-        m_ui.msg.warn(memberQueryErrorText(), memberQueryErrorTitle());
-    }
+    });
 }
 
 void MemberListScreen::scopeChanged()
@@ -410,12 +371,9 @@ bool MemberListScreen::query()
         return false;
     {
         BusyScope busy(QStringLiteral("자료를 조회중입니다."), this);
-        try {
-            m_lines = runMemberList(m_ui.app.main, *c, m_ui.app.clock().today().year());
-        } catch (const DbError &) {
-            m_lines.clear();
-            m_ui.msg.warn(memberQueryErrorText(), memberQueryErrorTitle());
-        }
+        m_lines = guard(m_ui, DbAction::Read, [&] {
+                      return runMemberList(m_ui.app.main, *c, m_ui.app.clock().today().year());
+                  }).value_or(QList<MemberListLine>());
         QList<QStringList> rows;
         QVariantList keys;
         for (const MemberListLine &l : m_lines) {

@@ -3,6 +3,7 @@
 #include "data/attendance.h"
 #include "data/dates.h"
 #include "data/ledger.h"
+#include "data/listitems.h"
 #include "data/text.h"
 #include "members/lecturedelete.h"
 #include "members/residentnumber.h"
@@ -14,6 +15,7 @@
 #include "members/ui/postlookupdialog.h"
 #include "widgets/controls.h"
 #include "widgets/datagrid.h"
+#include "widgets/deskguard.h"
 #include "widgets/widgetutil.h"
 
 #include <QCheckBox>
@@ -51,17 +53,6 @@ QColor toneColor(HistoryTone t)
     case HistoryTone::Goods: return QColor(0xEF, 0xEF, 0xEF);
     }
     return {};
-}
-
-QLineEdit *lineEdit(QWidget *parent, const QString &name, int maxLength, int minWidth = 0)
-{
-    auto *e = new QLineEdit(parent);
-    e->setObjectName(name);
-    if (maxLength > 0)
-        e->setMaxLength(maxLength);
-    if (minWidth > 0)
-        e->setMinimumWidth(minWidth);
-    return e;
 }
 
 QHBoxLayout *row(std::initializer_list<QWidget *> widgets, int stretchIndex = -1)
@@ -134,7 +125,7 @@ void MemberScreen::buildUi()
     m_kind = new QComboBox(this);
     m_kind->setObjectName(QStringLiteral("Cob구분"));
     m_kind->addItems(memberSearchKindItems());
-    m_find = lineEdit(this, QStringLiteral("Txt찾기"), 14, 150);
+    m_find = textField(this, QStringLiteral("Txt찾기"), 14, 150);
     m_find->setPlaceholderText(QStringLiteral("이름, 전화, 회원번호, 카드"));
     QPushButton *cmdFind = commandButton(this, QStringLiteral("Cmd찾기"), QStringLiteral("회원검색"), 72);
     QPushButton *cmdBatch = commandButton(this, QStringLiteral("Cmd일괄조회"), QStringLiteral("일괄조회"), 72);
@@ -153,50 +144,50 @@ void MemberScreen::buildUi()
         searchBar->addWidget(b);
 
     // The card.
-    m_code = lineEdit(this, QStringLiteral("TxtMbCode"), 8, 76);
+    m_code = textField(this, QStringLiteral("TxtMbCode"), 8, 76);
     m_code->setReadOnly(true);
     m_code->setFocusPolicy(Qt::NoFocus);
     m_code->setPlaceholderText(QStringLiteral("(신규)"));
     m_master = new QLabel(QStringLiteral("마스터"), this);
     m_master->setObjectName(QStringLiteral("Pnl마스터"));
     m_master->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold;"));
-    m_indate = lineEdit(this, QStringLiteral("TxtIndate"), 10, 90);
+    m_indate = textField(this, QStringLiteral("TxtIndate"), 10, 90);
     m_gubun = new QComboBox(this);
     m_gubun->setObjectName(QStringLiteral("Cob회원구분"));
-    m_name = lineEdit(this, QStringLiteral("TxtMbName"), 40, 120);
+    m_name = textField(this, QStringLiteral("TxtMbName"), 40, 120);
     setHangulMode(m_name, true);
-    m_guardian = lineEdit(this, QStringLiteral("TxtMbName1"), 40);
-    m_card = lineEdit(this, QStringLiteral("TxtMbCard"), 20);
-    m_juno1 = lineEdit(this, QStringLiteral("TxtJuno1"), 6, 62);
+    m_guardian = textField(this, QStringLiteral("TxtMbName1"), 40);
+    m_card = textField(this, QStringLiteral("TxtMbCard"), 20);
+    m_juno1 = textField(this, QStringLiteral("TxtJuno1"), 6, 62);
     m_juno1->setInputMask(QString());
-    m_juno2 = lineEdit(this, QStringLiteral("TxtJuno2"), 7, 70);
+    m_juno2 = textField(this, QStringLiteral("TxtJuno2"), 7, 70);
     m_age = displayPanel(this, QStringLiteral("PnlAge"), 36);
     m_age->setAlignment(Qt::AlignCenter);
     m_sex = new QComboBox(this);
     m_sex->setObjectName(QStringLiteral("Cob성별"));
     m_sex->addItems({QStringLiteral("1.남자"), QStringLiteral("2.여자")});
-    m_birth = lineEdit(this, QStringLiteral("TxtBirthDay"), 10, 90);
+    m_birth = textField(this, QStringLiteral("TxtBirthDay"), 10, 90);
     m_solor = new QComboBox(this);
     m_solor->setObjectName(QStringLiteral("Cob양음"));
     m_solor->addItems({QStringLiteral("1.양력"), QStringLiteral("2.음력")});
-    m_tel1 = lineEdit(this, QStringLiteral("TxtTel1"), 20);
-    m_tel2 = lineEdit(this, QStringLiteral("TxtTel2"), 20);
-    m_email = lineEdit(this, QStringLiteral("TxtEmail"), 60);
-    m_postNo = lineEdit(this, QStringLiteral("TxtPostNo"), 7, 64);
+    m_tel1 = textField(this, QStringLiteral("TxtTel1"), 20);
+    m_tel2 = textField(this, QStringLiteral("TxtTel2"), 20);
+    m_email = textField(this, QStringLiteral("TxtEmail"), 60);
+    m_postNo = textField(this, QStringLiteral("TxtPostNo"), 7, 64);
     m_postNo->setMaximumWidth(70);
     QPushButton *cmdPost = commandButton(this, QStringLiteral("Cmd우편번호"), QStringLiteral("…"), 26);
     cmdPost->setMaximumWidth(30);
     cmdPost->setToolTip(QStringLiteral("우편번호조회"));
-    m_addr1 = lineEdit(this, QStringLiteral("TxtAddr1"), 0, 180);
+    m_addr1 = textField(this, QStringLiteral("TxtAddr1"), 0, 180);
     m_addr1->setPlaceholderText(QStringLiteral("동 이름을 입력하고 Enter"));
     setHangulMode(m_addr1, true);
-    m_addr2 = lineEdit(this, QStringLiteral("TxtAddr2"), 0);
-    m_ext = lineEdit(this, QStringLiteral("TxtExt"), 0);
+    m_addr2 = textField(this, QStringLiteral("TxtAddr2"), 0);
+    m_ext = textField(this, QStringLiteral("TxtExt"), 0);
     m_dm = new QCheckBox(QStringLiteral("DM 수신"), this);
     m_dm->setObjectName(QStringLiteral("ChkDm"));
     m_sms = new QCheckBox(QStringLiteral("SMS 수신"), this);
     m_sms->setObjectName(QStringLiteral("ChkSms"));
-    m_misu = lineEdit(this, QStringLiteral("TxtMisuAmt"), 0, 90);
+    m_misu = textField(this, QStringLiteral("TxtMisuAmt"), 0, 90);
     m_misu->setReadOnly(true);
     m_misu->setFocusPolicy(Qt::NoFocus);
     m_misu->setAlignment(Qt::AlignRight);
@@ -455,15 +446,8 @@ void MemberScreen::fillLists()
     m_year->clear();
     for (int year = y - 15; year <= y + 1; ++year)
         m_year->addItem(QString::number(year), year);
-    try {
-        const Rows rows = m_ui.app.main.query(QStringLiteral("SELECT Code, Name FROM MbGubun ORDER BY Code"));
-        m_gubun->clear();
-        for (const Row &r : rows)
-            m_gubun->addItem(r.str(QStringLiteral("Code")) + QLatin1Char('.') + r.str(QStringLiteral("Name")),
-                             r.str(QStringLiteral("Code")));
-    } catch (const DbError &) {
-        m_ui.msg.warn(memberQueryErrorText(), memberQueryErrorTitle());
-    }
+    if (const auto kinds = guard(m_ui, DbAction::Read, [&] { return memberKindItems(m_ui.app.main, false); }))
+        fillCombo(m_gubun, *kinds);
 }
 
 void MemberScreen::showEvent(QShowEvent *event)
@@ -574,13 +558,10 @@ void MemberScreen::searchData()
         m_find->setFocus();
         return;
     }
-    QList<MemberRecord> found;
-    try {
-        found = searchMembers(m_ui.app.main, kind, text);
-    } catch (const DbError &) {
-        m_ui.msg.warn(memberQueryErrorText(), memberQueryErrorTitle());
+    const auto result = guard(m_ui, DbAction::Read, [&] { return searchMembers(m_ui.app.main, kind, text); });
+    if (!result)
         return;
-    }
+    const QList<MemberRecord> &found = *result;
     if (found.isEmpty()) {
         if (m_ui.msg.ask(kNotFoundText, kNotFoundTitle)) {
             enterNewMode();
@@ -612,15 +593,12 @@ bool MemberScreen::showMember(const QString &mbCode)
 {
     std::optional<MemberRecord> m;
     qint64 unpaid = 0;
-    try {
+    const bool read = guard(m_ui, DbAction::Read, [&] {
         m = loadMember(m_ui.app.main, mbCode);
         if (m)
             unpaid = getMemberUnpaid(m_ui.app.main, mbCode);
-    } catch (const DbError &) {
-        m_ui.msg.warn(memberQueryErrorText(), memberQueryErrorTitle());
-        return false;
-    }
-    if (!m)
+    });
+    if (!read || !m)
         return false;
     m_member = *m;
     m_loaded = true;
@@ -676,11 +654,9 @@ void MemberScreen::fillInputs(const MemberRecord &m)
     for (QLineEdit *e : {m_juno2, m_indate, m_birth})
         e->setModified(false);
 
-    QString visit;
-    try {
-        visit = lastVisitDate(m_ui.app.main, m.mbCode);
-    } catch (const DbError &) {
-    }
+    QString visit = guardQuietly("the last visit falls back to the member row",
+                                 [&] { return lastVisitDate(m_ui.app.main, m.mbCode); })
+                        .value_or(QString());
     if (visit.isEmpty())
         visit = m.lastDate;
     m_lastDate->setText(visit);
@@ -723,12 +699,8 @@ void MemberScreen::showPhoto()
 void MemberScreen::showHistory()
 {
     const QDate today = m_ui.app.clock().today();
-    MemberHistory h;
-    try {
-        h = loadMemberHistory(m_ui.app.main, m_member.mbCode);
-    } catch (const DbError &) {
-        m_ui.msg.warn(memberQueryErrorText(), memberQueryErrorTitle());
-    }
+    const MemberHistory h = guard(m_ui, DbAction::Read, [&] { return loadMemberHistory(m_ui.app.main, m_member.mbCode); })
+                                .value_or(MemberHistory());
     m_lines = buildHistoryLines(h, today);
     QList<QStringList> rows;
     QVariantList keys;
@@ -753,12 +725,9 @@ void MemberScreen::showHistory()
 
 void MemberScreen::showPoints()
 {
-    QList<PointLine> lines;
-    try {
-        lines = buildPointLines(loadPointRows(m_ui.app.main, m_member.mbCode));
-    } catch (const DbError &) {
-        m_ui.msg.warn(memberQueryErrorText(), memberQueryErrorTitle());
-    }
+    const QList<PointLine> lines =
+        guard(m_ui, DbAction::Read, [&] { return buildPointLines(loadPointRows(m_ui.app.main, m_member.mbCode)); })
+            .value_or(QList<PointLine>());
     QList<QStringList> rows;
     QVariantList keys;
     for (const PointLine &l : lines) {
@@ -770,12 +739,9 @@ void MemberScreen::showPoints()
 
 void MemberScreen::showAttendance()
 {
-    QList<AttendanceLine> lines;
-    try {
-        lines = loadAttendanceLines(m_ui.app.main, m_member.mbCode);
-    } catch (const DbError &) {
-        m_ui.msg.warn(memberQueryErrorText(), memberQueryErrorTitle());
-    }
+    const QList<AttendanceLine> lines =
+        guard(m_ui, DbAction::Read, [&] { return loadAttendanceLines(m_ui.app.main, m_member.mbCode); })
+            .value_or(QList<AttendanceLine>());
     QList<QStringList> rows;
     QVariantList keys;
     for (const AttendanceLine &l : lines) {
@@ -801,12 +767,11 @@ void MemberScreen::showCalendar(int year, int month)
         m_calendar->setCellForeground(r, 0, QColor(0xC0, 0x00, 0x00));
     if (!m_loaded)
         return;
-    try {
-        for (const AttendanceMark &mark : markAttendanceCalendar(m_ui.app.main, year, month, m_member.mbCode)) {
-            m_calendar->setCellBackground(mark.row, mark.column, QColor(0xFF, 0xC8, 0x6E));
-            m_calendar->setCellBold(mark.row, mark.column, true);
-        }
-    } catch (const DbError &) {
+    const auto marks = guardQuietly("the calendar stays without marks; the visits tab says the same",
+                                    [&] { return markAttendanceCalendar(m_ui.app.main, year, month, m_member.mbCode); });
+    for (const AttendanceMark &mark : marks.value_or(QList<AttendanceMark>())) {
+        m_calendar->setCellBackground(mark.row, mark.column, QColor(0xFF, 0xC8, 0x6E));
+        m_calendar->setCellBold(mark.row, mark.column, true);
     }
 }
 
@@ -852,22 +817,18 @@ bool MemberScreen::save()
         return false;
     }
     const MemberRecord input = gatherInputs();
-    MemberSaveResult r;
-    try {
-        r = saveMember(m_ui.app.main, input);
-    } catch (const DbError &) {
-        m_ui.msg.warn(memberSaveErrorText(), memberSaveTitle());
+    const auto saved = guard(m_ui, DbAction::Save, [&] { return saveMember(m_ui.app.main, input); });
+    if (!saved)
         return false;
-    }
+    const MemberSaveResult &r = *saved;
+    showNotice(m_ui, r.message);
     if (!r.saved) {
-        m_ui.msg.warn(r.message.text, r.message.title);
         if (input.mbName.isEmpty())
             m_name->setFocus();
         else if (r.message.text.contains(QStringLiteral("카드")))
             m_card->setFocus();
         return false;
     }
-    m_ui.msg.info(r.message.text, r.message.title);
     showMember(r.mbCode);
     m_find->setFocus();
     return true;
@@ -881,12 +842,8 @@ void MemberScreen::deleteMember()
     }
     if (!m_ui.msg.ask(m_member.mbName + QStringLiteral(" 회원의 모든 자료를 삭제하시겠읍니까? "), kDeleteTitle))
         return;
-    try {
-        fitrova::deleteMember(m_ui.app.main, m_member.mbCode);
-    } catch (const DbError &) {
-        m_ui.msg.warn(lectureDeleteErrorText(), lectureDeleteErrorTitle());
+    if (!guard(m_ui, DbAction::Delete, [&] { fitrova::deleteMember(m_ui.app.main, m_member.mbCode); }))
         return;
-    }
     // The number may be given again to the next new member: the old photo goes too.
     removeMemberPhoto(m_ui.app.paths.memberPicDir, m_member.mbCode);
     m_ui.msg.info(QStringLiteral("회원자료가 모두 삭제되었습니다."), kDeleteTitle);
@@ -899,27 +856,18 @@ void MemberScreen::deleteSelectedRow()
     if (!m_loaded || !line)
         return;
     const HistoryLine l = *line;
-    try {
-        RowDeleteResult r;
-        if (l.isSale) {
-            if (!m_ui.msg.ask(kAskDeleteRow, kDeleteTitle))
-                return;
-            r = deleteSale(m_ui.app.main, l.id);
-        } else {
-            const MemberCheck c = lectureDeleteCheck(m_ui.app.main, l.id);
-            if (!c.ok) {
-                m_ui.msg.warn(c.message.text, c.message.title);
-                return;
-            }
-            if (!m_ui.msg.ask(kAskDeleteRow, kDeleteTitle))
-                return;
-            r = deleteLecture(m_ui.app.main, l.id);
-        }
-        if (!r.deleted)
-            m_ui.msg.warn(r.message.text, r.message.title);
-    } catch (const DbError &) {
-        m_ui.msg.warn(lectureDeleteErrorText(), lectureDeleteErrorTitle());
+    if (!l.isSale) {
+        const auto check = guard(m_ui, DbAction::Delete, [&] { return lectureDeleteCheck(m_ui.app.main, l.id); });
+        if (!check || !showOutcome(m_ui, *check))
+            return;
     }
+    if (!m_ui.msg.ask(kAskDeleteRow, kDeleteTitle))
+        return;
+    const auto r = guard(m_ui, DbAction::Delete, [&] {
+        return l.isSale ? deleteSale(m_ui.app.main, l.id) : deleteLecture(m_ui.app.main, l.id);
+    });
+    if (r && !r->deleted)
+        showNotice(m_ui, r->message);
     refreshMember();
 }
 
@@ -930,15 +878,12 @@ void MemberScreen::deleteSelectedPoint()
         return;
     if (!m_ui.msg.ask(QStringLiteral("현제 선택된 자료를 삭제하시겠읍니까?"), kDeleteTitle))
         return;
-    try {
-        const RowDeleteResult r = deletePointRow(m_ui.app.main, m_points->rowKey(row).toLongLong());
-        if (!r.deleted)
-            m_ui.msg.warn(r.message.text, r.message.title);
-        else
-            m_point->setText(wonText(r.point));
-    } catch (const DbError &) {
-        m_ui.msg.warn(lectureDeleteErrorText(), lectureDeleteErrorTitle());
-    }
+    const auto r =
+        guard(m_ui, DbAction::Delete, [&] { return deletePointRow(m_ui.app.main, m_points->rowKey(row).toLongLong()); });
+    if (r && !r->deleted)
+        showNotice(m_ui, r->message);
+    else if (r)
+        m_point->setText(wonText(r->point));
     showPoints();
     updateButtons();
 }
@@ -1042,13 +987,10 @@ void MemberScreen::startEnrollment(EnrollmentScreen screen)
         m_ui.msg.warn(kSelectFirst, enrollmentScreenName(screen));
         return;
     }
-    const qint64 unpaid = [&] {
-        try {
-            return getMemberUnpaid(m_ui.app.main, m_member.mbCode);
-        } catch (const DbError &) {
-            return m_member.misuAmt;
-        }
-    }();
+    const qint64 unpaid =
+        guardQuietly("the screen opens with the amount the card showed; it computes its own on saving",
+                     [&] { return getMemberUnpaid(m_ui.app.main, m_member.mbCode); })
+            .value_or(m_member.misuAmt);
     const EnrollmentRequest request = newEnrollmentRequest(screen, m_member.mbCode, selectedLine(), unpaid);
     if (runEnrollmentScreen(m_ui, m_hooks, request, this))
         refreshMember();
@@ -1061,7 +1003,7 @@ void MemberScreen::modifySelected()
         return;
     const ModifyDecision d = modifyDispatch(*line, m_member.mbCode);
     if (d.refused) {
-        m_ui.msg.warn(d.message.text, d.message.title);
+        showNotice(m_ui, d.message);
         return;
     }
     if (runEnrollmentScreen(m_ui, m_hooks, d.request, this))

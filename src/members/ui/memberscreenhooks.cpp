@@ -1,8 +1,10 @@
 #include "members/ui/memberscreenhooks.h"
 
-#include "members/memberresult.h"
-
 namespace fitrova {
+
+namespace {
+const QString kNotReadyText = QStringLiteral("준비중인 기능입니다");
+} // namespace
 
 QString enrollmentScreenName(EnrollmentScreen screen)
 {
@@ -24,7 +26,7 @@ bool runEnrollmentScreen(UiContext &ui, const MemberScreenHooks &hooks, const En
     if (hooks.openEnrollment)
         tf = hooks.openEnrollment(ui, request, parent);
     if (!tf) {
-        ui.msg.info(memberNotReadyText(), enrollmentScreenName(request.screen));
+        ui.msg.info(kNotReadyText, enrollmentScreenName(request.screen));
         return false;
     }
     return *tf;
@@ -34,7 +36,7 @@ void runHandover(UiContext &ui, const MemberHandover &handover, const MemberCont
                  QWidget *parent)
 {
     if (!handover) {
-        ui.msg.info(memberNotReadyText(), title);
+        ui.msg.info(kNotReadyText, title);
         return;
     }
     if (members.isEmpty()) {

@@ -1,7 +1,7 @@
 #include "members/ui/pointstatusscreen.h"
 
 #include "data/text.h"
-#include "members/memberresult.h"
+#include "widgets/deskguard.h"
 #include "members/ui/memberui.h"
 #include "widgets/busynotice.h"
 #include "widgets/controls.h"
@@ -83,11 +83,8 @@ bool PointStatusScreen::query()
     QList<PointStatusLine> lines;
     {
         BusyScope busy(QStringLiteral("자료를 조회중입니다."), this);
-        try {
-            lines = runPointStatus(m_ui.app.main, minimum);
-        } catch (const DbError &) {
-            m_ui.msg.warn(memberQueryErrorText(), memberQueryErrorTitle());
-        }
+        lines = guard(m_ui, DbAction::Read, [&] { return runPointStatus(m_ui.app.main, minimum); })
+                    .value_or(QList<PointStatusLine>());
         QList<QStringList> rows;
         QVariantList keys;
         for (const PointStatusLine &l : lines) {

@@ -1,6 +1,6 @@
 #include "members/ui/postlookupdialog.h"
 
-#include "members/memberresult.h"
+#include "widgets/deskguard.h"
 #include "members/ui/memberui.h"
 #include "widgets/controls.h"
 #include "widgets/datagrid.h"
@@ -66,12 +66,8 @@ PostLookupDialog::PostLookupDialog(UiContext &ui, bool withRi, const QString &te
 
 void PostLookupDialog::search()
 {
-    try {
-        m_rows = searchPost(m_ui.app.post, m_text->text(), m_withRi);
-    } catch (const DbError &) {
-        m_rows.clear();
-        m_ui.msg.warn(memberQueryErrorText(), memberQueryErrorTitle());
-    }
+    m_rows = guard(m_ui, DbAction::Read, [&] { return searchPost(m_ui.app.post, m_text->text(), m_withRi); })
+                 .value_or(QList<PostRow>());
     QList<QStringList> cells;
     QVariantList keys;
     for (int i = 0; i < m_rows.size(); ++i) {

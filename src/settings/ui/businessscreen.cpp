@@ -1,6 +1,8 @@
 #include "settings/ui/businessscreen.h"
 
 #include "settings/settings.h"
+#include "widgets/controls.h"
+#include "widgets/deskguard.h"
 #include "widgets/widgetutil.h"
 
 #include <QGridLayout>
@@ -15,38 +17,26 @@
 
 namespace fitrova {
 
-namespace {
-
-QLineEdit *field(QWidget *parent, const char *name, int maxLength)
-{
-    auto *e = new QLineEdit(parent);
-    e->setObjectName(QString::fromUtf8(name));
-    e->setMaxLength(maxLength);
-    return e;
-}
-
-} // namespace
-
 BusinessScreen::BusinessScreen(UiContext &ui, QWidget *parent) : QWidget(parent), m_ui(ui)
 {
     setObjectName(QStringLiteral("사업장등록"));
     setWindowTitle(QStringLiteral("사업장등록"));
 
     auto *box = new QGroupBox(QStringLiteral("사업장 정보"), this);
-    m_name = field(box, "Txt사용처", 40);
-    m_bizNo = field(box, "txt사업자번호", 12);
+    m_name = textField(box, QStringLiteral("Txt사용처"), 40);
+    m_bizNo = textField(box, QStringLiteral("txt사업자번호"), 12);
     m_bizNo->setPlaceholderText(QStringLiteral("000-00-00000"));
-    m_address = field(box, "Txt주소", 100);
+    m_address = textField(box, QStringLiteral("Txt주소"), 100);
     // Five-digit postal codes, and the older "###-###" codes that stored
     // addresses still carry.
-    m_postCode = field(box, "Txt우편번호", 7);
+    m_postCode = textField(box, QStringLiteral("Txt우편번호"), 7);
     m_postCode->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("[0-9]{0,6}|[0-9]{3}-[0-9]{0,3}")), m_postCode));
     m_postCode->setPlaceholderText(QStringLiteral("00000"));
     m_postCode->setFixedWidth(90);
-    m_tel = field(box, "Txt전화번호", 20);
-    m_fax = field(box, "Txt팩스번호", 20);
-    m_ceo = field(box, "txtCeo", 20);
+    m_tel = textField(box, QStringLiteral("Txt전화번호"), 20);
+    m_fax = textField(box, QStringLiteral("Txt팩스번호"), 20);
+    m_ceo = textField(box, QStringLiteral("txtCeo"), 20);
     for (QLineEdit *e : {m_bizNo, m_tel, m_fax, m_ceo})
         e->setFixedWidth(180);
 
@@ -106,19 +96,16 @@ BusinessScreen::BusinessScreen(UiContext &ui, QWidget *parent) : QWidget(parent)
 
 void BusinessScreen::load()
 {
-    try {
-        const BusinessDetails d = loadBusinessDetails(m_ui.app.main);
-        m_name->setText(d.name);
-        m_bizNo->setText(d.bizNo);
-        m_address->setText(d.address);
-        m_postCode->setText(d.postCode);
-        m_tel->setText(d.tel);
-        m_fax->setText(d.fax);
-        m_ceo->setText(d.ceo);
-    } catch (const DbError &e) {
-        m_ui.msg.warn(QStringLiteral("자료를 읽는중 오류가 발생하였습니다.\n%1").arg(e.message()),
-                      QStringLiteral("사업장등록"));
-    }
+    const auto d = guard(m_ui, DbAction::Read, [&] { return loadBusinessDetails(m_ui.app.main); });
+    if (!d)
+        return;
+    m_name->setText(d->name);
+    m_bizNo->setText(d->bizNo);
+    m_address->setText(d->address);
+    m_postCode->setText(d->postCode);
+    m_tel->setText(d->tel);
+    m_fax->setText(d->fax);
+    m_ceo->setText(d->ceo);
 }
 
 bool BusinessScreen::save()
@@ -142,13 +129,8 @@ bool BusinessScreen::save()
     d.tel = m_tel->text().trimmed();
     d.fax = m_fax->text().trimmed();
     d.ceo = m_ceo->text().trimmed();
-    try {
-        saveBusinessDetails(m_ui.app, d);
-    } catch (const DbError &e) {
-        m_ui.msg.warn(QStringLiteral("자료저장중 오류가 발생하였습니다.\n%1").arg(e.message()),
-                      QString::fromUtf8(kSaveTitle));
+    if (!guard(m_ui, DbAction::Save, [&] { saveBusinessDetails(m_ui.app, d); }))
         return false;
-    }
     m_ui.msg.info(QString::fromUtf8(kSavedText), QString::fromUtf8(kSaveTitle));
     return true;
 }

@@ -3,6 +3,8 @@
 #include "foundation/inifile.h"
 #include "settings/settings.h"
 #include "widgets/busynotice.h"
+#include "widgets/controls.h"
+#include "widgets/deskguard.h"
 #include "widgets/widgetutil.h"
 
 #include <QButtonGroup>
@@ -34,16 +36,6 @@ QComboBox *combo(QWidget *parent, const char *name, const QStringList &items)
     c->addItems(items);
     c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     return c;
-}
-
-QLineEdit *edit(QWidget *parent, const char *name, int width, int maxLength)
-{
-    auto *e = new QLineEdit(parent);
-    e->setObjectName(QString::fromUtf8(name));
-    e->setMaxLength(maxLength);
-    if (width > 0)
-        e->setFixedWidth(width);
-    return e;
 }
 
 QStringList portItems()
@@ -163,7 +155,7 @@ QWidget *WorkstationScreen::buildOptionsPage()
     el->setColumnStretch(2, 1);
 
     auto *points = new QGroupBox(QStringLiteral("포인트적립"), page);
-    m_txt71 = edit(points, "Txt71", 60, 6);
+    m_txt71 = textField(points, QStringLiteral("Txt71"), 6, 60, FieldWidth::Fixed);
     m_txt71->setAlignment(Qt::AlignRight);
     auto *pl = new QGridLayout(points);
     pl->addWidget(new QLabel(QStringLiteral("매출금액의"), points), 0, 0);
@@ -173,7 +165,7 @@ QWidget *WorkstationScreen::buildOptionsPage()
     pl->setColumnStretch(3, 1);
 
     auto *card = new QGroupBox(QStringLiteral("회원카드"), page);
-    m_txt2 = edit(card, "Txt2", 50, 2);
+    m_txt2 = textField(card, QStringLiteral("Txt2"), 2, 50, FieldWidth::Fixed);
     m_txt2->setAlignment(Qt::AlignRight);
     auto *cl = new QHBoxLayout(card);
     cl->addWidget(m_txt2);
@@ -189,8 +181,8 @@ QWidget *WorkstationScreen::buildOptionsPage()
     rl->addStretch();
 
     auto *refund = new QGroupBox(QStringLiteral("수강료환불시 차감요율"), page);
-    m_txt11 = edit(refund, "Txt11", 60, 3);
-    m_txt12 = edit(refund, "Txt12", 60, 3);
+    m_txt11 = textField(refund, QStringLiteral("Txt11"), 3, 60, FieldWidth::Fixed);
+    m_txt12 = textField(refund, QStringLiteral("Txt12"), 3, 60, FieldWidth::Fixed);
     m_txt11->setAlignment(Qt::AlignRight);
     m_txt12->setAlignment(Qt::AlignRight);
     auto *fl = new QHBoxLayout(refund);
@@ -221,9 +213,9 @@ QWidget *WorkstationScreen::buildWorkstationPage()
     page->setObjectName(QStringLiteral("PageWorkstation"));
 
     auto *pos = new QGroupBox(QStringLiteral("POS 정보"), page);
-    m_pcName = edit(pos, "TxtPcname", 200, 30);
-    m_posName = edit(pos, "TxtPosName", 200, 20);
-    m_posNo = edit(pos, "TxtPosNo", 60, 4);
+    m_pcName = textField(pos, QStringLiteral("TxtPcname"), 30, 200, FieldWidth::Fixed);
+    m_posName = textField(pos, QStringLiteral("TxtPosName"), 20, 200, FieldWidth::Fixed);
+    m_posNo = textField(pos, QStringLiteral("TxtPosNo"), 4, 60, FieldWidth::Fixed);
     m_posNo->setReadOnly(true);
     m_posNo->setFocusPolicy(Qt::NoFocus);
     m_posNo->setAlignment(Qt::AlignRight);
@@ -293,7 +285,7 @@ QWidget *WorkstationScreen::buildNetworkPage()
     m_networkNote->setStyleSheet(QStringLiteral("color: #a33; font-weight: bold;"));
 
     m_networkFields = new QWidget(page);
-    m_pwd = edit(m_networkFields, "TxtPwd", 160, 40);
+    m_pwd = textField(m_networkFields, QStringLiteral("TxtPwd"), 40, 160, FieldWidth::Fixed);
     m_pwd->setEchoMode(QLineEdit::Password);
 
     auto *role = new QGroupBox(QStringLiteral("이 컴퓨터의 역할"), m_networkFields);
@@ -311,7 +303,7 @@ QWidget *WorkstationScreen::buildNetworkPage()
     rl->addWidget(m_opt1Client);
     rl->addWidget(hint(QStringLiteral("      서버 컴퓨터의 공유 자료폴더(연결된 네트워크 폴더)를 선택합니다."), role));
 
-    m_serverPath = edit(m_networkFields, "TxtServerPath", 0, 255);
+    m_serverPath = textField(m_networkFields, QStringLiteral("TxtServerPath"), 255, 0, FieldWidth::Fixed);
     m_cmdPath = new QPushButton(QStringLiteral("찾기..."), m_networkFields);
     m_cmdPath->setObjectName(QStringLiteral("Cmd경로"));
 
@@ -354,11 +346,8 @@ QWidget *WorkstationScreen::buildNetworkPage()
 
 void WorkstationScreen::loadOptions()
 {
-    std::optional<OptionsForm> f;
-    try {
-        f = loadOptionsForm(m_ui.app.main);
-    } catch (const DbError &) {
-    }
+    const std::optional<OptionsForm> f =
+        guard(m_ui, DbAction::Read, [&] { return loadOptionsForm(m_ui.app.main); }).value_or(std::nullopt);
     if (!f) {
         m_opt5On->setChecked(true);
         return;
@@ -377,11 +366,8 @@ void WorkstationScreen::loadOptions()
 void WorkstationScreen::loadWorkstation()
 {
     const QString pc = m_ui.app.pcName.isEmpty() ? getPcName() : m_ui.app.pcName;
-    std::optional<WorkstationForm> f;
-    try {
-        f = loadWorkstationForm(m_ui.app.main, pc);
-    } catch (const DbError &) {
-    }
+    const std::optional<WorkstationForm> f =
+        guard(m_ui, DbAction::Read, [&] { return loadWorkstationForm(m_ui.app.main, pc); }).value_or(std::nullopt);
     if (!f) {
         m_pcName->setText(pc);
         m_chkCardReader->setChecked(false);
@@ -452,14 +438,12 @@ bool WorkstationScreen::saveOptions()
     f.weekdayCode = codeOf(m_cob8);
     f.lockers = m_chk4->isChecked();
     f.transfer = m_opt5On->isChecked();
-    try {
-        if (const auto refusal = fitrova::saveOptions(m_ui.app, f)) {
-            m_ui.msg.warn(refusal->text, refusal->title);
-            focusField(refusal->field);
-            return false;
-        }
-    } catch (const DbError &e) {
-        m_ui.msg.warn(QStringLiteral("자료저장중 오류가 발생하였습니다.\n%1").arg(e.message()), u(kSaveTitle));
+    const auto refusal = guard(m_ui, DbAction::Save, [&] { return fitrova::saveOptions(m_ui.app, f); });
+    if (!refusal)
+        return false;
+    if (*refusal) {
+        m_ui.msg.warn((*refusal)->text, (*refusal)->title);
+        focusField((*refusal)->field);
         return false;
     }
     m_ui.msg.info(u(kSavedText), u(kSaveTitle));
@@ -477,13 +461,10 @@ bool WorkstationScreen::saveWorkstation()
     f.posPrint = m_chkPosPrint->isChecked();
     f.printType = codeOf(m_printType);
     f.printPort = codeOf(m_printPort);
-    WorkstationSaveResult r;
-    try {
-        r = fitrova::saveWorkstation(m_ui.app, f);
-    } catch (const DbError &e) {
-        m_ui.msg.warn(QStringLiteral("자료저장중 오류가 발생하였습니다.\n%1").arg(e.message()), u(kPosTitle));
+    const auto saved = guard(m_ui, DbAction::Save, [&] { return fitrova::saveWorkstation(m_ui.app, f); });
+    if (!saved)
         return false;
-    }
+    const WorkstationSaveResult &r = *saved;
     if (r.refusal) {
         m_ui.msg.warn(r.refusal->text, r.refusal->title);
         focusField(r.refusal->field);

@@ -1,8 +1,8 @@
 #include "shell/ui/gradelistscreen.h"
 
-#include "shell/ui/usermessage.h"
 #include "shell/users.h"
 #include "widgets/datagrid.h"
+#include "widgets/deskguard.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -56,12 +56,8 @@ void GradeListScreen::reload(const QString &selectCode)
 {
     m_reloading = true;
     const int keepRow = m_grid->currentRow();
-    QList<GradeRow> grades;
-    try {
-        grades = listGrades(m_ui.app.main);
-    } catch (const DbError &) {
-        m_ui.msg.warn(QStringLiteral("자료조회중 오류가 발생하였습니다."), QStringLiteral("권한등급"));
-    }
+    const QList<GradeRow> grades =
+        guard(m_ui, DbAction::Read, [&] { return listGrades(m_ui.app.main); }).value_or(QList<GradeRow>());
     QList<QStringList> rows;
     QVariantList keys;
     for (const GradeRow &g : grades) {
@@ -89,15 +85,17 @@ void GradeListScreen::saveRow(int row)
     const QString name = m_grid->cell(row, ColName).trimmed();
     if (oldCode.isEmpty() && code.isEmpty())
         return;
-    const ActionResult r = saveGradeRow(m_ui.app.main, oldCode, code, name, [this] {
-        return m_ui.msg.ask(QString::fromUtf8(kGradeChangeAskText), QString::fromUtf8(kGradeChangeAskTitle));
+    const auto r = guard(m_ui, oldCode.isEmpty() ? DbAction::Save : DbAction::Update, [&] {
+        return saveGradeRow(m_ui.app.main, oldCode, code, name, [this] {
+            return m_ui.msg.ask(QString::fromUtf8(kGradeChangeAskText), QString::fromUtf8(kGradeChangeAskTitle));
+        });
     });
-    showUserMessage(m_ui.msg, r.message);
-    if (r.ok)
+    const bool saved = r && showOutcome(m_ui, *r);
+    if (saved)
         m_changed = true;
-    // A saved, declined or emptied row shows the stored values again; a
-    // refused one keeps what was typed so it can be corrected.
-    if (r.ok || r.message.isEmpty())
+    // A saved, declined, emptied or failed row shows the stored values again;
+    // a refused one keeps what was typed so it can be corrected.
+    if (!r || saved || r->notices.isEmpty())
         QTimer::singleShot(0, this, [this] { reload(); });
 }
 
@@ -110,9 +108,7 @@ void GradeListScreen::deleteRow(int row)
         return;
     if (!m_ui.msg.ask(QString::fromUtf8(kDeleteAskText), QStringLiteral("자료삭제")))
         return;
-    const ActionResult r = deleteGrade(m_ui.app.main, code);
-    showUserMessage(m_ui.msg, r.message);
-    if (r.ok)
+    if (guard(m_ui, DbAction::Delete, [&] { return deleteGrade(m_ui.app.main, code); }))
         m_changed = true;
     reload();
 }

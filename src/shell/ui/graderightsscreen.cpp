@@ -1,10 +1,10 @@
 #include "shell/ui/graderightsscreen.h"
 
 #include "shell/ui/gradelistscreen.h"
-#include "shell/ui/usermessage.h"
 #include "shell/users.h"
 #include "data/listitems.h"
 #include "widgets/datagrid.h"
+#include "widgets/deskguard.h"
 #include "widgets/widgetutil.h"
 
 #include <QCheckBox>
@@ -91,12 +91,7 @@ QString GradeRightsScreen::grade() const { return m_cobGrd->currentText().left(1
 void GradeRightsScreen::fillGrades(const QString &select)
 {
     m_filling = true;
-    ListItems items;
-    try {
-        items = gradeItems(m_ui.app.main);
-    } catch (const DbError &) {
-    }
-    fillCombo(m_cobGrd, items);
+    fillCombo(m_cobGrd, guard(m_ui, DbAction::Read, [&] { return gradeItems(m_ui.app.main); }).value_or(ListItems()));
     for (int i = 0; i < m_cobGrd->count(); ++i)
         if (!select.isEmpty() && m_cobGrd->itemText(i).startsWith(select + QLatin1Char('-'))) {
             m_cobGrd->setCurrentIndex(i);
@@ -108,13 +103,9 @@ void GradeRightsScreen::fillGrades(const QString &select)
 void GradeRightsScreen::display()
 {
     m_filling = true;
-    QList<ProgramRight> programs;
-    try {
-        const Db &db = m_ui.app.main2.isValid() ? m_ui.app.main2 : m_ui.app.main;
-        programs = gradePrograms(db, grade());
-    } catch (const DbError &) {
-        m_ui.msg.warn(QStringLiteral("자료조회중 오류가 발생하였습니다."), QStringLiteral("사용프로그램 설정"));
-    }
+    const Db &db = m_ui.app.main2.isValid() ? m_ui.app.main2 : m_ui.app.main;
+    const QList<ProgramRight> programs =
+        guard(m_ui, DbAction::Read, [&] { return gradePrograms(db, grade()); }).value_or(QList<ProgramRight>());
     QList<QStringList> rows;
     QVariantList keys;
     bool all = !programs.isEmpty();
@@ -135,23 +126,18 @@ void GradeRightsScreen::onCellEdited(int row, int col)
 {
     if (m_filling || col != kCheckColumn || row < 0)
         return;
-    try {
+    const bool saved = guard(m_ui, DbAction::Save, [&] {
         setGradeProgram(m_ui.app.main, grade(), m_grid->rowKey(row).toString(), m_grid->isChecked(row, col));
-    } catch (const DbError &) {
-        m_ui.msg.warn(QStringLiteral("자료저장중 오류가 발생하였습니다."), QStringLiteral("저장오류"));
+    });
+    if (!saved)
         display();
-    }
 }
 
 void GradeRightsScreen::onAllClicked(bool checked)
 {
     if (m_filling)
         return;
-    try {
-        setAllGradePrograms(m_ui.app.main, grade(), checked);
-    } catch (const DbError &) {
-        m_ui.msg.warn(QStringLiteral("자료저장중 오류가 발생하였습니다."), QStringLiteral("저장오류"));
-    }
+    guard(m_ui, DbAction::Save, [&] { setAllGradePrograms(m_ui.app.main, grade(), checked); });
     display();
 }
 
@@ -161,8 +147,7 @@ void GradeRightsScreen::deleteRow(int row)
         return;
     if (!m_ui.msg.ask(QString::fromUtf8(kDeleteAskText), QStringLiteral("자료삭제")))
         return;
-    const ActionResult r = removeProgramFromList(m_ui.app.main, m_grid->rowKey(row).toString());
-    showUserMessage(m_ui.msg, r.message);
+    guard(m_ui, DbAction::Delete, [&] { return removeProgramFromList(m_ui.app.main, m_grid->rowKey(row).toString()); });
     display();
 }
 

@@ -3,7 +3,7 @@
 #include "foundation/connections.h"
 #include "foundation/inifile.h"
 #include "foundation/startup.h"
-#include "shell/ui/usermessage.h"
+#include "widgets/deskguard.h"
 #include "widgets/controls.h"
 #include "widgets/widgetutil.h"
 
@@ -115,13 +115,11 @@ void LoginDialog::focusField(QLineEdit *field)
 void LoginDialog::onOk()
 {
     AppContext &ctx = m_ui.app;
-    LoginResult r;
-    try {
-        r = login(ctx, m_userId->text(), m_password->text());
-    } catch (const DbError &) {
-        m_ui.msg.warn(QString::fromUtf8(kConnectMessage), QString::fromUtf8(kConnectTitle));
+    const ErrorText cannotConnect{QString::fromUtf8(kConnectMessage), QString::fromUtf8(kConnectTitle)};
+    const auto result = guard(m_ui, cannotConnect, [&] { return login(ctx, m_userId->text(), m_password->text()); });
+    if (!result)
         return;
-    }
+    const LoginResult &r = *result;
     if (!ctx.pcName.isEmpty())
         m_pcName->setText(ctx.pcName);
     if (r.maintenance != MaintenanceTarget::None) {
@@ -130,17 +128,14 @@ void LoginDialog::onOk()
         return;
     }
     if (!r.ok) {
-        showUserMessage(m_ui.msg, r.message);
+        showNotice(m_ui, r.message);
         focusField(r.focus == LoginField::Password ? m_password : m_userId);
         return;
     }
     m_target = MaintenanceTarget::None;
     m_ui.msg.notice(QStringLiteral("자료를 준비중 입니다"));
-    try {
-        ensureDefaultCatalogue(ctx);
-    } catch (const DbError &) {
-        // Not a reason to keep the user out: the rows are tried again at the next login.
-    }
+    guardQuietly("not a reason to keep the user out: the rows are tried again at the next login",
+                 [&] { ensureDefaultCatalogue(ctx); });
     QDialog::accept();
 }
 

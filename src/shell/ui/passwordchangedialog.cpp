@@ -1,7 +1,7 @@
 #include "shell/ui/passwordchangedialog.h"
 
-#include "shell/ui/usermessage.h"
 #include "shell/users.h"
+#include "widgets/deskguard.h"
 #include "widgets/controls.h"
 #include "widgets/widgetutil.h"
 
@@ -73,26 +73,23 @@ void PasswordChangeDialog::showEvent(QShowEvent *event)
 
 void PasswordChangeDialog::onOk()
 {
-    PasswordChangeResult r;
-    try {
-        r = changePassword(m_ui.app.main, m_userId->text().trimmed(), m_current->text(), m_new1->text(),
-                           m_new2->text());
-    } catch (const DbError &) {
-        m_ui.msg.warn(QStringLiteral("자료수정중 오류가 발생하였습니다."), QStringLiteral("수정오류"));
+    const auto r = guard(m_ui, DbAction::Update, [&] {
+        return changePassword(m_ui.app.main, m_userId->text().trimmed(), m_current->text(), m_new1->text(),
+                              m_new2->text());
+    });
+    if (!r)
         return;
-    }
-    showUserMessage(m_ui.msg, r.message);
-    if (r.ok) {
+    if (showOutcome(m_ui, *r)) {
         accept();
         return;
     }
     QLineEdit *field = nullptr;
-    switch (r.focus) {
-    case PasswordField::UserId: field = m_userId; break;
-    case PasswordField::Current: field = m_current; break;
-    case PasswordField::New1: field = m_new1; break;
-    case PasswordField::New2: field = m_new2; break;
-    case PasswordField::None: break;
+    switch (r->field) {
+    case PasswordUserIdField: field = m_userId; break;
+    case PasswordCurrentField: field = m_current; break;
+    case PasswordNew1Field: field = m_new1; break;
+    case PasswordNew2Field: field = m_new2; break;
+    default: break;
     }
     if (field) {
         field->setFocus(Qt::OtherFocusReason);

@@ -1,7 +1,7 @@
 #include "shell/ui/usereditdialog.h"
 
 #include "shell/ui/gradelistscreen.h"
-#include "shell/ui/usermessage.h"
+#include "widgets/deskguard.h"
 #include "shell/users.h"
 #include "data/listitems.h"
 #include "widgets/controls.h"
@@ -104,12 +104,7 @@ void UserEditDialog::updatePasswordHint()
 
 void UserEditDialog::fillGrades(const QString &select)
 {
-    ListItems items;
-    try {
-        items = gradeItems(m_ui.app.main);
-    } catch (const DbError &) {
-    }
-    fillCombo(m_cobGrd, items);
+    fillCombo(m_cobGrd, guard(m_ui, DbAction::Read, [&] { return gradeItems(m_ui.app.main); }).value_or(ListItems()));
     for (int i = 0; i < m_cobGrd->count(); ++i)
         if (!select.isEmpty() && m_cobGrd->itemText(i).startsWith(select + QLatin1Char('-'))) {
             m_cobGrd->setCurrentIndex(i);
@@ -121,7 +116,7 @@ void UserEditDialog::load()
 {
     const Db &db = m_ui.app.main;
     updatePasswordHint();
-    try {
+    guard(m_ui, DbAction::Read, [&] {
         switch (jobModeOf(m_jobGubun)) {
         case JobMode::New:
             fillGrades({});
@@ -144,9 +139,7 @@ void UserEditDialog::load()
             fillGrades({});
             break;
         }
-    } catch (const DbError &) {
-        m_ui.msg.warn(QStringLiteral("자료조회중 오류가 발생하였습니다."), QStringLiteral("사용자등록"));
-    }
+    });
 }
 
 void UserEditDialog::save()
@@ -159,12 +152,14 @@ void UserEditDialog::save()
     rec.grCode = m_cobGrd->currentText().left(1);
     rec.active = m_chkUse->isChecked();
     const JobMode mode = jobModeOf(m_jobGubun);
-    const SaveUserResult r = saveUser(m_ui.app.main, mode, rec);
-    showUserMessage(m_ui.msg, r.message);
-    if (!r.ok) {
-        QLineEdit *field = r.focus == UserField::Password ? m_txtPass
-                         : r.focus == UserField::UserId   ? m_txtUserId
-                                                          : nullptr;
+    const auto r = guard(m_ui, mode == JobMode::Change ? DbAction::Update : DbAction::Save,
+                         [&] { return saveUser(m_ui.app.main, mode, rec); });
+    if (!r)
+        return;
+    if (!showOutcome(m_ui, *r)) {
+        QLineEdit *field = r->field == UserPasswordField ? m_txtPass
+                         : r->field == UserIdField       ? m_txtUserId
+                                                         : nullptr;
         if (field) {
             field->setFocus(Qt::OtherFocusReason);
             field->selectAll();
@@ -172,10 +167,10 @@ void UserEditDialog::save()
         return;
     }
     m_saved = true;
-    m_psCode = r.psCode;
-    m_txtPsCode->setText(r.psCode);
+    m_psCode = r->code;
+    m_txtPsCode->setText(r->code);
     m_txtPass->clear();
-    emit userSaved(r.psCode);
+    emit userSaved(r->code);
     if (mode == JobMode::Change) {
         accept();
         return;

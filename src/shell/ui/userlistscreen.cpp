@@ -1,7 +1,7 @@
 #include "shell/ui/userlistscreen.h"
 
 #include "shell/ui/usereditdialog.h"
-#include "shell/ui/usermessage.h"
+#include "widgets/deskguard.h"
 #include "shell/users.h"
 #include "widgets/datagrid.h"
 
@@ -73,12 +73,8 @@ UserListScreen::UserListScreen(UiContext &ui, QWidget *parent) : QWidget(parent)
 
 void UserListScreen::refresh(const QString &selectPsCode)
 {
-    QList<UserListRow> users;
-    try {
-        users = listUsers(m_ui.app.main);
-    } catch (const DbError &) {
-        m_ui.msg.warn(QStringLiteral("자료조회중 오류가 발생하였습니다."), QStringLiteral("사용자등록"));
-    }
+    const QList<UserListRow> users =
+        guard(m_ui, DbAction::Read, [&] { return listUsers(m_ui.app.main); }).value_or(QList<UserListRow>());
     QList<QStringList> rows;
     QVariantList keys;
     for (const UserListRow &u : users) {
@@ -118,9 +114,8 @@ void UserListScreen::deleteCurrent()
         return;
     if (!m_ui.msg.ask(QString::fromUtf8(kDeleteAskText), QString::fromUtf8(kUserDeleteTitle)))
         return;
-    const ActionResult r = deleteUser(m_ui.app.main, psCode);
-    showUserMessage(m_ui.msg, r.message);
-    if (r.ok)
+    const auto r = guard(m_ui, DbAction::Delete, [&] { return deleteUser(m_ui.app.main, psCode); });
+    if (r && showOutcome(m_ui, *r))
         refresh();
 }
 

@@ -274,7 +274,7 @@ private Q_SLOTS:
         rec.userId = QStringLiteral("desk");
         rec.password = QStringLiteral("pw");
         rec.grCode = QStringLiteral("2");
-        QVERIFY(saveUser(db, JobMode::New, rec).ok);
+        QVERIFY(saveUser(db, JobMode::New, rec).saved);
 
         GradeListScreen dlg(ui);
         dlg.show();
