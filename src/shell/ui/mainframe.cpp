@@ -2,6 +2,8 @@
 
 #include "foundation/inifile.h"
 #include "foundation/programlist.h"
+#include "shell/users.h"
+#include "widgets/deskguard.h"
 #include "widgets/widgetutil.h"
 
 #include <QAction>
@@ -27,6 +29,7 @@ namespace fitrova {
 
 const char *const MainFrame::kNoSettingsSiteClass = "NOSET";
 const char *const MainFrame::kNotReadyText = "준비중인 화면입니다: ";
+const char *const MainFrame::kNotReadyTitle = "알림";
 const char *const MainFrame::kEndAskText = "작업을 종료하시겠읍니까";
 const char *const MainFrame::kEndAskTitle = "작업종료";
 const char *const kHomePageKey = "HomePage";
@@ -90,6 +93,11 @@ const ToolButton kToolButtons[] = {
 };
 constexpr int kEndButton = 15;
 
+// The frame's own size, and what a window manager usually draws around it
+// (title bar and borders) before the frame has been shown once.
+constexpr QSize kFrameSize(1024, 768);
+constexpr QMargins kUsualWindowFrame(4, 30, 4, 4);
+
 QString u(const char *s) { return QString::fromUtf8(s); }
 
 QString toolActionName(int index) { return QStringLiteral("Tb1_%1").arg(index); }
@@ -118,11 +126,7 @@ MainFrame::MainFrame(UiContext &ui, const ScreenRegistry &registry, QWidget *par
     buildStatusBar();
     loadBackground();
 
-    resize(1024, 768);
-    if (const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen()) {
-        const QRect avail = s->availableGeometry();
-        move(avail.center() - QPoint(width() / 2, height() / 2));
-    }
+    fitToScreen();
     refreshCaption();
     applyPermissions();
 }
@@ -135,6 +139,34 @@ MainFrame::~MainFrame()
     m_area->disconnect(this);
     for (QMdiSubWindow *sub : m_area->subWindowList())
         sub->disconnect(this);
+}
+
+MainFrame::Placement MainFrame::placementOn(const QRect &available, const QMargins &windowFrame)
+{
+    Placement p;
+    const QSize outer = kFrameSize.grownBy(windowFrame);
+    if (outer.width() > available.width() || outer.height() > available.height()) {
+        p.maximized = true;
+        p.geometry = available.marginsRemoved(windowFrame);
+        return p;
+    }
+    const QPoint outerTopLeft = available.topLeft()
+                                + QPoint((available.width() - outer.width()) / 2, (available.height() - outer.height()) / 2);
+    p.geometry = QRect(outerTopLeft + QPoint(windowFrame.left(), windowFrame.top()), kFrameSize);
+    return p;
+}
+
+void MainFrame::fitToScreen()
+{
+    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!s) {
+        resize(kFrameSize);
+        return;
+    }
+    const Placement p = placementOn(s->availableGeometry(), kUsualWindowFrame);
+    setGeometry(p.geometry);
+    if (p.maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void MainFrame::buildMenus()
@@ -256,16 +288,12 @@ void MainFrame::applyPermissions()
 
     const bool settingsClosed =
         ctx.dbSettings.dbClass.trimmed().compare(QLatin1String(kNoSettingsSiteClass), Qt::CaseInsensitive) == 0;
-    try {
-        const Rows rows = ctx.main.query(QStringLiteral("SELECT PgID FROM Grade WHERE GrCode = ?"), {ctx.user.grCode});
-        for (const Row &r : rows) {
-            const QString pgId = r.str(QStringLiteral("PgID")).trimmed();
-            if (pgId == QLatin1String("05") && settingsClosed)
-                continue;
-            setProgramEnabled(pgId, true);
-        }
-    } catch (const DbError &) {
-        // The rights could not be read: the programs stay closed.
+    // When the rights cannot be read the programs stay closed.
+    const auto granted = guard(m_ui, DbAction::Read, [&] { return grantedPrograms(ctx.main, ctx.user.grCode); });
+    for (const QString &pgId : granted.value_or(QStringList())) {
+        if (pgId == QLatin1String("05") && settingsClosed)
+            continue;
+        setProgramEnabled(pgId, true);
     }
 }
 
@@ -293,7 +321,7 @@ QWidget *MainFrame::openScreen(const QString &menuName, const ScreenArgs &args)
         QString caption = menuName;
         if (const QAction *a = m_actions.value(menuName))
             caption = a->text().remove(QLatin1Char('&'));
-        statusBar()->showMessage(u(kNotReadyText) + caption, 5000);
+        m_ui.msg.info(u(kNotReadyText) + caption, u(kNotReadyTitle));
         return nullptr;
     }
 

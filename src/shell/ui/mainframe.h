@@ -37,7 +37,7 @@ public:
 
     // Opens the screen of a menu item (object name "Menu21"). Returns the
     // screen widget (for an Mdi screen the widget inside its sub-window), or
-    // nullptr when there is none (the status bar then says so) or after a
+    // nullptr when there is none (a message box then says so) or after a
     // modal screen has finished.
     QWidget *openScreen(const QString &menuName, const ScreenArgs &args = {}) override;
     // The open Mdi screen of a menu item, or nullptr.
@@ -63,8 +63,19 @@ public:
     static const char *const kNoSettingsSiteClass;
 
     static const char *const kNotReadyText;   // "준비중인 화면입니다: "
+    static const char *const kNotReadyTitle;  // "알림"
     static const char *const kEndAskText;     // "작업을 종료하시겠읍니까"
     static const char *const kEndAskTitle;    // "작업종료"
+
+    // Where the frame goes on a screen whose free area (without task bars)
+    // is `available`: a 1024×768 frame centred when it fits there with the
+    // window manager's frame around it, else the whole free area, so that
+    // the status bar and the lower edge of the screens stay visible.
+    struct Placement {
+        bool maximized = false;
+        QRect geometry; // the frame's client area when not maximized
+    };
+    static Placement placementOn(const QRect &available, const QMargins &windowFrame);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -75,6 +86,7 @@ private:
     void buildStatusBar();
     void openHomePage();
     void loadBackground();
+    void fitToScreen();
 
     UiContext &m_ui;
     const ScreenRegistry &m_registry;
