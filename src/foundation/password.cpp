@@ -1,11 +1,14 @@
 #include "foundation/password.h"
 
 #include <sodium.h>
+#include <atomic>
 #include <stdexcept>
 
 namespace fitrova {
 
 namespace {
+std::atomic<HashCost> g_cost{HashCost::Interactive};
+
 void initSodium()
 {
     static const bool ok = sodium_init() >= 0;
@@ -19,13 +22,19 @@ bool isPasswordHash(const QString &stored)
     return stored.startsWith(QLatin1String("$argon2id$"));
 }
 
+void setPasswordHashCost(HashCost cost) { g_cost = cost; }
+
+HashCost passwordHashCost() { return g_cost; }
+
 QString hashPassword(const QString &plain)
 {
     initSodium();
     const QByteArray pw = plain.toUtf8();
+    const bool minimal = g_cost == HashCost::Minimal;
     char out[crypto_pwhash_STRBYTES];
     if (crypto_pwhash_str(out, pw.constData(), static_cast<unsigned long long>(pw.size()),
-                          crypto_pwhash_OPSLIMIT_INTERACTIVE, crypto_pwhash_MEMLIMIT_INTERACTIVE)
+                          minimal ? crypto_pwhash_OPSLIMIT_MIN : crypto_pwhash_OPSLIMIT_INTERACTIVE,
+                          minimal ? crypto_pwhash_MEMLIMIT_MIN : crypto_pwhash_MEMLIMIT_INTERACTIVE)
         != 0)
         throw std::runtime_error("out of memory while hashing a password");
     return QString::fromLatin1(out);

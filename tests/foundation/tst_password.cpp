@@ -1,4 +1,4 @@
-// Password hashing and the acceptance of plain text left by older databases.
+// Password hashing, its cost, and the acceptance of plain text left by older databases.
 
 #include "foundation/password.h"
 
@@ -36,6 +36,26 @@ private Q_SLOTS:
         QCOMPARE(c.ok, ok);
         QCOMPARE(c.needsRehash, rehash);
     }
+    // The program hashes with libsodium's interactive cost; the test programs
+    // switch to the lowest one. A hash of either cost verifies whatever the
+    // current setting, since the stored hash carries its parameters.
+    void costOfNewHashes()
+    {
+        const HashCost testCost = passwordHashCost();
+        QCOMPARE(testCost, HashCost::Minimal);
+        setPasswordHashCost(HashCost::Interactive);
+        const QString production = hashPassword(QStringLiteral("Desk#1234"));
+        setPasswordHashCost(testCost);
+        const QString cheap = hashPassword(QStringLiteral("Desk#1234"));
+        QVERIFY2(production.startsWith(QLatin1String("$argon2id$v=19$m=65536,t=2,p=1$")), qPrintable(production));
+        QVERIFY2(cheap.startsWith(QLatin1String("$argon2id$v=19$m=8,t=1,p=1$")), qPrintable(cheap));
+        for (const QString &h : {production, cheap}) {
+            QVERIFY(verifyPassword(h, QStringLiteral("Desk#1234")).ok);
+            QVERIFY(!verifyPassword(h, QStringLiteral("desk#1234")).ok);
+            QVERIFY(!verifyPassword(h, QStringLiteral("Desk#1234")).needsRehash);
+        }
+    }
+
     void hashesAreSalted()
     {
         const QString a = hashPassword(QStringLiteral("same")), b = hashPassword(QStringLiteral("same"));

@@ -19,6 +19,7 @@
 #include "catalogue/ui/timeprogramdialog.h"
 #include "widgets/screenregistry.h"
 #include "testinstall.h"
+#include "uitest.h"
 #include "widgets/datagrid.h"
 
 #include <QCheckBox>
@@ -32,6 +33,7 @@
 
 using namespace fitrova;
 using fitrova::test::TestInstall;
+using namespace fitrova::test;
 
 namespace {
 
@@ -62,41 +64,6 @@ void editCell(DataGrid *grid, int row, int col, const QString &text)
     typeInto(editor, text);
     QTest::keyClick(editor, Qt::Key_Return);
     QTRY_VERIFY(!grid->viewport()->findChild<QLineEdit *>() || !grid->viewport()->findChild<QLineEdit *>()->isVisible());
-}
-
-template <typename T>
-T *child(QWidget *parent, const char *name)
-{
-    T *w = parent->findChild<T *>(QString::fromUtf8(name));
-    if (!w)
-        qWarning("no child %s", name);
-    return w;
-}
-
-void click(QWidget *parent, const char *name)
-{
-    QPushButton *b = child<QPushButton>(parent, name);
-    QVERIFY(b);
-    b->click();
-}
-
-// Runs `work` on the modal dialog of type T that the next action opens.
-template <typename T>
-void whenModal(std::function<void(T *)> work)
-{
-    QTimer::singleShot(0, [work] {
-        T *dlg = nullptr;
-        for (int i = 0; i < 100 && !dlg; ++i) {
-            dlg = qobject_cast<T *>(QApplication::activeModalWidget());
-            if (!dlg)
-                QTest::qWait(20);
-        }
-        QVERIFY(dlg);
-        work(dlg);
-        // A failed check inside work must not leave the dialog waiting.
-        if (dlg->isVisible())
-            dlg->reject();
-    });
 }
 
 bool selectItemStartingWith(QComboBox *combo, const QString &start)
@@ -285,7 +252,7 @@ private slots:
         list.show();
         QVERIFY(QTest::qWaitForWindowExposed(&list));
         m_msg.clear();
-        whenModal<ProgramEditDialog>([this](ProgramEditDialog *dlg) {
+        expectModal<ProgramEditDialog>([this](ProgramEditDialog *dlg) {
             QCOMPARE(dlg->windowTitle(), QString("강좌등록-신규"));
             click(dlg, "Cmd저장");
             QCOMPARE(m_msg.lastText(), QString("강좌명을 입력하세요"));
@@ -346,7 +313,7 @@ private slots:
         list.show();
         QVERIFY(QTest::qWaitForWindowExposed(&list));
         m_msg.clear();
-        whenModal<TimeProgramDialog>([this](TimeProgramDialog *dlg) {
+        expectModal<TimeProgramDialog>([this](TimeProgramDialog *dlg) {
             QCOMPARE(dlg->windowTitle(), QString("시간제 프로그램-신규"));
             typeInto(child<QLineEdit>(dlg, "TxtPgname"), "자유수영 10시간");
             click(dlg, "Cmd저장");
@@ -378,7 +345,7 @@ private slots:
         list.show();
         QVERIFY(QTest::qWaitForWindowExposed(&list));
         list.grid()->setCurrentRow(list.grid()->findKey(m_pgid));
-        whenModal<ProgramEditDialog>([](ProgramEditDialog *dlg) {
+        expectModal<ProgramEditDialog>([](ProgramEditDialog *dlg) {
             QCOMPARE(dlg->windowTitle(), QString("강좌등록-수정"));
             QCOMPARE(child<QLineEdit>(dlg, "TxtTime1")->text(), QString("06:00"));
             QCOMPARE(dlg->feeGrid()->cell(0, 1), QString("80,000"));

@@ -19,6 +19,7 @@
 #include "members/ui/memberscreen.h"
 #include "sales/ui/systemreceiptprinter.h"
 #include "testinstall.h"
+#include "uitest.h"
 #include "widgets/datagrid.h"
 #include "widgets/dateedit.h"
 
@@ -39,34 +40,12 @@ using namespace fitrova::test;
 
 namespace {
 
-template <typename T>
-T *child(QObject *root, const char *name)
-{
-    T *w = root->findChild<T *>(QString::fromUtf8(name));
-    if (!w)
-        qFatal("no control %s", name);
-    return w;
-}
-void click(QObject *root, const char *name) { QTest::mouseClick(child<QPushButton>(root, name), Qt::LeftButton); }
 QLineEdit *field(QObject *root, const char *name) { return child<QLineEdit>(root, name); }
 void typeAmount(QLineEdit *e, const QString &text)
 {
     e->setFocus();
     e->setText(text);
     emit e->editingFinished();
-}
-
-// Runs fn on the modal dialog as soon as it is shown.
-void whenModal(std::function<void(QDialog *)> fn)
-{
-    QTimer::singleShot(0, [fn] {
-        QDialog *d = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!d) {
-            whenModal(fn);
-            return;
-        }
-        fn(d);
-    });
 }
 
 } // namespace
@@ -112,7 +91,7 @@ private slots:
         QVERIFY(s.showMember("00000001"));
 
         bool seen = false;
-        whenModal([&](QDialog *d) {
+        expectModal([&](QDialog *d) {
             seen = true;
             QCOMPARE(d->objectName(), QString("수강등록"));
             QCOMPARE(d->windowTitle(), QString("강좌/상품등록 - 신규"));
@@ -162,7 +141,7 @@ private slots:
         grid->setCurrentRow(0);
         m_inst.clock().setDate(QDate(2024, 6, 10));
         seen = false;
-        whenModal([&](QDialog *d) {
+        expectModal([&](QDialog *d) {
             seen = true;
             QCOMPARE(d->windowTitle(), QString("수강환불 - 신규"));
             // T = 91, R = 60: 50,000 ÷ 91 × 60 − 5,000 + 100,000 ÷ 91 × 60 − 10,000 = 83,901 → 83,900.

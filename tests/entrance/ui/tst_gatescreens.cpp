@@ -21,7 +21,6 @@
 #include "testinstall.h"
 #include "widgets/datagrid.h"
 #include "widgets/dateedit.h"
-#include "widgets/messages.h"
 
 #include <QApplication>
 #include <QCheckBox>

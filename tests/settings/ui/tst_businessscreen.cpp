@@ -5,7 +5,7 @@
 #include "settings/settings.h"
 #include "settings/ui/businessscreen.h"
 #include "testinstall.h"
-#include "widgets/messages.h"
+#include "uitest.h"
 
 #include <QLineEdit>
 #include <QPushButton>

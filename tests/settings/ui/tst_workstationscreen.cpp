@@ -6,7 +6,7 @@
 #include "settings/settings.h"
 #include "settings/ui/workstationscreen.h"
 #include "testinstall.h"
-#include "widgets/messages.h"
+#include "uitest.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -10,7 +10,7 @@
 #include "shell/ui/allscreens.h"
 #include "settings/ui/settingsscreens.h"
 #include "testinstall.h"
-#include "widgets/messages.h"
+#include "uitest.h"
 
 #include <QAction>
 #include <QDialog>
@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -27,6 +28,7 @@
 
 using namespace fitrova;
 using fitrova::test::TestInstall;
+using namespace fitrova::test;
 
 namespace {
 
@@ -114,7 +116,10 @@ private Q_SLOTS:
         QVERIFY(tb);
         QCOMPARE(describe(tb->actions()),
                  QStringLiteral("교구등록|-|회원접수|-|회원입장|-|입장현황|-|수강현황|-|매출일보|-|회원현황|-|작업종료"));
-        QCOMPARE(f.frame->size(), QSize(1024, 768));
+        // The whole frame, its status bar included, lies on the screen's free area.
+        const QRect available = f.frame->screen()->availableGeometry();
+        QVERIFY(available.contains(f.frame->geometry()));
+        QVERIFY(f.frame->statusBar()->isVisible());
         QVERIFY(f.frame->windowTitle().startsWith(f.inst.ctx().engine == Engine::SQLite ? "BrenmoorA Ver " : "BrenmoorS Ver "));
         QVERIFY(f.frame->windowTitle().endsWith(QStringLiteral("DESK1-관리자")));
     }
@@ -177,9 +182,37 @@ private Q_SLOTS:
         Fixture f;
         f.build();
         f.frame->action(command)->trigger();
-        QCOMPARE(f.frame->statusBar()->currentMessage(), QStringLiteral("준비중인 화면입니다: ") + caption);
+        QCOMPARE(f.msg.shown().size(), 1);
+        QCOMPARE(f.msg.last().kind, QStringLiteral("info"));
+        QCOMPARE(f.msg.last().text, QStringLiteral("준비중인 화면입니다: ") + caption);
+        QCOMPARE(f.msg.last().title, QStringLiteral("알림"));
         QVERIFY(f.frame->workspace()->subWindowList().isEmpty());
-        QVERIFY(f.msg.shown().isEmpty());
+    }
+
+    // 1024×768 with its window frame where that fits on the free area, else
+    // the whole free area: the status bar never lies below the screen.
+    void placement_data()
+    {
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<bool>("maximized");
+        QTest::addColumn<QRect>("geometry");
+        const QMargins frame(4, 30, 4, 4);
+        QTest::newRow("1024x768 with a task bar") << QRect(0, 0, 1024, 728) << true << QRect(4, 30, 1016, 694);
+        QTest::newRow("exactly 1024x768") << QRect(0, 0, 1024, 768) << true << QRect(4, 30, 1016, 734);
+        QTest::newRow("one pixel short") << QRect(0, 0, 1031, 802) << true << QRect(4, 30, 1023, 768);
+        QTest::newRow("just fits") << QRect(0, 0, 1032, 802) << false << QRect(4, 30, 1024, 768);
+        QTest::newRow("1280x1024") << QRect(0, 0, 1280, 984) << false << QRect(128, 121, 1024, 768);
+        QTest::newRow("second screen") << QRect(1920, 0, 1920, 1040) << false << QRect(2368, 149, 1024, 768);
+    }
+    void placement()
+    {
+        QFETCH(QRect, available);
+        QFETCH(bool, maximized);
+        QFETCH(QRect, geometry);
+        const MainFrame::Placement p = MainFrame::placementOn(available, QMargins(4, 30, 4, 4));
+        QCOMPARE(p.maximized, maximized);
+        QCOMPARE(p.geometry, geometry);
+        QVERIFY(available.contains(p.geometry.marginsAdded(QMargins(4, 30, 4, 4))));
     }
 
     void openingTwiceRaisesTheSameWindow()
@@ -217,15 +250,17 @@ private Q_SLOTS:
             auto *d = new QDialog(parent);
             d->setObjectName(QStringLiteral("비밀번호변경"));
             shown = d;
-            QTimer::singleShot(0, d, [d] {
-                QVERIFY(d->isModal());
-                d->accept();
-            });
             return d;
         }, ScreenMode::Modal);
         f.build();
+        expectModal([](QDialog *d) {
+            QCOMPARE(d->objectName(), QStringLiteral("비밀번호변경"));
+            QVERIFY(d->isModal());
+            d->accept();
+        });
         QCOMPARE(f.frame->openScreen(QStringLiteral("Menu73")), nullptr);
         QVERIFY(shown.isNull()); // run to its end and gone
+        QCOMPARE(pendingModals(), 0);
         QVERIFY(f.frame->workspace()->subWindowList().isEmpty());
     }
 

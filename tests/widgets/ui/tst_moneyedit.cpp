@@ -1,6 +1,7 @@
 // The amount input: what it reads, what it refuses to take, and the check a
 // screen runs before saving.
 
+#include "uitest.h"
 #include "widgets/deskguard.h"
 #include "widgets/moneyedit.h"
 

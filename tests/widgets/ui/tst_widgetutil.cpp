@@ -5,6 +5,7 @@
 
 #include "widgets/busynotice.h"
 #include "widgets/dateedit.h"
+#include "uitest.h"
 #include "widgets/messages.h"
 #include "widgets/widgetutil.h"
 
@@ -40,10 +41,7 @@ struct BoxAnswer {
 };
 void answerNextBox(BoxAnswer *seen, const QString &click)
 {
-    QTimer::singleShot(0, [seen, click] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
+    fitrova::test::expectModal<QMessageBox>([seen, click](QMessageBox *box) {
         for (QAbstractButton *b : box->buttons())
             seen->buttons += b->text() + "|";
         seen->title = box->windowTitle();
