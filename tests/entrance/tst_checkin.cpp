@@ -80,10 +80,19 @@ private slots:
         paused.lecture->delayTo = QStringLiteral("2024-05-20");
         QTest::newRow("postponed, first day") << paused << kFriday << 1 << 0 << refused
                                               << "(2024-05-10~2024-05-20)강좌 연기기간 중에는 입장하실수 없습니다.";
+        GateFacts lastPauseDay = paused;
+        lastPauseDay.lecture->delayFrom = QStringLiteral("2024-05-01");
+        lastPauseDay.lecture->delayTo = QStringLiteral("2024-05-10");
+        QTest::newRow("postponed, last day") << lastPauseDay << kFriday << 1 << 0 << refused
+                                             << "(2024-05-01~2024-05-10)강좌 연기기간 중에는 입장하실수 없습니다.";
         GateFacts resumed = paused;
         resumed.lecture->delayTo = QStringLiteral("2024-05-09");
         resumed.lecture->delayFrom = QStringLiteral("2024-05-01");
         QTest::newRow("postponement over") << resumed << kFriday << 1 << 0 << admitted << "정상입장..( 1 회)";
+        GateFacts notYet = paused;
+        notYet.lecture->delayFrom = QStringLiteral("2024-05-11");
+        notYet.lecture->delayTo = QStringLiteral("2024-05-20");
+        QTest::newRow("postponement from tomorrow") << notYet << kFriday << 1 << 0 << admitted << "정상입장..( 1 회)";
         GateFacts lost = paused;
         lost.lecture->delayFound = false;
         QTest::newRow("postponement row gone") << lost << kFriday << 1 << 0 << admitted << "정상입장..( 1 회)";
@@ -218,6 +227,7 @@ private slots:
         QTest::newRow("postponement row") << "UPDATE Lecture SET LtGubun = '3' WHERE Ltid = ?" << false;
         QTest::newRow("received transfer") << "UPDATE Lecture SET LtGubun = '0' WHERE Ltid = ?" << true;
         QTest::newRow("class change") << "UPDATE Lecture SET LtGubun = '2' WHERE Ltid = ?" << true;
+        QTest::newRow("starts today") << "UPDATE Lecture SET Sdate1 = '2024-05-10' WHERE Ltid = ?" << true;
         QTest::newRow("starts tomorrow") << "UPDATE Lecture SET Sdate1 = '2024-05-11' WHERE Ltid = ?" << false;
         QTest::newRow("ended yesterday") << "UPDATE Lecture SET Sdate2 = '2024-05-09' WHERE Ltid = ?" << false;
         QTest::newRow("ends today") << "UPDATE Lecture SET Sdate2 = '2024-05-10' WHERE Ltid = ?" << true;
@@ -290,6 +300,9 @@ private slots:
         const CheckInResult r = checkInByCard(db, "11112222", kFriday, GateOptions{1, 0});
         QCOMPARE(r.decision.message, QStringLiteral("(2024-05-08~2024-05-21)강좌 연기기간 중에는 입장하실수 없습니다."));
         QCOMPARE(r.decision.tone, GateTone::Red);
+        const CheckInResult lastDay = checkInByCard(db, "11112222", QDateTime(QDate(2024, 5, 21), QTime(21, 0)),
+                                                    GateOptions{1, 0});
+        QCOMPARE(lastDay.decision.verdict, GateVerdict::Refused);
         const CheckInResult after = checkInByCard(db, "11112222", QDateTime(QDate(2024, 5, 22), QTime(7, 0)),
                                                   GateOptions{1, 0});
         QCOMPARE(after.decision.verdict, GateVerdict::Admitted);

@@ -149,6 +149,30 @@ private slots:
             << QStringList{"3:1:2024-05-05:2024-05-15:연기", "2:1:2024-05-01:2024-05-31:변경"} << "변경" << "21 일";
         QTest::newRow("time program minutes") << QStringList{"0:2:2024-05-01:9999-12-31:헬스"} << "헬스" << "420 분";
         QTest::newRow("nothing today") << QStringList{"1:1:2024-01-01:2024-01-31:지난"} << "" << "";
+        QTest::newRow("last day") << QStringList{"1:1:2024-04-11:2024-05-10:마지막날"} << "마지막날" << "0 일";
+        QTest::newRow("first day") << QStringList{"1:1:2024-05-10:2024-06-09:첫날"} << "첫날" << "30 일";
+        QTest::newRow("ended yesterday") << QStringList{"1:1:2024-04-10:2024-05-09:어제"} << "" << "";
+    }
+
+    // A line is greyed once its last day has passed, not on it.
+    void endedLines_data()
+    {
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<bool>("ended");
+        QTest::newRow("ends tomorrow") << "2024-05-11" << false;
+        QTest::newRow("ends today") << "2024-05-10" << false;
+        QTest::newRow("ended yesterday") << "2024-05-09" << true;
+        QTest::newRow("open end") << "9999-12-31" << false;
+    }
+    void endedLines()
+    {
+        QFETCH(QString, end);
+        QFETCH(bool, ended);
+        MemberHistory h;
+        LectureRow l = lecture("1");
+        l.sDate2 = end;
+        h.lectures = {l};
+        QCOMPARE(buildHistoryLines(h, kToday).first().ended, ended);
     }
     void currentCourse()
     {

@@ -304,6 +304,43 @@ private slots:
         }
     }
 
+    // The first and the last day of the range belong to it.
+    void batchRangeEdges_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("valid over the range") << 1 << QStringList{"범위전체", "범위포함", "끝끝날"};
+        QTest::newRow("expiring") << 2 << QStringList{"범위전체", "끝첫날", "끝끝날"};
+        QTest::newRow("starting") << 3 << QStringList{"범위전체", "하루늦게", "시작끝날"};
+    }
+    void batchRangeEdges()
+    {
+        QFETCH(int, kind);
+        QFETCH(QStringList, names);
+        addMember(db(), "00000001", QStringLiteral("홍길동"));
+        auto add = [&](const QString &name, const QString &s1, const QString &s2) {
+            Lect l;
+            l.pgName = name;
+            l.sDate1 = s1;
+            l.sDate2 = s2;
+            addLecture(db(), l);
+        };
+        add(QStringLiteral("범위전체"), "2024-05-01", "2024-05-31");
+        add(QStringLiteral("범위포함"), "2024-04-30", "2024-06-01");
+        add(QStringLiteral("하루늦게"), "2024-05-02", "2024-06-30");
+        add(QStringLiteral("하루일찍끝"), "2024-04-01", "2024-04-30");
+        add(QStringLiteral("끝첫날"), "2024-04-01", "2024-05-01");
+        add(QStringLiteral("끝끝날"), "2024-04-01", "2024-05-31");
+        add(QStringLiteral("시작끝날"), "2024-05-31", "2024-06-30");
+        add(QStringLiteral("다음날시작"), "2024-06-01", "2024-06-30");
+        QStringList got;
+        for (const BatchLine &l : runBatchQuery(db(), BatchKind(kind), "2024-05-01", "2024-05-31", 0))
+            got << l.cells[5];
+        got.sort();
+        names.sort();
+        QCOMPARE(got, names);
+    }
+
     void batchProgramFilterAndItems()
     {
         db().exec("DELETE FROM Program");
