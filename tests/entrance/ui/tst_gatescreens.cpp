@@ -1,4 +1,6 @@
 // FITROVA_DB_TEST
+// FITROVA_TEST_TIMEOUT 120: its cases build installations of their own, on PostgreSQL each a
+// database created and dropped.
 // A morning at the gate, offscreen: five members with different situations
 // present their cards at the check-in screen; the visits stored, the message
 // panel's texts and colours, the check-out of a time pass, the day list and

@@ -1,6 +1,8 @@
 // The workstation settings screen: the three pages of Tab1 and Cmd저장 on
 // the visible one.
 // FITROVA_DB_TEST
+// FITROVA_TEST_TIMEOUT 120: its cases build installations of their own, on PostgreSQL each a
+// database created and dropped.
 
 #include "foundation/inifile.h"
 #include "settings/settings.h"

@@ -1,6 +1,8 @@
 // The login dialog, the user list and editor, the grade list, the grade rights
 // screen and the password change, driven through their controls.
 // FITROVA_DB_TEST
+// FITROVA_TEST_TIMEOUT 120: its cases build installations of their own, on PostgreSQL each a
+// database created and dropped.
 
 #include "uitest.h"
 #include "foundation/inifile.h"

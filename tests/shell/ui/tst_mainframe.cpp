@@ -2,6 +2,8 @@
 // through the registry, ending the program; business details saved through
 // the frame.
 // FITROVA_DB_TEST
+// FITROVA_TEST_TIMEOUT 120: its cases build installations of their own, on PostgreSQL each a
+// database created and dropped.
 
 #include "foundation/inifile.h"
 #include "foundation/programlist.h"
