@@ -58,11 +58,12 @@ private:
         } else {
             const Pending next = pending.takeFirst();
             const detail::ModalExpectation &e = next.expectation;
-            if (w->inherits(e.type->className())) {
+            if (w->inherits(e.type->className()) && (e.objectName.isEmpty() || w->objectName() == e.objectName)) {
                 e.handler(w);
             } else {
-                const QByteArray msg = QByteArray("expected a ") + e.type->className()
-                                     + ", got: " + describeWindow(w).toUtf8();
+                const QByteArray wanted = e.objectName.isEmpty() ? QByteArray(e.type->className())
+                                                                 : e.objectName.toUtf8();
+                const QByteArray msg = "expected a " + wanted + ", got: " + describeWindow(w).toUtf8();
                 QTest::qFail(msg.constData(), e.where.file_name(), int(e.where.line()));
             }
         }

@@ -52,6 +52,7 @@ inline void click(QObject *root, const char *name)
 namespace detail {
 struct ModalExpectation {
     const QMetaObject *type = nullptr;
+    QString objectName; // empty: any
     std::function<void(QWidget *)> handler;
     std::source_location where;
 };
@@ -63,7 +64,16 @@ template <typename T = QDialog>
 void expectModal(std::type_identity_t<std::function<void(T *)>> handler,
                  std::source_location where = std::source_location::current())
 {
-    detail::expectModal({&T::staticMetaObject,
+    detail::expectModal({&T::staticMetaObject, QString(),
+                         [handler = std::move(handler)](QWidget *w) { handler(static_cast<T *>(w)); }, where});
+}
+
+// The same for a dialog that must also carry that object name ("frmSMSLogin").
+template <typename T = QDialog>
+void expectModal(const QString &objectName, std::type_identity_t<std::function<void(T *)>> handler,
+                 std::source_location where = std::source_location::current())
+{
+    detail::expectModal({&T::staticMetaObject, objectName,
                          [handler = std::move(handler)](QWidget *w) { handler(static_cast<T *>(w)); }, where});
 }
 

@@ -18,18 +18,6 @@
 
 namespace fitrova {
 
-namespace {
-
-QLineEdit *field(QWidget *parent, const char *name, int maxLength)
-{
-    auto *e = new QLineEdit(parent);
-    e->setObjectName(QString::fromUtf8(name));
-    e->setMaxLength(maxLength);
-    return e;
-}
-
-} // namespace
-
 // --- customer login ---------------------------------------------------------------------
 
 SmsAccountDialog::SmsAccountDialog(UiContext &ui, SmsDesk &desk, const QString &jobGubun, qint64 idx, QWidget *parent)
@@ -37,12 +25,12 @@ SmsAccountDialog::SmsAccountDialog(UiContext &ui, SmsDesk &desk, const QString &
 {
     setObjectName(QStringLiteral("SMS사용처Sub"));
     setWindowTitle(m_isNew ? QStringLiteral("SMS사용처 등록") : QStringLiteral("SMS사용처 등록(수정)"));
-    m_id = field(this, "TxtID", 20);
-    m_password = field(this, "TxtPass", 40);
+    m_id = textField(this, QStringLiteral("TxtID"), 20);
+    m_password = textField(this, QStringLiteral("TxtPass"), 40);
     m_password->setEchoMode(QLineEdit::Password);
-    m_name = field(this, "TxtName", 40);
-    m_tel = field(this, "TxtTel", 20);
-    m_hp = field(this, "TxtHp", 20);
+    m_name = textField(this, QStringLiteral("TxtName"), 40);
+    m_tel = textField(this, QStringLiteral("TxtTel"), 20);
+    m_hp = textField(this, QStringLiteral("TxtHp"), 20);
     setHangulMode(m_id, false);
     setHangulMode(m_name, true);
 

@@ -43,28 +43,6 @@ using namespace fitrova::test;
 
 namespace {
 
-// Runs fn on the modal dialog named `name` as soon as it is shown; fails
-// the test when it never shows.
-void whenModal(const QString &name, std::function<void(QDialog *)> fn, int tries = 200)
-{
-    QTimer::singleShot(10, [=] {
-        auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!d || d->objectName() != name) {
-            if (tries <= 0) {
-                qWarning("no dialog %s appeared", qPrintable(name));
-                if (d)
-                    d->reject();
-                return;
-            }
-            whenModal(name, fn, tries - 1);
-            return;
-        }
-        fn(d);
-        if (d->isVisible())
-            d->reject();
-    });
-}
-
 QString syllables(int n)
 {
     QString s;
@@ -134,7 +112,7 @@ private slots:
 
         // A wrong password first, then the right one.
         bool loginShown = false;
-        whenModal("frmSMSLogin", [&](QDialog *d) {
+        expectModal("frmSMSLogin", [&](QDialog *d) {
             loginShown = true;
             child<QLineEdit>(d, "TxtID")->setText("centre");
             child<QLineEdit>(d, "TxtPass")->setText("wrong");
@@ -169,7 +147,7 @@ private slots:
         shoot(&frame, "sms-main");
 
         bool previewShown = false;
-        whenModal("frmSmsPreview", [&](QDialog *d) {
+        expectModal("frmSmsPreview", [&](QDialog *d) {
             previewShown = true;
             auto *p = static_cast<SmsPreviewDialog *>(d);
             QCOMPARE(p->grid()->rowCount(), 2);
@@ -257,7 +235,7 @@ private slots:
     void notConfiguredOrCancelled()
     {
         auto desk = std::make_shared<SmsDesk>();
-        whenModal("frmSMSLogin", [&](QDialog *d) { click(d, "Cmd취소"); });
+        expectModal("frmSMSLogin", [&](QDialog *d) { click(d, "Cmd취소"); });
         QVERIFY(!openSmsMainScreen(m_ui, desk, {}, nullptr));
         QVERIFY(!desk->login.loggedIn());
 
@@ -329,7 +307,7 @@ private slots:
         auto s = mainScreen();
         click(s.get(), "Cmd수정");
         QCOMPARE(m_msg.last().text, QString("수정할 문자전송내용을 선택해주세요."));
-        whenModal("frmSmstmForm", [&](QDialog *d) {
+        expectModal("frmSmstmForm", [&](QDialog *d) {
             click(d, "Cmd저장");
             QCOMPARE(m_msg.last().text, QString("제목을 넣어주세요"));
             child<QLineEdit>(d, "TxtTitle")->setText("생일");
@@ -346,7 +324,7 @@ private slots:
         QCOMPARE(child<SmsTextEdit>(s.get(), "TxtMsg")->text(), QString("{{이름}}님 생일 축하합니다"));
 
         s->templateGrid()->setCurrentRow(0);
-        whenModal("frmSmstmForm", [&](QDialog *d) {
+        expectModal("frmSmstmForm", [&](QDialog *d) {
             child<QLineEdit>(d, "TxtTitle")->setText("생일2");
             click(d, "Cmd저장");
         });
@@ -397,7 +375,7 @@ private slots:
         QCOMPARE(s.grid()->rowCount(), 1);
         QCOMPARE(s.grid()->cell(0, 1), QString("centre"));
         QCOMPARE(s.grid()->cell(0, 5), QString("100"));
-        whenModal("SMS사용처Sub", [&](QDialog *d) {
+        expectModal("SMS사용처Sub", [&](QDialog *d) {
             child<QLineEdit>(d, "TxtID")->setText("gym2");
             click(d, "Cmd저장");
             QCOMPARE(m_msg.last().text, QString("패스워드는 필수 입력항목 입니다"));
@@ -412,8 +390,8 @@ private slots:
         QCOMPARE(s.grid()->currentRow(), 1);
         shoot(&s, "sms-accounts");
 
-        whenModal("sms입금1", [&](QDialog *list) {
-            whenModal("SMS입금Sub", [&](QDialog *d) {
+        expectModal("sms입금1", [&](QDialog *list) {
+            expectModal("SMS입금Sub", [&](QDialog *d) {
                 child<MoneyEdit>(d, "TxtAmount")->setText("20,000");
                 child<MoneyEdit>(d, "TxtCount")->setText("100");
                 shoot(d, "sms-deposit-edit");
@@ -424,7 +402,7 @@ private slots:
             QCOMPARE(deposits->grid()->rowCount(), 1);
             QCOMPARE(child<QLabel>(list, "PnlBalance")->text(), QString("100 건"));
             deposits->grid()->setCurrentRow(0);
-            whenModal("SMS입금Sub", [&](QDialog *d) {
+            expectModal("SMS입금Sub", [&](QDialog *d) {
                 QCOMPARE(child<MoneyEdit>(d, "TxtCount")->amount(), 100);
                 child<MoneyEdit>(d, "TxtCount")->setText("150");
                 click(d, "Cmd저장");
