@@ -30,6 +30,12 @@ void migrateSchema(const Db &main, int fromVersion)
     for (int v = fromVersion; v < schemaVersion(); ++v) {
         main.transaction([&] {
             switch (v) {
+            case 1:
+                // Counters of the running numbers.
+                if (const Table *t = findTable(QStringLiteral("NumberCounter")))
+                    for (const QString &stmt : createTableStatements(*t, main.engine()))
+                        main.exec(stmt);
+                break;
             default:
                 break;
             }

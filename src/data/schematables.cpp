@@ -79,6 +79,12 @@ std::vector<Table> buildTables()
         // Version of the schema stored in this database.
         Table{"DbVersion", DbFile::Main, {integer("Version")}, {}, {}},
 
+        // One row per kind of running number (data/numbering.h): the row an
+        // action locks while it takes a number, and the highest number in use
+        // that the column's index does not show (codes of other widths).
+        Table{"NumberCounter", DbFile::Main, {text("CounterKey"), integer("LastNo", QStringLiteral("0"))},
+              {"CounterKey"}, {}},
+
         // ------------------------------------------------------------------
         // Users, grades and permissions
         // ------------------------------------------------------------------
