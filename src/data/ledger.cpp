@@ -5,6 +5,12 @@
 
 namespace fitrova {
 
+bool lockMember(const Db &db, const QString &mbCode)
+{
+    return db.queryOne(QStringLiteral("SELECT MbCode FROM Member WHERE MbCode = ?") + db.forUpdate(), {mbCode})
+        .has_value();
+}
+
 qint64 getMemberUnpaid(const Db &db, const QString &mbCode)
 {
     // Both parts in one round trip; each sum is over the rows' own differences,
@@ -23,6 +29,7 @@ qint64 getMemberUnpaid(const Db &db, const QString &mbCode)
 qint64 updateMemberUnpaid(const Db &db, const QString &mbCode)
 {
     return db.transaction([&] {
+        lockMember(db, mbCode);
         const qint64 unpaid = getMemberUnpaid(db, mbCode);
         db.exec(QStringLiteral("UPDATE Member SET MisuAmt = ? WHERE MbCode = ?"), {unpaid, mbCode});
         return unpaid;
@@ -44,7 +51,7 @@ std::optional<qint64> savePointEntry(const Db &db, double rate, const PointEntry
 {
     if (!(rate > 0))
         return std::nullopt;
-    const qint64 uPoint = pointsEarned(rate, e.amount);
+    const qint64 uPoint = e.earned ? *e.earned : pointsEarned(rate, e.amount);
     return db.transaction([&] {
         // The ledger holds one row per paid item (a unique key says so).
         const auto row = db.queryOne(QStringLiteral("SELECT Ptid FROM UserPoint "
@@ -84,14 +91,20 @@ std::optional<qint64> deletePointEntry(const Db &db, double rate, const QString 
     });
 }
 
+qint64 memberPointBalance(const Db &db, const QString &mbCode)
+{
+    return db
+        .scalar(QStringLiteral("SELECT CAST(COALESCE(SUM(uPoint), 0) - COALESCE(SUM(mPoint), 0) AS BIGINT) "
+                               "FROM UserPoint WHERE MbCode = ?"),
+                {mbCode})
+        .toLongLong();
+}
+
 qint64 recalcMemberPoint(const Db &db, const QString &mbCode)
 {
     return db.transaction([&] {
-        const qint64 balance =
-            db.scalar(QStringLiteral("SELECT CAST(COALESCE(SUM(uPoint), 0) - COALESCE(SUM(mPoint), 0) AS BIGINT) "
-                                     "FROM UserPoint WHERE MbCode = ?"),
-                      {mbCode})
-                .toLongLong();
+        lockMember(db, mbCode);
+        const qint64 balance = memberPointBalance(db, mbCode);
         db.exec(QStringLiteral("UPDATE Member SET Point = ? WHERE MbCode = ?"), {balance, mbCode});
         return balance;
     });

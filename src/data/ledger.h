@@ -6,6 +6,11 @@
 // UserPoint and Member are reached through the one main connection. Every
 // routine that writes runs in a transaction of its own, which becomes a
 // savepoint when the caller's action already holds one.
+//
+// Two desks may write rows of the same member at once. The routines that
+// store a total lock the member's row first and then sum the rows, so the
+// desk that stores last waits for the other's commit and sums its rows too:
+// the stored total always equals the rows, whoever wins.
 
 #include "data/db.h"
 
@@ -13,6 +18,11 @@
 #include <optional>
 
 namespace fitrova {
+
+// Locks the member's row until the caller's transaction ends (see
+// Db::forUpdate); false when there is no such member. Actions that decide on
+// a member's totals (points spent) lock it before they read them.
+bool lockMember(const Db &db, const QString &mbCode);
 
 // Amount due minus cash and card over the member's enrollment rows (LtGubun
 // "1") plus the same over the member's sale lines; nulls count as 0.
@@ -37,6 +47,9 @@ struct PointEntry {
     qint64 amount = 0;  // sales amount in won
     QString remark;
     qint64 usedPoint = 0;
+    // Points earned when they are not the rate's share of the amount (a
+    // refund takes back no more than its enrollment earned).
+    std::optional<qint64> earned;
 };
 
 // Writes (adds or replaces) the item's ledger row and recomputes the member's
@@ -52,8 +65,9 @@ std::optional<qint64> savePointEntry(const Db &db, double rate, const QString &p
 std::optional<qint64> deletePointEntry(const Db &db, double rate, const QString &mbCode, const QString &pDate,
                                        const QString &pgGubun, qint64 joinId);
 
-// Points earned minus points used over the member's ledger; stored in
-// Member.Point when the member exists.
+// Points earned minus points used over the member's ledger.
+qint64 memberPointBalance(const Db &db, const QString &mbCode);
+// The same, stored in Member.Point when the member exists.
 qint64 recalcMemberPoint(const Db &db, const QString &mbCode);
 
 } // namespace fitrova
