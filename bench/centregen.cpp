@@ -8,6 +8,7 @@
 #include "foundation/startup.h"
 #include "data/db.h"
 #include "demo/lockergen.h"
+#include "enrollment/lecturestore.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -307,11 +308,11 @@ public:
     }
     ~BulkInserter() = default;
 
-    void add(std::initializer_list<QVariant> row)
+    void add(std::initializer_list<QVariant> row) { add(QVariantList(row)); }
+    void add(const QVariantList &row)
     {
-        Q_ASSERT(qsizetype(row.size()) == m_columns.size());
-        for (const QVariant &v : row)
-            m_values.append(v);
+        Q_ASSERT(row.size() == m_columns.size());
+        m_values.append(row);
         ++m_count;
         if (m_values.size() == m_rows * m_columns.size())
             flush();
@@ -1199,17 +1200,10 @@ private:
 
     void loadLectures(QSqlDatabase &db, int batch)
     {
-        BulkInserter ins(db, u"Lecture"_s,
-                         {u"Ltid"_s, u"LtGubun"_s, u"PgGubun"_s, u"MbCode"_s, u"MbName"_s, u"Sex"_s, u"MbGubun"_s, u"Age"_s,
-                          u"AgeGubun"_s, u"Pgid"_s, u"PgCode"_s, u"PgName"_s, u"Course"_s, u"Sclass"_s, u"Time1"_s,
-                          u"Time2"_s, u"LtCode"_s, u"Bpgid"_s, u"BMbCode"_s, u"BLtid"_s, u"RqDate"_s, u"Sdate1"_s,
-                          u"Sdate2"_s, u"ddate1"_s, u"ddate2"_s, u"LTyymm"_s, u"MonthCnt"_s, u"AmtGubun"_s,
-                          u"Lectgubun"_s, u"DcGubun"_s, u"DcAmt"_s, u"DcYul"_s, u"TAmt"_s, u"CashAmt"_s, u"CardAmt"_s,
-                          u"Card"_s, u"MisuAmt"_s, u"PgCnt"_s, u"PgCnt1"_s, u"uPgCnt"_s, u"Delay"_s, u"Cancel"_s,
-                          u"Transfer"_s, u"Change"_s, u"Rday"_s, u"Remark"_s, u"fDate"_s, u"LastUser"_s, u"LastDate"_s,
-                          u"LastTime"_s},
-                         batch / 4);
-        static const char *const gubunOf[] = {"1", "3", "4", "0", "2", "1"};
+        BulkInserter ins(db, u"Lecture"_s, lectureColumnNames(), batch / 4);
+        static const LectureKind kindOf[] = {LectureKind::Enrollment, LectureKind::Postponement, LectureKind::Refund,
+                                             LectureKind::TransferIn, LectureKind::ClassChange,
+                                             LectureKind::Enrollment};
         auto idOf = [&](int i) { return i < 0 ? qint64(0) : m_lects[size_t(i)].ltid; };
         for (int i : m_lectOrder) {
             const Lect &l = m_lects[size_t(i)];
@@ -1220,21 +1214,66 @@ private:
             const Prog &bp = m_progs[size_t(b.prog)];
             const bool payment = l.kind == Kind::Payment;
             const bool timed = !p.timeBased() && !payment;
-            const QString staff = u"%1"_s.arg(1 + i % 3, 4, 10, QLatin1Char('0'));
-            ins.add({l.ltid, u8(gubunOf[int(l.kind)]), payment ? u"4"_s : p.gubun, who.code, who.name, who.sex,
-                     who.gubun, who.age, who.ageGubun, payment ? 0 : p.pgid, payment ? nullText() : QVariant(p.pgCode),
-                     payment ? nullText() : QVariant(p.name), payment ? nullText() : QVariant(p.course),
-                     payment ? nullText() : QVariant(p.sclass), timed ? QVariant(p.time1) : nullText(),
-                     timed ? QVariant(p.time2) : nullText(), textOrNull(timed ? p.ltCode : QString()),
-                     payment ? 0 : bp.pgid, baseWho.code, payment ? 0 : idOf(l.base), fmt(l.rq),
-                     payment ? nullText() : QVariant(fmt(l.s1)), payment ? nullText() : QVariant(fmt(l.s2)),
-                     payment ? nullText() : QVariant(fmt(l.d1)), payment ? nullText() : QVariant(fmt(l.d2)),
-                     fmt(payment ? l.rq : b.s1).left(7), payment ? 0 : l.months, QString::number(l.level),
-                     l.lectGubun, l.dcAmt > 0 ? u"1"_s : u"0"_s, l.dcAmt, l.dcYul, l.tAmt, l.cash, l.card,
-                     textOrNull(l.cardCode), l.kind == Kind::Enrollment ? l.tAmt - l.cash - l.card : 0,
-                     p.timeBased() && !payment ? p.pgCnt : 0, p.timeBased() && !payment ? p.pgCnt1 : 0, l.used,
-                     idOf(l.delay), idOf(l.cancel), idOf(l.transfer), idOf(l.change), l.rday, textOrNull(l.remark),
-                     l.rq < m_today ? QVariant(fmt(l.rq)) : nullText(), staff, fmt(l.rq), hhmmss(l.secs)});
+            LectureRecord r;
+            r.ltid = l.ltid;
+            r.kind = kindOf[int(l.kind)];
+            r.programKind = payment ? ProgramKind::Payment : programKindOf(p.gubun);
+            r.mbCode = who.code;
+            r.mbName = who.name;
+            r.sex = who.sex;
+            r.mbGubun = who.gubun;
+            r.age = who.age;
+            r.ageGubun = who.ageGubun;
+            r.bMbCode = baseWho.code;
+            if (!payment) {
+                r.pgid = p.pgid;
+                r.pgCode = p.pgCode;
+                r.pgName = p.name;
+                r.course = p.course;
+                r.sclass = p.sclass;
+                r.bpgid = bp.pgid;
+                r.bLtid = idOf(l.base);
+                r.sDate1 = fmt(l.s1);
+                r.sDate2 = fmt(l.s2);
+                r.dDate1 = fmt(l.d1);
+                r.dDate2 = fmt(l.d2);
+                r.monthCnt = l.months;
+            }
+            if (timed) {
+                r.time1 = p.time1;
+                r.time2 = p.time2;
+                if (!p.ltCode.isEmpty())
+                    r.ltCode = p.ltCode;
+            }
+            r.rqDate = fmt(l.rq);
+            r.ltyymm = fmt(payment ? l.rq : b.s1).left(7);
+            r.amtGubun = QString::number(l.level);
+            r.lectGubun = l.lectGubun;
+            r.dcGubun = l.dcAmt > 0 ? u"1"_s : u"0"_s;
+            r.dcAmt = l.dcAmt;
+            r.dcYul = l.dcYul;
+            r.tAmt = l.tAmt;
+            r.cashAmt = l.cash;
+            r.cardAmt = l.card;
+            if (!l.cardCode.isEmpty())
+                r.card = l.cardCode;
+            r.misuAmt = l.kind == Kind::Enrollment ? l.tAmt - l.cash - l.card : 0;
+            r.pgCnt = p.timeBased() && !payment ? p.pgCnt : 0;
+            r.pgCnt1 = p.timeBased() && !payment ? p.pgCnt1 : 0;
+            r.uPgCnt = l.used;
+            r.delay = idOf(l.delay);
+            r.cancel = idOf(l.cancel);
+            r.transfer = idOf(l.transfer);
+            r.change = idOf(l.change);
+            r.rday = l.rday;
+            if (!l.remark.isEmpty())
+                r.remark = l.remark;
+            if (l.rq < m_today)
+                r.fDate = fmt(l.rq);
+            r.lastUser = u"%1"_s.arg(1 + i % 3, 4, 10, QLatin1Char('0'));
+            r.lastDate = fmt(l.rq);
+            r.lastTime = hhmmss(l.secs);
+            ins.add(lectureValues(r));
         }
         ins.flush();
     }

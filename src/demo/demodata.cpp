@@ -17,6 +17,7 @@
 #include "foundation/dice.h"
 #include "data/dates.h"
 #include "data/lunar.h"
+#include "enrollment/lecturestore.h"
 #include "enrollment/refund.h"
 
 #include <QSet>
@@ -1413,7 +1414,6 @@ private:
         }
     }
 
-    QVariant lastDate(const Lect &l) const { return fmtDate(l.rq); }
 
     void writeLectures()
     {
@@ -1431,34 +1431,93 @@ private:
         }
     }
 
+    // The Lecture columns every demo row fills from its program.
+    static void programColumns(LectureRecord &r, const Prog &p)
+    {
+        r.pgCode = p.pgCode;
+        r.pgName = p.name;
+        r.pgid = p.pgid;
+        r.course = p.course;
+        r.sclass = p.sclass;
+        r.time1 = p.time1;
+        r.time2 = p.time2;
+    }
+
+    void stamp(LectureRecord &r, const Lect &l) const
+    {
+        r.lastUser = kStaff;
+        r.lastDate = fmtDate(l.rq);
+        r.lastTime = hhmmss(l.secs);
+    }
+
     void writeEnrollment(Lect &l, const Person &who)
     {
         const Prog &p = m_progs[size_t(l.prog)];
         const bool timeBased = p.gubun == u"2"_s;
-        l.ltid = w().insertId(
-            "Lecture",
-            {{"PgGubun", p.gubun}, {"LtGubun", u"1"_s}, {"LTyymm", fmtDate(l.s1).left(7)}, {"MbCode", who.code},
-             {"MbName", who.name}, {"Sex", who.sex}, {"PgCode", p.pgCode}, {"PgName", p.name}, {"Pgid", p.pgid}, {"Course", p.course},
-             {"Lclass", QVariant()}, {"Mclass", QVariant()}, {"Sclass", p.sclass},
-             {"Time1", timeBased ? QVariant() : QVariant(p.time1)}, {"Time2", timeBased ? QVariant() : QVariant(p.time2)},
-             {"RqDate", fmtDate(l.rq)}, {"Lectgubun", l.lectGubun}, {"DcAmt", l.dcAmt}, {"DcGubun", l.dcGubun},
-             {"DcYul", l.dcYul}, {"TAmt", l.tAmt}, {"CashAmt", l.cash}, {"CardAmt", l.card},
-             {"LtCode", timeBased ? QVariant() : QVariant(p.ltCode)}, {"MbGubun", who.gubun}, {"Age", who.age},
-             {"AgeGubun", who.ageCode}, {"Bpgid", p.pgid}, {"BMbCode", who.code}, {"BLtid", 0},
-             {"LastUser", kStaff}, {"LastDate", lastDate(l)}, {"LastTime", hhmmss(l.secs)},
-             {"AmtGubun", QString::number(l.level)}, {"Remark", typed(l.remark)}, {"Sdate1", fmtDate(l.s1)},
-             {"Sdate2", fmtDate(l.s2)}, {"ddate1", fmtDate(l.d1)}, {"ddate2", fmtDate(l.d2)}, {"uPgCnt", 0},
-             {"PgCnt", p.pgCnt}, {"PgCnt1", p.pgCnt1}, {"MonthCnt", l.monthCnt}, {"Card", typed(l.cardCode)},
-             {"MisuAmt", l.tAmt - l.cash - l.card}, {"Delay", 0}, {"Cancel", 0}, {"Transfer", 0}, {"Change", 0}},
-            "Ltid");
+        LectureRecord r;
+        r.programKind = programKindOf(p.gubun);
+        r.kind = LectureKind::Enrollment;
+        r.ltyymm = fmtDate(l.s1).left(7);
+        r.mbCode = who.code;
+        r.mbName = who.name;
+        r.sex = who.sex;
+        programColumns(r, p);
+        if (timeBased)
+            r.time1 = r.time2 = QString();
+        r.rqDate = fmtDate(l.rq);
+        r.lectGubun = l.lectGubun;
+        r.dcAmt = l.dcAmt;
+        r.dcGubun = l.dcGubun;
+        r.dcYul = l.dcYul;
+        r.tAmt = l.tAmt;
+        r.cashAmt = l.cash;
+        r.cardAmt = l.card;
+        r.ltCode = timeBased ? QString() : p.ltCode;
+        r.mbGubun = who.gubun;
+        r.age = who.age;
+        r.ageGubun = who.ageCode;
+        r.bpgid = p.pgid;
+        r.bMbCode = who.code;
+        stamp(r, l);
+        r.amtGubun = QString::number(l.level);
+        r.remark = typed(l.remark);
+        r.sDate1 = fmtDate(l.s1);
+        r.sDate2 = fmtDate(l.s2);
+        r.dDate1 = fmtDate(l.d1);
+        r.dDate2 = fmtDate(l.d2);
+        r.pgCnt = p.pgCnt;
+        r.pgCnt1 = p.pgCnt1;
+        r.monthCnt = l.monthCnt;
+        r.card = typed(l.cardCode);
+        r.misuAmt = l.tAmt - l.cash - l.card;
+        l.ltid = insertLecture(m_ctx.main, r);
     }
 
     // Points the base row at its new dependent row and moves its end date.
-    void linkBase(const Lect &l, const char *linkColumn)
+    void linkBase(const Lect &l, LectureKind kind)
     {
         const Lect &b = m_lects[size_t(l.base)];
-        w().exec(u"UPDATE Lecture SET "_s + QString::fromUtf8(linkColumn) + u" = ?, Sdate2 = ? WHERE Ltid = ?"_s,
-                 {l.ltid, fmtDate(b.finalS2), b.ltid});
+        LectureRecord base;
+        base.ltid = b.ltid;
+        *base.linkFor(kind) = l.ltid;
+        base.sDate2 = fmtDate(b.finalS2);
+        updateLecture(m_ctx.main, base, {*linkFieldOf(kind), LectureField::Sdate2});
+    }
+
+    // The columns a dependent row takes from its base.
+    LectureRecord dependentRecord(const Lect &l, LectureKind kind) const
+    {
+        const Lect &b = m_lects[size_t(l.base)];
+        LectureRecord r;
+        r.kind = kind;
+        r.ltyymm = fmtDate(b.s1).left(7);
+        r.rqDate = fmtDate(l.rq);
+        r.amtGubun = QString::number(b.level);
+        r.bLtid = b.ltid;
+        r.sDate1 = fmtDate(l.s1);
+        r.sDate2 = fmtDate(l.s2);
+        stamp(r, l);
+        return r;
     }
 
     void writePostponement(Lect &l)
@@ -1466,18 +1525,21 @@ private:
         const Lect &b = m_lects[size_t(l.base)];
         const Prog &p = m_progs[size_t(b.prog)];
         const Person &who = m_people[size_t(b.person)];
-        l.ltid = w().insertId(
-            "Lecture",
-            {{"PgGubun", u"1"_s}, {"LTyymm", fmtDate(b.s1).left(7)}, {"MbCode", who.code}, {"PgCode", p.pgCode}, {"PgName", p.name},
-             {"Pgid", p.pgid}, {"Course", p.course}, {"Lclass", QVariant()}, {"Mclass", QVariant()},
-             {"Sclass", p.sclass}, {"Time1", p.time1}, {"Time2", p.time2}, {"Age", who.age},
-             {"AmtGubun", QString::number(b.level)}, {"Sex", who.sex}, {"RqDate", fmtDate(l.rq)}, {"LtGubun", u"3"_s},
-             {"MonthCnt", b.monthCnt}, {"BLtid", b.ltid}, {"Bpgid", p.pgid}, {"DcYul", b.dcYul},
-             {"BMbCode", who.code}, {"Sdate1", fmtDate(l.s1)}, {"Sdate2", fmtDate(l.s2)}, {"ddate1", fmtDate(l.d1)},
-             {"ddate2", fmtDate(l.d2)}, {"Remark", l.remark}, {"Rday", l.rday}, {"LastUser", kStaff},
-             {"LastDate", lastDate(l)}, {"LastTime", hhmmss(l.secs)}},
-            "Ltid");
-        linkBase(l, "Delay");
+        LectureRecord r = dependentRecord(l, LectureKind::Postponement);
+        r.mbCode = who.code;
+        programColumns(r, p);
+        r.age = who.age;
+        r.sex = who.sex;
+        r.monthCnt = b.monthCnt;
+        r.bpgid = p.pgid;
+        r.dcYul = b.dcYul;
+        r.bMbCode = who.code;
+        r.dDate1 = fmtDate(l.d1);
+        r.dDate2 = fmtDate(l.d2);
+        r.remark = l.remark;
+        r.rday = l.rday;
+        l.ltid = insertLecture(m_ctx.main, r);
+        linkBase(l, LectureKind::Postponement);
     }
 
     void writeRefund(Lect &l)
@@ -1485,18 +1547,23 @@ private:
         const Lect &b = m_lects[size_t(l.base)];
         const Prog &p = m_progs[size_t(b.prog)];
         const Person &who = m_people[size_t(b.person)];
-        l.ltid = w().insertId(
-            "Lecture",
-            {{"PgGubun", u"1"_s}, {"LTyymm", fmtDate(b.s1).left(7)}, {"MbCode", who.code}, {"PgCode", p.pgCode}, {"PgName", p.name},
-             {"Pgid", p.pgid}, {"Course", p.course}, {"Lclass", QVariant()}, {"Mclass", QVariant()},
-             {"Sclass", p.sclass}, {"Time1", p.time1}, {"Time2", p.time2}, {"Age", who.age}, {"MbName", who.name},
-             {"AmtGubun", QString::number(b.level)}, {"Sex", who.sex}, {"MonthCnt", b.monthCnt},
-             {"Lectgubun", b.lectGubun}, {"BLtid", b.ltid}, {"Bpgid", p.pgid}, {"DcYul", b.dcYul},
-             {"BMbCode", who.code}, {"Sdate1", fmtDate(l.s1)}, {"Sdate2", fmtDate(l.s2)}, {"RqDate", fmtDate(l.rq)},
-             {"CashAmt", l.cash}, {"CardAmt", l.card}, {"TAmt", l.tAmt}, {"Rday", l.rday}, {"LtGubun", u"4"_s},
-             {"LastUser", kStaff}, {"LastDate", lastDate(l)}, {"LastTime", hhmmss(l.secs)}},
-            "Ltid");
-        linkBase(l, "Cancel");
+        LectureRecord r = dependentRecord(l, LectureKind::Refund);
+        r.mbCode = who.code;
+        programColumns(r, p);
+        r.age = who.age;
+        r.mbName = who.name;
+        r.sex = who.sex;
+        r.monthCnt = b.monthCnt;
+        r.lectGubun = b.lectGubun;
+        r.bpgid = p.pgid;
+        r.dcYul = b.dcYul;
+        r.bMbCode = who.code;
+        r.cashAmt = l.cash;
+        r.cardAmt = l.card;
+        r.tAmt = l.tAmt;
+        r.rday = l.rday;
+        l.ltid = insertLecture(m_ctx.main, r);
+        linkBase(l, LectureKind::Refund);
     }
 
     void writeTransfer(Lect &l, const Person &to)
@@ -1504,19 +1571,24 @@ private:
         const Lect &b = m_lects[size_t(l.base)];
         const Prog &p = m_progs[size_t(b.prog)];
         const Person &giver = m_people[size_t(b.person)];
-        l.ltid = w().insertId(
-            "Lecture",
-            {{"PgGubun", p.gubun}, {"LTyymm", fmtDate(l.s1).left(7)}, {"MbCode", to.code}, {"MbName", to.name},
-             {"Age", to.age}, {"Sex", to.sex}, {"AgeGubun", to.ageCode}, {"PgCode", p.pgCode}, {"PgName", p.name}, {"Pgid", p.pgid},
-             {"MonthCnt", b.monthCnt}, {"Course", p.course}, {"Lclass", QVariant()}, {"Mclass", QVariant()},
-             {"Sclass", p.sclass}, {"Time1", p.time1}, {"Time2", p.time2}, {"AmtGubun", QString::number(b.level)},
-             {"Lectgubun", b.lectGubun}, {"PgCnt", p.pgCnt}, {"uPgCnt", 0}, {"BLtid", b.ltid}, {"Bpgid", p.pgid},
-             {"BMbCode", giver.code}, {"RqDate", fmtDate(l.rq)}, {"LtGubun", u"0"_s}, {"Sdate1", fmtDate(l.s1)},
-             {"Sdate2", fmtDate(l.s2)}, {"ddate1", fmtDate(l.d1)}, {"ddate2", fmtDate(l.d2)}, {"CashAmt", 0},
-             {"CardAmt", 0}, {"TAmt", 0}, {"LastDate", lastDate(l)}, {"LastUser", kStaff},
-             {"LastTime", hhmmss(l.secs)}},
-            "Ltid");
-        linkBase(l, "Transfer");
+        LectureRecord r = dependentRecord(l, LectureKind::TransferIn);
+        r.programKind = programKindOf(p.gubun);
+        r.ltyymm = fmtDate(l.s1).left(7);
+        r.mbCode = to.code;
+        r.mbName = to.name;
+        r.age = to.age;
+        r.sex = to.sex;
+        r.ageGubun = to.ageCode;
+        programColumns(r, p);
+        r.monthCnt = b.monthCnt;
+        r.lectGubun = b.lectGubun;
+        r.pgCnt = p.pgCnt;
+        r.bpgid = p.pgid;
+        r.bMbCode = giver.code;
+        r.dDate1 = fmtDate(l.d1);
+        r.dDate2 = fmtDate(l.d2);
+        l.ltid = insertLecture(m_ctx.main, r);
+        linkBase(l, LectureKind::TransferIn);
     }
 
     void writeChange(Lect &l)
@@ -1525,31 +1597,43 @@ private:
         const Prog &was = m_progs[size_t(b.prog)];
         const Prog &p = m_progs[size_t(l.prog)];
         const Person &who = m_people[size_t(b.person)];
-        l.ltid = w().insertId(
-            "Lecture",
-            {{"PgGubun", u"1"_s}, {"LTyymm", fmtDate(b.s1).left(7)}, {"MbCode", who.code}, {"MbGubun", who.gubun},
-             {"AgeGubun", who.ageCode}, {"Age", who.age}, {"Sex", who.sex}, {"MbName", who.name},
-             {"AmtGubun", QString::number(b.level)}, {"Lectgubun", b.lectGubun}, {"DcYul", b.dcYul},
-             {"PgCode", p.pgCode}, {"PgName", p.name}, {"Pgid", p.pgid}, {"Course", p.course}, {"Lclass", QVariant()},
-             {"Mclass", QVariant()}, {"Sclass", p.sclass}, {"Time1", p.time1}, {"Time2", p.time2},
-             {"LtCode", p.ltCode}, {"RqDate", fmtDate(l.rq)}, {"TAmt", l.tAmt}, {"CashAmt", l.cash},
-             {"CardAmt", l.card}, {"LtGubun", u"2"_s}, {"Bpgid", was.pgid}, {"BMbCode", who.code},
-             {"MonthCnt", l.monthCnt}, {"BLtid", b.ltid}, {"LastUser", kStaff}, {"LastDate", lastDate(l)},
-             {"LastTime", hhmmss(l.secs)}, {"Sdate1", fmtDate(l.s1)}, {"Sdate2", fmtDate(l.s2)},
-             {"ddate1", fmtDate(l.d1)}, {"ddate2", fmtDate(l.d2)}},
-            "Ltid");
-        linkBase(l, "Change");
+        LectureRecord r = dependentRecord(l, LectureKind::ClassChange);
+        r.mbCode = who.code;
+        r.mbGubun = who.gubun;
+        r.ageGubun = who.ageCode;
+        r.age = who.age;
+        r.sex = who.sex;
+        r.mbName = who.name;
+        r.lectGubun = b.lectGubun;
+        r.dcYul = b.dcYul;
+        programColumns(r, p);
+        r.ltCode = p.ltCode;
+        r.tAmt = l.tAmt;
+        r.cashAmt = l.cash;
+        r.cardAmt = l.card;
+        r.bpgid = was.pgid;
+        r.bMbCode = who.code;
+        r.monthCnt = l.monthCnt;
+        r.dDate1 = fmtDate(l.d1);
+        r.dDate2 = fmtDate(l.d2);
+        l.ltid = insertLecture(m_ctx.main, r);
+        linkBase(l, LectureKind::ClassChange);
     }
 
     void writePayment(Lect &l, const Person &who)
     {
-        l.ltid = w().insertId("Lecture",
-                              {{"PgGubun", u"4"_s}, {"LtGubun", u"1"_s}, {"RqDate", fmtDate(l.rq)},
-                               {"LTyymm", fmtDate(l.rq).left(7)}, {"MbCode", who.code}, {"MbName", who.name},
-                               {"Pgid", 0}, {"TAmt", 0}, {"CashAmt", l.cash}, {"CardAmt", l.card},
-                               {"Card", l.card >= 1 ? QVariant(l.cardCode) : QVariant()}, {"LastUser", kStaff},
-                               {"LastDate", lastDate(l)}, {"LastTime", hhmmss(l.secs)}},
-                              "Ltid");
+        LectureRecord r;
+        r.programKind = ProgramKind::Payment;
+        r.kind = LectureKind::Enrollment;
+        r.rqDate = fmtDate(l.rq);
+        r.ltyymm = fmtDate(l.rq).left(7);
+        r.mbCode = who.code;
+        r.mbName = who.name;
+        r.cashAmt = l.cash;
+        r.cardAmt = l.card;
+        r.card = l.card >= 1 ? l.cardCode : QString();
+        stamp(r, l);
+        l.ltid = insertLecture(m_ctx.main, r);
     }
 
     void writeVisits()
@@ -1966,8 +2050,18 @@ private:
     {
         const Db &db = m_ctx.main;
         // Minutes used of time-based enrollments: the sum of their visits.
-        db.exec(u"UPDATE Lecture SET uPgCnt = (SELECT COALESCE(SUM(entrance.uTime), 0) FROM entrance "
-                "WHERE entrance.Ltid = Lecture.Ltid) WHERE PgGubun = '2'"_s);
+        std::map<qint64, qint64> used;
+        for (const Visit &v : m_visits)
+            if (v.out >= 0)
+                used[m_lects[size_t(v.lect)].ltid] += v.out - v.in;
+        for (const Lect &l : m_lects) {
+            if (l.kind == Kind::Payment || m_progs[size_t(l.prog)].gubun != u"2"_s)
+                continue;
+            LectureRecord r;
+            r.ltid = l.ltid;
+            r.uPgCnt = used[l.ltid];
+            updateLecture(db, r, {LectureField::uPgCnt});
+        }
         // Outstanding amount: enrollments and payments, plus goods bought.
         db.exec(u"UPDATE Member SET MisuAmt = "
                 "(SELECT COALESCE(SUM(TAmt - CashAmt - CardAmt), 0) FROM Lecture "

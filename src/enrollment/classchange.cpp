@@ -3,17 +3,16 @@
 #include "foundation/appcontext.h"
 #include "data/dates.h"
 #include "data/ledger.h"
-#include "enrollment/lecturewrite.h"
 
 #include <cstdlib>
 
 namespace fitrova {
 
-EnrollCheck classChangeEligible(const LectureInfo &l)
+Outcome classChangeEligible(const LectureInfo &l)
 {
-    if (l.ltGubun == QLatin1String("0") || l.ltGubun == QLatin1String("1") || l.ltGubun == QLatin1String("2"))
-        return EnrollCheck::pass();
-    return EnrollCheck::refuse(QStringLiteral("반변경할 강좌가 없읍니다"), classChangeTitle());
+    if (isEnrollmentLike(l.kind))
+        return Outcome::pass();
+    return Outcome::refused(QStringLiteral("반변경할 강좌가 없읍니다"), classChangeTitle());
 }
 
 QList<ChangeProgram> changePrograms(const Db &db)
@@ -48,16 +47,19 @@ EnrollResult saveClassChange(const AppContext &ctx, const ClassChangeInput &in)
 
     return db.transaction([&]() -> EnrollResult {
         const qint64 baseId = modify ? in.bLtid : in.ltid;
-        const auto base = loadLectureInfo(db, baseId);
+        std::optional<LectureRecord> row;
+        if (modify) {
+            row = loadLecture(db, in.ltid, RowLock::ForUpdate);
+            if (!row || row->kind != LectureKind::ClassChange)
+                return EnrollResult::refuse(QStringLiteral("해당자료를 찾을수 없읍니다"), title);
+        }
+        const auto base = loadLectureInfo(db, baseId, RowLock::ForUpdate);
         if (!base)
-            return EnrollResult::refuse(QStringLiteral("강좌자료를 찾을수 없읍니다."), title);
+            return EnrollResult::refuse(lectureGoneText(), title);
         if (!modify) {
-            const EnrollCheck ok = classChangeEligible(*base);
-            if (!ok.ok)
-                return EnrollResult::refuse(ok.message.text, ok.message.title);
-        } else if (!db.queryOne(QStringLiteral("SELECT Ltid FROM Lecture WHERE Ltid = ? AND LtGubun = '2'"),
-                                {in.ltid})) {
-            return EnrollResult::refuse(QStringLiteral("해당자료를 찾을수 없읍니다"), title);
+            const Outcome ok = classChangeEligible(*base);
+            if (!ok)
+                return ok;
         }
         const auto prog = db.queryOne(QStringLiteral("SELECT * FROM Program WHERE Pgid = ?"), {in.newPgid});
         if (!prog)
@@ -66,77 +68,55 @@ EnrollResult saveClassChange(const AppContext &ctx, const ClassChangeInput &in)
         const Stamp st = stampOf(ctx);
         const bool card = in.payKind.left(1) == QLatin1String("2");
         const QString pgName = prog->str(QStringLiteral("PgName"));
-        ColumnValues cols = {
-            {QStringLiteral("Pgcode"), prog->str(QStringLiteral("PgCode"))},
-            {QStringLiteral("Pgid"), in.newPgid},
-            {QStringLiteral("PgName"), pgName},
-            {QStringLiteral("Course"), prog->str(QStringLiteral("Course"))},
-            {QStringLiteral("Lclass"), prog->str(QStringLiteral("Lclass"))},
-            {QStringLiteral("Mclass"), prog->str(QStringLiteral("Mclass"))},
-            {QStringLiteral("Sclass"), prog->str(QStringLiteral("Sclass"))},
-            {QStringLiteral("Time1"), prog->str(QStringLiteral("Time1"))},
-            {QStringLiteral("Time2"), prog->str(QStringLiteral("Time2"))},
-            {QStringLiteral("LtCode"), prog->str(QStringLiteral("LtCode"))},
-            {QStringLiteral("MonthCnt"), in.monthCnt},
-            {QStringLiteral("RqDate"), in.rqDate},
-            {QStringLiteral("TAmt"), in.extra},
-            {QStringLiteral("CashAmt"), card ? 0 : in.extra},
-            {QStringLiteral("CardAmt"), card ? in.extra : 0},
-            {QStringLiteral("LastDate"), st.date},
-            {QStringLiteral("LastTime"), st.time},
-            {QStringLiteral("Sdate1"), in.sDate1},
-            {QStringLiteral("Sdate2"), in.sDate2},
-            {QStringLiteral("ddate1"), in.sDate1},
-            {QStringLiteral("ddate2"), in.sDate2},
-        };
-        qint64 rowId = in.ltid;
+        LectureRecord r = modify ? *row : derivedRow(*base, LectureKind::ClassChange);
+        r.pgCode = prog->str(QStringLiteral("PgCode"));
+        r.pgid = in.newPgid;
+        r.pgName = pgName;
+        r.course = prog->str(QStringLiteral("Course"));
+        r.lclass = prog->str(QStringLiteral("Lclass"));
+        r.mclass = prog->str(QStringLiteral("Mclass"));
+        r.sclass = prog->str(QStringLiteral("Sclass"));
+        r.time1 = prog->str(QStringLiteral("Time1"));
+        r.time2 = prog->str(QStringLiteral("Time2"));
+        r.ltCode = prog->str(QStringLiteral("LtCode"));
+        r.monthCnt = in.monthCnt;
+        r.rqDate = in.rqDate;
+        r.tAmt = in.extra;
+        r.cashAmt = card ? 0 : in.extra;
+        r.cardAmt = card ? in.extra : 0;
+        stampRow(r, st);
+        r.sDate1 = r.dDate1 = in.sDate1;
+        r.sDate2 = r.dDate2 = in.sDate2;
+
+        LectureRecord b = *base;
+        b.sDate2 = in.sDate1 == base->sDate1 ? in.sDate1 : addDaysText(in.sDate1, -1);
         if (!modify) {
-            cols += ColumnValues{
-                {QStringLiteral("PgGubun"), QStringLiteral("1")},
-                {QStringLiteral("LTyymm"), base->ltyymm},
-                {QStringLiteral("MbCode"), base->mbCode},
-                {QStringLiteral("MbGubun"), base->mbGubun},
-                {QStringLiteral("AgeGubun"), base->ageGubun},
-                {QStringLiteral("Age"), base->age},
-                {QStringLiteral("Sex"), base->sex},
-                {QStringLiteral("MbName"), base->mbName},
-                {QStringLiteral("AmtGubun"), base->amtGubun},
-                {QStringLiteral("Lectgubun"), base->lectGubun},
-                {QStringLiteral("DcYul"), base->dcYul},
-                {QStringLiteral("LtGubun"), QStringLiteral("2")},
-                {QStringLiteral("Bpgid"), base->pgid},
-                {QStringLiteral("BMbCode"), base->mbCode},
-                {QStringLiteral("BLtid"), base->ltid},
-                {QStringLiteral("LastUser"), st.psCode},
-                {QStringLiteral("Delay"), 0},
-                {QStringLiteral("Cancel"), 0},
-                {QStringLiteral("Transfer"), 0},
-                {QStringLiteral("Change"), 0},
-            };
-            rowId = insertColumns(db, QStringLiteral("Lecture"), cols, QStringLiteral("Ltid"));
+            r.ltid = insertLecture(db, r);
+            // The enrollment ends before the new class when this is its first change.
             if (base->change == 0) {
-                const QString end = in.sDate1 == base->sDate1 ? in.sDate1 : addDaysText(in.sDate1, -1);
-                db.exec(QStringLiteral("UPDATE Lecture SET Sdate2 = ?, Change = ? WHERE Ltid = ?"),
-                        {end, rowId, base->ltid});
+                b.change = r.ltid;
+                updateLecture(db, b, {LectureField::Sdate2, LectureField::Change});
             }
         } else {
-            cols.append({QStringLiteral("LastUser"), st.psCode});
-            updateColumns(db, QStringLiteral("Lecture"), cols, QStringLiteral("Ltid"), rowId);
-            const QString end = in.sDate1 == base->sDate1 ? in.sDate1 : addDaysText(in.sDate1, -1);
-            db.exec(QStringLiteral("UPDATE Lecture SET Sdate2 = ?, Change = ? WHERE Ltid = ?"),
-                    {end, rowId, base->ltid});
+            using F = LectureField;
+            updateLecture(db, r,
+                          {F::PgCode, F::Pgid, F::PgName, F::Course, F::Lclass, F::Mclass, F::Sclass, F::Time1,
+                           F::Time2, F::LtCode, F::MonthCnt, F::RqDate, F::TAmt, F::CashAmt, F::CardAmt, F::LastDate,
+                           F::LastTime, F::Sdate1, F::Sdate2, F::ddate1, F::ddate2, F::LastUser});
+            b.change = r.ltid;
+            updateLecture(db, b, {LectureField::Sdate2, LectureField::Change});
         }
 
-        EnrollResult r;
-        r.misuAmt = updateMemberUnpaid(db, base->mbCode);
+        EnrollResult out;
+        out.misuAmt = updateMemberUnpaid(db, base->mbCode);
         const qint64 amount = in.extra < 0 ? -in.extra : in.extra;
-        r.point = savePointEntry(db, ctx.options.opt7_1, QStringLiteral("1"), base->mbCode, base->mbName, in.rqDate,
-                                 rowId, amount, pgName, 0)
-                      .value_or(recalcMemberPoint(db, base->mbCode));
-        r.saved = true;
-        r.id = rowId;
-        r.messages.append({QStringLiteral("변경자료를 저장했읍니다.."), title, false});
-        return r;
+        out.point = savePointEntry(db, ctx.options.opt7_1, QStringLiteral("1"), base->mbCode, base->mbName,
+                                   in.rqDate, r.ltid, amount, pgName, 0)
+                        .value_or(recalcMemberPoint(db, base->mbCode));
+        out.saved = true;
+        out.id = r.ltid;
+        out.info(QStringLiteral("변경자료를 저장했읍니다.."), title);
+        return out;
     });
 }
 

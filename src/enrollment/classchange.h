@@ -20,7 +20,7 @@ inline QString classChangeTitle() { return QStringLiteral("수강변경"); }
 
 // Enrollments ("0" 양수, "1" 신청, "2" 변경) may be changed; anything else is
 // refused with "반변경할 강좌가 없읍니다".
-EnrollCheck classChangeEligible(const LectureInfo &l);
+Outcome classChangeEligible(const LectureInfo &l);
 
 struct ChangeProgram {
     qint64 pgid = 0;

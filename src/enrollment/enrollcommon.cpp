@@ -2,13 +2,15 @@
 
 #include "foundation/appcontext.h"
 #include "data/dates.h"
-#include "members/lecturedelete.h"
 #include "members/memberhistory.h"
 
 namespace fitrova {
 
-std::optional<LectureInfo> loadLectureInfo(const Db &db, qint64 ltid)
+std::optional<LectureInfo> loadLectureInfo(const Db &db, qint64 ltid, RowLock lock)
 {
+    // The row is locked on its own: PostgreSQL does not lock through the outer joins.
+    if (lock == RowLock::ForUpdate && !lockLecture(db, ltid))
+        return std::nullopt;
     const auto r = db.queryOne(
         QStringLiteral("SELECT Lecture.*, Program.PgName AS ProgName, Program.LTName AS ProgLtName, "
                        "Course.UseCancel AS CUseCancel, Course.UseDelay AS CUseDelay, "
@@ -20,56 +22,11 @@ std::optional<LectureInfo> loadLectureInfo(const Db &db, qint64 ltid)
     if (!r)
         return std::nullopt;
     LectureInfo l;
-    l.ltid = r->num(QStringLiteral("Ltid"));
-    l.ltGubun = r->str(QStringLiteral("LtGubun"));
-    l.pgGubun = r->str(QStringLiteral("PgGubun"));
-    l.mbCode = r->str(QStringLiteral("MbCode"));
-    l.mbName = r->str(QStringLiteral("MbName"));
-    l.sex = r->str(QStringLiteral("Sex"));
-    l.mbGubun = r->str(QStringLiteral("MbGubun"));
-    l.ageGubun = r->str(QStringLiteral("AgeGubun"));
-    l.age = r->num(QStringLiteral("Age"));
-    l.pgid = r->num(QStringLiteral("Pgid"));
-    l.bpgid = r->num(QStringLiteral("Bpgid"));
-    l.bLtid = r->num(QStringLiteral("BLtid"));
-    l.pgCode = r->str(QStringLiteral("PgCode"));
-    l.pgName = r->str(QStringLiteral("ProgName"));
-    if (l.pgName.isEmpty())
-        l.pgName = r->str(QStringLiteral("PgName"));
-    l.course = r->str(QStringLiteral("Course"));
-    l.lclass = r->str(QStringLiteral("Lclass"));
-    l.mclass = r->str(QStringLiteral("Mclass"));
-    l.sclass = r->str(QStringLiteral("Sclass"));
-    l.time1 = r->str(QStringLiteral("Time1"));
-    l.time2 = r->str(QStringLiteral("Time2"));
-    l.ltCode = r->str(QStringLiteral("LtCode"));
+    static_cast<LectureRecord &>(l) = lectureFromRow(*r);
+    const QString programName = r->str(QStringLiteral("ProgName"));
+    if (!programName.isEmpty())
+        l.pgName = programName;
     l.ltName = r->str(QStringLiteral("ProgLtName"));
-    l.bMbCode = r->str(QStringLiteral("BMbCode"));
-    l.rqDate = r->str(QStringLiteral("RqDate"));
-    l.sDate1 = r->str(QStringLiteral("Sdate1"));
-    l.sDate2 = r->str(QStringLiteral("Sdate2"));
-    l.dDate1 = r->str(QStringLiteral("ddate1"));
-    l.dDate2 = r->str(QStringLiteral("ddate2"));
-    l.ltyymm = r->str(QStringLiteral("LTyymm"));
-    l.monthCnt = r->num(QStringLiteral("MonthCnt"));
-    l.amtGubun = r->str(QStringLiteral("AmtGubun"));
-    l.lectGubun = r->str(QStringLiteral("Lectgubun"));
-    l.dcGubun = r->str(QStringLiteral("DcGubun"));
-    l.card = r->str(QStringLiteral("Card"));
-    l.dcYul = r->dbl(QStringLiteral("DcYul"));
-    l.dcAmt = r->num(QStringLiteral("DcAmt"));
-    l.tAmt = r->num(QStringLiteral("TAmt"));
-    l.cashAmt = r->num(QStringLiteral("CashAmt"));
-    l.cardAmt = r->num(QStringLiteral("CardAmt"));
-    l.pgCnt = r->num(QStringLiteral("PgCnt"));
-    l.pgCnt1 = r->num(QStringLiteral("PgCnt1"));
-    l.uPgCnt = r->num(QStringLiteral("uPgCnt"));
-    l.delay = r->num(QStringLiteral("Delay"));
-    l.cancel = r->num(QStringLiteral("Cancel"));
-    l.transfer = r->num(QStringLiteral("Transfer"));
-    l.change = r->num(QStringLiteral("Change"));
-    l.rday = r->num(QStringLiteral("Rday"));
-    l.remark = r->str(QStringLiteral("Remark"));
     l.useCancel = r->num(QStringLiteral("CUseCancel")) != 0;
     l.useDelay = r->num(QStringLiteral("CUseDelay")) != 0;
     l.useTransfer = r->num(QStringLiteral("CUseTransfer")) != 0;
@@ -78,7 +35,7 @@ std::optional<LectureInfo> loadLectureInfo(const Db &db, qint64 ltid)
 
 QString lectureChoiceText(const LectureInfo &l)
 {
-    return QString(historyStateName(QString(), l.ltGubun) + QLatin1Char(' ') + l.rqDate + QLatin1Char(' ') + l.pgName +
+    return QString(historyStateName(QString(), lectureKindCode(l.kind)) + QLatin1Char(' ') + l.rqDate + QLatin1Char(' ') + l.pgName +
                    QLatin1Char(' ') + l.time1 + QLatin1Char('~') + l.time2 + QLatin1Char(' ') + l.ltName)
         .trimmed();
 }
@@ -115,6 +72,13 @@ PaymentCheck checkPayment(qint64 due, qint64 cash, qint64 card)
 Stamp stampOf(const AppContext &ctx)
 {
     return {ctx.user.psCode, fmtDate(ctx.clock().today()), nowTime(ctx.clock())};
+}
+
+void stampRow(LectureRecord &row, const Stamp &st)
+{
+    row.lastUser = st.psCode;
+    row.lastDate = st.date;
+    row.lastTime = st.time;
 }
 
 } // namespace fitrova

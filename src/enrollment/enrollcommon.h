@@ -7,6 +7,7 @@
 #include "data/db.h"
 #include "data/text.h"
 #include "enrollment/enrollresult.h"
+#include "enrollment/lecturestore.h"
 
 #include <QString>
 #include <QStringList>
@@ -18,29 +19,17 @@ class AppContext;
 
 inline constexpr auto kOpenEndDate = "9999-12-31";
 
-// An enrollment row with its program, course item and instructor.
-struct LectureInfo {
-    qint64 ltid = 0;
-    QString ltGubun, pgGubun;
-    QString mbCode, mbName, sex, mbGubun, ageGubun;
-    qint64 age = 0;
-    qint64 pgid = 0, bpgid = 0, bLtid = 0;
-    QString pgCode, pgName, course, lclass, mclass, sclass, time1, time2, ltCode, ltName;
-    QString bMbCode;
-    QString rqDate, sDate1, sDate2, dDate1, dDate2, ltyymm;
-    qint64 monthCnt = 0;
-    QString amtGubun, lectGubun, dcGubun, card;
-    double dcYul = 0;
-    qint64 dcAmt = 0, tAmt = 0, cashAmt = 0, cardAmt = 0;
-    qint64 pgCnt = 0, pgCnt1 = 0, uPgCnt = 0;
-    qint64 delay = 0, cancel = 0, transfer = 0, change = 0;
-    qint64 rday = 0;
-    QString remark;
-    // Course item flags: refund, postponement, transfer allowed.
+// An enrollment row as the change, transfer, postponement and refund
+// screens see it: pgName is the program's current name (the row's own when
+// the program is gone), with the program's instructor name and what the
+// course item allows: refund, postponement, transfer.
+struct LectureInfo : LectureRecord {
+    QString ltName;
     bool useCancel = false, useDelay = false, useTransfer = false;
 };
 
-std::optional<LectureInfo> loadLectureInfo(const Db &db, qint64 ltid);
+// ForUpdate locks the Lecture row until the caller's transaction ends.
+std::optional<LectureInfo> loadLectureInfo(const Db &db, qint64 ltid, RowLock lock = RowLock::None);
 
 // The line of the program list of the change, transfer, postponement and
 // refund screens: state word, application date, program, time, instructor.
@@ -60,6 +49,11 @@ struct Stamp {
     QString psCode, date, time;
 };
 Stamp stampOf(const AppContext &ctx);
+// LastUser, LastDate, LastTime of the row.
+void stampRow(LectureRecord &row, const Stamp &st);
+
+// The refusal of a screen opened on a row that is gone.
+inline QString lectureGoneText() { return QStringLiteral("강좌자료를 찾을수 없읍니다."); }
 
 } // namespace fitrova
 

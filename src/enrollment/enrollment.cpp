@@ -8,7 +8,6 @@
 #include "data/text.h"
 #include "enrollment/enrollcommon.h"
 #include "members/lecturedelete.h"
-#include "enrollment/lecturewrite.h"
 #include "members/memberstore.h"
 
 namespace fitrova {
@@ -25,28 +24,57 @@ QString rtrim(const QString &s)
 
 const QString kGoodsTitle = QStringLiteral("상품판매");
 
-} // namespace
+// The columns of a Sale line, named by this file.
+using ColumnValues = QList<QPair<QString, QVariant>>;
 
-QString programKindText(const QString &pgGubun)
+qint64 insertSale(const Db &db, const ColumnValues &values)
 {
-    if (pgGubun == QLatin1String("1"))
-        return QStringLiteral("기간제");
-    if (pgGubun == QLatin1String("2"))
-        return QStringLiteral("시간제");
-    if (pgGubun == QLatin1String("3"))
-        return QStringLiteral("박스제");
-    return {};
+    QStringList cols, marks;
+    Params params;
+    for (const auto &[name, value] : values) {
+        cols << name;
+        marks << QStringLiteral("?");
+        params << value;
+    }
+    return db.insertId(QStringLiteral("INSERT INTO Sale (%1) VALUES (%2)")
+                           .arg(cols.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
+                       params, QStringLiteral("SlId"));
 }
 
-QString programKindOfText(const QString &text)
+void updateSale(const Db &db, const ColumnValues &values, qint64 slid)
 {
-    if (text.contains(QStringLiteral("기간제")))
-        return QStringLiteral("1");
-    if (text.contains(QStringLiteral("시간제")))
-        return QStringLiteral("2");
-    if (text.contains(QStringLiteral("박스제")))
-        return QStringLiteral("3");
-    return {};
+    QStringList sets;
+    Params params;
+    for (const auto &[name, value] : values) {
+        sets << QStringLiteral("%1 = ?").arg(name);
+        params << value;
+    }
+    params << slid;
+    db.exec(QStringLiteral("UPDATE Sale SET %1 WHERE SlId = ?").arg(sets.join(QStringLiteral(", "))), params);
+}
+
+} // namespace
+
+QString programKindText(ProgramKind kind)
+{
+    switch (kind) {
+    case ProgramKind::Period:
+        return QStringLiteral("기간제");
+    case ProgramKind::TimeBased:
+        return QStringLiteral("시간제");
+    case ProgramKind::Box:
+        return QStringLiteral("박스제");
+    default:
+        return {};
+    }
+}
+
+ProgramKind programKindOfText(const QString &text)
+{
+    for (ProgramKind k : {ProgramKind::Period, ProgramKind::TimeBased, ProgramKind::Box})
+        if (text.contains(programKindText(k)))
+            return k;
+    return ProgramKind::Unknown;
 }
 
 QList<ProgramChoice> enrollmentPrograms(const Db &db, const QString &course)
@@ -65,20 +93,20 @@ QList<ProgramChoice> enrollmentPrograms(const Db &db, const QString &course)
     for (const Row &r : db.query(sql, params)) {
         ProgramChoice c;
         c.pgid = r.num(QStringLiteral("Pgid"));
-        c.pgGubun = r.str(QStringLiteral("PgGubun"));
+        c.kind = programKindOf(r.str(QStringLiteral("PgGubun")));
         c.text = QString(r.str(QStringLiteral("PgName")) + QLatin1Char(' ') + r.str(QStringLiteral("Time1")) +
                          QLatin1Char('~') + r.str(QStringLiteral("Time2")) + QLatin1Char(' ') +
-                         r.str(QStringLiteral("LtName")) + QLatin1Char(' ') + programKindText(c.pgGubun))
+                         r.str(QStringLiteral("LtName")) + QLatin1Char(' ') + programKindText(c.kind))
                      .simplified();
         out.append(c);
     }
     return out;
 }
 
-QList<MonthChoice> monthChoices(const Db &db, qint64 pgid, const QString &pgGubun)
+QList<MonthChoice> monthChoices(const Db &db, qint64 pgid, ProgramKind kind)
 {
     QList<MonthChoice> out;
-    const bool timeOrBox = pgGubun == QLatin1String("2") || pgGubun == QLatin1String("3");
+    const bool timeOrBox = kind == ProgramKind::TimeBased || kind == ProgramKind::Box;
     for (const Row &r : db.query(QStringLiteral("SELECT PgId1, MonthCnt FROM ProgAmt WHERE Pgid = ? "
                                                 "ORDER BY MonthCnt, PgId1"),
                                  {pgid})) {
@@ -102,7 +130,7 @@ QList<FeeChoice> feeChoices(const Db &db, qint64 pgId1)
         return {};
     QList<FeeChoice> out;
     const qint64 a1 = r->num(QStringLiteral("Amt1"));
-    if (r->str(QStringLiteral("PgGubun")) == QLatin1String("2")) {
+    if (programKindOf(r->str(QStringLiteral("PgGubun"))) == ProgramKind::TimeBased) {
         out.append({QStringLiteral("1"), a1,
                     QString(QString::number(r->num(QStringLiteral("PgCnt1"))) + QStringLiteral(" 시간 ") +
                             wonText(a1))});
@@ -146,110 +174,109 @@ EnrollResult saveEnrollment(const AppContext &ctx, const EnrollmentInput &in)
     case PaymentCheck::More:
         return EnrollResult::refuse(QStringLiteral("입금액이 결재할 금액보다 많읍니다"), title);
     case PaymentCheck::Less:
-        result.messages.append(
-            {QStringLiteral("입금액이 결재할 금액보다 작읍니다..차액은 미납금으로 처리됩니다"), title, true});
+        result.warn(QStringLiteral("입금액이 결재할 금액보다 작읍니다..차액은 미납금으로 처리됩니다"), title);
         break;
     case PaymentCheck::Exact:
         break;
     }
     if (!isValidDateText(in.rqDate) || !isValidDateText(in.sDate1) || !isValidDateText(in.sDate2) ||
         in.sDate1 > in.sDate2) {
-        result.messages.append({QStringLiteral("수강기간이 잘못되었읍니다"), title, true});
+        result.warn(QStringLiteral("수강기간이 잘못되었읍니다"), title);
         return result;
     }
 
     return db.transaction([&]() -> EnrollResult {
+        // The enrollment modified, then the member, locked in this order by
+        // every action: the points to spend are read only once no other desk
+        // can spend them.
+        std::optional<LectureRecord> old;
+        if (modify) {
+            old = loadLecture(db, in.ltid, RowLock::ForUpdate);
+            if (!old || old->kind != LectureKind::Enrollment || old->programKind == ProgramKind::Payment) {
+                result.warn(QStringLiteral("수강자료저장에 실패했읍니다"), title);
+                return result;
+            }
+        }
+        lockMember(db, in.mbCode);
         const auto member = loadMember(db, in.mbCode);
         if (!member) {
-            result.messages.append({QStringLiteral("회원인적 자료를 찾을수 없읍니다"), QStringLiteral("회원인적"), true});
+            result.warn(QStringLiteral("회원인적 자료를 찾을수 없읍니다"), QStringLiteral("회원인적"));
             return result;
         }
         const auto prog = db.queryOne(QStringLiteral("SELECT * FROM Program WHERE Pgid = ?"), {in.pgid});
         if (!prog) {
-            result.messages.append({QStringLiteral("강좌자료를 찾을수 없읍니다"), QStringLiteral("강좌내역"), true});
+            result.warn(QStringLiteral("강좌자료를 찾을수 없읍니다"), QStringLiteral("강좌내역"));
             return result;
-        }
-        std::optional<LectureInfo> old;
-        if (modify) {
-            old = loadLectureInfo(db, in.ltid);
-            if (!old || old->ltGubun != QLatin1String("1") || old->pgGubun == QLatin1String("4")) {
-                result.messages.append({QStringLiteral("수강자료저장에 실패했읍니다"), title, true});
-                return result;
-            }
         }
         const bool mileage = in.dcGubun == QLatin1String("2") && in.dcAmt > 0;
         if (mileage && ctx.options.pointsInUse()) {
-            qint64 available = member->point;
+            // From the ledger itself, not from a balance read before the lock.
+            qint64 available = memberPointBalance(db, in.mbCode);
             if (modify)
                 available += db.scalar(QStringLiteral("SELECT mPoint FROM UserPoint WHERE MbCode = ? AND "
                                                       "PgGubun = '1' AND JoinId = ?"),
                                        {in.mbCode, in.ltid})
                                  .toLongLong();
             if (in.dcAmt > available) {
-                result.messages.append(
-                    {QStringLiteral("사용할 포인트가 부족합니다 (잔여포인트 %1)").arg(wonText(available)), title, true});
+                result.warn(QStringLiteral("사용할 포인트가 부족합니다 (잔여포인트 %1)").arg(wonText(available)), title);
                 return result;
             }
         }
 
-        const Stamp st = stampOf(ctx);
-        const QString pgGubun = prog->str(QStringLiteral("PgGubun"));
         const QString pgName = prog->str(QStringLiteral("PgName"));
-        ColumnValues cols = {
-            {QStringLiteral("PgGubun"), pgGubun},
-            {QStringLiteral("LtGubun"), QStringLiteral("1")},
-            {QStringLiteral("LTyymm"), in.sDate1.left(7)},
-            {QStringLiteral("MbCode"), member->mbCode},
-            {QStringLiteral("MbName"), member->mbName},
-            {QStringLiteral("Sex"), member->sex},
-            {QStringLiteral("PgCode"), prog->str(QStringLiteral("PgCode"))},
-            {QStringLiteral("Pgid"), in.pgid},
-            {QStringLiteral("Course"), prog->str(QStringLiteral("Course"))},
-            {QStringLiteral("Lclass"), prog->str(QStringLiteral("Lclass"))},
-            {QStringLiteral("Mclass"), prog->str(QStringLiteral("Mclass"))},
-            {QStringLiteral("Sclass"), prog->str(QStringLiteral("Sclass"))},
-            {QStringLiteral("Time1"), prog->str(QStringLiteral("Time1"))},
-            {QStringLiteral("Time2"), prog->str(QStringLiteral("Time2"))},
-            {QStringLiteral("RqDate"), in.rqDate},
-            {QStringLiteral("Lectgubun"), in.lectGubun.left(1)},
-            {QStringLiteral("DcAmt"), in.dcAmt},
-            {QStringLiteral("DcGubun"), in.dcGubun.left(1)},
-            {QStringLiteral("TAmt"), due},
-            {QStringLiteral("CashAmt"), in.cashAmt},
-            {QStringLiteral("CardAmt"), in.cardAmt},
-            {QStringLiteral("LtCode"), prog->str(QStringLiteral("LtCode"))},
-            {QStringLiteral("MbGubun"), member->mbGubun},
-            {QStringLiteral("Age"), member->age},
-            {QStringLiteral("AgeGubun"), getAgeCode(db, member->age)},
-            {QStringLiteral("Bpgid"), in.pgid},
-            {QStringLiteral("BMbCode"), member->mbCode},
-            {QStringLiteral("LastUser"), st.psCode},
-            {QStringLiteral("LastDate"), st.date},
-            {QStringLiteral("LastTime"), st.time},
-            {QStringLiteral("AmtGubun"), in.amtGubun.left(1)},
-            {QStringLiteral("Remark"), rtrim(in.remark)},
-            {QStringLiteral("Sdate1"), in.sDate1},
-            {QStringLiteral("Sdate2"), in.sDate2},
-            {QStringLiteral("ddate1"), in.sDate1},
-            {QStringLiteral("ddate2"), in.sDate2},
-            {QStringLiteral("uPgCnt"), modify ? qMax<qint64>(0, in.uPgCnt) : 0},
-            {QStringLiteral("PgCnt"), prog->num(QStringLiteral("PgCnt"))},
-            {QStringLiteral("PgCnt1"), prog->num(QStringLiteral("PgCnt1"))},
-            {QStringLiteral("MonthCnt"), in.monthCnt},
-            {QStringLiteral("Card"), in.cardAmt > 0 ? in.card.left(1) : QString()},
-            {QStringLiteral("PgName"), pgName},
-        };
+        LectureRecord row = old.value_or(LectureRecord{});
+        row.programKind = programKindOf(prog->str(QStringLiteral("PgGubun")));
+        row.kind = LectureKind::Enrollment;
+        row.ltyymm = in.sDate1.left(7);
+        row.mbCode = member->mbCode;
+        row.mbName = member->mbName;
+        row.sex = member->sex;
+        row.pgCode = prog->str(QStringLiteral("PgCode"));
+        row.pgid = in.pgid;
+        row.pgName = pgName;
+        row.course = prog->str(QStringLiteral("Course"));
+        row.lclass = prog->str(QStringLiteral("Lclass"));
+        row.mclass = prog->str(QStringLiteral("Mclass"));
+        row.sclass = prog->str(QStringLiteral("Sclass"));
+        row.time1 = prog->str(QStringLiteral("Time1"));
+        row.time2 = prog->str(QStringLiteral("Time2"));
+        row.ltCode = prog->str(QStringLiteral("LtCode"));
+        row.rqDate = in.rqDate;
+        row.lectGubun = in.lectGubun.left(1);
+        row.dcAmt = in.dcAmt;
+        row.dcGubun = in.dcGubun.left(1);
+        row.tAmt = due;
+        row.cashAmt = in.cashAmt;
+        row.cardAmt = in.cardAmt;
+        row.card = in.cardAmt > 0 ? in.card.left(1) : QString();
+        row.mbGubun = member->mbGubun;
+        row.age = member->age;
+        row.ageGubun = getAgeCode(db, member->age);
+        row.bpgid = in.pgid;
+        row.bMbCode = member->mbCode;
+        stampRow(row, stampOf(ctx));
+        row.amtGubun = in.amtGubun.left(1);
+        row.remark = rtrim(in.remark);
+        row.sDate1 = row.dDate1 = in.sDate1;
+        row.sDate2 = row.dDate2 = in.sDate2;
+        row.uPgCnt = modify ? qMax<qint64>(0, in.uPgCnt) : 0;
+        row.pgCnt = prog->num(QStringLiteral("PgCnt"));
+        row.pgCnt1 = prog->num(QStringLiteral("PgCnt1"));
+        row.monthCnt = in.monthCnt;
         qint64 ltid = in.ltid;
         if (!modify) {
-            cols.append({QStringLiteral("Delay"), 0});
-            cols.append({QStringLiteral("Cancel"), 0});
-            cols.append({QStringLiteral("Transfer"), 0});
-            cols.append({QStringLiteral("Change"), 0});
-            ltid = insertColumns(db, QStringLiteral("Lecture"), cols, QStringLiteral("Ltid"));
+            ltid = insertLecture(db, row);
         } else {
             // The links to the enrollment's dependent rows stay; its current
             // end follows from them and the period typed as sold.
-            updateColumns(db, QStringLiteral("Lecture"), cols, QStringLiteral("Ltid"), ltid);
+            using F = LectureField;
+            updateLecture(db, row,
+                          {F::PgGubun, F::LtGubun, F::LTyymm, F::MbCode, F::MbName, F::Sex, F::PgCode, F::Pgid,
+                           F::Course, F::Lclass, F::Mclass, F::Sclass, F::Time1, F::Time2, F::RqDate, F::Lectgubun,
+                           F::DcAmt, F::DcGubun, F::TAmt, F::CashAmt, F::CardAmt, F::LtCode, F::MbGubun, F::Age,
+                           F::AgeGubun, F::Bpgid, F::BMbCode, F::LastUser, F::LastDate, F::LastTime, F::AmtGubun,
+                           F::Remark, F::Sdate1, F::Sdate2, F::ddate1, F::ddate2, F::uPgCnt, F::PgCnt, F::PgCnt1,
+                           F::MonthCnt, F::Card, F::PgName});
             repairBase(db, ltid);
         }
 
@@ -260,7 +287,7 @@ EnrollResult saveEnrollment(const AppContext &ctx, const EnrollmentInput &in)
         result.point = point.value_or(member->point);
         result.saved = true;
         result.id = ltid;
-        result.messages.append({QStringLiteral("수강신청 자료를 저장했읍니다.."), title, false});
+        result.info(QStringLiteral("수강신청 자료를 저장했읍니다.."), title);
         return result;
     });
 }
@@ -272,7 +299,7 @@ std::optional<StoredEnrollment> loadEnrollment(const Db &db, qint64 ltid)
         return std::nullopt;
     StoredEnrollment s;
     s.course = l->course;
-    s.pgGubun = l->pgGubun;
+    s.kind = l->programKind;
     EnrollmentInput &in = s.input;
     in.jobGubun = QStringLiteral("C");
     in.ltid = ltid;
@@ -336,8 +363,7 @@ EnrollResult saveGoodsSale(const AppContext &ctx, const GoodsInput &in)
     case PaymentCheck::More:
         return EnrollResult::refuse(QStringLiteral("입금액이 결재할 금액보다 많읍니다"), title);
     case PaymentCheck::Less:
-        result.messages.append(
-            {QStringLiteral("입금액이 결재할 금액보다 작읍니다..차액은 미수금으로 처리됩니다"), title, true});
+        result.warn(QStringLiteral("입금액이 결재할 금액보다 작읍니다..차액은 미수금으로 처리됩니다"), title);
         break;
     case PaymentCheck::Exact:
         break;
@@ -345,19 +371,20 @@ EnrollResult saveGoodsSale(const AppContext &ctx, const GoodsInput &in)
     return db.transaction([&]() -> EnrollResult {
         const auto member = loadMember(db, in.mbCode);
         if (!member) {
-            result.messages.append({QStringLiteral("회원인적 자료를 찾을수 없읍니다"), QStringLiteral("회원인적"), true});
+            result.warn(QStringLiteral("회원인적 자료를 찾을수 없읍니다"), QStringLiteral("회원인적"));
             return result;
         }
         const auto item = db.queryOne(QStringLiteral("SELECT * FROM Item WHERE ItId = ?"), {in.itId});
         if (!item) {
-            result.messages.append({QStringLiteral("상품자료를 찾을수 없읍니다"), title, true});
+            result.warn(QStringLiteral("상품자료를 찾을수 없읍니다"), title);
             return result;
         }
         std::optional<Row> old;
         if (modify) {
-            old = db.queryOne(QStringLiteral("SELECT SlId, SlNo, SlDate FROM Sale WHERE SlId = ?"), {in.slid});
+            old = db.queryOne(QStringLiteral("SELECT SlId, SlNo, SlDate FROM Sale WHERE SlId = ?") + db.forUpdate(),
+                              {in.slid});
             if (!old) {
-                result.messages.append({QStringLiteral("상품판매 자료를 찾을수 없읍니다"), kGoodsTitle, true});
+                result.warn(QStringLiteral("상품판매 자료를 찾을수 없읍니다"), kGoodsTitle);
                 return result;
             }
         }
@@ -397,24 +424,26 @@ EnrollResult saveGoodsSale(const AppContext &ctx, const GoodsInput &in)
         qint64 slid = in.slid;
         const bool keepNumber = modify && old->str(QStringLiteral("SlDate")) == in.slDate;
         if (keepNumber) {
-            updateColumns(db, QStringLiteral("Sale"), columns(old->str(QStringLiteral("SlNo"))), QStringLiteral("SlId"),
-                          slid);
+            updateSale(db, columns(old->str(QStringLiteral("SlNo"))), slid);
         } else {
             // A voucher number of the sale's own date, taken again on a clash
             // with another desk.
             retryOnUniqueViolation(db, [&] {
                 const QString no = getNewVoucherNo(db, in.slDate, st.psCode);
                 if (modify)
-                    updateColumns(db, QStringLiteral("Sale"), columns(no), QStringLiteral("SlId"), slid);
+                    updateSale(db, columns(no), slid);
                 else
-                    slid = insertColumns(db, QStringLiteral("Sale"), columns(no), QStringLiteral("SlId"));
+                    slid = insertSale(db, columns(no));
             });
         }
         result.misuAmt = updateMemberUnpaid(db, member->mbCode);
-        result.point = member->point;
+        // Goods bought by a member earn points on the sale amount.
+        result.point = savePointEntry(db, ctx.options.opt7_1, QStringLiteral("4"), member->mbCode, member->mbName,
+                                      in.slDate, slid, due, item->str(QStringLiteral("ItName")), 0)
+                           .value_or(member->point);
         result.saved = true;
         result.id = slid;
-        result.messages.append({QStringLiteral("상품판매 자료를 저장했읍니다.."), kGoodsTitle, false});
+        result.info(QStringLiteral("상품판매 자료를 저장했읍니다.."), kGoodsTitle);
         return result;
     });
 }

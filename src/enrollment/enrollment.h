@@ -11,6 +11,7 @@
 
 #include "data/db.h"
 #include "enrollment/enrollresult.h"
+#include "enrollment/lecturestore.h"
 
 #include <QList>
 #include <QString>
@@ -22,13 +23,13 @@ class AppContext;
 
 // --- choices of the course tab ------------------------------------------------
 
-// Program kind text: "1" 기간제, "2" 시간제, "3" 박스제; and back.
-QString programKindText(const QString &pgGubun);
-QString programKindOfText(const QString &text);
+// Program kind text: 기간제, 시간제, 박스제; and back (Unknown for other text).
+QString programKindText(ProgramKind kind);
+ProgramKind programKindOfText(const QString &text);
 
 struct ProgramChoice {
     qint64 pgid = 0;
-    QString pgGubun;
+    ProgramKind kind = ProgramKind::Period;
     QString text; // PgName, Time1 "~" Time2, instructor, kind text
 };
 // Programs of the course (its item "1-수영" or code "1"); every program for
@@ -41,7 +42,7 @@ struct MonthChoice {
     QString text;          // "3 개월 ", or "없음" for a time or box program without a period
     bool openEnd = false;  // the end date is "9999-12-31" and cannot be chosen
 };
-QList<MonthChoice> monthChoices(const Db &db, qint64 pgid, const QString &pgGubun);
+QList<MonthChoice> monthChoices(const Db &db, qint64 pgid, ProgramKind kind);
 
 struct FeeChoice {
     QString level;  // AmtGubun "1", "2", "3"
@@ -95,7 +96,7 @@ EnrollResult saveEnrollment(const AppContext &ctx, const EnrollmentInput &in);
 struct StoredEnrollment {
     EnrollmentInput input;
     QString course;
-    QString pgGubun;
+    ProgramKind kind = ProgramKind::Period;
 };
 std::optional<StoredEnrollment> loadEnrollment(const Db &db, qint64 ltid);
 

@@ -4,7 +4,6 @@
 #include "data/dates.h"
 #include "data/ledger.h"
 #include "enrollment/enrollcommon.h"
-#include "enrollment/lecturewrite.h"
 #include "members/memberstore.h"
 
 namespace fitrova {
@@ -22,64 +21,64 @@ EnrollResult savePayment(const AppContext &ctx, const PaymentInput &in)
     const bool modify = in.jobGubun == QLatin1String("C");
 
     return db.transaction([&]() -> EnrollResult {
+        std::optional<LectureRecord> old;
+        if (modify) {
+            old = loadLecture(db, in.ltid, RowLock::ForUpdate);
+            if (old && (old->programKind != ProgramKind::Payment || old->mbCode != in.mbCode))
+                old.reset();
+        }
+        lockMember(db, in.mbCode);
         const auto member = loadMember(db, in.mbCode);
         if (!member)
             return EnrollResult::refuse(QStringLiteral("회원인적 자료를 찾을수 없읍니다"), QStringLiteral("회원인적"));
-        const Stamp st = stampOf(ctx);
-        ColumnValues cols = {
-            {QStringLiteral("PgGubun"), QStringLiteral("4")},
-            {QStringLiteral("LtGubun"), QStringLiteral("1")},
-            {QStringLiteral("RqDate"), in.payDate},
-            {QStringLiteral("LTyymm"), in.payDate.left(7)},
-            {QStringLiteral("MbCode"), member->mbCode},
-            {QStringLiteral("MbName"), member->mbName},
-            {QStringLiteral("Pgid"), 0},
-            {QStringLiteral("TAmt"), 0},
-            {QStringLiteral("CashAmt"), in.cashAmt},
-            {QStringLiteral("CardAmt"), in.cardAmt},
-            {QStringLiteral("Card"), in.cardAmt >= 1 ? in.card.left(1) : QString()},
-            {QStringLiteral("LastUser"), st.psCode},
-            {QStringLiteral("LastDate"), st.date},
-            {QStringLiteral("LastTime"), st.time},
-        };
-        qint64 rowId = in.ltid;
+        if (modify && !old)
+            return EnrollResult::refuse(QStringLiteral("해당자료를 찾을수 없읍니다"), title);
+        LectureRecord r = old.value_or(LectureRecord{});
+        r.programKind = ProgramKind::Payment;
+        r.kind = LectureKind::Enrollment;
+        r.rqDate = in.payDate;
+        r.ltyymm = in.payDate.left(7);
+        r.mbCode = member->mbCode;
+        r.mbName = member->mbName;
+        r.pgid = 0;
+        r.tAmt = 0;
+        r.cashAmt = in.cashAmt;
+        r.cardAmt = in.cardAmt;
+        r.card = in.cardAmt >= 1 ? in.card.left(1) : QString();
+        stampRow(r, stampOf(ctx));
         if (modify) {
-            if (!db.queryOne(QStringLiteral("SELECT Ltid FROM Lecture WHERE Ltid = ? AND PgGubun = '4' AND MbCode = ?"),
-                             {rowId, member->mbCode}))
-                return EnrollResult::refuse(QStringLiteral("해당자료를 찾을수 없읍니다"), title);
-            updateColumns(db, QStringLiteral("Lecture"), cols, QStringLiteral("Ltid"), rowId);
+            using F = LectureField;
+            updateLecture(db, r,
+                          {F::PgGubun, F::LtGubun, F::RqDate, F::LTyymm, F::MbCode, F::MbName, F::Pgid, F::TAmt,
+                           F::CashAmt, F::CardAmt, F::Card, F::LastUser, F::LastDate, F::LastTime});
         } else {
-            cols += ColumnValues{{QStringLiteral("Delay"), 0},
-                                 {QStringLiteral("Cancel"), 0},
-                                 {QStringLiteral("Transfer"), 0},
-                                 {QStringLiteral("Change"), 0}};
-            rowId = insertColumns(db, QStringLiteral("Lecture"), cols, QStringLiteral("Ltid"));
+            r.ltid = insertLecture(db, r);
         }
-        EnrollResult r;
-        r.point = savePointEntry(db, ctx.options.opt7_1, QStringLiteral("3"), member->mbCode, member->mbName,
-                                 in.payDate, rowId, in.cashAmt + in.cardAmt, QStringLiteral("미납입금"), 0)
-                      .value_or(member->point);
-        r.misuAmt = updateMemberUnpaid(db, member->mbCode);
-        r.saved = true;
-        r.id = rowId;
-        r.messages.append({QStringLiteral("미납금 자료를 저장했읍니다.."), title, false});
-        return r;
+        EnrollResult out;
+        out.point = savePointEntry(db, ctx.options.opt7_1, QStringLiteral("3"), member->mbCode, member->mbName,
+                                   in.payDate, r.ltid, in.cashAmt + in.cardAmt, QStringLiteral("미납입금"), 0)
+                        .value_or(member->point);
+        out.misuAmt = updateMemberUnpaid(db, member->mbCode);
+        out.saved = true;
+        out.id = r.ltid;
+        out.info(QStringLiteral("미납금 자료를 저장했읍니다.."), title);
+        return out;
     });
 }
 
 std::optional<PaymentInput> loadPayment(const Db &db, qint64 ltid)
 {
-    const auto r = db.queryOne(QStringLiteral("SELECT * FROM Lecture WHERE Ltid = ? AND PgGubun = '4'"), {ltid});
-    if (!r)
+    const auto r = loadLecture(db, ltid);
+    if (!r || r->programKind != ProgramKind::Payment)
         return std::nullopt;
     PaymentInput p;
     p.jobGubun = QStringLiteral("C");
     p.ltid = ltid;
-    p.mbCode = r->str(QStringLiteral("MbCode"));
-    p.payDate = r->str(QStringLiteral("RqDate"));
-    p.cashAmt = r->num(QStringLiteral("CashAmt"));
-    p.cardAmt = r->num(QStringLiteral("CardAmt"));
-    p.card = r->str(QStringLiteral("Card"));
+    p.mbCode = r->mbCode;
+    p.payDate = r->rqDate;
+    p.cashAmt = r->cashAmt;
+    p.cardAmt = r->cardAmt;
+    p.card = r->card;
     return p;
 }
 

@@ -2,21 +2,20 @@
 
 #include "foundation/appcontext.h"
 #include "data/dates.h"
-#include "enrollment/lecturewrite.h"
 #include "members/lecturedelete.h"
 
 namespace fitrova {
 
-EnrollCheck postponeEligible(const LectureInfo &l)
+Outcome postponeEligible(const LectureInfo &l)
 {
-    const QString &g = l.ltGubun;
-    if (g != QLatin1String("0") && g != QLatin1String("1") && g != QLatin1String("2") && g != QLatin1String("3"))
-        return EnrollCheck::refuse(QStringLiteral("연기처리할 강좌가 없읍니다"), postponeTitle());
-    if (g != QLatin1String("3") && !l.useDelay)
-        return EnrollCheck::refuse(QStringLiteral("연기할수 없는 강좌입니다"), postponeTitle());
+    const bool pause = l.kind == LectureKind::Postponement;
+    if (!isEnrollmentLike(l.kind) && !pause)
+        return Outcome::refused(QStringLiteral("연기처리할 강좌가 없읍니다"), postponeTitle());
+    if (!pause && !l.useDelay)
+        return Outcome::refused(QStringLiteral("연기할수 없는 강좌입니다"), postponeTitle());
     if (l.cancel > 0)
-        return EnrollCheck::refuse(QStringLiteral("환불된 강좌는 연기할수 없읍니다"), postponeTitle());
-    return EnrollCheck::pass();
+        return Outcome::refused(QStringLiteral("환불된 강좌는 연기할수 없읍니다"), postponeTitle());
+    return Outcome::pass();
 }
 
 namespace {
@@ -65,87 +64,63 @@ EnrollResult savePostponement(const AppContext &ctx, const PostponementInput &in
     const qint64 days = daysBetween(in.from, in.to) + 1;
 
     return db.transaction([&]() -> EnrollResult {
-        const qint64 baseId = modify ? in.bLtid : in.ltid;
-        const auto base = loadLectureInfo(db, baseId);
+        const QString failed = QStringLiteral("연기내역을 저장하는데 실패하였읍니다");
+        const QString failedTitle = QStringLiteral("연기내역저장");
+        std::optional<LectureRecord> row;
+        if (modify) {
+            row = loadLecture(db, in.ltid, RowLock::ForUpdate);
+            if (!row || row->kind != LectureKind::Postponement)
+                return EnrollResult::refuse(failed, failedTitle);
+        }
+        // Locked: two pauses saved at once both move the end, one after the other.
+        const auto base = loadLectureInfo(db, modify ? in.bLtid : in.ltid, RowLock::ForUpdate);
         if (!base)
-            return EnrollResult::refuse(QStringLiteral("연기내역을 저장하는데 실패하였읍니다"),
-                                        QStringLiteral("연기내역저장"));
+            return EnrollResult::refuse(failed, failedTitle);
         const Stamp st = stampOf(ctx);
-        qint64 rowId = in.ltid;
+        LectureRecord r;
         if (!modify) {
-            const EnrollCheck ok = postponeEligible(*base);
-            if (!ok.ok)
-                return EnrollResult::refuse(ok.message.text, ok.message.title);
-            rowId = insertColumns(
-                db, QStringLiteral("Lecture"),
-                {{QStringLiteral("PgGubun"), QStringLiteral("1")},
-                 {QStringLiteral("LTyymm"), base->ltyymm},
-                 {QStringLiteral("MbCode"), base->mbCode},
-                 {QStringLiteral("MbName"), base->mbName},
-                 {QStringLiteral("PgCode"), base->pgCode},
-                 {QStringLiteral("Pgid"), base->pgid},
-                 {QStringLiteral("PgName"), base->pgName},
-                 {QStringLiteral("Course"), base->course},
-                 {QStringLiteral("Lclass"), base->lclass},
-                 {QStringLiteral("Mclass"), base->mclass},
-                 {QStringLiteral("Sclass"), base->sclass},
-                 {QStringLiteral("Time1"), base->time1},
-                 {QStringLiteral("Time2"), base->time2},
-                 {QStringLiteral("Age"), base->age},
-                 {QStringLiteral("AmtGubun"), base->amtGubun},
-                 {QStringLiteral("Sex"), base->sex},
-                 {QStringLiteral("RqDate"), in.rqDate},
-                 {QStringLiteral("LtGubun"), QStringLiteral("3")},
-                 {QStringLiteral("MonthCnt"), base->monthCnt},
-                 {QStringLiteral("BLtid"), base->ltid},
-                 {QStringLiteral("Bpgid"), base->pgid},
-                 {QStringLiteral("DcYul"), base->dcYul},
-                 {QStringLiteral("BMbCode"), base->mbCode},
-                 {QStringLiteral("Sdate1"), in.from},
-                 {QStringLiteral("Sdate2"), in.to},
-                 {QStringLiteral("ddate1"), base->dDate1},
-                 {QStringLiteral("ddate2"), base->dDate2},
-                 {QStringLiteral("Remark"), in.reason},
-                 {QStringLiteral("Rday"), days},
-                 {QStringLiteral("LastUser"), st.psCode},
-                 {QStringLiteral("LastDate"), st.date},
-                 {QStringLiteral("LastTime"), st.time},
-                 {QStringLiteral("Delay"), 0},
-                 {QStringLiteral("Cancel"), 0},
-                 {QStringLiteral("Transfer"), 0},
-                 {QStringLiteral("Change"), 0}},
-                QStringLiteral("Ltid"));
-            db.exec(QStringLiteral("UPDATE Lecture SET Delay = ?, Sdate2 = ? WHERE Ltid = ?"),
-                    {rowId, base->sDate2 == QLatin1String(kOpenEndDate) ? base->sDate2 : addDaysText(base->sDate2, days),
-                     base->ltid});
+            const Outcome ok = postponeEligible(*base);
+            if (!ok)
+                return ok;
+            r = derivedRow(*base, LectureKind::Postponement);
+            r.rqDate = in.rqDate;
+            r.sDate1 = in.from;
+            r.sDate2 = in.to;
+            r.remark = in.reason;
+            r.rday = days;
+            stampRow(r, st);
+            r.ltid = insertLecture(db, r);
+            LectureRecord b = *base;
+            b.delay = r.ltid;
+            b.sDate2 = base->sDate2 == QLatin1String(kOpenEndDate) ? base->sDate2 : addDaysText(base->sDate2, days);
+            updateLecture(db, b, {LectureField::Delay, LectureField::Sdate2});
         } else {
-            if (!db.queryOne(QStringLiteral("SELECT Ltid FROM Lecture WHERE Ltid = ? AND LtGubun = '3'"), {rowId}))
-                return EnrollResult::refuse(QStringLiteral("연기내역을 저장하는데 실패하였읍니다"),
-                                            QStringLiteral("연기내역저장"));
-            const QString addFrom = addDaysText(in.to, 1);
-            updateColumns(db, QStringLiteral("Lecture"),
-                          {{QStringLiteral("RqDate"), in.rqDate},
-                           {QStringLiteral("Sdate1"), in.from},
-                           {QStringLiteral("Sdate2"), in.to},
-                           {QStringLiteral("ddate1"), addFrom},
-                           {QStringLiteral("ddate2"), addDaysText(addFrom, days - 1)},
-                           {QStringLiteral("Rday"), days},
-                           {QStringLiteral("Remark"), in.reason},
-                           {QStringLiteral("LastUser"), st.psCode},
-                           {QStringLiteral("LastDate"), st.date},
-                           {QStringLiteral("LastTime"), st.time}},
-                          QStringLiteral("Ltid"), rowId);
+            r = *row;
+            r.rqDate = in.rqDate;
+            r.sDate1 = in.from;
+            r.sDate2 = in.to;
+            r.dDate1 = addDaysText(in.to, 1);
+            r.dDate2 = addDaysText(r.dDate1, days - 1);
+            r.rday = days;
+            r.remark = in.reason;
+            stampRow(r, st);
+            using F = LectureField;
+            updateLecture(db, r,
+                          {F::RqDate, F::Sdate1, F::Sdate2, F::ddate1, F::ddate2, F::Rday, F::Remark, F::LastUser,
+                           F::LastDate, F::LastTime});
             // From the period as sold and every postponement that stands,
             // as the deletion repair computes it.
-            repairBase(db, base->ltid, QStringLiteral("3"));
+            repairBase(db, base->ltid, LectureKind::Postponement);
         }
-        EnrollResult r;
-        r.misuAmt = db.scalar(QStringLiteral("SELECT MisuAmt FROM Member WHERE MbCode = ?"), {base->mbCode}).toLongLong();
-        r.point = db.scalar(QStringLiteral("SELECT Point FROM Member WHERE MbCode = ?"), {base->mbCode}).toLongLong();
-        r.saved = true;
-        r.id = rowId;
-        r.messages.append({QStringLiteral("연기자료를 저장했읍니다.."), title, false});
-        return r;
+        EnrollResult out;
+        const auto member = db.queryOne(QStringLiteral("SELECT MisuAmt, Point FROM Member WHERE MbCode = ?"),
+                                        {base->mbCode});
+        out.misuAmt = member ? member->num(QStringLiteral("MisuAmt")) : 0;
+        out.point = member ? member->num(QStringLiteral("Point")) : 0;
+        out.saved = true;
+        out.id = r.ltid;
+        out.info(QStringLiteral("연기자료를 저장했읍니다.."), title);
+        return out;
     });
 }
 

@@ -16,7 +16,7 @@ class AppContext;
 inline QString postponeTitle() { return QStringLiteral("수강연기"); }
 
 // Kinds "0", "1", "2", "3" may be postponed when the course item allows it.
-EnrollCheck postponeEligible(const LectureInfo &l);
+Outcome postponeEligible(const LectureInfo &l);
 
 // The dates of the screen and how they follow one another.
 struct PauseDates {

@@ -17,7 +17,7 @@ class AppContext;
 inline QString refundTitle() { return QStringLiteral("수강환불"); }
 
 // Kinds "0", "1", "2" may be refunded when the course item allows it, once.
-EnrollCheck refundEligible(const LectureInfo &l);
+Outcome refundEligible(const LectureInfo &l);
 
 struct RefundFigures {
     qint64 totalDays = 0;   // T = end − start
@@ -48,8 +48,8 @@ struct RefundInput {
 };
 
 // "N": the refund row, its points (taken back: the refunded amount earns
-// negative points), the enrollment's Cancel link and its end on the refund
-// date. "C": the row rewritten, points again, the enrollment's end moved to
+// negative points, no more than the enrollment itself earned), the
+// enrollment's Cancel link and its end on the refund date. "C": the row rewritten, points again, the enrollment's end moved to
 // the new refund date. The amount may not be negative, nor more than an
 // enrollment (LtGubun "1") was paid.
 EnrollResult saveRefund(const AppContext &ctx, const RefundInput &in);

@@ -21,12 +21,12 @@ inline QString transferTitle() { return QStringLiteral("양도신청"); }
 // May this enrollment be given away? Kinds "0", "1", "2" only, not one that
 // was given away already, the course item allows transfers and transfers
 // are in use at the centre.
-EnrollCheck transferEligible(const LectureInfo &l, bool transferInUse);
+Outcome transferEligible(const LectureInfo &l, bool transferInUse);
 
 // The receiver search of the screen: empty text "검색어를 입력하세요"
 // (회원검색), nobody "해당회원을 찾을수 없읍니다" (회원찾기).
 struct ReceiverSearch {
-    EnrollCheck check;
+    Outcome check = Outcome::pass();
     QList<MemberRecord> members;
 };
 ReceiverSearch searchReceivers(const Db &db, MemberSearchKind kind, const QString &text);

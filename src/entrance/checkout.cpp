@@ -69,14 +69,12 @@ CheckOutInfo loadCheckOut(const Db &db, qint64 entid, const QDateTime &now)
         info.usedMinutes = minutesBetween(info.inDate, info.inTime, now.date(), info.outTime);
     }
 
-    const Rows lec = db.query(QStringLiteral("SELECT PgGubun, PgCnt, uPgCnt FROM Lecture WHERE Ltid = ? LIMIT 2"),
-                              {info.ltid});
-    if (lec.size() == 1) {
+    if (const auto lec = loadLecture(db, info.ltid)) {
         info.lectureFound = true;
-        info.lecturePgGubun = lec.first().str(QStringLiteral("PgGubun"));
-        info.pgCnt = lec.first().num(QStringLiteral("PgCnt"));
+        info.lectureKind = lec->programKind;
+        info.pgCnt = lec->pgCnt;
         // uPgCnt already holds this visit's minutes when it was checked out before.
-        info.otherUsed = lec.first().num(QStringLiteral("uPgCnt")) - (info.alreadyOut ? storedUsed : 0);
+        info.otherUsed = lec->uPgCnt - (info.alreadyOut ? storedUsed : 0);
     }
     return info;
 }
@@ -112,6 +110,8 @@ std::optional<qint64> parseMinutes(const QString &typed)
 
 void recomputeVisitTotals(const Db &db, qint64 ltid, const QString &mbCode)
 {
+    // The enrollment is locked before the member, the order every action keeps.
+    auto lec = loadLecture(db, ltid, RowLock::ForUpdate);
     const auto last = db.queryOne(QStringLiteral("SELECT InDate, InTime FROM entrance WHERE MbCode = ? "
                                                  "ORDER BY InDate DESC, InTime DESC, Entid DESC LIMIT 1"),
                                   {mbCode});
@@ -119,12 +119,11 @@ void recomputeVisitTotals(const Db &db, qint64 ltid, const QString &mbCode)
             {last ? last->str(QStringLiteral("InDate")) : QString(),
              last ? last->str(QStringLiteral("InTime")) : QString(), mbCode});
 
-    const auto lec = db.queryOne(QStringLiteral("SELECT PgGubun FROM Lecture WHERE Ltid = ?"), {ltid});
-    if (!lec || lec->str(QStringLiteral("PgGubun")) != QLatin1String("2"))
+    if (!lec || lec->programKind != ProgramKind::TimeBased)
         return;
-    const qint64 used =
+    lec->uPgCnt =
         db.scalar(QStringLiteral("SELECT COALESCE(SUM(uTime), 0) FROM entrance WHERE Ltid = ?"), {ltid}).toLongLong();
-    db.exec(QStringLiteral("UPDATE Lecture SET uPgCnt = ? WHERE Ltid = ?"), {used, ltid});
+    updateLecture(db, *lec, {LectureField::uPgCnt});
 }
 
 bool saveCheckOut(const Db &db, qint64 entid, const QString &outTime, qint64 usedMinutes, const QString &memo)
@@ -137,8 +136,8 @@ bool saveCheckOut(const Db &db, qint64 entid, const QString &outTime, qint64 use
         db.exec(QStringLiteral("UPDATE entrance SET OutTime = ?, uTime = ?, Memo = ? WHERE Entid = ?"),
                 {outTime, usedMinutes, memo, entid});
         const qint64 ltid = rows.first().num(QStringLiteral("Ltid"));
-        const auto lec = db.queryOne(QStringLiteral("SELECT PgGubun FROM Lecture WHERE Ltid = ?"), {ltid});
-        if (lec && lec->str(QStringLiteral("PgGubun")) == QLatin1String("2"))
+        const auto lec = loadLecture(db, ltid);
+        if (lec && lec->programKind == ProgramKind::TimeBased)
             recomputeVisitTotals(db, ltid, rows.first().str(QStringLiteral("MbCode")));
         return true;
     });

@@ -5,6 +5,7 @@
 // the remaining visits, in the same transaction.
 
 #include "data/db.h"
+#include "enrollment/lecturestore.h"
 
 #include <QDateTime>
 #include <QString>
@@ -22,7 +23,7 @@ struct CheckOutInfo {
     QString pgGubun, memo;
     qint64 usedMinutes = 0;    // proposed: from entry to exit, or the stored one of a closed visit
     bool lectureFound = false;
-    QString lecturePgGubun;
+    ProgramKind lectureKind = ProgramKind::Unknown;
     qint64 pgCnt = 0;          // minutes bought
     qint64 otherUsed = 0;      // minutes used by the enrollment's other visits
 };

@@ -20,11 +20,11 @@ QString capEnd(const QDate &d)
 }
 
 // The latest row of a kind, or nullptr.
-const DependentRow *latestOf(const QList<DependentRow> &rows, const QString &kind)
+const DependentRow *latestOf(const QList<DependentRow> &rows, LectureKind kind)
 {
     const DependentRow *best = nullptr;
     for (const DependentRow &r : rows)
-        if (r.ltGubun == kind && (!best || r.ltid > best->ltid))
+        if (r.kind == kind && (!best || r.ltid > best->ltid))
             best = &r;
     return best;
 }
@@ -44,46 +44,35 @@ Outcome lectureDeleteCheck(qint64 delay, qint64 cancel, qint64 transfer, qint64 
     return Outcome::pass();
 }
 
-QString linkColumnOf(const QString &ltGubun)
-{
-    if (ltGubun == QLatin1String("0"))
-        return QStringLiteral("Transfer");
-    if (ltGubun == QLatin1String("2"))
-        return QStringLiteral("Change");
-    if (ltGubun == QLatin1String("3"))
-        return QStringLiteral("Delay");
-    if (ltGubun == QLatin1String("4"))
-        return QStringLiteral("Cancel");
-    return {};
-}
-
-BaseRepair repairedBase(const BaseState &base, const QString &deletedKind, const QList<DependentRow> &remaining)
+BaseRepair repairedBase(const BaseState &base, std::optional<LectureKind> deletedKind,
+                        const QList<DependentRow> &remaining)
 {
     BaseRepair r{base.delay, base.cancel, base.transfer, base.change, base.sDate2};
 
-    const DependentRow *sameKind = latestOf(remaining, deletedKind);
-    const qint64 link = sameKind ? sameKind->ltid : 0;
-    if (deletedKind == QLatin1String("0"))
-        r.transfer = link;
-    else if (deletedKind == QLatin1String("2"))
-        r.change = link;
-    else if (deletedKind == QLatin1String("3"))
-        r.delay = link;
-    else if (deletedKind == QLatin1String("4"))
-        r.cancel = link;
+    if (deletedKind) {
+        const DependentRow *sameKind = latestOf(remaining, *deletedKind);
+        const qint64 link = sameKind ? sameKind->ltid : 0;
+        switch (*deletedKind) {
+        case LectureKind::TransferIn: r.transfer = link; break;
+        case LectureKind::ClassChange: r.change = link; break;
+        case LectureKind::Postponement: r.delay = link; break;
+        case LectureKind::Refund: r.cancel = link; break;
+        default: break;
+        }
+    }
 
-    if (const DependentRow *refund = latestOf(remaining, QStringLiteral("4"))) {
+    if (const DependentRow *refund = latestOf(remaining, LectureKind::Refund)) {
         const QString end = isValidDateText(refund->sDate2) ? refund->sDate2 : refund->rqDate;
         if (isValidDateText(end))
             r.sDate2 = end;
         return r;
     }
-    if (const DependentRow *transfer = latestOf(remaining, QStringLiteral("0"))) {
+    if (const DependentRow *transfer = latestOf(remaining, LectureKind::TransferIn)) {
         if (isValidDateText(transfer->rqDate))
             r.sDate2 = transfer->rqDate;
         return r;
     }
-    if (const DependentRow *change = latestOf(remaining, QStringLiteral("2"))) {
+    if (const DependentRow *change = latestOf(remaining, LectureKind::ClassChange)) {
         const QDate start = dateFromText(change->sDate1);
         if (start.isValid())
             r.sDate2 = change->sDate1 == base.sDate1 ? change->sDate1 : fmtDate(start.addDays(-1));
@@ -98,69 +87,54 @@ BaseRepair repairedBase(const BaseState &base, const QString &deletedKind, const
     }
     qint64 days = 0;
     for (const DependentRow &d : remaining)
-        if (d.ltGubun == QLatin1String("3"))
+        if (d.kind == LectureKind::Postponement)
             days += std::max<qint64>(0, d.rday);
     r.sDate2 = capEnd(sold.addDays(days));
     return r;
 }
 
-void repairBase(const Db &db, qint64 baseLtid, const QString &deletedKind)
+void repairBase(const Db &db, qint64 baseLtid, std::optional<LectureKind> deletedKind)
 {
-    if (baseLtid <= 0 || (!deletedKind.isEmpty() && linkColumnOf(deletedKind).isEmpty()))
+    if (baseLtid <= 0 || (deletedKind && !linkFieldOf(*deletedKind)))
         return;
     db.transaction([&] {
-        const auto b = db.queryOne(QStringLiteral("SELECT Ltid, Sdate1, Sdate2, ddate2, Delay, Cancel, Transfer, "
-                                                  "Change FROM Lecture WHERE Ltid = ?"),
-                                   {baseLtid});
+        auto b = loadLecture(db, baseLtid, RowLock::ForUpdate);
         if (!b)
             return;
-        BaseState base;
-        base.ltid = baseLtid;
-        base.sDate1 = b->str(QStringLiteral("Sdate1"));
-        base.sDate2 = b->str(QStringLiteral("Sdate2"));
-        base.dDate2 = b->str(QStringLiteral("ddate2"));
-        base.delay = b->num(QStringLiteral("Delay"));
-        base.cancel = b->num(QStringLiteral("Cancel"));
-        base.transfer = b->num(QStringLiteral("Transfer"));
-        base.change = b->num(QStringLiteral("Change"));
+        const BaseState base{baseLtid, b->sDate1, b->sDate2, b->dDate2, b->delay, b->cancel, b->transfer, b->change};
 
         QList<DependentRow> remaining;
         const Rows rows = db.query(QStringLiteral("SELECT Ltid, LtGubun, RqDate, Sdate1, Sdate2, ddate2, Rday "
                                                   "FROM Lecture WHERE BLtid = ? AND LtGubun <> '1' ORDER BY Ltid"),
                                    {baseLtid});
-        for (const Row &x : rows)
-            remaining.append({x.num(QStringLiteral("Ltid")), x.str(QStringLiteral("LtGubun")),
-                              x.str(QStringLiteral("RqDate")), x.str(QStringLiteral("Sdate1")),
-                              x.str(QStringLiteral("Sdate2")), x.str(QStringLiteral("ddate2")),
-                              x.num(QStringLiteral("Rday"))});
+        for (const Row &x : rows) {
+            const LectureRecord d = lectureFromRow(x);
+            remaining.append({d.ltid, d.kind, d.rqDate, d.sDate1, d.sDate2, d.dDate2, d.rday});
+        }
 
         const BaseRepair r = repairedBase(base, deletedKind, remaining);
-        db.exec(QStringLiteral("UPDATE Lecture SET Delay = ?, Cancel = ?, Transfer = ?, Change = ?, Sdate2 = ? "
-                               "WHERE Ltid = ?"),
-                {r.delay, r.cancel, r.transfer, r.change, r.sDate2, baseLtid});
+        b->delay = r.delay;
+        b->cancel = r.cancel;
+        b->transfer = r.transfer;
+        b->change = r.change;
+        b->sDate2 = r.sDate2;
+        using F = LectureField;
+        updateLecture(db, *b, {F::Delay, F::Cancel, F::Transfer, F::Change, F::Sdate2});
     });
 }
 
-QString pointKindOfLecture(const QString &pgGubun)
+QString pointKindOfLecture(ProgramKind kind)
 {
-    return pgGubun == QLatin1String("4") ? QStringLiteral("3") : QStringLiteral("1");
+    return kind == ProgramKind::Payment ? QStringLiteral("3") : QStringLiteral("1");
 }
 
 namespace {
 
-std::optional<Row> lectureRow(const Db &db, qint64 ltid)
-{
-    return db.queryOne(QStringLiteral("SELECT Ltid, MbCode, LtGubun, PgGubun, BLtid, Delay, Cancel, Transfer, Change "
-                                      "FROM Lecture WHERE Ltid = ?"),
-                       {ltid});
-}
-
-Outcome checkRow(const std::optional<Row> &row)
+Outcome checkRow(const std::optional<LectureRecord> &row)
 {
     if (!row)
         return Outcome::refused(QStringLiteral("해당자료를 찾을수 없읍니다"), kRefuseTitle);
-    return lectureDeleteCheck(row->num(QStringLiteral("Delay")), row->num(QStringLiteral("Cancel")),
-                              row->num(QStringLiteral("Transfer")), row->num(QStringLiteral("Change")));
+    return lectureDeleteCheck(row->delay, row->cancel, row->transfer, row->change);
 }
 
 // Removes the ledger row of a paid item, whatever its date and whether or not
@@ -175,27 +149,26 @@ void removePoints(const Db &db, const QString &mbCode, const QString &kind, qint
 
 Outcome lectureDeleteCheck(const Db &db, qint64 ltid)
 {
-    return checkRow(lectureRow(db, ltid));
+    return checkRow(loadLecture(db, ltid));
 }
 
 RowDeleteResult deleteLecture(const Db &db, qint64 ltid)
 {
     return db.transaction([&] {
         RowDeleteResult r;
-        const auto row = lectureRow(db, ltid);
+        // Locked, and checked again: another desk may have added a dependent row.
+        const auto row = loadLecture(db, ltid, RowLock::ForUpdate);
         const Outcome check = checkRow(row);
         if (!check.saved) {
             r.message = check.last();
             return r;
         }
-        r.mbCode = row->str(QStringLiteral("MbCode"));
-        const QString kind = row->str(QStringLiteral("LtGubun"));
-        const qint64 base = row->num(QStringLiteral("BLtid"));
+        r.mbCode = row->mbCode;
 
-        db.exec(QStringLiteral("DELETE FROM Lecture WHERE Ltid = ?"), {ltid});
-        if (kind != QLatin1String("1") && base != 0)
-            repairBase(db, base, kind);
-        removePoints(db, r.mbCode, pointKindOfLecture(row->str(QStringLiteral("PgGubun"))), ltid);
+        deleteLectureRow(db, ltid);
+        if (row->kind != LectureKind::Enrollment && row->bLtid != 0)
+            repairBase(db, row->bLtid, row->kind);
+        removePoints(db, r.mbCode, pointKindOfLecture(row->programKind), ltid);
         r.point = recalcMemberPoint(db, r.mbCode);
         r.misuAmt = updateMemberUnpaid(db, r.mbCode);
         r.deleted = true;

@@ -12,6 +12,7 @@
 // left) and recomputes the enrollment's end date from what remains.
 
 #include "data/db.h"
+#include "enrollment/lecturestore.h"
 #include "foundation/outcome.h"
 
 #include <QDate>
@@ -25,14 +26,10 @@ namespace fitrova {
 // "삭제불가"); passes when all four links are 0.
 Outcome lectureDeleteCheck(qint64 delay, qint64 cancel, qint64 transfer, qint64 change);
 
-// The link column of a dependent row kind: "Transfer", "Change", "Delay",
-// "Cancel"; "" for any other kind.
-QString linkColumnOf(const QString &ltGubun);
-
 // A dependent row as the repair sees it.
 struct DependentRow {
     qint64 ltid = 0;
-    QString ltGubun;
+    LectureKind kind = LectureKind::Unknown;
     QString rqDate, sDate1, sDate2, dDate2;
     qint64 rday = 0;
 };
@@ -50,7 +47,8 @@ struct BaseRepair {
     bool operator==(const BaseRepair &) const = default;
 };
 
-// The base enrollment after a dependent row of kind deletedKind was deleted;
+// The base enrollment after a dependent row of kind deletedKind was deleted
+// (or, without a kind, after one was written or edited: the links stay);
 // `remaining` are its dependent rows still present (any kind, any order).
 //  - The link of the deleted kind takes the latest (highest Ltid) remaining
 //    row of that kind, 0 when none is left; the other links stay.
@@ -62,18 +60,19 @@ struct BaseRepair {
 //    days of every remaining postponement.
 // An enrollment without a readable dDate2 keeps its end date in the last case;
 // end dates never pass 9999-12-31.
-BaseRepair repairedBase(const BaseState &base, const QString &deletedKind, const QList<DependentRow> &remaining);
+BaseRepair repairedBase(const BaseState &base, std::optional<LectureKind> deletedKind,
+                        const QList<DependentRow> &remaining);
 
 // Reads the base and its dependent rows and writes the repair: after a
-// dependent row of kind changedKind was deleted, or with changedKind empty
-// after one was written or edited (the links stay, the end date follows the
-// rows). Nothing happens when the base is gone or the kind has no link.
-// Runs in the caller's transaction (or its own).
-void repairBase(const Db &db, qint64 baseLtid, const QString &changedKind = {});
+// dependent row of kind deletedKind was deleted, or without a kind after one
+// was written or edited (the links stay, the end date follows the rows).
+// Nothing happens when the base is gone or the kind has no link. Runs in the
+// caller's transaction (or its own).
+void repairBase(const Db &db, qint64 baseLtid, std::optional<LectureKind> deletedKind = std::nullopt);
 
 // The ledger kind of the points a Lecture row earned: "3" for a payment of
-// an outstanding amount (PgGubun "4"), "1" for every other row.
-QString pointKindOfLecture(const QString &pgGubun);
+// an outstanding amount, "1" for every other row.
+QString pointKindOfLecture(ProgramKind kind);
 
 struct RowDeleteResult {
     bool deleted = false;

@@ -180,15 +180,19 @@ MemberSaveResult saveMember(const Db &db, const MemberRecord &input, const Membe
         "Addr2 = ?, PostNo = ?, MbGubun = ?, BirthDay = ?, Solor = ?, Sex = ?, MbCard = ?, Ext = ?, Dm = ?, "
         "SMS = ?, Email1 = ?");
 
-    auto body = [&](const QString &code, bool isNew) -> MemberSaveResult {
+    const bool isNew = m.mbCode.isEmpty();
+    auto body = [&]() -> MemberSaveResult {
         MemberSaveResult r;
-        MemberRecord checked = m;
-        checked.mbCode = isNew ? QString() : code;
-        const Outcome check = checkMember(db, checked);
+        // A card number is decided on with no row holding it yet: the desks
+        // giving out cards take turns, so two members never get the same one.
+        if (!m.mbCard.isEmpty())
+            lockNamed(db, QStringLiteral("Member.MbCard"));
+        const Outcome check = checkMember(db, m);
         if (!check.saved) {
             r.message = check.last();
             return r;
         }
+        const QString code = isNew ? (numbers ? numbers(db) : nextMemberCode(db)) : m.mbCode;
         if (isNew) {
             db.exec(QStringLiteral("INSERT INTO Member (MbName, MbName1, Juno1, Juno2, Age, Tel1, Tel2, Indate, "
                                    "Addr1, Addr2, PostNo, MbGubun, BirthDay, Solor, Sex, MbCard, Ext, Dm, SMS, "
@@ -212,13 +216,10 @@ MemberSaveResult saveMember(const Db &db, const MemberRecord &input, const Membe
         return r;
     };
 
-    if (!m.mbCode.isEmpty())
-        return db.transaction([&] { return body(m.mbCode, false); });
-
-    return retryOnUniqueViolation(db, [&] {
-        const QString code = numbers ? numbers(db) : nextMemberCode(db);
-        return body(code, true);
-    });
+    if (!isNew)
+        return db.transaction(body);
+    // The number comes from its locked counter; the unique key stays the last guard.
+    return retryOnUniqueViolation(db, body);
 }
 
 // --- member deletion ---------------------------------------------------------
@@ -235,7 +236,7 @@ void deleteMember(const Db &db, const QString &mbCode)
             {mbCode, mbCode});
 
         db.exec(QStringLiteral("DELETE FROM Member WHERE MbCode = ?"), {mbCode});
-        db.exec(QStringLiteral("DELETE FROM Lecture WHERE MbCode = ?"), {mbCode});
+        deleteLecturesOfMember(db, mbCode);
         db.exec(QStringLiteral("DELETE FROM ItemTrs WHERE Entid IN (SELECT Entid FROM entrance WHERE MbCode = ?)"),
                 {mbCode});
         db.exec(QStringLiteral("DELETE FROM entrance WHERE MbCode = ?"), {mbCode});
@@ -243,7 +244,7 @@ void deleteMember(const Db &db, const QString &mbCode)
         db.exec(QStringLiteral("DELETE FROM RqPerBox WHERE MbCode = ?"), {mbCode});
 
         for (const Row &f : foreign)
-            repairBase(db, f.num(QStringLiteral("BLtid")), f.str(QStringLiteral("LtGubun")));
+            repairBase(db, f.num(QStringLiteral("BLtid")), lectureKindOf(f.str(QStringLiteral("LtGubun"))));
     });
 }
 

@@ -3,9 +3,10 @@
 // members (table Member).
 //
 // Member numbers are eight digits, the highest in use plus one, taken at the
-// moment of saving. MbCode is the table's key, so two desks that compute the
-// same number cannot both store it: the second insert meets the key and is
-// retried with a fresh number.
+// moment of saving from the member number's counter (data/numbering.h), so
+// desks saving new members at once take turns and never meet the key. MbCode
+// is the table's key all the same: an insert that meets it is retried with a
+// fresh number.
 
 #include "data/db.h"
 #include "foundation/outcome.h"
@@ -99,8 +100,10 @@ struct MemberSaveResult {
 using MemberNumberSource = std::function<QString(const Db &)>;
 
 // Saves the member in one transaction: checkMember first (inside the
-// transaction, so a card taken meanwhile by another desk is seen), then a new
-// row under a new number when m.mbCode is empty, else an update of that row.
+// transaction, with the card numbers' lock held, so a card given meanwhile by
+// another desk is seen and no two desks give the same card at once), then a
+// new row under a new number when m.mbCode is empty, else an update of that
+// row.
 // The outstanding amount is recomputed from the enrollments and sales, never
 // taken from the screen; the point balance is left to its ledger. A member
 // that was deleted meanwhile is refused, not recreated.

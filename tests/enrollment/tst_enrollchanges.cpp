@@ -147,8 +147,8 @@ private slots:
         QCOMPARE(lect(base).str("Sdate2"), QString("2024-05-01")); // one-day period
 
         LectureInfo refund;
-        refund.ltGubun = QStringLiteral("4");
-        QCOMPARE(classChangeEligible(refund).message.text, QString("반변경할 강좌가 없읍니다"));
+        refund.kind = LectureKind::Refund;
+        QCOMPARE(classChangeEligible(refund).last().text, QString("반변경할 강좌가 없읍니다"));
     }
 
     // --- transfer -------------------------------------------------------------------
@@ -156,8 +156,8 @@ private slots:
     void transfer()
     {
         const qint64 base = enroll("2024-05-01", "2024-07-31");
-        QCOMPARE(searchReceivers(db(), MemberSearchKind::Name, "").check.message.text, QString("검색어를 입력하세요"));
-        QCOMPARE(searchReceivers(db(), MemberSearchKind::Name, QStringLiteral("없는사람")).check.message.title,
+        QCOMPARE(searchReceivers(db(), MemberSearchKind::Name, "").check.last().text, QString("검색어를 입력하세요"));
+        QCOMPARE(searchReceivers(db(), MemberSearchKind::Name, QStringLiteral("없는사람")).check.last().title,
                  QString("회원찾기"));
         const ReceiverSearch found = searchReceivers(db(), MemberSearchKind::Name, QStringLiteral("박서"));
         QCOMPARE(found.members.size(), 1);
@@ -189,7 +189,7 @@ private slots:
         QCOMPARE(receiverEnrollmentLines(db(), "00000002").size(), 1);
 
         // Given away once only.
-        QCOMPARE(transferEligible(*loadLectureInfo(db(), base), true).message.text, QString("이미 양도된 강좌입니다"));
+        QCOMPARE(transferEligible(*loadLectureInfo(db(), base), true).last().text, QString("이미 양도된 강좌입니다"));
         // The modification moves the giver's end.
         in.jobGubun = QStringLiteral("C");
         in.ltid = r.id;
@@ -202,10 +202,10 @@ private slots:
     {
         const qint64 base = enroll("2024-05-01", "2024-07-31");
         const auto info = loadLectureInfo(db(), base);
-        QVERIFY(transferEligible(*info, true).ok);
-        QCOMPARE(transferEligible(*info, false).message.text, QString("강좌양도를 사용하지 않습니다"));
+        QVERIFY(transferEligible(*info, true));
+        QCOMPARE(transferEligible(*info, false).last().text, QString("강좌양도를 사용하지 않습니다"));
         allowCourseChanges(db(), false);
-        QCOMPARE(transferEligible(*loadLectureInfo(db(), base), true).message.text, QString("양도할수 없는 강좌입니다"));
+        QCOMPARE(transferEligible(*loadLectureInfo(db(), base), true).last().text, QString("양도할수 없는 강좌입니다"));
         TransferInput in;
         in.ltid = base;
         in.receiverMbCode = QStringLiteral("00000002");
@@ -269,7 +269,7 @@ private slots:
         in.to = QStringLiteral("2024-05-01");
         QCOMPARE(savePostponement(ctx(), in).last().text, QString("연기일자 ERROR"));
         allowCourseChanges(db(), false);
-        QCOMPARE(postponeEligible(*loadLectureInfo(db(), base)).message.text, QString("연기할수 없는 강좌입니다"));
+        QCOMPARE(postponeEligible(*loadLectureInfo(db(), base)).last().text, QString("연기할수 없는 강좌입니다"));
     }
 
     // --- refund --------------------------------------------------------------------
@@ -314,7 +314,7 @@ private slots:
         QCOMPARE(f.remainDays, 45);
         QCOMPARE(f.amount, 36000);
 
-        ctx().options.opt7_1 = 10; // the enrollment earned nothing (saved before); the refund takes points back
+        ctx().options.opt7_1 = 10; // the enrollment earned nothing (saved before points were in use)
         RefundInput in;
         in.ltid = base;
         in.refundDate = QStringLiteral("2024-02-15");
@@ -335,10 +335,12 @@ private slots:
         QCOMPARE(row.str("RqDate"), QString("2024-02-15"));
         QCOMPARE(lect(base).str("Sdate2"), QString("2024-02-15"));
         QCOMPARE(lect(base).num("Cancel"), r.id);
-        QCOMPARE(db().scalar(QStringLiteral("SELECT uPoint FROM UserPoint WHERE JoinId = ?"), {r.id}).toLongLong(), -3500);
+        // Nothing earned, nothing taken back: the balance does not go below zero.
+        QCOMPARE(db().scalar(QStringLiteral("SELECT uPoint FROM UserPoint WHERE JoinId = ?"), {r.id}).toLongLong(), 0);
+        QCOMPARE(r.point, 0);
         // The refund row is no enrollment: the outstanding amount is untouched.
         QCOMPARE(r.misuAmt, 0);
-        QCOMPARE(refundEligible(*loadLectureInfo(db(), base)).message.text, QString("이미 환불된 강좌입니다"));
+        QCOMPARE(refundEligible(*loadLectureInfo(db(), base)).last().text, QString("이미 환불된 강좌입니다"));
 
         // Modified to a card refund five days later.
         in.jobGubun = QStringLiteral("C");
@@ -365,10 +367,10 @@ private slots:
         QVERIFY(!r.saved);
         QCOMPARE(r.last().text, QString("환불할수 없는 강좌입니다"));
         LectureInfo pause;
-        pause.ltGubun = QStringLiteral("3");
+        pause.kind = LectureKind::Postponement;
         pause.useCancel = true;
-        QCOMPARE(refundEligible(pause).message.text, QString("환불처리할 강좌가 없읍니다"));
-        QCOMPARE(refundEligible(pause).message.title, QString("수강취소"));
+        QCOMPARE(refundEligible(pause).last().text, QString("환불처리할 강좌가 없읍니다"));
+        QCOMPARE(refundEligible(pause).last().title, QString("수강취소"));
     }
 
     // --- the chain --------------------------------------------------------------------

@@ -78,7 +78,7 @@ private slots:
 
     void monthAndFeeLists()
     {
-        const auto period = monthChoices(db(), m_swim, QStringLiteral("1"));
+        const auto period = monthChoices(db(), m_swim, ProgramKind::Period);
         QCOMPARE(period.size(), 2);
         QCOMPARE(period[0].text, QString("1 개월 "));
         QCOMPARE(period[1].monthCnt, 3);
@@ -89,7 +89,7 @@ private slots:
         QCOMPARE(fees[2].amount, 150000);
         QCOMPARE(fees[2].level, QString("3"));
 
-        const auto time = monthChoices(db(), m_gym, QStringLiteral("2"));
+        const auto time = monthChoices(db(), m_gym, ProgramKind::TimeBased);
         QCOMPARE(time.size(), 1);
         QCOMPARE(time[0].text, QString("없음"));
         QVERIFY(time[0].openEnd);
@@ -100,7 +100,7 @@ private slots:
         const auto progs = enrollmentPrograms(db(), QStringLiteral("1-기본강좌"));
         QCOMPARE(progs.size(), 2);
         QCOMPARE(progs[0].text, QString("새벽수영 06:00~06:50 김강사 기간제"));
-        QCOMPARE(progs[1].pgGubun, QString("2"));
+        QCOMPARE(progs[1].kind, ProgramKind::TimeBased);
         QCOMPARE(enrollmentPrograms(db(), QStringLiteral("0-모두보기")).size(), 2);
         QCOMPARE(enrollmentPrograms(db(), QStringLiteral("9")).size(), 0);
     }
@@ -115,7 +115,7 @@ private slots:
         in.remark = QStringLiteral("아침반   ");
         const EnrollResult r = saveEnrollment(ctx(), in);
         QVERIFY(r.saved);
-        QCOMPARE(r.messages.size(), 1);
+        QCOMPARE(r.notices.size(), 1);
         QCOMPARE(r.last().text, QString("수강신청 자료를 저장했읍니다.."));
         const auto row = db().queryOne(QStringLiteral("SELECT * FROM Lecture WHERE Ltid = ?"), {r.id});
         QVERIFY(row);
@@ -157,7 +157,7 @@ private slots:
         const EnrollResult r = saveEnrollment(ctx(), input(60000, cash, card));
         QCOMPARE(r.saved, saved);
         QStringList shown;
-        for (const auto &m : r.messages) {
+        for (const auto &m : r.notices) {
             shown << m.text;
             QCOMPARE(m.title, QString("수강저장"));
         }
@@ -285,7 +285,7 @@ private slots:
         g.cardAmt = 0;
         const EnrollResult r2 = saveGoodsSale(ctx(), g);
         QVERIFY(r2.saved);
-        QCOMPARE(r2.messages.first().text, QString("입금액이 결재할 금액보다 작읍니다..차액은 미수금으로 처리됩니다"));
+        QCOMPARE(r2.notices.first().text, QString("입금액이 결재할 금액보다 작읍니다..차액은 미수금으로 처리됩니다"));
         QCOMPARE(db().scalar(QStringLiteral("SELECT SlNo FROM Sale WHERE SlId = ?"), {r2.id}).toString(), QString("0002"));
         QCOMPARE(r2.misuAmt, 29000);
 

@@ -20,7 +20,7 @@ QList<DependentRow> rowsOf(const QStringList &specs)
     QList<DependentRow> out;
     for (const QString &s : specs) {
         const QStringList f = s.split(u':');
-        out.append({f[1].toLongLong(), f[0], f[2], f[3], f[4], f[5], f[6].toLongLong()});
+        out.append({f[1].toLongLong(), lectureKindOf(f[0]), f[2], f[3], f[4], f[5], f[6].toLongLong()});
     }
     return out;
 }
@@ -118,7 +118,7 @@ private slots:
         base.cancel = links[1];
         base.transfer = links[2];
         base.change = links[3];
-        const BaseRepair got = fitrova::repairedBase(base, deletedKind, rowsOf(remaining));
+        const BaseRepair got = fitrova::repairedBase(base, lectureKindOf(deletedKind), rowsOf(remaining));
         QCOMPARE(got.delay, expected.delay);
         QCOMPARE(got.cancel, expected.cancel);
         QCOMPARE(got.transfer, expected.transfer);
@@ -131,7 +131,7 @@ private slots:
         BaseState base;
         base.sDate2 = "2024-09-30";
         base.delay = 3;
-        const BaseRepair r = fitrova::repairedBase(base, "3", {});
+        const BaseRepair r = fitrova::repairedBase(base, LectureKind::Postponement, {});
         QCOMPARE(r.delay, 0);
         QCOMPARE(r.sDate2, QString("2024-09-30"));
     }

@@ -75,23 +75,24 @@ ClassChangeDialog::ClassChangeDialog(UiContext &ui, const EnrollmentRequest &req
     connect(cmdSave, &QPushButton::clicked, this, &ClassChangeDialog::save);
     connect(m_rqDate, &DateEdit::dateTextChanged, this, [this](const QString &d) { m_from->setDateText(d); });
 
-    for (const ChangeProgram &p : changePrograms(m_ui.app.main))
+    for (const ChangeProgram &p : readOr(m_ui, [&] { return changePrograms(m_ui.app.main); }))
         m_prog->addItem(p.text, p.pgid);
     connect(m_prog, &QComboBox::currentIndexChanged, this, &ClassChangeDialog::programChosen);
 
-    m_base = loadLectureInfo(m_ui.app.main, modify ? bLtid : Ltid);
-    const auto row = modify ? loadLectureInfo(m_ui.app.main, Ltid) : m_base;
+    const auto read = guard(m_ui, DbAction::Read, [&] {
+        return std::pair(loadLectureInfo(m_ui.app.main, modify ? bLtid : Ltid),
+                         modify ? loadLectureInfo(m_ui.app.main, Ltid) : std::optional<LectureInfo>());
+    });
+    if (!read)
+        return;
+    m_base = read->first;
+    const auto row = modify ? read->second : m_base;
     if (!m_base || !row) {
-        m_ui.msg.warn(QStringLiteral("강좌자료를 찾을수 없읍니다."), classChangeTitle());
+        m_ui.msg.warn(lectureGoneText(), classChangeTitle());
         return;
     }
-    if (!modify) {
-        const EnrollCheck ok = classChangeEligible(*m_base);
-        if (!ok.ok) {
-            showEnrollCheck(m_ui, ok);
-            return;
-        }
-    }
+    if (!modify && !showOutcome(m_ui, classChangeEligible(*m_base)))
+        return;
     m_current->addItem(lectureChoiceText(*m_base));
     m_pnlMonth->setText(QString(QString::number(m_base->monthCnt) + QStringLiteral(" 개월")));
     m_pnlPeriod->setText(QString(m_base->sDate1 + QStringLiteral(" ~ ") + m_base->sDate2));
@@ -125,7 +126,7 @@ void ClassChangeDialog::programChosen()
     m_month->clear();
     const qint64 pgid = m_prog->currentData().toLongLong();
     if (pgid > 0)
-        for (const MonthChoice &m : monthChoices(m_ui.app.main, pgid, QStringLiteral("1")))
+        for (const MonthChoice &m : readOr(m_ui, [&] { return monthChoices(m_ui.app.main, pgid, ProgramKind::Period); }))
             m_month->addItem(m.text, QVariantList{m.pgId1, m.monthCnt});
 }
 
@@ -148,7 +149,7 @@ bool ClassChangeDialog::save()
     in.sDate2 = m_to->dateText();
     in.extra = amountOf(m_extra);
     in.payKind = m_payKind->currentText().left(1);
-    if (!runEnrollSave(m_ui, classChangeTitle(), [&] { return saveClassChange(m_ui.app, in); }))
+    if (!runEnrollSave(m_ui, [&] { return saveClassChange(m_ui.app, in); }))
         return false;
     TF = true;
     accept();
@@ -253,27 +254,26 @@ TransferDialog::TransferDialog(UiContext &ui, const EnrollmentRequest &request, 
     connect(m_from, &DateEdit::dateTextChanged, this, &TransferDialog::updateDays);
     connect(m_to, &DateEdit::dateTextChanged, this, &TransferDialog::updateDays);
 
-    m_row = loadLectureInfo(m_ui.app.main, Ltid);
-    std::optional<LectureInfo> base = m_row;
-    if (modify && m_row)
-        base = loadLectureInfo(m_ui.app.main, m_row->bLtid);
+    const auto read = guard(m_ui, DbAction::Read, [&] {
+        const auto row = loadLectureInfo(m_ui.app.main, Ltid);
+        return std::pair(row, modify && row ? loadLectureInfo(m_ui.app.main, row->bLtid) : row);
+    });
+    if (!read)
+        return;
+    m_row = read->first;
+    const std::optional<LectureInfo> base = read->second;
     if (!m_row || !base) {
-        m_ui.msg.warn(QStringLiteral("강좌자료를 찾을수 없읍니다."), transferTitle());
+        m_ui.msg.warn(lectureGoneText(), transferTitle());
         return;
     }
-    if (!modify) {
-        const EnrollCheck ok = transferEligible(*base, m_ui.app.options.opt5 != 0);
-        if (!ok.ok) {
-            showEnrollCheck(m_ui, ok);
-            return;
-        }
-    }
+    if (!modify && !showOutcome(m_ui, transferEligible(*base, m_ui.app.options.opt5 != 0)))
+        return;
     m_pgName->setText(base->pgName);
     m_time->setText(QString(base->time1 + QLatin1Char('~') + base->time2));
     m_yymm->setText(base->ltyymm);
     m_period->setText(QString(base->sDate1 + QStringLiteral(" ~ ") + base->sDate2));
     m_rqDatePnl->setText(base->rqDate);
-    if (base->pgGubun == QLatin1String("2"))
+    if (base->programKind == ProgramKind::TimeBased)
         m_remain->setText(QString(QString::number(remainingCount(*base)) + QStringLiteral(" 분")));
     if (!modify) {
         const QString today = fmtDate(m_ui.app.clock().today());
@@ -284,7 +284,7 @@ TransferDialog::TransferDialog(UiContext &ui, const EnrollmentRequest &request, 
         m_rqDate->setDateText(m_row->rqDate);
         m_from->setDateText(m_row->sDate1);
         m_to->setDateText(m_row->sDate2);
-        if (const auto m = loadMember(m_ui.app.main, m_row->mbCode))
+        if (const auto m = readOr(m_ui, [&] { return loadMember(m_ui.app.main, m_row->mbCode); }))
             showReceiver(*m);
     }
     updateDays();
@@ -299,12 +299,12 @@ void TransferDialog::updateDays()
 
 void TransferDialog::search()
 {
-    const ReceiverSearch s =
-        searchReceivers(m_ui.app.main, memberSearchKindOf(m_kind->currentText()), m_find->text());
-    if (!s.check.ok) {
-        showEnrollCheck(m_ui, s.check);
+    const auto found = guard(m_ui, DbAction::Read, [&] {
+        return searchReceivers(m_ui.app.main, memberSearchKindOf(m_kind->currentText()), m_find->text());
+    });
+    if (!found || !showOutcome(m_ui, found->check))
         return;
-    }
+    const ReceiverSearch &s = *found;
     if (s.members.size() == 1) {
         showReceiver(s.members.first());
         return;
@@ -330,7 +330,7 @@ void TransferDialog::showReceiver(const MemberRecord &m)
     m_rAddr->setText(m.addressText());
     m_rCard->setText(m.mbCard);
     m_receiverLects->clear();
-    m_receiverLects->addItems(receiverEnrollmentLines(m_ui.app.main, m.mbCode));
+    m_receiverLects->addItems(readOr(m_ui, [&] { return receiverEnrollmentLines(m_ui.app.main, m.mbCode); }));
 }
 
 bool TransferDialog::save()
@@ -344,7 +344,7 @@ bool TransferDialog::save()
     in.rqDate = m_rqDate->dateText();
     in.sDate1 = m_from->dateText();
     in.sDate2 = m_to->dateText();
-    if (!runEnrollSave(m_ui, transferTitle(), [&] { return saveTransfer(m_ui.app, in); }))
+    if (!runEnrollSave(m_ui, [&] { return saveTransfer(m_ui.app, in); }))
         return false;
     TF = true;
     accept();

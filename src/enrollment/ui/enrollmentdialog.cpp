@@ -92,7 +92,7 @@ EnrollmentDialog::EnrollmentDialog(UiContext &ui, const EnrollmentRequest &reque
     installEnterAsTab(this);
     installSelectAllOnFocus(this);
 
-    const auto member = loadMember(m_ui.app.main, MbCode);
+    const auto member = readOr(m_ui, [&] { return loadMember(m_ui.app.main, MbCode); });
     m_member->setText(member ? QString(member->mbCode + QStringLiteral("  ") + member->mbName) : MbCode);
 
     clearCourse();
@@ -136,7 +136,7 @@ QWidget *EnrollmentDialog::buildCourseTab()
     m_cash = amountField(w, QStringLiteral("TxtCashAmt1"));
     m_cardAmt = amountField(w, QStringLiteral("TxtCardAmt1"));
     m_card = comboField(w, QStringLiteral("CobCard1"));
-    m_card->addItems(cardItems(m_ui.app.main));
+    m_card->addItems(readOr(m_ui, [&] { return cardItems(m_ui.app.main); }));
     m_pnlCash = commandButton(w, QStringLiteral("PnlCash1"), QStringLiteral("현  금"), 0);
     m_pnlCard = commandButton(w, QStringLiteral("PnlCard1"), QStringLiteral("카  드"), 0);
     m_pay = new PaySwitch(m_pnlCash, m_pnlCard, m_cash, m_cardAmt, m_card, this);
@@ -184,7 +184,7 @@ QWidget *EnrollmentDialog::buildCourseTab()
     g->addWidget(m_remark, row++, 1, 1, 3);
     g->setRowStretch(row, 1);
 
-    fillCombo(m_course, courseItems(m_ui.app.main, QStringLiteral("P"), true));
+    fillCombo(m_course, readOr(m_ui, [&] { return courseItems(m_ui.app.main, QStringLiteral("P"), true); }));
     connect(m_course, &QComboBox::currentIndexChanged, this, &EnrollmentDialog::courseChosen);
     connect(m_prog, &QComboBox::currentIndexChanged, this, &EnrollmentDialog::programChosen);
     connect(m_month, &QComboBox::currentIndexChanged, this, &EnrollmentDialog::monthChosen);
@@ -221,7 +221,7 @@ QWidget *EnrollmentDialog::buildGoodsTab()
     m_cash2 = amountField(w, QStringLiteral("TxtCashAmt2"));
     m_cardAmt2 = amountField(w, QStringLiteral("TxtCardAmt2"));
     m_card2 = comboField(w, QStringLiteral("CobCard2"));
-    m_card2->addItems(cardItems(m_ui.app.main));
+    m_card2->addItems(readOr(m_ui, [&] { return cardItems(m_ui.app.main); }));
     m_pnlCash2 = commandButton(w, QStringLiteral("PnlCash2"), QStringLiteral("현  금"), 0);
     m_pnlCard2 = commandButton(w, QStringLiteral("PnlCard2"), QStringLiteral("카  드"), 0);
     m_pay2 = new PaySwitch(m_pnlCash2, m_pnlCard2, m_cash2, m_cardAmt2, m_card2, this);
@@ -253,7 +253,7 @@ QWidget *EnrollmentDialog::buildGoodsTab()
     g->addWidget(m_card2, row++, 3);
     g->setRowStretch(row, 1);
 
-    for (const ItemChoice &i : itemChoices(m_ui.app.main))
+    for (const ItemChoice &i : readOr(m_ui, [&] { return itemChoices(m_ui.app.main); }))
         m_item->addItem(i.text, QVariantList{i.itId, i.price});
     connect(m_item, &QComboBox::currentIndexChanged, this, [this] {
         if (m_loading || m_item->currentIndex() < 0)
@@ -289,10 +289,11 @@ void EnrollmentDialog::clearCourse()
 
 void EnrollmentDialog::courseChosen()
 {
-    const QList<ProgramChoice> progs = enrollmentPrograms(m_ui.app.main, m_course->currentText());
+    const QString course = m_course->currentText();
+    const QList<ProgramChoice> progs = readOr(m_ui, [&] { return enrollmentPrograms(m_ui.app.main, course); });
     QList<ListItem> items;
     for (const ProgramChoice &p : progs)
-        items.append({p.text, QVariantList{p.pgid, p.pgGubun}});
+        items.append({p.text, QVariantList{p.pgid, int(p.kind)}});
     fillCombo(m_prog, items);
     if (items.isEmpty())
         programChosen();
@@ -302,10 +303,10 @@ void EnrollmentDialog::programChosen()
 {
     const QVariantList d = m_prog->currentData().toList();
     const qint64 pgid = d.value(0).toLongLong();
-    m_pgGubun = d.value(1).toString();
+    m_kind = ProgramKind(d.value(1).toInt());
     QList<ListItem> items;
     if (pgid > 0)
-        for (const MonthChoice &m : monthChoices(m_ui.app.main, pgid, m_pgGubun))
+        for (const MonthChoice &m : readOr(m_ui, [&] { return monthChoices(m_ui.app.main, pgid, m_kind); }))
             items.append({m.text, QVariantList{m.pgId1, m.monthCnt, m.openEnd}});
     fillCombo(m_month, items);
     if (items.isEmpty())
@@ -321,7 +322,7 @@ void EnrollmentDialog::monthChosen()
         recomputeEnd();
     QList<ListItem> items;
     if (!d.isEmpty())
-        for (const FeeChoice &f : feeChoices(m_ui.app.main, d.value(0).toLongLong()))
+        for (const FeeChoice &f : readOr(m_ui, [&] { return feeChoices(m_ui.app.main, d.value(0).toLongLong()); }))
             items.append({f.text, QVariantList{f.level, f.amount}});
     fillCombo(m_fee, items);
     if (items.isEmpty())
@@ -361,7 +362,7 @@ void EnrollmentDialog::discountKindChosen()
     const bool mileage = m_dcKind->currentText().startsWith(QLatin1Char('2'));
     m_point->setEnabled(mileage);
     if (mileage) {
-        const auto m = loadMember(m_ui.app.main, MbCode);
+        const auto m = readOr(m_ui, [&] { return loadMember(m_ui.app.main, MbCode); });
         m_point->setText(wonText(m ? m->point : 0));
     } else {
         m_point->clear();
@@ -370,7 +371,10 @@ void EnrollmentDialog::discountKindChosen()
 
 void EnrollmentDialog::loadCourse(qint64 ltid)
 {
-    const auto s = loadEnrollment(m_ui.app.main, ltid);
+    const auto read = guard(m_ui, DbAction::Read, [&] { return loadEnrollment(m_ui.app.main, ltid); });
+    if (!read)
+        return;
+    const auto &s = *read;
     if (!s) {
         m_ui.msg.warn(QStringLiteral("해당자료를 찾을수 없읍니다"), QStringLiteral("수강수정"));
         return;
@@ -440,7 +444,7 @@ bool EnrollmentDialog::saveCourse()
     in.remark = m_remark->text();
 
     EnrollResult r;
-    if (!runEnrollSave(m_ui, enrollSaveTitle(), [&] { return saveEnrollment(m_ui.app, in); }, &r))
+    if (!runEnrollSave(m_ui, [&] { return saveEnrollment(m_ui.app, in); }, &r))
         return false;
     TF = true;
     m_receiptLtid = r.id;
@@ -455,11 +459,10 @@ bool EnrollmentDialog::saveCourse()
 
 bool EnrollmentDialog::printCourseReceipt(qint64 ltid, int copies)
 {
-    std::optional<EnrollmentReceiptData> d;
-    try {
-        d = loadEnrollmentReceipt(m_ui.app, ltid);
-    } catch (const DbError &) {
-    }
+    const auto read = guard(m_ui, DbAction::Read, [&] { return loadEnrollmentReceipt(m_ui.app, ltid); });
+    if (!read)
+        return false;
+    const std::optional<EnrollmentReceiptData> &d = *read;
     if (!d) {
         m_ui.msg.warn(QStringLiteral("출력할 자료가 없읍니다"), receiptPrintTitle());
         return false;
@@ -512,7 +515,10 @@ void EnrollmentDialog::recomputeGoods()
 
 void EnrollmentDialog::loadGoods(qint64 slid)
 {
-    const auto g = loadGoodsSale(m_ui.app.main, slid);
+    const auto read = guard(m_ui, DbAction::Read, [&] { return loadGoodsSale(m_ui.app.main, slid); });
+    if (!read)
+        return;
+    const auto &g = *read;
     if (!g) {
         m_ui.msg.warn(QStringLiteral("상품판매 자료를 찾을수 없읍니다"), QStringLiteral("상품판매"));
         return;
@@ -554,14 +560,7 @@ bool EnrollmentDialog::saveGoods()
     g.cardAmt = amountOf(m_cardAmt2);
     g.cardGubun = m_card2->currentText().left(1);
     g.slDate = m_saleDate->dateText();
-    EnrollResult r;
-    try {
-        r = saveGoodsSale(m_ui.app, g);
-    } catch (const DbError &) {
-        m_ui.msg.warn(QStringLiteral("상품판매 자료저장에 실패했읍니다"), QStringLiteral("상품판매"));
-        return false;
-    }
-    if (!showEnrollResult(m_ui, r))
+    if (!runEnrollSave(m_ui, [&] { return saveGoodsSale(m_ui.app, g); }))
         return false;
     TF = true;
     if (JobGubun == QLatin1String("N"))

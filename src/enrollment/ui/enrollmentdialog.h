@@ -63,7 +63,7 @@ private:
     UiContext &m_ui;
     ReceiptOutput m_output;
     qint64 m_receiptLtid = 0;
-    QString m_pgGubun;
+    ProgramKind m_kind = ProgramKind::Period;
     bool m_openEnd = false;
     bool m_loading = false;
 

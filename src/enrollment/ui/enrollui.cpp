@@ -78,38 +78,14 @@ void PaySwitch::markCash(bool cashActive)
     m_cardPanel->setStyleSheet(cashActive ? QString() : red);
 }
 
-bool showEnrollResult(UiContext &ui, const EnrollResult &r)
+bool runEnrollSave(UiContext &ui, const std::function<EnrollResult()> &save, EnrollResult *result)
 {
-    for (const EnrollMessage &m : r.messages) {
-        if (m.warning)
-            ui.msg.warn(m.text, m.title);
-        else
-            ui.msg.info(m.text, m.title);
-    }
-    return r.saved;
-}
-
-void showEnrollCheck(UiContext &ui, const EnrollCheck &c)
-{
-    if (!c.ok)
-        ui.msg.warn(c.message.text, c.message.title);
-}
-
-void showEnrollDbError(UiContext &ui, const QString &title) { ui.msg.warn(enrollDbErrorText(), title); }
-
-bool runEnrollSave(UiContext &ui, const QString &title, const std::function<EnrollResult()> &save,
-                   EnrollResult *result)
-{
-    EnrollResult r;
-    try {
-        r = save();
-    } catch (const DbError &) {
-        showEnrollDbError(ui, title);
+    const std::optional<EnrollResult> r = guard(ui, DbAction::Save, save);
+    if (!r)
         return false;
-    }
     if (result)
-        *result = r;
-    return showEnrollResult(ui, r);
+        *result = *r;
+    return showOutcome(ui, *r);
 }
 
 QHBoxLayout *saveCloseRow(QDialog *dialog, const bool *tf, QPushButton **save)

@@ -3,6 +3,7 @@
 // switch panels, and showing what a core action answered.
 
 #include "enrollment/enrollresult.h"
+#include "widgets/deskguard.h"
 #include "widgets/controls.h"
 #include "widgets/uicontext.h"
 
@@ -47,17 +48,18 @@ private:
     bool m_cashActive = true;
 };
 
-// Shows the messages in order: warnings with the exclamation icon, the
-// confirmation as information. Returns r.saved.
-bool showEnrollResult(UiContext &ui, const EnrollResult &r);
-void showEnrollCheck(UiContext &ui, const EnrollCheck &c);
-// A database failure during a save.
-void showEnrollDbError(UiContext &ui, const QString &title);
+// A read of the core in the desk guard: its answer, or `fallback` after a
+// database failure that the desk has been told of.
+template <typename Fn>
+auto readOr(UiContext &ui, Fn &&fn, std::invoke_result_t<Fn> fallback = {})
+{
+    auto r = guard(ui, DbAction::Read, std::forward<Fn>(fn));
+    return r ? std::move(*r) : std::move(fallback);
+}
 
-// Runs a save of the core and shows what it answered (or the database
-// failure, under title). True when it saved; the answer goes to *result.
-bool runEnrollSave(UiContext &ui, const QString &title, const std::function<EnrollResult()> &save,
-                   EnrollResult *result = nullptr);
+// Runs a save of the core in the desk guard and shows what it answered (or
+// the database failure). True when it saved; the answer goes to *result.
+bool runEnrollSave(UiContext &ui, const std::function<EnrollResult()> &save, EnrollResult *result = nullptr);
 
 // The 저장/닫기 row of an enrollment dialog. 닫기 ends the dialog accepted
 // when *tf says something was saved, else rejected.

@@ -100,19 +100,19 @@ PostponementDialog::PostponementDialog(UiContext &ui, const EnrollmentRequest &r
     });
     connect(m_to, &QDateEdit::editingFinished, this, &PostponementDialog::applyEnd);
 
-    const auto row = loadLectureInfo(m_ui.app.main, Ltid);
-    const auto base = modify ? loadLectureInfo(m_ui.app.main, bLtid) : row;
+    const auto read = guard(m_ui, DbAction::Read, [&] {
+        const auto row = loadLectureInfo(m_ui.app.main, Ltid);
+        return std::pair(row, modify ? loadLectureInfo(m_ui.app.main, bLtid) : row);
+    });
+    if (!read)
+        return;
+    const auto &[row, base] = *read;
     if (!row || !base) {
-        m_ui.msg.warn(QStringLiteral("강좌자료를 찾을수 없읍니다."), postponeTitle());
+        m_ui.msg.warn(lectureGoneText(), postponeTitle());
         return;
     }
-    if (!modify) {
-        const EnrollCheck ok = postponeEligible(*base);
-        if (!ok.ok) {
-            showEnrollCheck(m_ui, ok);
-            return;
-        }
-    }
+    if (!modify && !showOutcome(m_ui, postponeEligible(*base)))
+        return;
     m_current->addItem(lectureChoiceText(*base));
     m_pnlMonth->setText(QString(QString::number(base->monthCnt) + QStringLiteral(" 개월")));
     m_pnlPeriod->setText(QString(base->sDate1 + QStringLiteral(" ~ ") + base->sDate2));
@@ -176,7 +176,7 @@ bool PostponementDialog::save()
     in.from = m_dates.from;
     in.to = m_dates.to;
     in.reason = m_reason->text().trimmed();
-    if (!runEnrollSave(m_ui, postponeTitle(), [&] { return savePostponement(m_ui.app, in); }))
+    if (!runEnrollSave(m_ui, [&] { return savePostponement(m_ui.app, in); }))
         return false;
     TF = true;
     accept();
@@ -232,22 +232,31 @@ RefundDialog::RefundDialog(UiContext &ui, const EnrollmentRequest &request, QWid
     installSelectAllOnFocus(this);
     connect(cmdSave, &QPushButton::clicked, this, &RefundDialog::save);
 
-    const auto row = loadLectureInfo(m_ui.app.main, Ltid);
-    m_base = modify ? loadLectureInfo(m_ui.app.main, bLtid) : row;
+    struct Loaded {
+        std::optional<LectureInfo> row, base;
+        QString cardName;
+    };
+    const auto read = guard(m_ui, DbAction::Read, [&] {
+        Loaded l;
+        l.row = loadLectureInfo(m_ui.app.main, Ltid);
+        l.base = modify ? loadLectureInfo(m_ui.app.main, bLtid) : l.row;
+        if (l.base)
+            l.cardName = getCardName(m_ui.app.main, l.base->card);
+        return l;
+    });
+    if (!read)
+        return;
+    const auto &[row, base, cardName] = *read;
+    m_base = base;
     if (!row || !m_base) {
-        m_ui.msg.warn(QStringLiteral("강좌자료를 찾을수 없읍니다."), refundTitle());
+        m_ui.msg.warn(lectureGoneText(), refundTitle());
         return;
     }
-    if (!modify) {
-        const EnrollCheck ok = refundEligible(*m_base);
-        if (!ok.ok) {
-            showEnrollCheck(m_ui, ok);
-            return;
-        }
-    }
+    if (!modify && !showOutcome(m_ui, refundEligible(*m_base)))
+        return;
     m_current->addItem(lectureChoiceText(*m_base));
     m_period->setText(QString(m_base->sDate1 + QStringLiteral(" ~ ") + m_base->sDate2));
-    m_cardName->setText(getCardName(m_ui.app.main, m_base->card));
+    m_cardName->setText(cardName);
     setAmount(m_cash, m_base->cashAmt);
     setAmount(m_card, m_base->cardAmt);
     if (modify) {
@@ -284,7 +293,7 @@ bool RefundDialog::save()
     in.refundDate = m_date->dateText();
     in.amount = amountOf(m_amount);
     in.payKind = m_payKind->currentText().left(1);
-    if (!runEnrollSave(m_ui, refundTitle(), [&] { return saveRefund(m_ui.app, in); }))
+    if (!runEnrollSave(m_ui, [&] { return saveRefund(m_ui.app, in); }))
         return false;
     TF = true;
     accept();
@@ -307,7 +316,7 @@ PaymentDialog::PaymentDialog(UiContext &ui, const EnrollmentRequest &request, QW
     m_cash = amountField(this, QStringLiteral("TxtCashAmt"));
     m_card = amountField(this, QStringLiteral("TxtCardAmt"));
     m_company = comboField(this, QStringLiteral("CobCard"));
-    m_company->addItems(cardItems(m_ui.app.main));
+    m_company->addItems(readOr(m_ui, [&] { return cardItems(m_ui.app.main); }));
     m_company->setCurrentIndex(-1);
     QPushButton *pnlCash = commandButton(this, QStringLiteral("PnlCash1"), QStringLiteral("현  금"), 0);
     QPushButton *pnlCard = commandButton(this, QStringLiteral("PnlCard1"), QStringLiteral("카  드"), 0);
@@ -334,17 +343,16 @@ PaymentDialog::PaymentDialog(UiContext &ui, const EnrollmentRequest &request, QW
 
     if (modify || MiSuAmt == 0) {
         // The card does not hand over the amount when a payment is modified.
-        try {
-            MiSuAmt = getMemberUnpaid(m_ui.app.main, MbCode);
-        } catch (const DbError &) {
-        }
+        MiSuAmt = readOr(m_ui, [&] { return getMemberUnpaid(m_ui.app.main, MbCode); }, MiSuAmt);
     }
     setAmount(m_misu, MiSuAmt);
     m_date->setDateText(fmtDate(m_ui.app.clock().today()));
     setAmount(m_cash, 0);
     setAmount(m_card, 0);
-    if (modify) {
-        if (const auto p = loadPayment(m_ui.app.main, Ltid)) {
+    const auto stored = modify ? guard(m_ui, DbAction::Read, [&] { return loadPayment(m_ui.app.main, Ltid); })
+                               : std::optional<std::optional<PaymentInput>>();
+    if (stored) {
+        if (const auto &p = *stored) {
             m_date->setDateText(p->payDate);
             setAmount(m_cash, p->cashAmt);
             setAmount(m_card, p->cardAmt);
@@ -371,7 +379,7 @@ bool PaymentDialog::save()
     in.cashAmt = amountOf(m_cash);
     in.cardAmt = amountOf(m_card);
     in.card = m_company->currentText().left(1);
-    if (!runEnrollSave(m_ui, paymentTitle(), [&] { return savePayment(m_ui.app, in); }))
+    if (!runEnrollSave(m_ui, [&] { return savePayment(m_ui.app, in); }))
         return false;
     TF = true;
     accept();
