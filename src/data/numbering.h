@@ -22,8 +22,8 @@
 // of the standard width), never by reading every row. Codes of other widths
 // count by their value, so a legacy "123" among "00000041" gives "00000124";
 // the counter remembers the highest of them, found once when it is first
-// used, and numbers that outgrow the width. A number freed at the top by a
-// deletion is handed out again, as before.
+// used, and numbers that outgrow the width. A number of the standard width
+// freed at the top by a deletion is handed out again, as before.
 
 #include "data/db.h"
 

@@ -99,6 +99,64 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(std::invalid_argument, nextNumber(m_inst.db(), table, column, 8, where));
     }
 
+    // Numbers taken inside transactions, between rows stored by other means
+    // (an import), deleted, or past the width. Steps: "+code" stores a code
+    // without the counter, "-code" deletes it, "=code" takes the next number
+    // inside a transaction, expects it and stores it.
+    void takenThroughTheCounter_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QStringList>("steps");
+        QTest::newRow("first numbers") << 8 << QStringList{"=00000001", "=00000002"};
+        QTest::newRow("stored by other means above the counter")
+            << 8 << QStringList{"=00000001", "+00000050", "=00000051"};
+        QTest::newRow("freed at the top is taken again")
+            << 8 << QStringList{"=00000001", "=00000002", "-00000002", "=00000002"};
+        QTest::newRow("legacy width counts by value")
+            << 8 << QStringList{"+123", "+00000041", "=00000124", "=00000125"};
+        QTest::newRow("past the width, remembered")
+            << 2 << QStringList{"+98", "=99", "=100", "=101", "-101", "=102"};
+        QTest::newRow("past the width, stored by other means")
+            << 2 << QStringList{"=01", "+99", "+100", "=101"};
+    }
+    void takenThroughTheCounter()
+    {
+        QFETCH(int, width);
+        QFETCH(QStringList, steps);
+        const Db &db = m_inst.db();
+        db.exec("DELETE FROM NumberCounter");
+        for (const QString &step : steps) {
+            const QString code = step.mid(1);
+            if (step.startsWith(u'+')) {
+                addMember(db, code);
+            } else if (step.startsWith(u'-')) {
+                db.exec("DELETE FROM Member WHERE MbCode = ?", {code});
+            } else {
+                const QString taken = db.transaction([&] {
+                    const QString c = nextNumber(db, "Member", "MbCode", width);
+                    addMember(db, c);
+                    return c;
+                });
+                QCOMPARE(taken, code);
+            }
+        }
+    }
+
+    // Telling the next number writes nothing; a named lock needs the action's transaction.
+    void tellingAndLocking()
+    {
+        const Db &db = m_inst.db();
+        db.exec("DELETE FROM NumberCounter");
+        addMember(db, "00000007");
+        QCOMPARE(nextMemberNo(db), QString("00000008"));
+        QCOMPARE(db.scalar("SELECT COUNT(*) FROM NumberCounter").toInt(), 0);
+        db.transaction([&] { nextMemberNo(db); });
+        QCOMPARE(db.scalar("SELECT COUNT(*) FROM NumberCounter").toInt(), 1);
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, lockNamed(db, "Member.MbCard"));
+        db.transaction([&] { lockNamed(db, "Member.MbCard"); });
+        QCOMPARE(db.scalar("SELECT COUNT(*) FROM NumberCounter").toInt(), 2);
+    }
+
     // Two desks take the next member number at the same moment. The second
     // insert meets the key and the retry takes the number after it.
     void memberNumber_twoWorkstationsRace()

@@ -355,6 +355,49 @@ private slots:
         QCOMPARE(lect(base).str("Sdate2"), QString("2024-02-20"));
     }
 
+    // A refund takes back the points of the amount refunded, never more than
+    // its enrollment earned: nothing when it earned nothing.
+    void refundPoints_data()
+    {
+        QTest::addColumn<double>("rateAtEnrollment");
+        QTest::addColumn<double>("rateAtRefund");
+        QTest::addColumn<qint64>("refund");
+        QTest::addColumn<qint64>("takenBack");
+        QTest::addColumn<qint64>("balance");
+        QTest::newRow("earned nothing") << 0.0 << 10.0 << qint64(35000) << qint64(0) << qint64(0);
+        QTest::newRow("its share of what was earned") << 10.0 << 10.0 << qint64(30000) << qint64(-3000) << qint64(6000);
+        QTest::newRow("no more than was earned") << 1.0 << 10.0 << qint64(30000) << qint64(-900) << qint64(0);
+        QTest::newRow("points off at the refund") << 10.0 << 0.0 << qint64(30000) << qint64(0) << qint64(9000);
+    }
+    void refundPoints()
+    {
+        QFETCH(double, rateAtEnrollment);
+        QFETCH(double, rateAtRefund);
+        QFETCH(qint64, refund);
+        QFETCH(qint64, takenBack);
+        QFETCH(qint64, balance);
+        ctx().options.opt7_1 = rateAtEnrollment;
+        const qint64 base = enroll("2024-01-01", "2024-03-31");
+        ctx().options.opt7_1 = rateAtRefund;
+        RefundInput in;
+        in.ltid = base;
+        in.refundDate = QStringLiteral("2024-02-15");
+        in.amount = refund;
+        const EnrollResult r = saveRefund(ctx(), in);
+        QVERIFY(r.saved);
+        QCOMPARE(db().scalar(QStringLiteral("SELECT COALESCE(SUM(uPoint), 0) FROM UserPoint WHERE JoinId = ?"), {r.id})
+                     .toLongLong(),
+                 takenBack);
+        QCOMPARE(recalcMemberPoint(db(), kMember), balance);
+        // Modified, the refund still takes back no more.
+        in.jobGubun = QStringLiteral("C");
+        in.ltid = r.id;
+        in.bLtid = base;
+        in.amount = refund + 10000;
+        QVERIFY(saveRefund(ctx(), in).saved);
+        QVERIFY(memberPointBalance(db(), kMember) >= 0);
+    }
+
     void refundRefusals()
     {
         const qint64 base = enroll("2024-01-01", "2024-03-31");

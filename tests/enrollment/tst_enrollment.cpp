@@ -11,6 +11,7 @@
 #include "enrollment/enrollment.h"
 #include "enrollment/enrollmentreceipt.h"
 #include "enrollment/postponement.h"
+#include "members/lecturedelete.h"
 #include "testinstall.h"
 
 using namespace fitrova;
@@ -301,6 +302,44 @@ private slots:
         QCOMPARE(saveGoodsSale(ctx(), *stored).last().text, QString("상품판매 자료를 찾을수 없읍니다"));
         g.cashAmt = 30000;
         QCOMPARE(saveGoodsSale(ctx(), g).last().title, QString("상품저장"));
+    }
+
+    // Goods sold to the member earn points on the sale amount (kind "4", the
+    // sale's id); a modified sale earns again on its new amount; deleting the
+    // sale takes them back.
+    void goodsEarnPoints()
+    {
+        ctx().options.opt7_1 = 5;
+        const qint64 item = addItem(db(), QStringLiteral("수경"), 15000);
+        GoodsInput g;
+        g.mbCode = QStringLiteral("00000001");
+        g.itId = item;
+        g.qty = 2;
+        g.price = 15000;
+        g.dcAmt = 1000;
+        g.cashAmt = 29000;
+        g.slDate = QStringLiteral("2024-05-10");
+        const EnrollResult r = saveGoodsSale(ctx(), g);
+        QVERIFY(r.saved);
+        auto p = db().queryOne(QStringLiteral("SELECT * FROM UserPoint WHERE PgGubun = '4' AND JoinId = ?"), {r.id});
+        QVERIFY(p);
+        QCOMPARE(p->num("Amount"), 29000);
+        QCOMPARE(p->num("uPoint"), 1450);
+        QCOMPARE(p->str("Remark"), QString("수경"));
+        QCOMPARE(p->str("pDate"), QString("2024-05-10"));
+        QCOMPARE(r.point, 1450);
+
+        auto stored = loadGoodsSale(db(), r.id);
+        stored->qty = 1;
+        stored->dcAmt = 0;
+        stored->cashAmt = 15000;
+        QCOMPARE(saveGoodsSale(ctx(), *stored).point, 750);
+        QCOMPARE(db().scalar(QStringLiteral("SELECT COUNT(*) FROM UserPoint")).toInt(), 1);
+
+        const RowDeleteResult d = deleteSale(db(), r.id);
+        QVERIFY(d.deleted);
+        QCOMPARE(d.point, 0);
+        QCOMPARE(db().scalar(QStringLiteral("SELECT COUNT(*) FROM UserPoint")).toInt(), 0);
     }
 
     void receiptContent()
