@@ -11,6 +11,7 @@
 // Visits run up to the day before shape.today; today is left empty for the
 // gate benchmarks, which write (and remove again) their own visits.
 
+#include "demo/centregenerator.h"
 #include "foundation/appcontext.h"
 #include "data/clock.h"
 #include "data/schema.h"
@@ -27,7 +28,7 @@
 namespace fitrova::bench {
 
 // Bumped whenever the generated data changes, so that old caches are not reused.
-constexpr int kGeneratorVersion = 3;
+constexpr int kGeneratorVersion = 5;
 
 struct CentreShape {
     quint32 seed = 20250602;
@@ -44,6 +45,9 @@ struct CentreShape {
     CentreShape scaled(double factor) const;
     // Names the cache: generator and schema version, seed and sizes.
     QString key() const;
+    // The centre generator's scale for this shape: three years of history,
+    // the benchmark catalogue, loaded in bulk, today left to the benchmarks.
+    demo::CentreScale scale() const;
 };
 
 using Progress = std::function<void(const QString &)>;
@@ -97,9 +101,9 @@ QStringList admittedCards(const Db &db, const QDate &day, int count, quint32 see
 // The day (before `before`) whose visit count is nearest to `visits`, and its count.
 QPair<QDate, int> dayWithVisits(const Db &db, int visits, const QDate &before);
 
-// The generator itself, for tests and the generator executable: fills an
-// installed, connected, empty centre. Exposed so that a small centre can be
-// generated into a test installation.
+// The centre generator at this shape, for tests and the generator
+// executable: fills an installed, connected, empty centre (its connections
+// are closed while loading; connect again afterwards).
 QList<PhaseTime> generateInto(AppContext &ctx, const CentreShape &shape, const Progress &progress = {});
 
 } // namespace fitrova::bench

@@ -68,6 +68,12 @@ private Q_SLOTS:
         QVERIFY2(visits > shape.visits * 8 / 10 && visits < shape.visits * 12 / 10, qPrintable(QString::number(visits)));
         QVERIFY(count(db(), QStringLiteral("SELECT COUNT(*) FROM Sale")) >= shape.saleLines);
         QVERIFY(count(db(), QStringLiteral("SELECT COUNT(*) FROM Program")) >= 40);
+        // The benchmark's lockers, every renter a member of the centre.
+        QCOMPARE(count(db(), QStringLiteral("SELECT COUNT(*) FROM PerBoxS")), qint64(2000));
+        QVERIFY(count(db(), QStringLiteral("SELECT COUNT(*) FROM RqPerBox")) > 2000);
+        QCOMPARE(count(db(), QStringLiteral("SELECT COUNT(*) FROM PerBoxS S LEFT JOIN Member M ON M.MbCode = S.MbCode "
+                                            "WHERE S.UUse = '1' AND M.MbCode IS NULL")),
+                 qint64(0));
         // Nothing on or after the centre's today: that day belongs to the benchmarks.
         QCOMPARE(count(db(), QStringLiteral("SELECT COUNT(*) FROM entrance WHERE InDate >= ?"),
                        {shape.today.toString(Qt::ISODate)}), qint64(0));
