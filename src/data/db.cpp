@@ -5,6 +5,13 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QAtomicInt>
+#include <QDataStream>
+#include <QIODevice>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QUuid>
+#include <QThread>
 #include <cmath>
 #include <list>
 #include <memory>
@@ -62,24 +69,156 @@ double Row::dbl(const QString &column) const
 
 namespace {
 
+// A dependent file's write inside an open transaction, kept for the commit log.
+struct PendingWrite {
+    QString part; // schema name of the attached file ("ent", "pnt")
+    QString sql;
+    Params params;
+};
+
+// What a connection's open transaction needs to know, by connection name.
+struct ConnState {
+    int depth = 0;
+    // The commit log across attached files (see Db::enableCrossFileLog).
+    bool crossFile = false;
+    QHash<QString, QString> partOfTable; // lower-case table name → schema of its attached file
+    QStringList parts;
+    QList<PendingWrite> pending;
+    QList<qsizetype> marks; // pending.size() as each savepoint began
+    bool mainWritten = false;
+    bool internal = false;  // the log's own statements are running
+};
+
 QMutex depthMutex;
-QHash<QString, int> &depths()
+QHash<QString, ConnState> &states()
 {
-    static QHash<QString, int> d;
+    static QHash<QString, ConnState> d;
     return d;
+}
+
+QAtomicInt completedCount;
+
+const QString kLogTable = QStringLiteral("DbCommitLog");
+const QString kDoneTable = QStringLiteral("DbCommitDone");
+
+// The table a statement writes to, "" for one that writes nothing; with the
+// schema it names, if any. Kept by statement text: the same few statements
+// run again and again.
+struct Target {
+    QString schema, table;
+};
+Target writtenTable(const QString &sql)
+{
+    const QStringView v = QStringView(sql).trimmed();
+    if (v.isEmpty())
+        return {};
+    const QChar c = v.front().toUpper();
+    if (c != u'I' && c != u'U' && c != u'D' && c != u'R' && c != u'W')
+        return {};
+    static QMutex mutex;
+    static QHash<QString, Target> known;
+    {
+        QMutexLocker lock(&mutex);
+        const auto it = known.constFind(sql);
+        if (it != known.constEnd())
+            return *it;
+    }
+    static const QRegularExpression re(
+        QStringLiteral("^\\s*(?:WITH\\b.*?)?\\b(?:(?:INSERT|REPLACE)(?:\\s+OR\\s+\\w+)?\\s+INTO|UPDATE(?:\\s+OR\\s+\\w+)?|"
+                       "DELETE\\s+FROM)\\s+(?:\"?([^\\s\".(]+)\"?\\.)?\"?([^\\s\".(]+)\"?"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption
+            | QRegularExpression::UseUnicodePropertiesOption);
+    const QRegularExpressionMatch m = re.match(sql);
+    Target t;
+    if (m.hasMatch())
+        t = {m.captured(1), m.captured(2)};
+    QMutexLocker lock(&mutex);
+    if (known.size() > 4096)
+        known.clear();
+    known.insert(sql, t);
+    return t;
+}
+
+// "INSERT INTO t (a, b) VALUES (?, ?)" with the id the row was given:
+// "INSERT INTO t (id, a, b) VALUES (?, ?, ?)", so that writing it again gives
+// the row the same id (rows written with it may refer to it).
+bool withIdColumn(QString *sql, Params *params, const QString &idColumn, const QVariant &id)
+{
+    const qsizetype open = sql->indexOf(QLatin1Char('('));
+    static const QRegularExpression values(QStringLiteral("\\)\\s*VALUES\\s*\\("),
+                                           QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = values.match(*sql, open);
+    if (open < 0 || !m.hasMatch())
+        return false;
+    sql->insert(m.capturedEnd(), QStringLiteral("?, "));
+    sql->insert(open + 1, idColumn + QStringLiteral(", "));
+    params->prepend(id);
+    return true;
+}
+
+QByteArray packParams(const Params &params)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_6_0);
+    out << params;
+    return bytes;
+}
+
+Params unpackParams(const QByteArray &bytes)
+{
+    Params params;
+    QDataStream in(bytes);
+    in.setVersion(QDataStream::Qt_6_0);
+    in >> params;
+    return params;
+}
+
+// The kind of a failure from the driver's code: a SQLSTATE on PostgreSQL, an
+// (extended) result code on SQLite.
+DbError::Kind kindOf(const QSqlError &err, const QString &native)
+{
+    using K = DbError::Kind;
+    if (native == QLatin1String("23505") || native == QLatin1String("2067") || native == QLatin1String("1555")
+        || (native == QLatin1String("19") && err.text().contains(QLatin1String("UNIQUE"), Qt::CaseInsensitive)))
+        return K::UniqueViolation;
+    bool numeric = false;
+    const int code = native.toInt(&numeric);
+    if (numeric && native.size() < 5) {
+        // SQLite: busy (5), locked (6), read-only (8), full (13), by their primary code.
+        switch (code & 0xff) {
+        case 5:
+        case 6:
+            return K::Conflict;
+        case 8:
+            return K::ReadOnly;
+        case 13:
+            return K::DiskFull;
+        default:
+            break;
+        }
+    } else if (native.size() == 5) {
+        // SQLSTATE: deadlock, serialization failure, lock not available; disk
+        // full; read-only transaction (a standby server).
+        if (native == QLatin1String("40P01") || native == QLatin1String("40001") || native == QLatin1String("55P03"))
+            return K::Conflict;
+        if (native == QLatin1String("53100"))
+            return K::DiskFull;
+        if (native == QLatin1String("25006"))
+            return K::ReadOnly;
+    }
+    return err.type() == QSqlError::ConnectionError ? K::Connection : K::Statement;
 }
 
 DbError makeError(const QSqlError &err, const QString &sql)
 {
     const QString native = err.nativeErrorCode();
-    const QString text = err.text();
-    DbError::Kind kind = DbError::Kind::Statement;
-    if (native == QLatin1String("23505") || native == QLatin1String("2067") || native == QLatin1String("1555")
-        || (native == QLatin1String("19") && text.contains(QLatin1String("UNIQUE"), Qt::CaseInsensitive)))
-        kind = DbError::Kind::UniqueViolation;
-    else if (err.type() == QSqlError::ConnectionError)
-        kind = DbError::Kind::Connection;
-    return DbError(kind, text, sql, native);
+    return DbError(kindOf(err, native), err.text(), sql, native);
+}
+
+bool isControl(char16_t c)
+{
+    return c < 0x20 ? (c != u'\t' && c != u'\n' && c != u'\r') : c == 0x7f;
 }
 
 // ---------------------------------------------------------------------------
@@ -277,8 +416,13 @@ public:
 private:
     bool run(const Params &params)
     {
-        for (int i = 0; i < params.size(); ++i)
-            m_q->bindValue(i, params.at(i));
+        for (int i = 0; i < params.size(); ++i) {
+            const QVariant &v = params.at(i);
+            if (v.typeId() == QMetaType::QString)
+                m_q->bindValue(i, withoutControlCharacters(v.toString()));
+            else
+                m_q->bindValue(i, v);
+        }
         return m_q->exec();
     }
     DbError failed()
@@ -303,7 +447,37 @@ private:
 
 } // namespace
 
+QString withoutControlCharacters(const QString &text)
+{
+    const char16_t *p = reinterpret_cast<const char16_t *>(text.constData());
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n && !isControl(p[i]))
+        ++i;
+    if (i == n)
+        return text; // the usual case: nothing to drop, no copy
+    QString out;
+    out.reserve(n - 1);
+    out.append(text.constData(), i);
+    for (; i < n; ++i)
+        if (!isControl(p[i]))
+            out.append(QChar(p[i]));
+    return out;
+}
+
 Db::Db(const QString &connectionName, Engine engine) : m_name(connectionName), m_engine(engine) {}
+
+bool Db::retriesConflict(const DbError &e) const
+{
+    // SQLite waits for its lock itself (the busy timeout) and never deadlocks
+    // under BEGIN IMMEDIATE; a busy error there means a desk held the files
+    // for too long, which another try would only prolong.
+    if (!isPostgres() || !e.isConflict() || e.nativeCode() == QLatin1String("55P03"))
+        return false;
+    // The desks that met stop together; a little random wait lets one go first.
+    QThread::msleep(5 + QRandomGenerator::global()->bounded(40));
+    return true;
+}
 
 QSqlDatabase Db::handle() const
 {
@@ -313,7 +487,9 @@ QSqlDatabase Db::handle() const
 int Db::exec(const QString &sql, const Params &params) const
 {
     Lease q(*this, sql, params);
-    return q->numRowsAffected();
+    const int changed = q->numRowsAffected();
+    noteWrite(sql, params);
+    return changed;
 }
 
 Rows Db::query(const QString &sql, const Params &params) const
@@ -322,23 +498,28 @@ Rows Db::query(const QString &sql, const Params &params) const
     Rows rows;
     while (q->next())
         rows.append(Row(q->record()));
+    noteWrite(sql, params);
     return rows;
 }
 
 std::optional<Row> Db::queryOne(const QString &sql, const Params &params) const
 {
     Lease q(*this, sql, params);
-    if (!q->next())
-        return std::nullopt;
-    return Row(q->record());
+    std::optional<Row> row;
+    if (q->next())
+        row = Row(q->record());
+    noteWrite(sql, params);
+    return row;
 }
 
 QVariant Db::scalar(const QString &sql, const Params &params) const
 {
     Lease q(*this, sql, params);
-    if (!q->next())
-        return QVariant();
-    return q->value(0);
+    QVariant v;
+    if (q->next())
+        v = q->value(0);
+    noteWrite(sql, params);
+    return v;
 }
 
 qint64 Db::insertId(const QString &insertSql, const Params &params, const QString &idColumn) const
@@ -347,45 +528,83 @@ qint64 Db::insertId(const QString &insertSql, const Params &params, const QStrin
     Lease q(*this, sql, params);
     if (!q->next())
         throw DbError(DbError::Kind::Statement, QStringLiteral("no id returned"), sql);
-    return q->value(0).toLongLong();
+    const qint64 id = q->value(0).toLongLong();
+    noteWrite(insertSql, params, idColumn, id);
+    return id;
 }
 
 int Db::transactionDepth() const
 {
     QMutexLocker lock(&depthMutex);
-    return depths().value(m_name);
+    return states().value(m_name).depth;
 }
 
 void Db::begin() const
 {
     int depth;
+    bool crossFile;
     {
         QMutexLocker lock(&depthMutex);
-        depth = depths().value(m_name);
+        ConnState &st = states()[m_name];
+        depth = st.depth;
+        crossFile = st.crossFile;
     }
-    if (depth == 0)
+    if (depth == 0) {
         exec(m_engine == Engine::SQLite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
-    else
-        exec(QStringLiteral("SAVEPOINT sp%1").arg(depth));
+        {
+            QMutexLocker lock(&depthMutex);
+            ConnState &st = states()[m_name];
+            st.depth = 1;
+            st.pending.clear();
+            st.marks.clear();
+            st.mainWritten = false;
+        }
+        if (crossFile) {
+            try {
+                settleCrossFileLog();
+            } catch (...) {
+                rollback();
+                throw;
+            }
+        }
+        return;
+    }
+    exec(QStringLiteral("SAVEPOINT sp%1").arg(depth));
     QMutexLocker lock(&depthMutex);
-    depths()[m_name] = depth + 1;
+    ConnState &st = states()[m_name];
+    st.depth = depth + 1;
+    st.marks.append(st.pending.size());
 }
 
 void Db::commit() const
 {
     int depth;
+    bool logIt = false;
     {
         QMutexLocker lock(&depthMutex);
-        depth = depths().value(m_name);
+        ConnState &st = states()[m_name];
+        depth = st.depth;
+        logIt = depth == 1 && st.crossFile && st.mainWritten && !st.pending.isEmpty();
     }
     if (depth <= 0)
         return;
-    if (depth == 1)
+    if (depth == 1) {
+        if (logIt)
+            writeCrossFileLog();
         exec(QStringLiteral("COMMIT"));
-    else
+    } else {
         exec(QStringLiteral("RELEASE SAVEPOINT sp%1").arg(depth - 1));
+    }
     QMutexLocker lock(&depthMutex);
-    depths()[m_name] = depth - 1;
+    ConnState &st = states()[m_name];
+    st.depth = depth - 1;
+    if (depth == 1) {
+        st.pending.clear();
+        st.marks.clear();
+        st.mainWritten = false;
+    } else if (!st.marks.isEmpty()) {
+        st.marks.removeLast();
+    }
 }
 
 void Db::rollback() const
@@ -393,9 +612,18 @@ void Db::rollback() const
     int depth;
     {
         QMutexLocker lock(&depthMutex);
-        depth = depths().value(m_name);
+        ConnState &st = states()[m_name];
+        depth = st.depth;
         if (depth > 0)
-            depths()[m_name] = depth - 1;
+            st.depth = depth - 1;
+        if (depth == 1) {
+            st.pending.clear();
+            st.marks.clear();
+            st.mainWritten = false;
+        } else if (depth > 1 && !st.marks.isEmpty()) {
+            // The savepoint's writes are gone: so are their log entries.
+            st.pending.resize(std::min(st.pending.size(), st.marks.takeLast()));
+        }
     }
     if (depth <= 0)
         return;
@@ -406,6 +634,199 @@ void Db::rollback() const
         q.exec(QStringLiteral("ROLLBACK TO SAVEPOINT sp%1").arg(depth - 1));
         q.exec(QStringLiteral("RELEASE SAVEPOINT sp%1").arg(depth - 1));
     }
+}
+
+// ---------------------------------------------------------------------------
+// The commit log across attached files.
+//
+// In WAL mode SQLite commits each attached file on its own, the main file
+// first: a process that dies in between leaves the main file's part of the
+// transaction without the other files' part. So a transaction that wrote the
+// main file and an attached one writes, before it commits, the attached
+// files' statements (with their values) into the main file's DbCommitLog,
+// and into each attached file a row of DbCommitDone naming the transaction.
+// Each file's part is then all or nothing with its own row of the log:
+//
+//   - the main file committed and an attached file did not: the log is there
+//     and the file has no DbCommitDone row; the next transaction on any
+//     connection (every one begins by looking) writes the statements again,
+//     with the row, before doing its own work;
+//   - the main file did not commit: neither did the others (they come after).
+//
+// A transaction finding every file done deletes the log and the rows. The
+// main file is synchronous=FULL (the connection sets it): its part is on the
+// disk before the attached files are written, so a power cut cannot keep an
+// attached file's part and lose the main file's.
+// ---------------------------------------------------------------------------
+
+// The log's own statements: run as they are, never logged themselves.
+class InternalStatements {
+public:
+    explicit InternalStatements(const QString &name) : m_name(name)
+    {
+        QMutexLocker lock(&depthMutex);
+        states()[m_name].internal = true;
+    }
+    ~InternalStatements()
+    {
+        QMutexLocker lock(&depthMutex);
+        states()[m_name].internal = false;
+    }
+    InternalStatements(const InternalStatements &) = delete;
+    InternalStatements &operator=(const InternalStatements &) = delete;
+
+private:
+    QString m_name;
+};
+
+void Db::enableCrossFileLog(const QList<QPair<DbFile, QString>> &attached) const
+{
+    if (m_engine != Engine::SQLite || attached.isEmpty())
+        return;
+    QHash<QString, QString> partOfTable;
+    QStringList parts;
+    for (const auto &[file, schema] : attached) {
+        parts << schema;
+        for (const Table &t : allTables())
+            if (t.file == file)
+                partOfTable.insert(t.name.toLower(), schema);
+    }
+    {
+        InternalStatements internal(m_name);
+        exec(QStringLiteral("CREATE TABLE IF NOT EXISTS main.%1 (Tx TEXT NOT NULL, Seq INTEGER NOT NULL, "
+                            "Part TEXT NOT NULL, Stmt TEXT NOT NULL, Params BLOB, PRIMARY KEY (Tx, Seq))")
+                 .arg(kLogTable));
+        for (const QString &part : parts)
+            exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1.%2 (Tx TEXT PRIMARY KEY)").arg(part, kDoneTable));
+    }
+    {
+        QMutexLocker lock(&depthMutex);
+        ConnState &st = states()[m_name];
+        st.crossFile = true;
+        st.partOfTable = partOfTable;
+        st.parts = parts;
+    }
+    // Settles what a process that died left, and clears rows of transactions
+    // whose log is gone.
+    transaction([&] {
+        InternalStatements internal(m_name);
+        for (const QString &part : parts)
+            exec(QStringLiteral("DELETE FROM %1.%2 WHERE Tx NOT IN (SELECT Tx FROM main.%3)")
+                     .arg(part, kDoneTable, kLogTable));
+    });
+}
+
+int Db::completedCrossFileTransactions() { return completedCount.loadRelaxed(); }
+
+void Db::resetConnectionState(const QString &connectionName)
+{
+    QMutexLocker lock(&depthMutex);
+    states().remove(connectionName);
+}
+
+void Db::noteWrite(const QString &sql, const Params &params, const QString &idColumn, qint64 id) const
+{
+    if (m_engine != Engine::SQLite)
+        return;
+    QMutexLocker lock(&depthMutex);
+    const auto it = states().find(m_name);
+    if (it == states().end() || !it->crossFile || it->depth == 0 || it->internal)
+        return;
+    const Target t = writtenTable(sql);
+    if (t.table.isEmpty())
+        return;
+    QString part = it->partOfTable.value(t.table.toLower());
+    if (!t.schema.isEmpty())
+        part = it->parts.contains(t.schema, Qt::CaseInsensitive) ? t.schema.toLower() : QString();
+    if (part.isEmpty()) {
+        it->mainWritten = true;
+        return;
+    }
+    PendingWrite w{part, sql, params};
+    if (!idColumn.isEmpty())
+        withIdColumn(&w.sql, &w.params, idColumn, id);
+    it->pending.append(std::move(w));
+}
+
+void Db::writeCrossFileLog() const
+{
+    QList<PendingWrite> pending;
+    {
+        QMutexLocker lock(&depthMutex);
+        pending = states()[m_name].pending;
+    }
+    InternalStatements internal(m_name);
+    const QString tx = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    QStringList parts;
+    for (qsizetype i = 0; i < pending.size(); ++i) {
+        const PendingWrite &w = pending.at(i);
+        exec(QStringLiteral("INSERT INTO main.%1 (Tx, Seq, Part, Stmt, Params) VALUES (?, ?, ?, ?, ?)").arg(kLogTable),
+             {tx, qint64(i), w.part, w.sql, packParams(w.params)});
+        if (!parts.contains(w.part))
+            parts << w.part;
+    }
+    for (const QString &part : parts)
+        exec(QStringLiteral("INSERT INTO %1.%2 (Tx) VALUES (?)").arg(part, kDoneTable), {tx});
+}
+
+void Db::settleCrossFileLog() const
+{
+    InternalStatements internal(m_name);
+    const Rows log = query(QStringLiteral("SELECT Tx, Seq, Part, Stmt, Params FROM main.%1 ORDER BY Tx, Seq")
+                               .arg(kLogTable),
+                           {});
+    if (log.isEmpty())
+        return;
+    QString tx;
+    QList<Row> rows;
+    auto settle = [&] {
+        QStringList parts;
+        for (const Row &r : rows)
+            if (!parts.contains(r.str(QStringLiteral("Part"))))
+                parts << r.str(QStringLiteral("Part"));
+        bool complete = true;
+        for (const QString &part : parts) {
+            if (scalar(QStringLiteral("SELECT 1 FROM %1.%2 WHERE Tx = ?").arg(part, kDoneTable), {tx}).isValid())
+                continue;
+            complete = false;
+            // This file's part never committed: written again now, with its
+            // row, as one piece. A statement that cannot be written again is
+            // left in the log (and tried again later) rather than stopping
+            // every desk.
+            exec(QStringLiteral("SAVEPOINT commitlog"));
+            try {
+                for (const Row &r : rows)
+                    if (r.str(QStringLiteral("Part")) == part)
+                        exec(r.str(QStringLiteral("Stmt")),
+                             unpackParams(r.value(QStringLiteral("Params")).toByteArray()));
+                exec(QStringLiteral("INSERT INTO %1.%2 (Tx) VALUES (?)").arg(part, kDoneTable), {tx});
+                exec(QStringLiteral("RELEASE SAVEPOINT commitlog"));
+                completedCount.fetchAndAddRelaxed(1);
+            } catch (const DbError &e) {
+                QSqlQuery q(handle());
+                q.exec(QStringLiteral("ROLLBACK TO SAVEPOINT commitlog"));
+                q.exec(QStringLiteral("RELEASE SAVEPOINT commitlog"));
+                qWarning("fitrova: a logged write of transaction %s could not be written again: %s", qPrintable(tx),
+                         e.what());
+            }
+        }
+        // Done in every file before this transaction began: the log goes.
+        if (complete) {
+            exec(QStringLiteral("DELETE FROM main.%1 WHERE Tx = ?").arg(kLogTable), {tx});
+            for (const QString &part : parts)
+                exec(QStringLiteral("DELETE FROM %1.%2 WHERE Tx = ?").arg(part, kDoneTable), {tx});
+        }
+    };
+    for (const Row &r : log) {
+        if (r.str(QStringLiteral("Tx")) != tx) {
+            if (!rows.isEmpty())
+                settle();
+            tx = r.str(QStringLiteral("Tx"));
+            rows.clear();
+        }
+        rows.append(r);
+    }
+    settle();
 }
 
 bool Db::tableExists(const QString &table) const

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QVariant>
 #include <QList>
+#include <QPair>
 #include <optional>
 #include <stdexcept>
 
@@ -16,10 +17,21 @@ namespace fitrova {
 
 class DbError : public std::runtime_error {
 public:
-    enum class Kind { Statement, Connection, UniqueViolation };
+    enum class Kind {
+        Statement,
+        Connection,
+        UniqueViolation,
+        // Another desk held what this action needed: a deadlock or a lock
+        // waited on for too long (PostgreSQL), a database busy beyond the
+        // busy timeout (SQLite). Trying the action again may succeed.
+        Conflict,
+        DiskFull,  // no room left on the disk (or quota) of the database
+        ReadOnly,  // the database file or its folder cannot be written
+    };
     DbError(Kind kind, QString message, QString sql = {}, QString nativeCode = {});
     Kind kind() const { return m_kind; }
     bool isUniqueViolation() const { return m_kind == Kind::UniqueViolation; }
+    bool isConflict() const { return m_kind == Kind::Conflict; }
     const QString &message() const { return m_message; }
     const QString &sql() const { return m_sql; }
     const QString &nativeCode() const { return m_native; }
@@ -72,24 +84,39 @@ public:
     // Calls fn inside a transaction: committed when fn returns, rolled back when
     // it throws. Nested calls become savepoints, so an inner failure can be
     // recovered from (a failed statement aborts a whole PostgreSQL transaction).
+    //
+    // The outermost transaction is one desk action. When PostgreSQL ends it
+    // because of another desk (a deadlock between two actions that lock the
+    // same rows in a different order), fn is rolled back and called again, up
+    // to kConflictAttempts times in all: keep what fn does inside the database
+    // or inside fn itself, so that a second call starts afresh.
     template <typename Fn>
     auto transaction(Fn &&fn) const -> decltype(fn())
     {
-        begin();
-        try {
-            if constexpr (std::is_void_v<decltype(fn())>) {
-                fn();
-                commit();
-            } else {
-                auto r = fn();
-                commit();
-                return r;
+        for (int attempt = 1;; ++attempt) {
+            const bool outermost = transactionDepth() == 0;
+            begin();
+            try {
+                if constexpr (std::is_void_v<decltype(fn())>) {
+                    fn();
+                    commit();
+                    return;
+                } else {
+                    auto r = fn();
+                    commit();
+                    return r;
+                }
+            } catch (const DbError &e) {
+                rollback();
+                if (!outermost || !retriesConflict(e) || attempt >= kConflictAttempts)
+                    throw;
+            } catch (...) {
+                rollback();
+                throw;
             }
-        } catch (...) {
-            rollback();
-            throw;
         }
     }
+    static constexpr int kConflictAttempts = 4;
     int transactionDepth() const;
 
     // Appended to a SELECT inside a transaction, locks the rows it reads until
@@ -110,14 +137,38 @@ public:
     // True when a table of that name exists on this connection.
     bool tableExists(const QString &table) const;
 
+    // SQLite in WAL mode with files attached (schema name of each): makes a
+    // transaction that writes the main file and attached ones all or nothing
+    // across the files, also when the process dies between their commits
+    // (see the commit log in db.cpp). Settles what a process that died left.
+    void enableCrossFileLog(const QList<QPair<DbFile, QString>> &attached) const;
+    // How many transactions left half-committed by a process that died this
+    // process has completed so far.
+    static int completedCrossFileTransactions();
+    // Forgets what is kept about a connection of that name (transaction
+    // depth, commit log): called when the name is given to a new connection.
+    static void resetConnectionState(const QString &connectionName);
+
 private:
     void begin() const;
     void commit() const;
     void rollback() const;
+    void noteWrite(const QString &sql, const Params &params, const QString &idColumn = {}, qint64 id = 0) const;
+    void writeCrossFileLog() const;
+    void settleCrossFileLog() const;
+    // True for a conflict worth trying the whole action again (PostgreSQL
+    // deadlocks and serialization failures); waits a little first.
+    bool retriesConflict(const DbError &e) const;
 
     QString m_name;
     Engine m_engine = Engine::SQLite;
 };
+
+// The text as it is stored: without NUL and the other control characters
+// (C0 and DEL) but tab, line feed and carriage return. Every text value bound
+// to a statement passes through it, so a stray control character typed or
+// read by a card reader never reaches the database (PostgreSQL refuses NUL).
+QString withoutControlCharacters(const QString &text);
 
 // Runs fn, retrying it (at most `attempts` times) while it fails on a unique key;
 // used where a new number is taken as the highest plus one.

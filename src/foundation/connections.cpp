@@ -7,7 +7,9 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStorageInfo>
 #include <sys/vfs.h>
+#include <unistd.h>
 
 namespace fitrova {
 
@@ -19,6 +21,42 @@ namespace {
 Failure connectFailure(const QString &detail)
 {
     return Failure{QString::fromUtf8(kConnectTitle), QString::fromUtf8(kConnectMessage), detail};
+}
+
+// Less than this left on a disk, and a failing write is put down to it.
+constexpr qint64 kNearlyFull = 4 * 1024 * 1024;
+
+bool nearlyFull(const QString &folder)
+{
+    const QStorageInfo disk(folder);
+    return disk.isValid() && disk.bytesAvailable() >= 0 && disk.bytesAvailable() < kNearlyFull;
+}
+
+QString folderOf(const QString &file) { return QFileInfo(file).absolutePath(); }
+
+QString readOnlyText(const QString &where)
+{
+    return QStringLiteral("데이터 폴더에 쓸 수 없습니다(읽기 전용): %1\n"
+                          "폴더와 데이터베이스 파일에 쓰기 권한이 있는지 확인하여 주십시요.")
+        .arg(QDir::toNativeSeparators(where));
+}
+
+QString diskFullText(const QString &folder)
+{
+    return QStringLiteral("디스크 공간이 부족합니다: %1\n공간을 확보한 후 다시 실행하여 주십시요.")
+        .arg(QDir::toNativeSeparators(folder));
+}
+
+// A file database that cannot be written: its folder (journal files are
+// made beside it) or the file itself.
+std::optional<QString> unwritable(const QString &file)
+{
+    const QString folder = folderOf(file);
+    if (::access(QFile::encodeName(folder).constData(), W_OK) != 0)
+        return folder;
+    if (::access(QFile::encodeName(file).constData(), W_OK) != 0)
+        return file;
+    return std::nullopt;
 }
 
 void splitHostPort(const QString &source, QString *host, int *port)
@@ -39,6 +77,33 @@ void splitHostPort(const QString &source, QString *host, int *port)
 }
 
 } // namespace
+
+QString databaseFailureText(const DbError &e, const QString &file)
+{
+    const QString folder = file.isEmpty() ? QString() : folderOf(file);
+    if (e.kind() == DbError::Kind::DiskFull)
+        return diskFullText(folder.isEmpty() ? QStringLiteral("데이터베이스 서버") : folder);
+    if (!file.isEmpty()) {
+        // SQLite: a failed write or open on a full disk often comes back as an
+        // I/O error or as "cannot open" (the journal or WAL index could not be made).
+        bool ok = false;
+        const int primary = e.nativeCode().toInt(&ok) & 0xff;
+        if (ok && (primary == 10 || primary == 14) && nearlyFull(folder))
+            return diskFullText(folder);
+        if (e.kind() == DbError::Kind::ReadOnly || (ok && primary == 14)) {
+            if (const auto where = unwritable(file))
+                return readOnlyText(*where);
+        }
+        if (e.kind() == DbError::Kind::ReadOnly)
+            return readOnlyText(file);
+        if (ok && (primary == 26 || primary == 11))
+            return QStringLiteral("데이터베이스 파일이 손상되었거나 데이터베이스 파일이 아닙니다: %1")
+                .arg(QDir::toNativeSeparators(file));
+    } else if (e.kind() == DbError::Kind::ReadOnly) {
+        return QStringLiteral("데이터베이스 서버가 읽기 전용입니다.");
+    }
+    return e.message();
+}
 
 std::optional<Engine> engineForType(const QString &type)
 {
@@ -70,6 +135,21 @@ bool isNetworkFolder(const QString &path)
     }
 }
 
+SqliteJournal sqliteJournalFor(const QString &file, bool commitsFirst)
+{
+    // WAL needs shared memory, which a network folder cannot give: there the
+    // rollback journal, whose super-journal makes a transaction over
+    // attached files whole by itself.
+    if (isNetworkFolder(file))
+        return {QStringLiteral("DELETE"), QStringLiteral("FULL")};
+    // WAL commits each file on its own, the main file first. The commit log
+    // (Db::enableCrossFileLog) needs the main file's part on the disk before
+    // the attached files are written: it is synchronised at every commit
+    // that changes it; the others at checkpoints (the gate writes only the
+    // entrance file).
+    return {QStringLiteral("WAL"), commitsFirst ? QStringLiteral("FULL") : QStringLiteral("NORMAL")};
+}
+
 std::optional<Failure> readConfiguration(AppContext &ctx)
 {
     const IniFile ini(Paths::iniPathFor(ctx.paths.installDir));
@@ -94,6 +174,7 @@ std::optional<Failure> readConfiguration(AppContext &ctx)
     s.user = ini.value(S, QStringLiteral("User"));
     s.password = ini.value(S, QStringLiteral("Password"));
     s.serverPath = ini.value(S, QStringLiteral("ServerPath"));
+    s.groupAccess = ini.value(S, QStringLiteral("GroupAccess")).trimmed().toUpper() == QLatin1String("YES");
     ctx.paths = Paths::derive(ctx.paths.installDir, s.serverPath);
     const auto engine = engineForType(s.type);
     if (!engine)
@@ -123,39 +204,54 @@ std::optional<Failure> openConnection(AppContext &ctx, Db &target, const QString
     const QString name = ctx.connectionPrefix() + role;
     if (QSqlDatabase::contains(name))
         QSqlDatabase::removeDatabase(name);
+    Db::resetConnectionState(name);
     if (ctx.engine == Engine::SQLite) {
-        for (const QString &f : QStringList{path} + [&] {
-                 QStringList l;
-                 for (const auto &a : attach)
-                     l << a.second;
-                 return l;
-             }()) {
+        QStringList files{path};
+        for (const auto &a : attach)
+            files << a.second;
+        for (const QString &f : files) {
             if (!QFileInfo(f).isFile())
-                return connectFailure(QStringLiteral("database file missing: %1").arg(f));
+                return connectFailure(QStringLiteral("데이터베이스 파일이 없습니다: %1").arg(QDir::toNativeSeparators(f)));
+            if (const auto where = unwritable(f))
+                return connectFailure(readOnlyText(*where));
         }
         {
             QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
             db.setDatabaseName(path);
             db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=15000"));
-            if (!db.open())
-                return connectFailure(db.lastError().text());
+            if (!db.open()) {
+                const QSqlError err = db.lastError();
+                return connectFailure(databaseFailureText(
+                    DbError(DbError::Kind::Connection, err.text(), {}, err.nativeErrorCode()), path));
+            }
         }
         target = Db(name, Engine::SQLite);
-        const bool shared = isNetworkFolder(path);
+        QString failedFile = path;
         try {
             target.scalar(QStringLiteral("PRAGMA schema_version")); // fails on a file that is no database
             target.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
-            for (const auto &a : attach)
+            for (const auto &a : attach) {
+                failedFile = a.second;
                 target.exec(QStringLiteral("ATTACH DATABASE ? AS %1").arg(a.first), {a.second});
-            QStringList schemas{QStringLiteral("main")};
-            for (const auto &a : attach)
-                schemas << a.first;
-            for (const QString &sc : schemas) {
-                // WAL is faster but needs shared memory, which a network folder cannot give.
-                target.scalar(QStringLiteral("PRAGMA %1.journal_mode = %2")
-                                  .arg(sc, shared ? QStringLiteral("DELETE") : QStringLiteral("WAL")));
-                target.exec(QStringLiteral("PRAGMA %1.synchronous = %2")
-                                .arg(sc, shared ? QStringLiteral("FULL") : QStringLiteral("NORMAL")));
+                target.scalar(QStringLiteral("PRAGMA %1.schema_version").arg(a.first));
+            }
+            QList<QPair<QString, QString>> schemas{{QStringLiteral("main"), path}};
+            schemas += attach;
+            bool wal = true;
+            for (const auto &[schema, file] : schemas) {
+                failedFile = file;
+                const SqliteJournal j = sqliteJournalFor(file, schema == QLatin1String("main") && !attach.isEmpty());
+                const QString mode =
+                    target.scalar(QStringLiteral("PRAGMA %1.journal_mode = %2").arg(schema, j.mode)).toString();
+                wal = wal && mode.compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0;
+                target.exec(QStringLiteral("PRAGMA %1.synchronous = %2").arg(schema, j.synchronous));
+            }
+            failedFile = path;
+            if (wal && !attach.isEmpty()) {
+                QList<QPair<DbFile, QString>> parts;
+                for (const auto &a : attach)
+                    parts.append({a.first == QLatin1String("pnt") ? DbFile::Point : DbFile::Entrance, a.first});
+                target.enableCrossFileLog(parts);
             }
         } catch (const DbError &e) {
             target = Db();
@@ -163,7 +259,7 @@ std::optional<Failure> openConnection(AppContext &ctx, Db &target, const QString
                 QSqlDatabase::database(name, false).close();
             }
             QSqlDatabase::removeDatabase(name);
-            return connectFailure(QStringLiteral("%1: %2").arg(path, e.message()));
+            return connectFailure(databaseFailureText(e, failedFile));
         }
         return std::nullopt;
     }
@@ -188,7 +284,17 @@ std::optional<Failure> openConnection(AppContext &ctx, Db &target, const QString
         // disks of today's servers; with the default of 4 the planner scans
         // whole visit and item tables instead of using their indexes.
         target.exec(QStringLiteral("SET random_page_cost = 1.1"));
-    } catch (const DbError &) {
+        // A desk waits for rows another desk has locked as long as the file
+        // databases wait for their lock, then gives up with a message rather
+        // than hanging.
+        target.exec(QStringLiteral("SET lock_timeout = '15s'"));
+    } catch (const DbError &e) {
+        target = Db();
+        {
+            QSqlDatabase::database(name, false).close();
+        }
+        QSqlDatabase::removeDatabase(name);
+        return connectFailure(databaseFailureText(e, {}));
     }
     return std::nullopt;
 }
@@ -198,39 +304,37 @@ std::optional<Failure> connectDatabases(AppContext &ctx)
     ctx.closeConnections();
     if (auto f = readConfiguration(ctx))
         return f;
-    const Paths &p = ctx.paths;
-    if (ctx.engine == Engine::SQLite) {
-        const QList<QPair<QString, QString>> attach{{QStringLiteral("ent"), p.entDb}, {QStringLiteral("pnt"), p.pointDb}};
-        if (auto f = openConnection(ctx, ctx.main, QStringLiteral("main"), p.mainDb, attach))
-            return f;
-        if (auto f = openConnection(ctx, ctx.main2, QStringLiteral("main2"), p.mainDb, attach))
-            return f;
-        if (auto f = openConnection(ctx, ctx.post, QStringLiteral("post"), p.postDb))
-            return f;
-        ctx.ent = ctx.main;
-        if (auto f = openConnection(ctx, ctx.print, QStringLiteral("print"), p.printDb))
-            return f;
-        ctx.point = ctx.main;
-    } else {
-        if (auto f = openConnection(ctx, ctx.main, QStringLiteral("main"), {}))
-            return f;
-        if (auto f = openConnection(ctx, ctx.main2, QStringLiteral("main2"), {}))
-            return f;
-        if (auto f = openConnection(ctx, ctx.post, QStringLiteral("post"), {}))
-            return f;
-        ctx.ent = ctx.main;
-        if (auto f = openConnection(ctx, ctx.print, QStringLiteral("print"), {}))
-            return f;
-        ctx.point = ctx.main;
-    }
-    ctx.connected = true;
+    if (auto f = openDatabases(ctx))
+        return f;
     try {
         if (auto f = checkSchemaVersion(ctx))
             return f;
         loadUserOptions(ctx);
     } catch (const DbError &e) {
-        return connectFailure(e.message());
+        return connectFailure(databaseFailureText(e, ctx.engine == Engine::SQLite ? ctx.paths.mainDb : QString()));
     }
+    return std::nullopt;
+}
+
+std::optional<Failure> openDatabases(AppContext &ctx)
+{
+    ctx.closeConnections();
+    const Paths &p = ctx.paths;
+    const bool files = ctx.engine == Engine::SQLite;
+    const QList<QPair<QString, QString>> attach =
+        files ? QList<QPair<QString, QString>>{{QStringLiteral("ent"), p.entDb}, {QStringLiteral("pnt"), p.pointDb}}
+              : QList<QPair<QString, QString>>{};
+    if (auto f = openConnection(ctx, ctx.main, QStringLiteral("main"), files ? p.mainDb : QString(), attach))
+        return f;
+    if (auto f = openConnection(ctx, ctx.main2, QStringLiteral("main2"), files ? p.mainDb : QString(), attach))
+        return f;
+    if (auto f = openConnection(ctx, ctx.post, QStringLiteral("post"), files ? p.postDb : QString()))
+        return f;
+    ctx.ent = ctx.main;
+    if (auto f = openConnection(ctx, ctx.print, QStringLiteral("print"), files ? p.printDb : QString()))
+        return f;
+    ctx.point = ctx.main;
+    ctx.connected = true;
     return std::nullopt;
 }
 

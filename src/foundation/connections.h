@@ -34,6 +34,22 @@ std::optional<Failure> openConnection(AppContext &ctx, Db &target, const QString
 // any open ones first), checks the schema version and loads the site options.
 // Returns the failure to show, or nothing when all is open.
 std::optional<Failure> connectDatabases(AppContext &ctx);
+// Only the connections, without reading the configuration: opens the
+// databases ctx.engine, ctx.dbSettings and ctx.paths name (the installer
+// points them at the files it is building).
+std::optional<Failure> openDatabases(AppContext &ctx);
+
+// How a database file is journaled: the journal_mode and synchronous pragmas.
+// commitsFirst: the main file of a connection with attached files.
+struct SqliteJournal {
+    QString mode, synchronous;
+};
+SqliteJournal sqliteJournalFor(const QString &file, bool commitsFirst);
+
+// The cause of a database failure in words for the desk: a read-only data
+// folder, a full disk, a damaged file; otherwise the driver's own text.
+// `file` is the database file concerned ("" on the server engine).
+QString databaseFailureText(const DbError &e, const QString &file);
 
 // True when the folder lies on a network file system (NFS, SMB/CIFS, FUSE).
 bool isNetworkFolder(const QString &path);

@@ -1,12 +1,19 @@
-// The connection wrapper on both engines: bound values, transactions with
-// savepoints, unique-key errors, column lookups.
+// The connection wrapper on both engines: bound values, control characters
+// dropped at the binding, transactions with savepoints, unique-key errors,
+// column lookups, and on the file databases the commit log that keeps one
+// transaction over several files whole when a desk dies between their
+// commits.
 // FITROVA_DB_TEST
 
 #include "data/db.h"
 #include "data/schema.h"
 #include "testinstall.h"
 
+#include <QSemaphore>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QtTest>
+#include <thread>
 
 using namespace fitrova;
 using fitrova::test::TestInstall;
@@ -19,10 +26,31 @@ class TestDb : public QObject {
     {
         return db().scalar(QStringLiteral("SELECT COUNT(*) FROM ") + table).toLongLong();
     }
+    bool files() const { return fitrova::test::testEngine() == Engine::SQLite; }
+    // A member (main file) and a ledger row (point file) in one transaction.
+    void memberWithPoints(const QString &code, qint64 points)
+    {
+        db().transaction([&] {
+            db().exec(QStringLiteral("INSERT INTO Member (MbCode, MbName, Point) VALUES (?, '가', ?)"), {code, points});
+            db().exec(QStringLiteral("INSERT INTO UserPoint (MbCode, PgGubun, JoinId, uPoint, mPoint) VALUES (?, '1', 7, ?, 0)"),
+                      {code, points});
+        });
+    }
 
 private Q_SLOTS:
-    void init() { inst = std::make_unique<TestInstall>(); }
-    void cleanup() { inst.reset(); }
+    void initTestCase() { inst = std::make_unique<TestInstall>(); }
+    void cleanupTestCase() { inst.reset(); }
+    void cleanup()
+    {
+        QCOMPARE(db().transactionDepth(), 0);
+        for (const char *t : {"Member", "Lecture", "entrance", "ItemTrs", "UserPoint"})
+            db().exec(QStringLiteral("DELETE FROM ") + QLatin1String(t));
+        if (files()) {
+            db().transaction([] {}); // lets the commit log settle
+            for (const char *t : {"main.DbCommitLog", "ent.DbCommitDone", "pnt.DbCommitDone"})
+                db().exec(QStringLiteral("DELETE FROM ") + QLatin1String(t));
+        }
+    }
 
     void everyTableIsReachableOnTheMainConnection()
     {
@@ -150,6 +178,151 @@ private Q_SLOTS:
         const qint64 c = db().insertId(QStringLiteral("INSERT INTO Lecture (MbCode, LtGubun) VALUES (?, '1')"),
                                        {QStringLiteral("00000001")}, QStringLiteral("Ltid"));
         QVERIFY(c > b);
+    }
+
+    void controlCharactersAreDropped_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("NUL inside a name") << QStringLiteral("김%1철수").arg(QChar(0)) << QStringLiteral("김철수");
+        QTest::newRow("NUL at the end") << QStringLiteral("12345678%1").arg(QChar(0)) << QStringLiteral("12345678");
+        QTest::newRow("card reader escape and bell") << QStringLiteral("%1[0m7001%2").arg(QChar(0x1b)).arg(QChar(7))
+                                                     << QStringLiteral("[0m7001");
+        QTest::newRow("backspace and DEL") << QStringLiteral("ab%1c%2").arg(QChar(8)).arg(QChar(0x7f))
+                                           << QStringLiteral("abc");
+        QTest::newRow("tab and line ends kept") << QStringLiteral("메모\t첫줄\r\n둘째줄") << QStringLiteral("메모\t첫줄\r\n둘째줄");
+        QTest::newRow("nothing to drop") << QStringLiteral("홍길동 O'Neil") << QStringLiteral("홍길동 O'Neil");
+    }
+    void controlCharactersAreDropped()
+    {
+        // PostgreSQL refuses a NUL in text; the binding drops it on both engines.
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        QCOMPARE(withoutControlCharacters(typed), stored);
+        db().exec(QStringLiteral("INSERT INTO Member (MbCode, MbName, Ext) VALUES ('00000001', ?, ?)"), {typed, typed});
+        const auto r = db().queryOne(QStringLiteral("SELECT MbName, Ext FROM Member WHERE MbName = ?"), {typed});
+        QVERIFY(r.has_value());
+        QCOMPARE(r->str(QStringLiteral("MbName")), stored);
+        QCOMPARE(r->str(QStringLiteral("Ext")), stored);
+    }
+
+    void deadlockedActionIsTriedAgain()
+    {
+        // Two desks lock the same two members in the opposite order. The
+        // server ends the transaction that waited first (this one); the
+        // action then runs again and succeeds once the other has committed.
+        if (files())
+            QSKIP("a SQLite transaction holds the write lock from its start and cannot deadlock");
+        db().exec(QStringLiteral("INSERT INTO Member (MbCode, MbName) VALUES ('0000000A', 'a'), ('0000000B', 'b')"));
+        QSemaphore otherHoldsB, thisHoldsA;
+        QString otherError;
+        std::thread other([&] {
+            const QString name = QStringLiteral("tst_db_other");
+            {
+                QSqlDatabase h = QSqlDatabase::cloneDatabase(db().connectionName(), name);
+                if (!h.open()) {
+                    otherError = h.lastError().text();
+                    otherHoldsB.release();
+                    return;
+                }
+                QSqlQuery q(h);
+                q.exec(QStringLiteral("BEGIN"));
+                q.exec(QStringLiteral("UPDATE Member SET MbName = 'other' WHERE MbCode = '0000000B'"));
+                otherHoldsB.release();
+                thisHoldsA.acquire();
+                if (!q.exec(QStringLiteral("UPDATE Member SET MbName = 'other' WHERE MbCode = '0000000A'")))
+                    otherError = q.lastError().nativeErrorCode();
+                q.exec(QStringLiteral("COMMIT"));
+            }
+            QSqlDatabase::removeDatabase(name);
+        });
+        int calls = 0;
+        db().transaction([&] {
+            ++calls;
+            db().exec(QStringLiteral("UPDATE Member SET MbName = 'this' WHERE MbCode = '0000000A'"));
+            if (calls == 1) {
+                otherHoldsB.acquire();
+                thisHoldsA.release();
+            }
+            db().exec(QStringLiteral("UPDATE Member SET MbName = 'this' WHERE MbCode = '0000000B'"));
+        });
+        other.join();
+        QCOMPARE(otherError, QString());
+        QCOMPARE(calls, 2);
+        QCOMPARE(db().scalar(QStringLiteral("SELECT COUNT(*) FROM Member WHERE MbName = 'this'")).toInt(), 2);
+    }
+
+    // --- one transaction over several files ---------------------------------------------
+
+    void aTransactionOverSeveralFilesIsLoggedUntilTheNext()
+    {
+        if (!files())
+            QSKIP("the server keeps every table in one database");
+        memberWithPoints(QStringLiteral("00000001"), 500);
+        // Committed: the log names the point file's part, which is marked done there.
+        QCOMPARE(db().scalar(QStringLiteral("SELECT COUNT(*) FROM main.DbCommitLog WHERE Part = 'pnt'")).toInt(), 1);
+        QCOMPARE(db().scalar(QStringLiteral("SELECT COUNT(*) FROM pnt.DbCommitDone")).toInt(), 1);
+        // The next transaction finds it done everywhere and clears it.
+        db().transaction([] {});
+        QCOMPARE(count(QStringLiteral("main.DbCommitLog")), 0);
+        QCOMPARE(count(QStringLiteral("pnt.DbCommitDone")), 0);
+        // A transaction over one file needs no log.
+        db().transaction([&] {
+            db().exec(QStringLiteral("INSERT INTO entrance (InDate, InTime, MbCode) VALUES ('2024-05-10', '09:00', '00000001')"));
+        });
+        QCOMPARE(count(QStringLiteral("main.DbCommitLog")), 0);
+    }
+
+    void aFilePartLostInACrashIsWrittenAgain()
+    {
+        if (!files())
+            QSKIP("the server keeps every table in one database");
+        // A visit whose lent item refers to its id, and a ledger row, with the member.
+        qint64 entid = 0;
+        db().transaction([&] {
+            db().exec(QStringLiteral("INSERT INTO Member (MbCode, MbName, Point) VALUES ('00000002', '나', 300)"));
+            db().exec(QStringLiteral("INSERT INTO UserPoint (MbCode, PgGubun, JoinId, uPoint, mPoint) VALUES ('00000002', '1', 8, 300, 0)"));
+            entid = db().insertId(QStringLiteral("INSERT INTO entrance (InDate, InTime, MbCode) VALUES ('2024-05-10', '10:00', '00000002')"),
+                                  {}, QStringLiteral("Entid"));
+            db().exec(QStringLiteral("INSERT INTO ItemTrs (Entid, ItId) VALUES (?, 3)"), {entid});
+        });
+        // As if the desk died after the main file committed: the attached
+        // files' parts (and their done marks) never reached the disk.
+        db().exec(QStringLiteral("DELETE FROM pnt.UserPoint"));
+        db().exec(QStringLiteral("DELETE FROM pnt.DbCommitDone"));
+        db().exec(QStringLiteral("DELETE FROM ent.ItemTrs"));
+        db().exec(QStringLiteral("DELETE FROM ent.entrance"));
+        db().exec(QStringLiteral("DELETE FROM ent.DbCommitDone"));
+        // The next transaction, on any connection, writes them again first.
+        const Db &other = inst->ctx().main2;
+        other.transaction([&] {
+            QCOMPARE(other.scalar(QStringLiteral("SELECT uPoint FROM UserPoint WHERE MbCode = '00000002'")).toInt(), 300);
+            QCOMPARE(other.scalar(QStringLiteral("SELECT Entid FROM entrance WHERE MbCode = '00000002'")).toLongLong(), entid);
+            QCOMPARE(other.scalar(QStringLiteral("SELECT Entid FROM ItemTrs WHERE ItId = 3")).toLongLong(), entid);
+        });
+        db().transaction([] {});
+        QCOMPARE(count(QStringLiteral("main.DbCommitLog")), 0);
+        QCOMPARE(count(QStringLiteral("UserPoint")), 1);
+        QCOMPARE(count(QStringLiteral("entrance")), 1);
+    }
+
+    void undoneSavepointLeavesNoLog()
+    {
+        if (!files())
+            QSKIP("the server keeps every table in one database");
+        db().transaction([&] {
+            db().exec(QStringLiteral("INSERT INTO Member (MbCode, MbName) VALUES ('00000003', '다')"));
+            try {
+                db().transaction([&] {
+                    db().exec(QStringLiteral("INSERT INTO UserPoint (MbCode, PgGubun, JoinId, uPoint) VALUES ('00000003', '1', 9, 10)"));
+                    throw std::runtime_error("refused");
+                });
+            } catch (const std::runtime_error &) {
+            }
+        });
+        QCOMPARE(count(QStringLiteral("main.DbCommitLog")), 0);
+        QCOMPARE(count(QStringLiteral("UserPoint")), 0);
+        QCOMPARE(count(QStringLiteral("Member")), 1);
     }
 
     void crossFileJoinRunsInOneTransaction()
