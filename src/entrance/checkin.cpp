@@ -4,6 +4,8 @@
 #include "data/codetexts.h"
 #include "data/dates.h"
 
+#include <functional>
+
 namespace fitrova {
 
 namespace {
@@ -61,18 +63,49 @@ GateMember memberOf(const Row &r)
                       r.str(QStringLiteral("MbCard"))};
 }
 
-CheckInResult decideAndWrite(const Db &db, const GateMember &member, const QDateTime &now,
-                             const GateOptions &options, const CheckInRequest &request)
+// The visit and its equipment, inside the caller's transaction.
+qint64 insertVisit(const Db &db, const VisitToWrite &v, const QList<qint64> &itemIds)
 {
-    CheckInResult r;
-    r.status = CheckInStatus::Decided;
-    r.member = member;
-    const GateFacts facts = loadGateFacts(db, member, now.date());
-    r.decision = decideAdmission(facts, now, options, request.weekdayConfirmed);
-    if (r.decision.writeVisit)
-        r.entid = writeVisit(db, r.decision.visit, request.itemIds);
-    return r;
+    const qint64 entid = db.insertId(
+        QStringLiteral("INSERT INTO entrance (InDate, InTime, PgGubun, MbCode, MbCard, Ltid, Pgid, Course, "
+                       "uTime, Memo) VALUES (?, ?, ?, ?, ?, ?, ?, ?, 0, '')"),
+        {v.inDate, v.inTime, v.pgGubun, v.mbCode, v.mbCard, v.ltid, v.pgid, v.course}, QStringLiteral("Entid"));
+    for (qint64 item : itemIds)
+        db.exec(QStringLiteral("INSERT INTO ItemTrs (Entid, ItId) VALUES (?, ?)"), {entid, item});
+    return entid;
 }
+
+using Decide = std::function<GateDecision(const GateFacts &)>;
+
+// Member → facts → decision → visit, as one transaction. The member rows are
+// read locked (PostgreSQL; SQLite holds the write lock from the start), so a
+// card presented at two gates at once is decided at one gate after the other,
+// each seeing the visits the other wrote.
+CheckInResult findDecideWrite(const Db &db, const QString &findSql, const QString &key, const QDate &today,
+                              const Decide &decide, const QList<qint64> &itemIds)
+{
+    return db.transaction([&] {
+        CheckInResult r;
+        const Rows found = db.query(findSql + db.forUpdate(), {key});
+        if (found.isEmpty())
+            return r;
+        if (found.size() > 1) {
+            r.status = CheckInStatus::Several;
+            for (const Row &row : found)
+                r.candidates.append(memberOf(row));
+            return r;
+        }
+        r.status = CheckInStatus::Decided;
+        r.member = memberOf(found.first());
+        r.decision = decide(loadGateFacts(db, r.member, today));
+        if (r.decision.writeVisit)
+            r.entid = insertVisit(db, r.decision.visit, itemIds);
+        return r;
+    });
+}
+
+const QString kByCard = QStringLiteral("SELECT MbCode, MbName, MbCard FROM Member WHERE MbCard = ? ORDER BY MbCode LIMIT 50");
+const QString kByCode = QStringLiteral("SELECT MbCode, MbName, MbCard FROM Member WHERE MbCode = ?");
 
 } // namespace
 
@@ -249,37 +282,19 @@ GateDecision decideManualAdmission(const GateFacts &f, const QDateTime &now)
 
 qint64 writeVisit(const Db &db, const VisitToWrite &v, const QList<qint64> &itemIds)
 {
-    return db.transaction([&] {
-        const qint64 entid = db.insertId(
-            QStringLiteral("INSERT INTO entrance (InDate, InTime, PgGubun, MbCode, MbCard, Ltid, Pgid, Course, "
-                           "uTime, Memo) VALUES (?, ?, ?, ?, ?, ?, ?, ?, 0, '')"),
-            {v.inDate, v.inTime, v.pgGubun, v.mbCode, v.mbCard, v.ltid, v.pgid, v.course},
-            QStringLiteral("Entid"));
-        for (qint64 item : itemIds)
-            db.exec(QStringLiteral("INSERT INTO ItemTrs (Entid, ItId) VALUES (?, ?)"), {entid, item});
-        return entid;
-    });
+    return db.transaction([&] { return insertVisit(db, v, itemIds); });
 }
 
 CheckInResult checkInByCard(const Db &db, const QString &cardNo, const QDateTime &now, const GateOptions &options,
                             const CheckInRequest &request)
 {
-    CheckInResult r;
     const QString card = cardNo.trimmed();
     if (card.isEmpty())
-        return r;
-    const Rows found = db.query(
-        QStringLiteral("SELECT MbCode, MbName, MbCard FROM Member WHERE MbCard = ? ORDER BY MbCode LIMIT 50"),
-        {card});
-    if (found.isEmpty())
-        return r;
-    if (found.size() > 1) {
-        r.status = CheckInStatus::Several;
-        for (const Row &row : found)
-            r.candidates.append(memberOf(row));
-        return r;
-    }
-    return decideAndWrite(db, memberOf(found.first()), now, options, request);
+        return {};
+    return findDecideWrite(
+        db, kByCard, card, now.date(),
+        [&](const GateFacts &f) { return decideAdmission(f, now, options, request.weekdayConfirmed); },
+        request.itemIds);
 }
 
 CheckInResult checkInByCard(AppContext &ctx, const QString &cardNo, const CheckInRequest &request)
@@ -290,17 +305,22 @@ CheckInResult checkInByCard(AppContext &ctx, const QString &cardNo, const CheckI
 CheckInResult checkInMember(const Db &db, const QString &mbCode, const QDateTime &now, const GateOptions &options,
                             const CheckInRequest &request)
 {
-    CheckInResult r;
-    const auto row = db.queryOne(QStringLiteral("SELECT MbCode, MbName, MbCard FROM Member WHERE MbCode = ?"),
-                                 {mbCode.trimmed()});
-    if (!row)
-        return r;
-    return decideAndWrite(db, memberOf(*row), now, options, request);
+    return findDecideWrite(
+        db, kByCode, mbCode.trimmed(), now.date(),
+        [&](const GateFacts &f) { return decideAdmission(f, now, options, request.weekdayConfirmed); },
+        request.itemIds);
 }
 
 CheckInResult checkInMember(AppContext &ctx, const QString &mbCode, const CheckInRequest &request)
 {
     return checkInMember(ctx.ent, mbCode, ctx.clock().now(), GateOptions::fromUserOptions(ctx.options), request);
+}
+
+CheckInResult admitByHand(const Db &db, const QString &mbCode, const QDateTime &now, const QList<qint64> &itemIds)
+{
+    return findDecideWrite(
+        db, kByCode, mbCode.trimmed(), now.date(), [&](const GateFacts &f) { return decideManualAdmission(f, now); },
+        itemIds);
 }
 
 } // namespace fitrova

@@ -3,29 +3,35 @@
 //
 // The admission decision is a pure function of a few facts about the member
 // (today's visits, the newest valid enrollment, its postponement period) and
-// the site options; loading those facts takes three indexed statements, and
-// writing the visit (with the equipment lent on it) is one transaction.
+// the site options. One check-in is one transaction: the member is found with
+// the row locked (PostgreSQL; on SQLite the transaction holds the write lock
+// from its start), the facts are read, the decision taken and the visit
+// written before the lock is let go. A card presented at two gates at the
+// same moment is thus decided at one gate after the other, and the second
+// sees the first one's visit: the daily limit holds.
 //
-// The desk calls one function per presented card:
+// The desk calls one function per presented card, with the clock time and
+// the site options:
 //
-//     CheckInResult r = checkInByCard(ctx, cardNo);           // ctx: AppContext
+//     const CheckInResult r = checkInByCard(ctx.ent, cardNo, ctx.clock().now(),
+//                                           GateOptions::fromUserOptions(ctx.options));
 //     switch (r.status) {
-//     case CheckInStatus::NotFound: ... r.notice() is "해당회원을 찾을수 없읍니다."
-//     case CheckInStatus::Several:  ... several members carry the card: let staff pick
-//                                       one, then call checkInMember(ctx, mbCode)
+//     case CheckInStatus::NotFound: ... show gateNotFoundText() titled gateNotFoundTitle()
+//     case CheckInStatus::Several:  ... r.candidates carry the card: let staff pick one,
+//                                       then checkInMember(ctx.ent, mbCode, now, options)
 //     case CheckInStatus::Decided:  ... r.decision.message in r.decision.tone;
 //                                       r.entid > 0 when a visit was written
 //     }
 //
-// Outside a screen (benchmarks, tests) the Db overload takes the clock time and
-// the options directly:
-//
-//     checkInByCard(db, "12345678", QDateTime(...), GateOptions{1, 0});
+// checkInByCard(ctx, cardNo) and checkInMember(ctx, mbCode) do the same with
+// the context's clock and options. A weekday question answered yes is passed
+// back as CheckInRequest::weekdayConfirmed; the equipment lent goes in
+// CheckInRequest::itemIds. The 입장 button admits by hand: admitByHand.
 //
 // On the file databases the entrance tables live in the entrance file, which
 // the main connection attaches; on the server engine everything is one
-// database. Pass ctx.ent (the AppContext overloads do): its statements reach
-// Member, Lecture and Program as well as entrance and ItemTrs.
+// database. Pass ctx.ent: its statements reach Member, Lecture and Program as
+// well as entrance and ItemTrs.
 
 #include "data/db.h"
 
@@ -44,8 +50,9 @@ struct UserOptions;
 // --- options -----------------------------------------------------------------------
 
 struct GateOptions {
-    // Visits per day on one enrollment: 1 once, 2 twice, 3 no limit,
-    // 4 once a day (with check-out); 0 (or any value below 1) no limit.
+    // Visits per day on one enrollment: 1 once, 2 twice, 3 no limit, 4 four
+    // times (the stored value read as the count); 0 (or any value below 1)
+    // no limit.
     int dailyLimit = 1;
     // Weekday check: 0 admit only on the program's days, 1 no check,
     // 2 ask the desk whether to admit on another day.
@@ -95,7 +102,8 @@ struct GateFacts {
     int todayCount = 0;                 // today's visits on that enrollment
 };
 
-// Reads the facts of one member for the day (three indexed statements).
+// Reads the facts of one member for the day (two indexed statements). To
+// decide on them, read them inside the transaction that writes the visit.
 GateFacts loadGateFacts(const Db &db, const GateMember &member, const QDate &today);
 
 // --- the decision ----------------------------------------------------------------------
@@ -157,8 +165,8 @@ GateDecision decideManualAdmission(const GateFacts &facts, const QDateTime &now)
 
 // --- writing ---------------------------------------------------------------------------
 
-// Writes the visit and one ItemTrs row per lent item in one transaction;
-// returns the new Entid.
+// Writes the visit and one ItemTrs row per lent item in one transaction
+// (a savepoint inside the caller's); returns the new Entid.
 qint64 writeVisit(const Db &db, const VisitToWrite &visit, const QList<qint64> &itemIds = {});
 
 // --- the one call of the desk ------------------------------------------------------------
@@ -178,9 +186,9 @@ struct CheckInResult {
     qint64 entid = 0;              // the visit written, 0 when none
 };
 
-// Card → member → decision → visit. Finds the member by card number, takes
-// the decision and writes the visit when the decision admits a period member.
-// Nothing else (no screen texts, no history) is read.
+// Card → member → decision → visit, in one transaction. Finds the member by
+// card number, takes the decision and writes the visit when the decision
+// admits a period member. Nothing else (no screen texts, no history) is read.
 CheckInResult checkInByCard(const Db &db, const QString &cardNo, const QDateTime &now, const GateOptions &options,
                             const CheckInRequest &request = {});
 CheckInResult checkInByCard(AppContext &ctx, const QString &cardNo, const CheckInRequest &request = {});
@@ -189,6 +197,12 @@ CheckInResult checkInByCard(AppContext &ctx, const QString &cardNo, const CheckI
 CheckInResult checkInMember(const Db &db, const QString &mbCode, const QDateTime &now, const GateOptions &options,
                             const CheckInRequest &request = {});
 CheckInResult checkInMember(AppContext &ctx, const QString &mbCode, const CheckInRequest &request = {});
+
+// The 입장 button (F10) for a member on the screen: decideManualAdmission
+// on the facts read in the same transaction, and the visit written when it
+// admits. NotFound when the member is gone.
+CheckInResult admitByHand(const Db &db, const QString &mbCode, const QDateTime &now,
+                          const QList<qint64> &itemIds = {});
 
 // Texts and titles the gate shows.
 inline QString gateNotFoundText() { return QStringLiteral("해당회원을 찾을수 없읍니다."); }

@@ -42,7 +42,23 @@ Q_DECLARE_METATYPE(fitrova::GateFacts)
 
 class TstCheckIn : public QObject {
     Q_OBJECT
+    std::unique_ptr<TestInstall> m_inst;
+    // The one installation of this program, emptied of what the last test made.
+    TestInstall &fresh()
+    {
+        if (!m_inst)
+            m_inst = std::make_unique<TestInstall>();
+        const Db &db = m_inst->db();
+        for (const char *t : {"Member", "Lecture", "Program", "entrance", "ItemTrs", "Item"})
+            db.exec(QStringLiteral("DELETE FROM ") + QLatin1String(t));
+        m_inst->clock().set(QDateTime(QDate(2024, 5, 10), QTime(9, 0)));
+        loadUserOptions(m_inst->ctx());
+        return *m_inst;
+    }
+
 private slots:
+    void cleanupTestCase() { m_inst.reset(); }
+
     // --- the pure decision ---------------------------------------------------------
     void decision_data()
     {
@@ -201,7 +217,7 @@ private slots:
     // --- card → decision → visit on the database ------------------------------------------
     void newestEnrollmentDecides()
     {
-        TestInstall inst;
+        TestInstall &inst = fresh();
         const Db &db = inst.ctx().ent;
         addMember(db, "00000001", "홍길동", "11112222");
         const qint64 gym = addProgram(db, "헬스");
@@ -236,7 +252,7 @@ private slots:
     {
         QFETCH(QString, change);
         QFETCH(bool, valid);
-        TestInstall inst;
+        TestInstall &inst = fresh();
         const Db &db = inst.ctx().ent;
         addMember(db, "00000001", "홍길동", "11112222");
         const qint64 id = addPeriod(db, "00000001", addProgram(db, "헬스"), "2024-05-01", "2024-07-31");
@@ -259,7 +275,7 @@ private slots:
     {
         QFETCH(int, limit);
         QFETCH(QStringList, messages);
-        TestInstall inst;
+        TestInstall &inst = fresh();
         inst.ctx().options.opt6 = limit;
         const Db &db = inst.ctx().ent;
         addMember(db, "00000001", "홍길동", "11112222");
@@ -288,7 +304,7 @@ private slots:
 
     void postponementFromItsRow()
     {
-        TestInstall inst;
+        TestInstall &inst = fresh();
         const Db &db = inst.ctx().ent;
         addMember(db, "00000001", "홍길동", "11112222");
         const qint64 base = addPeriod(db, "00000001", addProgram(db, "헬스"), "2024-05-01", "2024-07-31");
@@ -310,7 +326,7 @@ private slots:
 
     void sundayOnTheDatabase()
     {
-        TestInstall inst;
+        TestInstall &inst = fresh();
         const Db &db = inst.ctx().ent;
         addMember(db, "00000001", "홍길동", "11112222");
         addPeriod(db, "00000001", addProgram(db, "평일반", "1", "1111100"), "2024-05-01", "2024-07-31");
@@ -324,7 +340,7 @@ private slots:
 
     void timePassInsideGetsTheCheckOut()
     {
-        TestInstall inst;
+        TestInstall &inst = fresh();
         const Db &db = inst.ctx().ent;
         addMember(db, "00000001", "홍길동", "11112222");
         const qint64 ltid = addTimePass(db, "00000001", addProgram(db, "수영 자유", "2"), 600, 0);
@@ -340,7 +356,7 @@ private slots:
 
     void cardLookups()
     {
-        TestInstall inst;
+        TestInstall &inst = fresh();
         const Db &db = inst.ctx().ent;
         addMember(db, "00000001", "홍길동", "11112222");
         addMember(db, "00000002", "김영희", "33334444");
@@ -358,6 +374,31 @@ private slots:
         QCOMPARE(checkInMember(db, "00000003", kFriday, {}).member.mbName, QStringLiteral("김철수"));
         // Typed text is a value, never SQL.
         QCOMPARE(checkInByCard(db, "' OR ''='", kFriday, {}).status, CheckInStatus::NotFound);
+    }
+
+    void handAdmissionIgnoresTheLimitButNotTheEnrollment()
+    {
+        TestInstall &inst = fresh();
+        const Db &db = inst.ctx().ent;
+        addMember(db, "00000001", "홍길동", "11112222");
+        addMember(db, "00000002", "김영희", "33334444");
+        const qint64 id = addPeriod(db, "00000001", addProgram(db, "헬스"), "2024-05-01", "2024-07-31");
+        QVERIFY(checkInByCard(db, "11112222", kFriday, GateOptions{1, 0}).entid > 0);
+        QCOMPARE(checkInByCard(db, "11112222", kFriday, GateOptions{1, 0}).decision.message,
+                 QStringLiteral("일일 입장횟수를 초과했읍니다.."));
+        // 입장 at the desk: past the daily limit, with a towel.
+        const qint64 towel = addItem(db, "T1", "수건", "880001");
+        const CheckInResult byHand = admitByHand(db, "00000001", kFriday.addSecs(600), {towel});
+        QVERIFY(byHand.entid > 0);
+        QCOMPARE(byHand.decision.message, QStringLiteral("정상입장 처리되었읍니다"));
+        QCOMPARE(countOf(db, "SELECT COUNT(*) FROM entrance WHERE Ltid = ?", {id}), 2);
+        QCOMPARE(countOf(db, "SELECT COUNT(*) FROM ItemTrs WHERE Entid = ?", {byHand.entid}), 1);
+        // Without a valid enrollment, nothing is written; an unknown member is not found.
+        const CheckInResult none = admitByHand(db, "00000002", kFriday);
+        QCOMPARE(none.entid, 0);
+        QCOMPARE(none.decision.message, QStringLiteral("김영희 님은 입장가능한 유효강좌가 없읍니다."));
+        QCOMPARE(admitByHand(db, "00000099", kFriday).status, CheckInStatus::NotFound);
+        QCOMPARE(countOf(db, "SELECT COUNT(*) FROM entrance"), 2);
     }
 
     void visitAndEquipmentTogether()

@@ -543,17 +543,15 @@ void CheckInScreen::admit()
         return;
     }
     guard(m_ui, DbAction::Save, [&] {
-        const GateMember member{m_mbCode, m_name->text(), m_card->text()};
-        const GateFacts facts = loadGateFacts(m_ui.app.ent, member, m_ui.app.clock().today());
-        const GateDecision d = decideManualAdmission(facts, m_ui.app.clock().now());
-        if (!d.writeVisit) {
+        const CheckInResult r = admitByHand(m_ui.app.ent, m_mbCode, m_ui.app.clock().now(), itemIds());
+        const GateDecision &d = r.decision;
+        if (r.entid <= 0) {
             m_decision = d;
             setMessage(d.message, d.tone);
             m_sounds->refused();
             focusSearch();
             return;
         }
-        writeVisit(m_ui.app.ent, d.visit, itemIds());
         m_sounds->admitted();
         m_ui.msg.notice(d.message, 2000);
         m_items->clearRows();
