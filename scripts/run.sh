@@ -7,6 +7,7 @@ cd "$(dirname "$0")/.."
 scripts/build.sh
 HOME_DIR="${BRENMOOR_HOME:-$HOME/Brenmoor}"
 if [ ! -f "$HOME_DIR/Bin/Pginfo.Ini" ]; then
-  build/src/fitrova --init --demo --admin-id admin --admin-password admin1234
+  # The documented demo password goes through a pipe, not the command line.
+  printf '%s\n' admin1234 | build/src/fitrova --init --demo --admin-id admin --admin-password-file -
 fi
 exec build/src/fitrova "$@"

@@ -2,6 +2,7 @@
 
 #include "foundation/appcontext.h"
 #include "foundation/connections.h"
+#include "foundation/fileaccess.h"
 #include "demo/demodata.h"
 #include "foundation/installer.h"
 #include "foundation/startup.h"
@@ -20,6 +21,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFile>
 #include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -27,6 +29,7 @@
 #include <QTranslator>
 
 #include <cstdio>
+#include <optional>
 #include <termios.h>
 #include <unistd.h>
 
@@ -54,11 +57,33 @@ QString prompt(const QString &text, bool secret)
     return line;
 }
 
+// The first line of a file, or of standard input for "-"; nullopt when it
+// cannot be read.
+std::optional<QString> firstLineOf(const QString &path)
+{
+    if (path == QLatin1String("-"))
+        return QTextStream(stdin).readLine();
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
+        return std::nullopt;
+    return QString::fromUtf8(f.readLine()).remove(QLatin1Char('\n')).remove(QLatin1Char('\r'));
+}
+
 int runInit(const QCommandLineParser &args)
 {
     QTextStream err(stderr);
+    if (args.isSet(QStringLiteral("admin-password"))) {
+        err << "비밀번호를 명령줄에 쓰면 실행되는 동안 다른 사용자에게 보입니다. "
+               "--admin-password-file FILE (표준입력은 -)을 쓰거나 터미널에서 입력하여 주십시요."
+            << Qt::endl;
+        return 2;
+    }
     InstallOptions opt;
     opt.installDir = Paths::defaultInstallDir();
+    // The configuration written beforehand (a server installation) may share
+    // the data folder with the group.
+    applyFileCreationMask(fileAccessFromSetting(
+        IniFile(Paths::iniPathFor(opt.installDir)).value(QStringLiteral("DATABASE"), QStringLiteral("GroupAccess"))));
     if (args.isSet(QStringLiteral("demo"))) {
         // The demo centre, and an SMS provider stand-in that the demo sends to.
         opt.content = [demo = demoInstallContent()](const AppContext &c) {
@@ -66,24 +91,31 @@ int runInit(const QCommandLineParser &args)
             setUpDemoSmsStandIn(c);
         };
     }
-    opt.adminId = args.value(QStringLiteral("admin-id"));
-    opt.adminPassword = args.value(QStringLiteral("admin-password"));
-    if (opt.adminId.isEmpty() || opt.adminPassword.isEmpty()) {
-        if (!isatty(STDIN_FILENO)) {
-            err << "관리자 ID와 비밀번호를 --admin-id, --admin-password로 지정하여 주십시요 "
-                   "(터미널이 없어 물어볼 수 없습니다)."
-                << Qt::endl;
+    opt.adminId = args.value(QStringLiteral("admin-id")).trimmed();
+    const bool terminal = isatty(STDIN_FILENO);
+    if (opt.adminId.isEmpty()) {
+        if (!terminal) {
+            err << "관리자 ID를 --admin-id로 지정하여 주십시요 (터미널이 없어 물어볼 수 없습니다)." << Qt::endl;
             return 2;
         }
-        if (opt.adminId.isEmpty())
-            opt.adminId = prompt(QStringLiteral("관리자 ID: "), false).trimmed();
-        if (opt.adminPassword.isEmpty()) {
-            opt.adminPassword = prompt(QStringLiteral("관리자 비밀번호: "), true);
-            if (prompt(QStringLiteral("비밀번호 확인: "), true) != opt.adminPassword) {
-                err << "비밀번호가 일치하지 않습니다." << Qt::endl;
-                return 2;
-            }
+        opt.adminId = prompt(QStringLiteral("관리자 ID: "), false).trimmed();
+    }
+    if (args.isSet(QStringLiteral("admin-password-file"))) {
+        const QString file = args.value(QStringLiteral("admin-password-file"));
+        const auto line = firstLineOf(file);
+        if (!line) {
+            err << "비밀번호 파일을 읽을 수 없습니다: " << file << Qt::endl;
+            return 2;
         }
+        opt.adminPassword = *line;
+    } else if (terminal) {
+        opt.adminPassword = prompt(QStringLiteral("관리자 비밀번호: "), true);
+        if (prompt(QStringLiteral("비밀번호 확인: "), true) != opt.adminPassword) {
+            err << "비밀번호가 일치하지 않습니다." << Qt::endl;
+            return 2;
+        }
+    } else {
+        opt.adminPassword = QTextStream(stdin).readLine(); // one line from a pipe
     }
     QTextStream out(stdout);
     const InstallResult r = runInstall(opt, [&](const QString &s) { out << s << Qt::endl; });
@@ -213,6 +245,10 @@ bool updaterTakesOver(const AppContext &ctx, Messages &msg)
 
 int main(int argc, char *argv[])
 {
+    // Everything the program creates is its user's alone until the
+    // configuration says the data folder is shared with the group.
+    applyFileCreationMask(FileAccess::Owner);
+
     // Headless commands run without a display.
     bool headless = false;
     for (int i = 1; i < argc; ++i)
@@ -227,7 +263,13 @@ int main(int argc, char *argv[])
         args.addOption({QStringLiteral("init"), QStringLiteral("설치를 만듭니다.")});
         args.addOption({QStringLiteral("demo"), QStringLiteral("체험용 센터 자료를 넣습니다.")});
         args.addOption({QStringLiteral("admin-id"), QStringLiteral("관리자 ID"), QStringLiteral("id")});
-        args.addOption({QStringLiteral("admin-password"), QStringLiteral("관리자 비밀번호"), QStringLiteral("password")});
+        args.addOption({QStringLiteral("admin-password-file"),
+                        QStringLiteral("관리자 비밀번호가 첫 줄에 있는 파일 (- 는 표준입력). 없으면 터미널에서 묻거나 "
+                                       "표준입력의 첫 줄을 읽습니다."),
+                        QStringLiteral("file")});
+        QCommandLineOption onCommandLine(QStringLiteral("admin-password"), QString(), QStringLiteral("password"));
+        onCommandLine.setFlags(QCommandLineOption::HiddenFromHelp);
+        args.addOption(onCommandLine);
         args.addOption({QStringLiteral("settings-password"),
                         QStringLiteral("사용자환경 화면의 네트웍 설정비밀번호를 등록합니다.")});
         args.addOption({QStringLiteral("maintenance-login"),
@@ -248,7 +290,9 @@ int main(int argc, char *argv[])
     DesktopMessages msg;
 
     AppContext ctx;
-    if (auto f = connectDatabases(ctx)) {
+    const auto failure = connectDatabases(ctx);
+    applyFileCreationMask(ctx.dbSettings.groupAccess ? FileAccess::Group : FileAccess::Owner);
+    if (const auto &f = failure) {
         msg.warn(f->text + QStringLiteral("\n\n") + f->detail + QStringLiteral("\n\n프로그램을 종료합니다."), f->title);
         return 1;
     }

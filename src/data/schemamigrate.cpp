@@ -2,7 +2,7 @@
 
 namespace fitrova {
 
-void createTables(const Db &db, std::optional<DbFile> file)
+void createTables(const Db &db, std::optional<DbFile> file, bool stampVersion)
 {
     db.transaction([&] {
         for (const Table &t : allTables()) {
@@ -11,9 +11,14 @@ void createTables(const Db &db, std::optional<DbFile> file)
             for (const QString &stmt : createTableStatements(t, db.engine()))
                 db.exec(stmt);
         }
-        if (!file || *file == DbFile::Main)
-            db.exec(QStringLiteral("INSERT INTO DbVersion (Version) VALUES (?)"), {schemaVersion()});
+        if (stampVersion && (!file || *file == DbFile::Main))
+            stampSchemaVersion(db);
     });
+}
+
+void stampSchemaVersion(const Db &main)
+{
+    main.exec(QStringLiteral("INSERT INTO DbVersion (Version) VALUES (?)"), {schemaVersion()});
 }
 
 int storedSchemaVersion(const Db &main)

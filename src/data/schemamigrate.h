@@ -9,8 +9,11 @@
 namespace fitrova {
 
 // Creates the tables of one database file; with no file, every table (the
-// server engine keeps them all in one database). One transaction.
-void createTables(const Db &db, std::optional<DbFile> file);
+// server engine keeps them all in one database). One transaction. The main
+// file's DbVersion gets its row unless stampVersion is false: the installer
+// stamps it last, as the mark of an installation made to its end.
+void createTables(const Db &db, std::optional<DbFile> file, bool stampVersion = true);
+void stampSchemaVersion(const Db &main);
 
 // Version recorded in DbVersion; 0 when the table is missing or empty.
 int storedSchemaVersion(const Db &main);

@@ -17,6 +17,10 @@ namespace fitrova {
 // Section DATABASE of the configuration file.
 struct DbSettings {
     QString type, dbClass, version, network, source, name, user, password, serverPath;
+    // GroupAccess=YES: the files the program creates may be read and written
+    // by the members of its user's group (a data folder shared by several
+    // system users); otherwise by its user only.
+    bool groupAccess = false;
 };
 
 // Site-wide options (table UserOpt, row Gubun "1").

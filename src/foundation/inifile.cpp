@@ -4,29 +4,48 @@
 #include <QFileInfo>
 #include <QDir>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <QStringList>
 
 namespace fitrova {
 
 namespace {
 
-QStringList readLines(const QString &path, bool *ok)
+// The file as read: its lines, and what a rewrite must keep of its form.
+struct Content {
+    bool exists = false;
+    // Read whole, as UTF-8 without NUL bytes. A file that is not (another
+    // code page, damage, no permission) is read as well as it can be but
+    // never written back: its bytes would be lost.
+    bool clean = false;
+    bool bom = false, crlf = false;
+    QStringList lines;
+};
+
+Content readContent(const QString &path)
 {
+    Content c;
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        *ok = false;
-        return {};
-    }
-    *ok = true;
-    QString content = QString::fromUtf8(f.readAll());
-    if (content.startsWith(QChar(0xFEFF)))
-        content.remove(0, 1);
+    c.exists = f.exists();
+    if (!c.exists)
+        return c;
+    if (!f.open(QIODevice::ReadOnly))
+        return c;
+    QByteArray bytes = f.readAll();
+    const bool complete = f.error() == QFileDevice::NoError;
+    c.bom = bytes.startsWith("\xEF\xBB\xBF");
+    if (c.bom)
+        bytes.remove(0, 3);
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString content = utf8.decode(bytes);
+    c.clean = complete && !utf8.hasError() && !bytes.contains('\0');
     content.remove(QChar(0));
+    c.crlf = content.contains(QStringLiteral("\r\n"));
     content.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QStringList lines = content.split(QLatin1Char('\n'));
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
+    c.lines = content.split(QLatin1Char('\n'));
+    if (!c.lines.isEmpty() && c.lines.last().isEmpty())
+        c.lines.removeLast();
+    return c;
 }
 
 // "[Name]" → "Name"; anything else → null string.
@@ -55,10 +74,15 @@ bool splitKey(const QString &line, QString *key, QString *value)
 
 bool IniFile::exists() const { return QFileInfo(m_path).isFile(); }
 
+bool IniFile::readsCleanly() const
+{
+    const Content c = readContent(m_path);
+    return !c.exists || c.clean;
+}
+
 QString IniFile::value(const QString &section, const QString &key) const
 {
-    bool ok = false;
-    const QStringList lines = readLines(m_path, &ok);
+    const QStringList lines = readContent(m_path).lines;
     bool inSection = false;
     for (const QString &line : lines) {
         const QString s = sectionOf(line);
@@ -79,8 +103,10 @@ QString IniFile::value(const QString &section, const QString &key) const
 
 bool IniFile::setValue(const QString &section, const QString &key, const QString &value) const
 {
-    bool ok = false;
-    QStringList lines = readLines(m_path, &ok);
+    Content c = readContent(m_path);
+    if (c.exists && !c.clean)
+        return false;
+    QStringList &lines = c.lines;
     int sectionLine = -1, lastKeyLine = -1, keyLine = -1;
     bool inSection = false;
     for (int i = 0; i < lines.size(); ++i) {
@@ -103,10 +129,12 @@ bool IniFile::setValue(const QString &section, const QString &key, const QString
         }
     }
     QString written = value;
-    written.remove(QLatin1Char('\n')).remove(QLatin1Char('\r'));
+    written.remove(QLatin1Char('\n')).remove(QLatin1Char('\r')).remove(QChar(0));
     if (keyLine >= 0) {
         QString k, v;
         splitKey(lines.at(keyLine), &k, &v);
+        if (v == written)
+            return true; // nothing to change: the file is left untouched
         lines[keyLine] = k + QLatin1Char('=') + written;
     } else if (sectionLine >= 0) {
         lines.insert(lastKeyLine + 1, key + QLatin1Char('=') + written);
@@ -116,11 +144,17 @@ bool IniFile::setValue(const QString &section, const QString &key, const QString
         lines << QLatin1Char('[') + section + QLatin1Char(']') << key + QLatin1Char('=') + written;
     }
     QDir().mkpath(QFileInfo(m_path).absolutePath());
+    // Written beside the file and renamed over it: a crash or a full disk
+    // leaves the old file or the new one, never half of one.
     QSaveFile f(m_path);
     if (!f.open(QIODevice::WriteOnly))
         return false;
-    f.write((lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
-    return f.commit();
+    if (!c.exists) // holds passwords: readable by its owner only
+        f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    const QString eol = c.crlf ? QStringLiteral("\r\n") : QStringLiteral("\n");
+    QByteArray bytes = c.bom ? QByteArray("\xEF\xBB\xBF") : QByteArray();
+    bytes += (lines.join(eol) + eol).toUtf8();
+    return f.write(bytes) == bytes.size() && f.commit();
 }
 
 QString getIniValue(const IniFile &ini, const QString &section, const QString &key)

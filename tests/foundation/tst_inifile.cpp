@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace fitrova;
 
 class TestIniFile : public QObject {
@@ -20,6 +22,11 @@ private:
         f.open(QIODevice::WriteOnly);
         f.write(content);
         return path;
+    }
+    static int modeOf(const QString &path)
+    {
+        struct stat st {};
+        return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
     }
     QByteArray read(const QString &path)
     {
@@ -80,6 +87,45 @@ private Q_SLOTS:
         QVERIFY(ini.setValue(QStringLiteral("DATABASE"), QStringLiteral("NetWork"), QStringLiteral("YES")));
         QVERIFY(ini.exists());
         QCOMPARE(ini.value(QStringLiteral("DATABASE"), QStringLiteral("network")), QStringLiteral("YES"));
+    }
+
+    void fileThatDoesNotReadCleanlyIsNeverRewritten_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("Korean code page") << QByteArray("[DATABASE]\r\nServerPath=D:\\\xBC\xBE\xC5\xCD\r\nType=ACCESS\r\n");
+        QTest::newRow("NUL bytes") << QByteArray("[DATABASE]\nType=ACCESS\n\0\0\0\0", 28);
+        QTest::newRow("damaged bytes") << QByteArray("[DATABASE]\nType=ACCESS\n\xFF\xFE\x80garbage\n");
+    }
+    void fileThatDoesNotReadCleanlyIsNeverRewritten()
+    {
+        QFETCH(QByteArray, content);
+        const QString path = write(content);
+        const IniFile ini(path);
+        QVERIFY(!ini.readsCleanly());
+        QCOMPARE(ini.value(QStringLiteral("DATABASE"), QStringLiteral("Type")), QStringLiteral("ACCESS"));
+        QVERIFY(!ini.setValue(QStringLiteral("DATABASE"), QStringLiteral("NetWork"), QStringLiteral("YES")));
+        QCOMPARE(read(path), content);
+    }
+
+    void rewriteKeepsTheFilesForm()
+    {
+        // Line ends and the byte order mark of a file written on Windows.
+        const QString path = write("\xEF\xBB\xBF[DATABASE]\r\nType=ACCESS\r\n");
+        QVERIFY(IniFile(path).setValue(QStringLiteral("DATABASE"), QStringLiteral("NetWork"), QStringLiteral("YES")));
+        QCOMPARE(read(path), QByteArray("\xEF\xBB\xBF[DATABASE]\r\nType=ACCESS\r\nNetWork=YES\r\n"));
+    }
+
+    void permissions()
+    {
+        // A new file holds the database password: its owner's alone.
+        const IniFile fresh(dir.filePath(QStringLiteral("perm/Bin/Pginfo.Ini")));
+        QVERIFY(fresh.setValue(QStringLiteral("DATABASE"), QStringLiteral("Password"), QStringLiteral("secret")));
+        QCOMPARE(modeOf(fresh.path()), 0600);
+        // A file whose rights were set by hand keeps them.
+        const QString shared = write("[DATABASE]\nType=ACCESS\n");
+        QCOMPARE(::chmod(QFile::encodeName(shared).constData(), 0640), 0);
+        QVERIFY(IniFile(shared).setValue(QStringLiteral("DATABASE"), QStringLiteral("NetWork"), QStringLiteral("NO")));
+        QCOMPARE(modeOf(shared), 0640);
     }
 
     void newlinesInValuesCannotAddKeys()

@@ -2,6 +2,8 @@
 // FITROVA_DB_TEST
 
 #include "foundation/connections.h"
+#include "foundation/inifile.h"
+#include "data/schemamigrate.h"
 #include "foundation/installer.h"
 #include "foundation/password.h"
 #include "foundation/programlist.h"
@@ -10,6 +12,8 @@
 #include <QCryptographicHash>
 #include <QDirIterator>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 using namespace fitrova;
 using fitrova::test::TestInstall;
@@ -31,6 +35,11 @@ QByteArray folderFingerprint(const QString &dir)
         h.addData(file.readAll());
     }
     return h.result();
+}
+int modeOf(const QString &path)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
 }
 } // namespace
 
@@ -99,6 +108,128 @@ private Q_SLOTS:
         opt.adminPassword = password;
         QCOMPARE(runInstall(opt).exitCode, 2);
         QVERIFY(!QFileInfo::exists(Paths::iniPathFor(dir.path())));
+    }
+
+    void failedInitLeavesNothingAndRunsAgain()
+    {
+        // A fresh folder for the file databases; an empty server database.
+        QTemporaryDir dir;
+        const bool server = fitrova::test::testEngine() == Engine::PostgreSQL;
+        const QString pgDatabase = server ? TestInstall::createServerDatabase() : QString();
+        if (server)
+            TestInstall::writeConfig(dir.path(), pgDatabase);
+        struct Drop {
+            QString name;
+            ~Drop()
+            {
+                if (!name.isEmpty())
+                    TestInstall::dropServerDatabase(name);
+            }
+        } drop{pgDatabase};
+        const QByteArray before = folderFingerprint(dir.path());
+
+        InstallOptions opt;
+        opt.installDir = dir.path();
+        opt.adminId = QStringLiteral("boss");
+        opt.adminPassword = QStringLiteral("pw");
+        // The disk fills up while the demo centre is written.
+        opt.content = [](const AppContext &) {
+            throw DbError(DbError::Kind::DiskFull, QStringLiteral("database or disk is full"), {}, QStringLiteral("13"));
+        };
+        const InstallResult failed = runInstall(opt);
+        QCOMPARE(failed.exitCode, 4);
+        QVERIFY2(failed.message.contains(QStringLiteral("디스크 공간이 부족합니다")), qPrintable(failed.message));
+        // Nothing it made is left: no database, no configuration, no folders.
+        QCOMPARE(folderFingerprint(dir.path()), before);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 server ? QStringList{QStringLiteral("Bin")} : QStringList());
+        if (server) {
+            AppContext c(dir.path());
+            QVERIFY(!readConfiguration(c));
+            Db probe;
+            QVERIFY(!openConnection(c, probe, QStringLiteral("probe"), {}));
+            QVERIFY(!probe.tableExists(QStringLiteral("Member")));
+            QVERIFY(!probe.tableExists(QStringLiteral("DbVersion")));
+        }
+
+        // Run again, it installs.
+        opt.content = {};
+        QCOMPARE(runInstall(opt).exitCode, 0);
+        AppContext c(dir.path());
+        QVERIFY(!connectDatabases(c));
+        QCOMPARE(c.main.scalar(QStringLiteral("SELECT UserID FROM UserM")).toString(), QStringLiteral("boss"));
+    }
+
+    void halfMadeServerDatabaseIsMadeAgain()
+    {
+        if (fitrova::test::testEngine() != Engine::PostgreSQL)
+            QSKIP("the file databases are built aside and moved into place whole");
+        // An installation killed before its end: the tables, no version row.
+        QTemporaryDir dir;
+        const QString pgDatabase = TestInstall::createServerDatabase();
+        TestInstall::writeConfig(dir.path(), pgDatabase);
+        {
+            AppContext c(dir.path());
+            QVERIFY(!readConfiguration(c));
+            Db db;
+            QVERIFY(!openConnection(c, db, QStringLiteral("half"), {}));
+            createTables(db, std::nullopt, false);
+            db.exec(QStringLiteral("INSERT INTO Member (MbCode, MbName) VALUES ('00000001', '반쯤')"));
+        }
+        InstallOptions opt;
+        opt.installDir = dir.path();
+        opt.adminId = QStringLiteral("boss");
+        opt.adminPassword = QStringLiteral("pw");
+        const InstallResult r = runInstall(opt);
+        {
+            AppContext c(dir.path());
+            QVERIFY(!connectDatabases(c));
+            QCOMPARE(c.main.scalar(QStringLiteral("SELECT COUNT(*) FROM Member")).toInt(), 0);
+            QCOMPARE(c.main.scalar(QStringLiteral("SELECT COUNT(*) FROM UserM")).toInt(), 1);
+        }
+        TestInstall::dropServerDatabase(pgDatabase);
+        QCOMPARE(r.exitCode, 0);
+    }
+
+    void filesAreTheirOwnersAlone_data()
+    {
+        QTest::addColumn<QString>("groupAccess");
+        QTest::addColumn<int>("fileMode");
+        QTest::addColumn<int>("folderMode");
+        QTest::newRow("owner only") << "" << 0600 << 0700;
+        QTest::newRow("shared with the group") << "YES" << 0660 << 0770;
+    }
+    void filesAreTheirOwnersAlone()
+    {
+        if (fitrova::test::testEngine() != Engine::SQLite)
+            QSKIP("the server keeps its own files");
+        QFETCH(QString, groupAccess);
+        QFETCH(int, fileMode);
+        QFETCH(int, folderMode);
+        QTemporaryDir dir;
+        if (!groupAccess.isEmpty()) {
+            const IniFile ini(Paths::iniPathFor(dir.path()));
+            ini.setValue(QStringLiteral("DATABASE"), QStringLiteral("Type"), QStringLiteral("ACCESS"));
+            ini.setValue(QStringLiteral("DATABASE"), QStringLiteral("ServerPath"), dir.path());
+            ini.setValue(QStringLiteral("DATABASE"), QStringLiteral("GroupAccess"), groupAccess);
+        }
+        // A scratch folder an installation killed on its way left behind.
+        QDir().mkpath(dir.path() + QStringLiteral("/Dbs/.fitrova-init-AbCdEf"));
+        InstallOptions opt;
+        opt.installDir = dir.path();
+        opt.adminId = QStringLiteral("boss");
+        opt.adminPassword = QStringLiteral("pw");
+        QCOMPARE(runInstall(opt).exitCode, 0);
+        const Paths p = Paths::derive(dir.path(), dir.path());
+        for (const QString &f : {p.mainDb, p.entDb, p.postDb, p.pointDb, p.printDb})
+            QCOMPARE(modeOf(f), fileMode);
+        QCOMPARE(modeOf(dir.path() + QStringLiteral("/Dbs")), folderMode);
+        QCOMPARE(modeOf(p.memberPicDir), folderMode);
+        if (groupAccess.isEmpty())
+            QCOMPARE(modeOf(Paths::iniPathFor(dir.path())), 0600);
+        QCOMPARE(QDir(dir.path() + QStringLiteral("/Dbs")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 (QStringList{QStringLiteral("DbEnt.db"), QStringLiteral("DbMain.db"), QStringLiteral("DbPoint.db"),
+                              QStringLiteral("DbPost.db")}));
     }
 
     void freshFolderGetsFileDatabasesAndConfiguration()

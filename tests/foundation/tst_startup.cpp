@@ -8,6 +8,8 @@
 #include "testinstall.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace fitrova;
@@ -57,16 +59,18 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("breakWhat");
         QTest::addColumn<QString>("textContains");
-        QTest::newRow("no configuration file") << "ini" << "설정파일";
-        QTest::newRow("unknown Type") << "type" << "Type=ORACLE";
-        QTest::newRow("unreachable server") << "server" << "DataBase에 연결할수 없읍니다";
-        QTest::newRow("file that is no database") << "garbage" << "DataBase에 연결할수 없읍니다";
-        QTest::newRow("missing database file") << "missing" << "DataBase에 연결할수 없읍니다";
+        QTest::addColumn<QString>("detailContains");
+        QTest::newRow("no configuration file") << "ini" << "설정파일" << "";
+        QTest::newRow("unknown Type") << "type" << "Type=ORACLE" << "";
+        QTest::newRow("unreachable server") << "server" << "DataBase에 연결할수 없읍니다" << "";
+        QTest::newRow("file that is no database") << "garbage" << "DataBase에 연결할수 없읍니다" << "손상되었거나";
+        QTest::newRow("missing database file") << "missing" << "DataBase에 연결할수 없읍니다" << "데이터베이스 파일이 없습니다";
     }
     void refusals()
     {
         QFETCH(QString, breakWhat);
         QFETCH(QString, textContains);
+        QFETCH(QString, detailContains);
         TestInstall inst;
         const QString dir = inst.installDir();
         const Paths paths = inst.ctx().paths;
@@ -95,8 +99,84 @@ private Q_SLOTS:
         const auto f = connectDatabases(c);
         QVERIFY(f.has_value());
         QVERIFY2(f->text.contains(textContains), qPrintable(f->text));
+        QVERIFY2(f->detail.contains(detailContains), qPrintable(f->detail));
         QCOMPARE(f->title, QStringLiteral("연결오류"));
         QVERIFY(!c.connected);
+    }
+
+    // The causes a desk can do something about are named in Korean, not in
+    // the driver's English.
+    void readOnlyDataFolderIsNamed()
+    {
+        if (fitrova::test::testEngine() != Engine::SQLite)
+            QSKIP("the file databases only");
+        TestInstall inst;
+        const QString dbs = QFileInfo(inst.ctx().paths.mainDb).absolutePath();
+        inst.ctx().closeConnections();
+        // Even root cannot write into an immutable folder.
+        if (QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), dbs}) != 0)
+            QSKIP("chattr cannot make the folder read-only here");
+        AppContext c(inst.installDir());
+        const auto f = connectDatabases(c);
+        QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), dbs});
+        QVERIFY(f.has_value());
+        QVERIFY2(f->detail.contains(QStringLiteral("읽기 전용")), qPrintable(f->detail));
+        QVERIFY2(f->detail.contains(dbs), qPrintable(f->detail));
+    }
+
+    void fullDiskIsNamed()
+    {
+        if (fitrova::test::testEngine() != Engine::SQLite)
+            QSKIP("the file databases only");
+        TestInstall inst;
+        const Paths p = inst.ctx().paths;
+        inst.ctx().closeConnections();
+        // The data folder on a small disk of its own, filled up.
+        QTemporaryDir disk;
+        if (QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                                        QStringLiteral("size=2m"), QStringLiteral("tmpfs"), disk.path()})
+            != 0)
+            QSKIP("cannot mount a small disk here");
+        struct Unmount {
+            QString path;
+            ~Unmount() { QProcess::execute(QStringLiteral("umount"), {path}); }
+        } unmount{disk.path()};
+        QDir().mkpath(disk.path() + QStringLiteral("/Dbs"));
+        for (const QString &f : {p.mainDb, p.entDb, p.postDb, p.pointDb})
+            QVERIFY(QFile::copy(f, disk.path() + QStringLiteral("/Dbs/") + QFileInfo(f).fileName()));
+        {
+            QFile filler(disk.path() + QStringLiteral("/filler"));
+            QVERIFY(filler.open(QIODevice::WriteOnly));
+            const QByteArray block(64 * 1024, 'x');
+            while (filler.write(block) == block.size() && filler.flush()) {
+            }
+        }
+        iniOf(inst.installDir()).setValue(QStringLiteral("DATABASE"), QStringLiteral("ServerPath"), disk.path());
+        {
+            AppContext c(inst.installDir());
+            const auto f = connectDatabases(c);
+            QVERIFY(f.has_value());
+            QVERIFY2(f->detail.contains(QStringLiteral("디스크 공간이 부족합니다")), qPrintable(f->detail));
+        }
+    }
+
+    void configurationThatDoesNotReadCleanlyIsNotRewritten()
+    {
+        TestInstall inst;
+        const IniFile ini = iniOf(inst.installDir());
+        ini.setValue(QStringLiteral("DATABASE"), QStringLiteral("NetWork"), QString());
+        // A comment in the Korean code page, as a Windows editor would write it.
+        QFile f(ini.path());
+        QVERIFY(f.open(QIODevice::Append));
+        f.write("; \xBC\xBE\xC5\xCD \xBC\xB3\xC1\xA4\n");
+        f.close();
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray before = f.readAll();
+        f.close();
+        AppContext c(inst.installDir());
+        QVERIFY(!connectDatabases(c));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), before);
     }
 
     void networkKeyIsWrittenForTheNextStart()
