@@ -223,7 +223,8 @@ private Q_SLOTS:
         const Paths p = Paths::derive(dir.path(), dir.path());
         for (const QString &f : {p.mainDb, p.entDb, p.postDb, p.pointDb, p.printDb})
             QCOMPARE(modeOf(f), fileMode);
-        QCOMPARE(modeOf(dir.path() + QStringLiteral("/Dbs")), folderMode);
+        // Folders this run made (Dbs/ existed before it: its rights stay).
+        QCOMPARE(modeOf(p.localDbDir), folderMode);
         QCOMPARE(modeOf(p.memberPicDir), folderMode);
         if (groupAccess.isEmpty())
             QCOMPARE(modeOf(Paths::iniPathFor(dir.path())), 0600);
