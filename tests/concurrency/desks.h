@@ -68,6 +68,12 @@ public:
         }
         return readLine();
     }
+    // Waits (a minute at most) until the desk has said something.
+    void waitForOutput()
+    {
+        if (!m_process.canReadLine() && m_process.state() != QProcess::NotRunning)
+            m_process.waitForReadyRead(60000);
+    }
     // Every answer that has arrived so far.
     QStringList replies()
     {

@@ -226,6 +226,10 @@ private Q_SLOTS:
                     return;
                 }
                 QSqlQuery q(h);
+                // The server looks for the deadlock first in this test's own
+                // transaction, which is thus the one it ends, however the
+                // two threads are scheduled.
+                q.exec(QStringLiteral("SET deadlock_timeout = '20s'"));
                 q.exec(QStringLiteral("BEGIN"));
                 q.exec(QStringLiteral("UPDATE Member SET MbName = 'other' WHERE MbCode = '0000000B'"));
                 otherHoldsB.release();
