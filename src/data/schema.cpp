@@ -1,5 +1,7 @@
 #include "data/schema.h"
 
+#include <stdexcept>
+
 namespace fitrova {
 
 Column idCol(const QString &name) { return Column{name, ColType::Id, 0, {}, true}; }
@@ -8,7 +10,7 @@ Column integer(const QString &name, const QString &def) { return Column{name, Co
 Column real(const QString &name, const QString &def) { return Column{name, ColType::Real, 0, def, false}; }
 Column flag(const QString &name, const QString &def) { return Column{name, ColType::Flag, 0, def, false}; }
 
-int schemaVersion() { return 2; }
+int schemaVersion() { return 3; }
 
 const Table *findTable(const QString &name)
 {
@@ -39,33 +41,66 @@ QString columnType(const Column &c, Engine e)
     return QStringLiteral("TEXT");
 }
 
+QString columnDefinition(const Column &c, Engine engine)
+{
+    QString d = c.name + QLatin1Char(' ') + columnType(c, engine);
+    if (c.notNull && c.type != ColType::Id)
+        d += QStringLiteral(" NOT NULL");
+    if (!c.defaultValue.isEmpty())
+        d += QStringLiteral(" DEFAULT ") + c.defaultValue;
+    return d;
+}
+
+QString indexStatement(const Table &t, qsizetype position)
+{
+    const Index &ix = t.indexes.at(position);
+    return QStringLiteral("CREATE %1INDEX ix_%2_%3 ON %2 (%4)")
+        .arg(ix.unique ? QStringLiteral("UNIQUE ") : QString(), t.name, QString::number(position + 1),
+             ix.columns.join(QStringLiteral(", ")));
+}
+
+const Table &tableOrThrow(const QString &name)
+{
+    const Table *t = findTable(name);
+    if (!t)
+        throw std::invalid_argument("unknown table " + name.toStdString());
+    return *t;
+}
+
 } // namespace
 
 QStringList createTableStatements(const Table &t, Engine engine)
 {
     QStringList defs;
-    for (const Column &c : t.columns) {
-        QString d = c.name + QLatin1Char(' ') + columnType(c, engine);
-        if (c.notNull && c.type != ColType::Id)
-            d += QStringLiteral(" NOT NULL");
-        if (!c.defaultValue.isEmpty())
-            d += QStringLiteral(" DEFAULT ") + c.defaultValue;
-        defs << d;
-    }
+    for (const Column &c : t.columns)
+        defs << columnDefinition(c, engine);
     if (!t.primaryKey.isEmpty())
         defs << QStringLiteral("PRIMARY KEY (") + t.primaryKey.join(QStringLiteral(", ")) + QLatin1Char(')');
 
     QStringList out;
     out << QStringLiteral("CREATE TABLE ") + t.name + QStringLiteral(" (\n  ") + defs.join(QStringLiteral(",\n  "))
             + QStringLiteral("\n)");
-    int n = 0;
-    for (const Index &ix : t.indexes) {
-        ++n;
-        out << QStringLiteral("CREATE %1INDEX ix_%2_%3 ON %2 (%4)")
-                   .arg(ix.unique ? QStringLiteral("UNIQUE ") : QString(), t.name, QString::number(n),
-                        ix.columns.join(QStringLiteral(", ")));
-    }
+    for (qsizetype i = 0; i < qsizetype(t.indexes.size()); ++i)
+        out << indexStatement(t, i);
     return out;
+}
+
+QString addColumnStatement(const QString &table, const QString &column, Engine engine)
+{
+    const Table &t = tableOrThrow(table);
+    for (const Column &c : t.columns)
+        if (c.name.compare(column, Qt::CaseInsensitive) == 0)
+            return QStringLiteral("ALTER TABLE ") + t.name + QStringLiteral(" ADD COLUMN ") + columnDefinition(c, engine);
+    throw std::invalid_argument("unknown column " + column.toStdString());
+}
+
+QString createIndexStatement(const QString &table, const QStringList &columns)
+{
+    const Table &t = tableOrThrow(table);
+    for (qsizetype i = 0; i < qsizetype(t.indexes.size()); ++i)
+        if (t.indexes.at(i).columns == columns)
+            return indexStatement(t, i);
+    throw std::invalid_argument("unknown index on " + table.toStdString());
 }
 
 } // namespace fitrova

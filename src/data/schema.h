@@ -54,6 +54,12 @@ int schemaVersion();
 // DDL statements that create one table with its indexes on the given engine.
 QStringList createTableStatements(const Table &t, Engine engine);
 
+// For upgrades of older databases: the ALTER TABLE that adds a column of the
+// description, and the CREATE INDEX of one of a table's indexes (named as
+// createTableStatements names it). Unknown names throw std::invalid_argument.
+QString addColumnStatement(const QString &table, const QString &column, Engine engine);
+QString createIndexStatement(const QString &table, const QStringList &columns);
+
 // Helpers used by the table description.
 Column idCol(const QString &name);
 Column text(const QString &name, int width = 0);

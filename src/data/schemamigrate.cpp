@@ -41,6 +41,15 @@ void migrateSchema(const Db &main, int fromVersion)
                     for (const QString &stmt : createTableStatements(*t, main.engine()))
                         main.exec(stmt);
                 break;
+            case 2:
+                // Refund vouchers point at the voucher they refund; lookups of
+                // sales by item and of goods by class.
+                main.exec(addColumnStatement(QStringLiteral("Sale"), QStringLiteral("RfSlId"), main.engine()));
+                main.exec(createIndexStatement(QStringLiteral("Sale"), {QStringLiteral("ItId")}));
+                main.exec(createIndexStatement(QStringLiteral("Sale"), {QStringLiteral("RfSlId"), QStringLiteral("SEQ")}));
+                main.exec(createIndexStatement(QStringLiteral("Item"),
+                                               {QStringLiteral("Course"), QStringLiteral("Sclass"), QStringLiteral("ItName")}));
+                break;
             default:
                 break;
             }

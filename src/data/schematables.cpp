@@ -304,10 +304,13 @@ std::vector<Table> buildTables()
                text("Lclass", 2), text("Mclass", 2), text("ItName", 60), amount("ItAmt"),
                text("BarCode", 30), yesNoText("ItUse"), integer("Color"), yesNoText("Inwon")},
               {},
-              {idx({"BarCode"}), uniq({"ItCode"})}},
+              {idx({"BarCode"}), uniq({"ItCode"}), idx({"Course", "Sclass", "ItName"})}},
 
         // One line of a voucher; the lines sharing SlDate, LastUser and SlNo
         // form the voucher, whose payment stands on its first line (SEQ 1).
+        // Every line of a refund voucher holds in RfSlId the first line of the
+        // voucher it refunds (NULL on every other line), so a voucher is
+        // refunded once.
         Table{"Sale", DbFile::Main,
               {idCol("SlId"), text("SlNo", 4), integer("SEQ"), integer("ItId"), text("ItCode", 8),
                text("Course", 1), text("Lclass", 2), text("Mclass", 2), text("Sclass", 2),
@@ -317,9 +320,10 @@ std::vector<Table> buildTables()
                amount("CardAmt"), amount("SLTAmt"), yesNoText("CardChk"), text("CardGubun", 1),
                yesNoText("CashChk"), amount("MisuAmt"), yesNoText("FnChk"), date("SlfDate"),
                integer("PosNo"), yesNoText("Reprint"), staffCode("LastUser"),
-               timeOfDay("LastTime")},
+               timeOfDay("LastTime"), integer("RfSlId")},
               {},
-              {uniq({"SlDate", "LastUser", "SlNo", "SEQ"}), idx({"MbCode"}), idx({"SlfDate"})}},
+              {uniq({"SlDate", "LastUser", "SlNo", "SEQ"}), idx({"MbCode"}), idx({"SlfDate"}), idx({"ItId"}),
+               uniq({"RfSlId", "SEQ"})}},
 
         // ------------------------------------------------------------------
         // Lockers
