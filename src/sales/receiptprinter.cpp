@@ -26,25 +26,70 @@ QString defaultSerialDevice(const QString &port)
 
 QString defaultParallelDevice() { return QStringLiteral("/dev/lp0"); }
 
-ReceiptDestination receiptDestination(const Workstation &ws, const IniFile &ini)
+namespace {
+
+ReceiptDestination serialDestination(const QString &port, const IniFile &ini)
 {
     ReceiptDestination d;
-    const QString type = ws.printType.trimmed();
-    if (type == QLatin1String("1")) {
-        d.route = ReceiptRoute::Serial;
-        const QString key = QStringLiteral("Com%1").arg(portNumber(ws.printPort));
-        d.device = ini.value(kSection, key).trimmed();
-        if (d.device.isEmpty())
-            d.device = defaultSerialDevice(ws.printPort);
-    } else if (type == QLatin1String("2")) {
-        d.route = ReceiptRoute::Parallel;
-        d.device = ini.value(kSection, QStringLiteral("LptDevice")).trimmed();
-        if (d.device.isEmpty())
-            d.device = defaultParallelDevice();
-    } else {
-        d.route = ReceiptRoute::System;
-    }
+    d.route = ReceiptRoute::Serial;
+    d.device = ini.value(kSection, QStringLiteral("Com%1").arg(portNumber(port))).trimmed();
+    if (d.device.isEmpty())
+        d.device = defaultSerialDevice(port);
     return d;
+}
+
+ReceiptDestination parallelDestination(const IniFile &ini)
+{
+    ReceiptDestination d;
+    d.route = ReceiptRoute::Parallel;
+    d.device = ini.value(kSection, QStringLiteral("LptDevice")).trimmed();
+    if (d.device.isEmpty())
+        d.device = defaultParallelDevice();
+    return d;
+}
+
+} // namespace
+
+ReceiptDestination receiptDestination(const Workstation &ws, const IniFile &ini)
+{
+    const QString type = ws.printType.trimmed();
+    if (type == QLatin1String("1"))
+        return serialDestination(ws.printPort, ini);
+    if (type == QLatin1String("2"))
+        return parallelDestination(ini);
+    return ReceiptDestination{};
+}
+
+std::optional<ReceiptDestination> posPrinterDestination(const Workstation &ws, const IniFile &ini, int printer)
+{
+    const bool second = printer == 2;
+    if ((second ? ws.posPrint2 : ws.posPrint).trimmed() != QLatin1String("1"))
+        return std::nullopt;
+    const QString type = (second ? ws.printType2 : ws.printType).trimmed();
+    if (type == QLatin1String("1"))
+        return serialDestination(second ? ws.printPort2 : ws.printPort, ini);
+    if (type == QLatin1String("2"))
+        return parallelDestination(ini);
+    if (type == QLatin1String("0") || type == QLatin1String("3"))
+        return ReceiptDestination{};
+    return std::nullopt;
+}
+
+std::optional<ReceiptDestination> drawerDestination(const Workstation &ws, const IniFile &ini)
+{
+    const QString type = ws.printType.trimmed();
+    if (type == QLatin1String("1"))
+        return serialDestination(ws.printPort, ini);
+    if (type == QLatin1String("0") || type == QLatin1String("2"))
+        return parallelDestination(ini);
+    return std::nullopt;
+}
+
+Receipt drawerPulse()
+{
+    Receipt r;
+    r.drawer();
+    return r;
 }
 
 QString SerialReceiptTransport::send(const QByteArray &bytes)
@@ -97,10 +142,18 @@ std::unique_ptr<ReceiptTransport> makeReceiptTransport(const ReceiptDestination 
 ReceiptPrintResult sendReceipt(ReceiptTransport &transport, const ReceiptDestination &dest, const Receipt &receipt,
                                int copies)
 {
-    const QByteArray one = receipt.bytes(dest.lineEnd());
-    QByteArray all;
+    QList<Receipt> all;
     for (int i = 0; i < qMax(1, copies); ++i)
-        all += one;
+        all.append(receipt);
+    return sendReceipts(transport, dest, all);
+}
+
+ReceiptPrintResult sendReceipts(ReceiptTransport &transport, const ReceiptDestination &dest,
+                                const QList<Receipt> &receipts)
+{
+    QByteArray all;
+    for (const Receipt &r : receipts)
+        all += r.bytes(dest.lineEnd());
     const QString error = transport.send(all);
     if (error.isEmpty())
         return {};
@@ -108,6 +161,15 @@ ReceiptPrintResult sendReceipt(ReceiptTransport &transport, const ReceiptDestina
             QStringLiteral("영수증 프린터(%1)로 출력하지 못했읍니다.\n프린터의 전원과 연결을 확인하세요.\n(%2)")
                 .arg(dest.device, error),
             receiptPrintTitle()};
+}
+
+ReceiptPrintResult sendDrawerPulse(ReceiptTransport &transport, const ReceiptDestination &dest)
+{
+    const QString error = transport.send(drawerPulse().bytes(dest.lineEnd()));
+    if (error.isEmpty())
+        return {};
+    return {false, QStringLiteral("돈통을 열지 못했읍니다.\n프린터(%1)의 전원과 연결을 확인하세요.\n(%2)").arg(dest.device, error),
+            drawerTitle()};
 }
 
 } // namespace fitrova

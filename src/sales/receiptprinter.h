@@ -15,6 +15,7 @@
 #include <QByteArray>
 #include <QString>
 #include <memory>
+#include <optional>
 
 namespace fitrova {
 
@@ -35,6 +36,20 @@ struct ReceiptDestination {
 // The workstation's first receipt printer: print type "1" serial on its
 // port, "2" the parallel device, anything else the system printer.
 ReceiptDestination receiptDestination(const Workstation &ws, const IniFile &ini);
+
+// Printer 1 or 2 of the workstation's Pos row for the point of sale, when it
+// is switched on (posprint / posprint2 "1"): print type "1" serial on its
+// port, "2" the parallel device, "0" or "3" the system printer; nothing when
+// it is switched off or its type is none of these.
+std::optional<ReceiptDestination> posPrinterDestination(const Workstation &ws, const IniFile &ini, int printer);
+
+// Where the cash drawer pulse goes, by the first printer's type: "1" the
+// serial port of that printer, "0" and "2" the parallel device; nothing for
+// other types (a drawer on a driver-only printer is not reachable).
+std::optional<ReceiptDestination> drawerDestination(const Workstation &ws, const IniFile &ini);
+
+// The drawer pulse alone (1B 70 30 5A 5A, nothing after it).
+Receipt drawerPulse();
 
 // Default serial device of port n ("1" … "8"; anything else counts as 1).
 QString defaultSerialDevice(const QString &port);
@@ -82,5 +97,11 @@ inline QString receiptPrintTitle() { return QStringLiteral("영수증출력"); }
 // in one write. A failure gives the Korean message naming the device.
 ReceiptPrintResult sendReceipt(ReceiptTransport &transport, const ReceiptDestination &dest,
                                const Receipt &receipt, int copies);
+// Sends the receipts one after the other in one write.
+ReceiptPrintResult sendReceipts(ReceiptTransport &transport, const ReceiptDestination &dest,
+                                const QList<Receipt> &receipts);
+// Sends the cash drawer pulse; a failure says the drawer did not open.
+ReceiptPrintResult sendDrawerPulse(ReceiptTransport &transport, const ReceiptDestination &dest);
+inline QString drawerTitle() { return QStringLiteral("돈통"); }
 
 } // namespace fitrova
