@@ -7,9 +7,9 @@
 #include "entrance/gatelists.h"
 #include "entrance/ui/checkoutdialog.h"
 #include "entrance/ui/gatesounds.h"
-#include "entrance/ui/itempickdialog.h"
 #include "members/ui/memberphoto.h"
 #include "members/ui/memberpickdialog.h"
+#include "sales/ui/itempicklist.h"
 #include "widgets/controls.h"
 #include "widgets/datagrid.h"
 #include "widgets/dateedit.h"
@@ -74,7 +74,7 @@ CheckInScreen::CheckInScreen(UiContext &ui, QWidget *parent)
         return QString();
     };
     pickItem = [this]() -> qint64 {
-        ItemPickDialog dlg(m_ui, this);
+        ItemPickList dlg(m_ui, this);
         if (dlg.exec() == QDialog::Accepted && dlg.TF)
             return dlg.ItId;
         return 0;

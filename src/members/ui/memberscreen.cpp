@@ -542,6 +542,16 @@ void MemberScreen::clearScreen()
 
 // --- search and display -----------------------------------------------------------------
 
+void MemberScreen::applyScreenArgs(const ScreenArgs &args)
+{
+    const QString code = args.value(QStringLiteral("MbCode")).toString().trimmed();
+    const QString card = args.value(QStringLiteral("MbCard")).toString().trimmed();
+    if (!code.isEmpty())
+        searchFor(MemberSearchKind::Code, code);
+    else if (!card.isEmpty())
+        searchFor(MemberSearchKind::Card, card);
+}
+
 void MemberScreen::searchFor(MemberSearchKind kind, const QString &text)
 {
     m_kind->setCurrentIndex(int(kind) - 1);

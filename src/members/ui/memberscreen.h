@@ -28,7 +28,7 @@ namespace fitrova {
 class BatchQueryDialog;
 class DataGrid;
 
-class MemberScreen : public QWidget {
+class MemberScreen : public QWidget, public ScreenArgsReceiver {
     Q_OBJECT
 public:
     MemberScreen(UiContext &ui, QWidget *parent = nullptr, MemberScreenHooks hooks = {});
@@ -59,6 +59,9 @@ public:
     void searchData();
     // Puts the text into the search box with the kind and searches.
     void searchFor(MemberSearchKind kind, const QString &text);
+    // Opened or raised with MbCode (a member number) or MbCard (a card
+    // number): searches for that member.
+    void applyScreenArgs(const ScreenArgs &args) override;
     // Shows the member of that number; false when there is none.
     bool showMember(const QString &mbCode);
     // Shows the loaded member again (after an enrollment screen saved).

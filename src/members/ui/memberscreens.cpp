@@ -23,8 +23,11 @@ void openMemberCard(UiContext &ui, QWidget *from, const QString &mbCode, const M
 
 void registerMemberScreens(ScreenRegistry &r, MemberScreenHooks hooks)
 {
-    r.add(QStringLiteral("Menu21"), [hooks](UiContext &ui, QWidget *parent) -> QWidget * {
-        return new MemberScreen(ui, parent, hooks);
+    r.add(QStringLiteral("Menu21"), [hooks](UiContext &ui, QWidget *parent, const ScreenArgs &args) -> QWidget * {
+        auto *card = new MemberScreen(ui, parent, hooks);
+        if (!args.isEmpty())
+            card->applyScreenArgs(args);
+        return card;
     });
     r.add(QStringLiteral("Menu23"), [hooks](UiContext &ui, QWidget *parent) -> QWidget * {
         auto *screen = new MemberListScreen(ui, parent, hooks);

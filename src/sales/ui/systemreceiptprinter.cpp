@@ -69,16 +69,45 @@ ReceiptPrintResult ReceiptOutput::print(const AppContext &ctx, const Receipt &re
                                         int copies) const
 {
     const ReceiptDestination dest = receiptDestination(ctx.workstation, IniFile(ctx.paths.iniFile));
+    if (dest.route == ReceiptRoute::System)
+        return printOnSystem(receipt, systemTitle, copies);
+    QList<Receipt> all;
+    for (int i = 0; i < qMax(1, copies); ++i)
+        all.append(receipt);
+    return print(dest, all, systemTitle);
+}
+
+ReceiptPrintResult ReceiptOutput::print(const ReceiptDestination &dest, const QList<Receipt> &receipts,
+                                        const QString &systemTitle) const
+{
     if (dest.route == ReceiptRoute::System) {
-        const QString error = m_system(receipt, systemTitle, copies);
-        if (error.isEmpty())
-            return {};
-        return {false, QStringLiteral("영수증을 프린터로 출력하지 못했읍니다.\n(%1)").arg(error), receiptPrintTitle()};
+        for (const Receipt &r : receipts) {
+            const ReceiptPrintResult res = printOnSystem(r, systemTitle, 1);
+            if (!res.ok)
+                return res;
+        }
+        return {};
     }
     auto transport = m_factory(dest);
     if (!transport)
         return {false, QStringLiteral("영수증 프린터가 설정되지 않았읍니다"), receiptPrintTitle()};
-    return sendReceipt(*transport, dest, receipt, copies);
+    return sendReceipts(*transport, dest, receipts);
+}
+
+ReceiptPrintResult ReceiptOutput::openDrawer(const ReceiptDestination &dest) const
+{
+    auto transport = dest.route == ReceiptRoute::System ? nullptr : m_factory(dest);
+    if (!transport)
+        return {false, QStringLiteral("돈통이 연결된 프린터가 설정되지 않았읍니다"), drawerTitle()};
+    return sendDrawerPulse(*transport, dest);
+}
+
+ReceiptPrintResult ReceiptOutput::printOnSystem(const Receipt &receipt, const QString &title, int copies) const
+{
+    const QString error = m_system(receipt, title, copies);
+    if (error.isEmpty())
+        return {};
+    return {false, QStringLiteral("영수증을 프린터로 출력하지 못했읍니다.\n(%1)").arg(error), receiptPrintTitle()};
 }
 
 } // namespace fitrova

@@ -36,8 +36,16 @@ public:
     // (destination from its Pos row and the install's configuration).
     ReceiptPrintResult print(const AppContext &ctx, const Receipt &receipt, const QString &systemTitle,
                              int copies) const;
+    // Prints the receipts on one destination: one write on a serial or
+    // parallel printer, one page each under the title on the system printer.
+    ReceiptPrintResult print(const ReceiptDestination &dest, const QList<Receipt> &receipts,
+                             const QString &systemTitle) const;
+    // Sends the cash drawer pulse to a serial or parallel destination.
+    ReceiptPrintResult openDrawer(const ReceiptDestination &dest) const;
 
 private:
+    ReceiptPrintResult printOnSystem(const Receipt &receipt, const QString &title, int copies) const;
+
     TransportFactory m_factory;
     SystemPrinter m_system;
 };

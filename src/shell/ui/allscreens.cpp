@@ -6,6 +6,7 @@
 #include "lockers/ui/lockerscreens.h"
 #include "members/ui/memberscreens.h"
 #include "messaging/ui/smsscreens.h"
+#include "sales/ui/salesscreens.h"
 #include "settings/ui/settingsscreens.h"
 #include "shell/ui/graderightsscreen.h"
 #include "shell/ui/passwordchangedialog.h"
@@ -36,6 +37,7 @@ void registerAllScreens(ScreenRegistry &r)
     registerMemberScreens(r, MemberScreenHooks{openEnrollmentScreen, smsMemberHandover(), {}});
     registerMessagingScreens(r);
     registerLockerScreens(r, smsMemberHandover());
+    registerSalesScreens(r);
 }
 
 } // namespace fitrova
