@@ -67,7 +67,9 @@ QList<GoodsListRow> listGoods(const Db &db, const GoodsFilter &f)
     }
     if (f.onlyInUse)
         sql += QStringLiteral(" AND Item.ItUse = '1'");
-    sql += QStringLiteral(" ORDER BY Item.Course, Item.Lclass, Item.Mclass, Item.ItName, Item.ItId");
+    // Classes left empty sort first on both engines.
+    sql += QStringLiteral(" ORDER BY Item.Course, COALESCE(Item.Lclass, ''), COALESCE(Item.Mclass, ''), Item.ItName, "
+                          "Item.ItId");
 
     QList<GoodsListRow> out;
     for (const Row &r : db.query(sql, p))
