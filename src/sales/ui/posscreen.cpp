@@ -453,8 +453,6 @@ void PosScreen::loadStart()
     m_chkPrint->setChecked(ctx.workstation.posPrint.trimmed() == QLatin1String("1")
                            || ctx.workstation.posPrint2.trimmed() == QLatin1String("1"));
 
-    const auto shift = guard(m_ui, DbAction::Read, [&] { return openShift(ctx.main, ctx.user.psCode); });
-    m_pnlShift->setText(shiftPanelText(shift ? *shift : std::nullopt));
     if (const auto cards = guard(m_ui, DbAction::Read, [&] { return cardCompanies(ctx.main); }))
         m_cards = *cards;
     QList<QStringList> rows;
@@ -959,7 +957,17 @@ void PosScreen::reset()
     m_cardFrame->hide();
     setLoadedMode(false);
     recalcTotals();
+    refreshShift();
     focusScan();
+}
+
+void PosScreen::refreshShift()
+{
+    // A side panel: a failure to read it leaves the last text and is logged.
+    const auto shift = guardQuietly("the shift panel of the sale screen is a side display",
+                                    [&] { return openShift(m_ui.app.main, m_ui.app.user.psCode); });
+    if (shift)
+        m_pnlShift->setText(shiftPanelText(*shift));
 }
 
 void PosScreen::setLoadedMode(bool loaded)

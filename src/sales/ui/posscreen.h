@@ -111,6 +111,7 @@ private:
     void printStored(const VoucherKey &key, PrintKind kind);
     void showColorPalette(int button, const QPoint &globalPos);
     void updateClock();
+    void refreshShift();
     void focusScan();
     void showCardFrame(bool show);
     void moveCurrentRow(int delta);
