@@ -171,13 +171,6 @@ private slots:
         db().exec("DELETE FROM ItemTrs");
     }
 
-    void colour()
-    {
-        const qint64 id = addGoods(db(), "101-0001", "수경", 12000);
-        setGoodsItemColor(db(), id, 0x00C0FFEE);
-        QCOMPARE(loadGoodsItem(db(), id)->color, 0x00C0FFEE);
-    }
-
     void goodsClasses()
     {
         db().exec("DELETE FROM Sclass WHERE PsGroup = 'S' AND Course = '1'");

@@ -129,33 +129,6 @@ private slots:
         QVERIFY(d.setQuantity(0, 2));
         QCOMPARE(d.line(0).qty, 3);
     }
-
-    void buttonCaptions_data()
-    {
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<qint64>("value");
-        QTest::newRow("rate") << "10 %\n(Ctrl+2)" << qint64(10);
-        QTest::newRow("amount") << "1000원" << qint64(1000);
-        QTest::newRow("no digits") << "할인" << qint64(0);
-    }
-    void buttonCaptions()
-    {
-        QFETCH(QString, caption);
-        QFETCH(qint64, value);
-        QCOMPARE(leadingNumber(caption), value);
-    }
-
-    void removeLine()
-    {
-        SaleDraft d;
-        d.addItem(1, "01", "A", 1000);
-        d.addItem(2, "01", "B", 500);
-        d.removeLine(0);
-        d.removeLine(5);
-        QCOMPARE(d.size(), 1);
-        QCOMPARE(d.line(0).itId, 2);
-        QCOMPARE(d.totals().payable, 500);
-    }
 };
 
 QTEST_APPLESS_MAIN(TstSaleDraft)

@@ -270,14 +270,6 @@ private slots:
         QCOMPARE(saveRefund(db(), stamp(), key, {1}).last().text, QString("이미 환불된 전표입니다"));
     }
 
-    void reprintMarks()
-    {
-        const Outcome sale = saveVoucher(db(), stamp(), {line(m_pass, 1, 1500), line(m_cap, 1, 8000)}, paid(9500));
-        saveVoucher(db(), stamp(), {line(m_pass, 1, 1500)}, paid(1500));
-        QCOMPARE(markReprinted(db(), {"2024-05-10", "0001", sale.code}), 2);
-        QCOMPARE(db().scalar("SELECT COUNT(*) FROM Sale WHERE Reprint = '1'").toInt(), 2);
-    }
-
     void dayList()
     {
         saveVoucher(db(), stamp("0001", "2024-05-10", "09:00:00"), {line(m_pass, 2, 1500)}, paid(3000));
