@@ -9,6 +9,31 @@ namespace {
 const QString kItemColumns =
     QStringLiteral("ItId, Course, Sclass, ItName, BarCode, ItAmt, Color");
 
+// Column positions of the item columns in a result, found once per query
+// rather than by name on every row (a class may hold thousands of items).
+struct ItemColumns {
+    int id, course, sclass, name, barCode, amount, color;
+    explicit ItemColumns(const QSqlRecord &r)
+        : id(r.indexOf(QStringLiteral("ItId"))), course(r.indexOf(QStringLiteral("Course"))),
+          sclass(r.indexOf(QStringLiteral("Sclass"))), name(r.indexOf(QStringLiteral("ItName"))),
+          barCode(r.indexOf(QStringLiteral("BarCode"))), amount(r.indexOf(QStringLiteral("ItAmt"))),
+          color(r.indexOf(QStringLiteral("Color")))
+    {
+    }
+    PosItem item(const QSqlRecord &r) const
+    {
+        PosItem it;
+        it.itId = r.value(id).toLongLong();
+        it.course = r.value(course).toString();
+        it.sclass = r.value(sclass).toString();
+        it.itName = r.value(name).toString();
+        it.barCode = r.value(barCode).toString();
+        it.itAmt = r.value(amount).toLongLong();
+        it.color = r.value(color).toLongLong();
+        return it;
+    }
+};
+
 PosItem posItemOf(const Row &r)
 {
     PosItem it;
@@ -22,6 +47,18 @@ PosItem posItemOf(const Row &r)
     return it;
 }
 
+// Width of one character in code-page bytes: ASCII 1, a Hangul syllable 2,
+// anything else as the code page writes it.
+int charBytes(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 0x80)
+        return 1;
+    if (u >= 0xAC00 && u <= 0xD7A3)
+        return 2;
+    return ansiLen(QString(c));
+}
+
 // Splits text into pieces of at most `bytes` code-page bytes, preferring to
 // break after a blank; a double-byte character is never split.
 QStringList breakIntoLines(const QString &text, int bytes)
@@ -29,13 +66,16 @@ QStringList breakIntoLines(const QString &text, int bytes)
     QStringList lines;
     QString rest = text.trimmed();
     while (!rest.isEmpty()) {
-        if (ansiLen(rest) <= bytes) {
+        int all = 0;
+        for (const QChar c : rest)
+            all += charBytes(c);
+        if (all <= bytes) {
             lines << rest;
             break;
         }
         int used = 0, cut = 0, lastBlank = -1;
         while (cut < rest.size()) {
-            const int w = ansiLen(rest.mid(cut, 1));
+            const int w = charBytes(rest.at(cut));
             if (used + w > bytes)
                 break;
             if (rest.at(cut).isSpace())
@@ -73,9 +113,14 @@ QList<PosItem> posItems(const Db &db, const std::optional<PosClass> &cls)
         p << cls->course << cls->sclass;
     }
     sql += QStringLiteral(" ORDER BY Course, Sclass, ItName, ItId");
+    const Rows rows = db.query(sql, p);
     QList<PosItem> out;
-    for (const Row &r : db.query(sql, p))
-        out.append(posItemOf(r));
+    if (rows.isEmpty())
+        return out;
+    out.reserve(rows.size());
+    const ItemColumns cols(rows.first().record());
+    for (const Row &r : rows)
+        out.append(cols.item(r.record()));
     return out;
 }
 

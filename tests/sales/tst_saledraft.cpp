@@ -1,9 +1,10 @@
 // The voucher being put together at the counter: lines merged by item, the
-// keypad's quantity and the two kinds of discount, the totals, and the
-// refusals of the keypad keys.
+// keypad's quantity and the two kinds of discount, the totals, the
+// refusals of the keypad keys, and the captions of the item buttons.
 
 #include <QtTest>
 
+#include "sales/poscatalogue.h"
 #include "sales/saledraft.h"
 
 using namespace fitrova;
@@ -128,6 +129,25 @@ private slots:
         QVERIFY(!d.setDiscountAmount(0, 2500));
         QVERIFY(d.setQuantity(0, 2));
         QCOMPARE(d.line(0).qty, 3);
+    }
+
+    // Names are broken by code-page bytes (a Hangul syllable counts two),
+    // after a blank where one falls in the line, never inside a syllable.
+    void itemButtonCaptions_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("short") << "생수" << "생수\n1,500";
+        QTest::newRow("exactly 16 bytes") << "자유수영 성인권A" << "자유수영 성인권A\n1,500";
+        QTest::newRow("broken at the blank") << "자유수영 청소년 주말권" << "자유수영 청소년\n주말권\n1,500";
+        QTest::newRow("no blank: cut between syllables") << "아쿠아에어로빅월회원권" << "아쿠아에어로빅월\n회원권\n1,500";
+        QTest::newRow("third line dropped") << "aaaaaaaaaaaaaaaa bbbbbbbbbbbbbbbb cccc" << "aaaaaaaaaaaaaaaa\nbbbbbbbbbbbbbbbb\n1,500";
+    }
+    void itemButtonCaptions()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        QCOMPARE(itemButtonCaption(name, 1500), caption);
     }
 };
 
