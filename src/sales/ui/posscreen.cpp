@@ -556,10 +556,13 @@ void PosScreen::refreshItemButtons()
         b->setText(escapeMnemonic(itemButtonCaption(it.itName, it.itAmt)));
         b->setProperty("itId", it.itId);
         const QColor c = colorOf(it.color);
-        b->setStyleSheet(c.isValid() ? QStringLiteral("QPushButton { background-color: %1; color: black; } "
-                                                      "QPushButton:disabled { color: #a0a0a0; }")
-                                           .arg(c.name())
-                                     : QString());
+        const QString sheet = c.isValid() ? QStringLiteral("QPushButton { background-color: %1; color: black; } "
+                                                           "QPushButton:disabled { color: #a0a0a0; }")
+                                                .arg(c.name())
+                                          : QString();
+        // A style sheet set again costs a new polish of the button.
+        if (b->styleSheet() != sheet)
+            b->setStyleSheet(sheet);
         b->setVisible(true);
     }
     m_itemPageLabel->setText(QStringLiteral("%1 / %2 쪽 (%3개)").arg(m_itemPage + 1).arg(itemPageCount()).arg(m_items.size()));
