@@ -274,7 +274,22 @@ void fillItemButtons(benchmark::State &state, Counter *c)
     }
     screen.showClassPage(at / PosScreen::kClassButtons);
     const int button = at % PosScreen::kClassButtons + 1;
-    timeEach(state, c->name("itembuttons2000"), [&](int) { screen.selectClass(button); });
+    const int other = button == 1 ? 2 : 1; // a class of the centre's few goods
+    // Each time the desk comes from another class, so every button changes.
+    std::vector<double> ms;
+    for (auto _ : state) {
+        screen.selectClass(other);
+        QElapsedTimer t;
+        t.start();
+        screen.selectClass(button);
+        const qint64 ns = t.nsecsElapsed();
+        state.SetIterationTime(double(ns) / 1e9);
+        ms.push_back(double(ns) / 1e6);
+    }
+    state.counters["median_ms"] = percentile(ms, 50);
+    state.counters["p99_ms"] = percentile(ms, 99);
+    auto &all = allSamples()[c->name("itembuttons2000")];
+    all.insert(all.end(), ms.begin(), ms.end());
     state.counters["items"] = double(screen.items().size());
 }
 
