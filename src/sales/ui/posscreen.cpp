@@ -75,6 +75,13 @@ QPushButton *posButton(QWidget *parent, const QString &name, const QString &text
     return b;
 }
 
+void keepPlaceWhenHidden(QWidget *w)
+{
+    QSizePolicy p = w->sizePolicy();
+    p.setRetainSizeWhenHidden(true);
+    w->setSizePolicy(p);
+}
+
 QLabel *panel(QWidget *parent, const QString &name, int minWidth, Qt::Alignment align = Qt::AlignCenter)
 {
     QLabel *l = displayPanel(parent, name, minWidth, align);
@@ -181,6 +188,7 @@ QWidget *PosScreen::buildButtonPanel()
     classes->setSpacing(3);
     for (int i = 1; i <= kClassButtons; ++i) {
         QPushButton *b = posButton(w, QStringLiteral("CmdClass%1").arg(i), QString(), 36);
+        keepPlaceWhenHidden(b);
         classes->addWidget(b, (i - 1) / 5, (i - 1) % 5);
         connect(b, &QPushButton::clicked, this, [this, i] { selectClass(i); });
         m_classButtons << b;
@@ -203,6 +211,7 @@ QWidget *PosScreen::buildButtonPanel()
     itemsBox->setSpacing(3);
     for (int i = 1; i <= kItemButtons; ++i) {
         QPushButton *b = posButton(w, QStringLiteral("CmdItem%1").arg(i), QString(), 58);
+        keepPlaceWhenHidden(b); // a short page keeps its buttons at their size and place
         b->setContextMenuPolicy(Qt::CustomContextMenu);
         itemsBox->addWidget(b, (i - 1) / kItemColumns, (i - 1) % kItemColumns);
         connect(b, &QPushButton::clicked, this, [this, i] { pressItem(i); });

@@ -63,6 +63,17 @@ void typeAmount(QLineEdit *e, const QString &text)
     emit e->editingFinished();
 }
 
+// A picture of the screen at the desk's size when POS_SHOTS names a folder.
+void shot(QWidget *w, const char *name)
+{
+    const QString dir = qEnvironmentVariable("POS_SHOTS");
+    if (dir.isEmpty())
+        return;
+    w->resize(1024, 768);
+    QApplication::processEvents();
+    w->grab().save(dir + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png"));
+}
+
 QByteArray readAll(const QString &path)
 {
     QFile f(path);
@@ -172,6 +183,7 @@ private slots:
         QCOMPARE(button(*s, "CmdItem1")->text(), QString("음료01\n1,001"));
         QVERIFY(button(*s, "CmdItem20")->isVisible());
         QCOMPARE(panel(*s, "PnlItemPage"), QString("1 / 2 쪽 (25개)"));
+        shot(s.get(), "pos-items");
         click(s.get(), "CmdItemNext");
         QCOMPARE(button(*s, "CmdItem5")->text(), QString("음료25\n1,025"));
         QVERIFY(!button(*s, "CmdItem6")->isVisible());
@@ -230,6 +242,7 @@ private slots:
         typeAmount(money(*s, "PnlCardAmt"), "8825");
         QCOMPARE(money(*s, "PnlCashAmt")->amount(), 3000);
         child<QCheckBox>(s.get(), "Chk현금영수증")->setChecked(true);
+        shot(s.get(), "pos-sale");
 
         click(s.get(), "Cmd완료");
         QCOMPARE(m_msg.texts(), QStringList{"상품정보를 저장중입니다.."});
