@@ -378,14 +378,14 @@ private slots:
         QCOMPARE(db().scalar("SELECT COUNT(*) FROM Sale WHERE RfSlId = ?", {sale.id}).toInt(), 1);
     }
 
-    // A database of the first schema gets the refund link and the indexes.
-    void upgradeFromFirstSchema()
+    // A database of the version before refund links gains them.
+    void upgradeFromSchemaWithoutRefundLinks()
     {
         for (const char *ix : {"ix_Sale_5", "ix_Sale_4", "ix_Item_3"})
             db().exec(QStringLiteral("DROP INDEX %1").arg(QLatin1String(ix)));
         db().exec("ALTER TABLE Sale DROP COLUMN RfSlId");
-        db().exec("UPDATE DbVersion SET Version = 1");
-        migrateSchema(db(), 1);
+        db().exec("UPDATE DbVersion SET Version = 2");
+        migrateSchema(db(), 2);
         QCOMPARE(storedSchemaVersion(db()), schemaVersion());
         const Outcome sale = saveVoucher(db(), stamp(), {line(m_pass, 1, 1500)}, paid(1500));
         QVERIFY(saveRefund(db(), stamp(), {"2024-05-10", "0001", sale.code}, {}).saved);
