@@ -1,0 +1,15 @@
+#include "schedule/ui/schedulescreens.h"
+
+#include "schedule/ui/schedulecalendarscreen.h"
+#include "widgets/screenregistry.h"
+
+namespace fitrova {
+
+void registerScheduleScreens(ScreenRegistry &r)
+{
+    r.add(QStringLiteral("Menu85"), [](UiContext &ui, QWidget *parent) -> QWidget * {
+        return new ScheduleCalendarScreen(ui, parent);
+    });
+}
+
+} // namespace fitrova
