@@ -11,6 +11,8 @@
 #include "shell/ui/mainframe.h"
 #include "widgets/screenregistry.h"
 #include "shell/ui/allscreens.h"
+#include "maintenance/backup.h"
+#include "maintenance/ui/maintenancescreens.h"
 #include "maintenance/updatecheck.h"
 #include "messaging/smsstandin.h"
 #include "messaging/ui/smsaccountscreen.h"
@@ -21,7 +23,9 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -204,6 +208,82 @@ int runMaintenanceLogin(const QString &kind)
     return 0;
 }
 
+// Backs the installation up into the folder, as the backup screen does:
+// every database file (or the server database) copied at one moment and
+// checked. Exit code 0 when the backup is complete.
+int runBackupCommand(const QString &folder)
+{
+    QTextStream out(stdout), err(stderr);
+    AppContext ctx;
+    if (auto f = connectDatabases(ctx)) {
+        err << f->text << "\n" << f->detail << Qt::endl;
+        return 1;
+    }
+    const BackupResult r = backupInstallation(ctx, folder, BackupReason::Manual);
+    if (!r.ok) {
+        err << r.text << Qt::endl;
+        if (!r.detail.isEmpty())
+            err << r.detail << Qt::endl;
+        return 4;
+    }
+    out << "데이터를 BACKUP 완료하였습니다: " << r.set.path << Qt::endl
+        << backupInfoText(r.set);
+    return 0;
+}
+
+// Puts a backup back (a dated backup folder, or a server backup's .DAT file).
+// Without --yes it only shows what the backup holds. A safety backup of the
+// current state goes beside the backups first.
+int runRestoreCommand(const QString &path, bool confirmed)
+{
+    QTextStream out(stdout), err(stderr);
+    AppContext ctx;
+    if (auto f = connectDatabases(ctx)) {
+        err << f->text << "\n" << f->detail << Qt::endl;
+        return 1;
+    }
+    const QFileInfo target(path);
+    const bool server = ctx.engine == Engine::PostgreSQL;
+    const QString info = server ? QString(target.absolutePath() + QLatin1Char('/') + target.completeBaseName() + QStringLiteral(".txt"))
+                                : QString(target.absoluteFilePath() + QStringLiteral("/BackupInfo.Txt"));
+    BackupSet set = readBackupInfo(info, ctx.engine);
+    if (!set.when.isValid()) {
+        err << "백업을 찾을 수 없습니다: " << path << Qt::endl;
+        return 2;
+    }
+    set.path = target.absoluteFilePath();
+    out << backupInfoText(set);
+    if (!confirmed) {
+        out << "복원하려면 --yes 를 함께 지정하여 주십시요." << Qt::endl;
+        return 3;
+    }
+    // The safety copy goes where the backups are kept.
+    QDir folder = target.absoluteDir();
+    if (server)
+        folder.cdUp();
+    const RestoreResult r = restoreInstallation(ctx, set, folder.absolutePath());
+    if (!r.ok) {
+        err << r.text << Qt::endl;
+        if (!r.detail.isEmpty())
+            err << r.detail << Qt::endl;
+        return 4;
+    }
+    out << "복원이 완료되었습니다. 복원 전 자료: " << r.safety.path << Qt::endl;
+    return 0;
+}
+
+// The maintenance deletion on its own, without the main frame; closing it
+// ends the program.
+int runMaintenanceDeletion(QApplication &app, UiContext &ui)
+{
+    QWidget *screen = createMaintenanceDeletionScreen(ui);
+    screen->setAttribute(Qt::WA_DeleteOnClose);
+    screen->adjustSize();
+    centerForm(screen);
+    screen->show();
+    return app.exec();
+}
+
 void setupLookAndFeel(QApplication &app)
 {
     QLocale::setDefault(QLocale(QLocale::Korean, QLocale::SouthKorea));
@@ -253,7 +333,8 @@ int main(int argc, char *argv[])
     bool headless = false;
     for (int i = 1; i < argc; ++i)
         if (qstrcmp(argv[i], "--init") == 0 || qstrcmp(argv[i], "--settings-password") == 0
-            || qstrncmp(argv[i], "--maintenance-login", 19) == 0)
+            || qstrncmp(argv[i], "--maintenance-login", 19) == 0 || qstrncmp(argv[i], "--backup", 8) == 0
+            || qstrncmp(argv[i], "--restore", 9) == 0)
             headless = true;
     if (headless) {
         QCoreApplication app(argc, argv);
@@ -275,7 +356,15 @@ int main(int argc, char *argv[])
         args.addOption({QStringLiteral("maintenance-login"),
                         QStringLiteral("로그인 화면의 관리용 로그인을 등록합니다 (settings, delete, sms)."),
                         QStringLiteral("kind")});
+        args.addOption({QStringLiteral("backup"), QStringLiteral("자료를 폴더에 백업합니다."), QStringLiteral("folder")});
+        args.addOption({QStringLiteral("restore"), QStringLiteral("백업(날짜 폴더 또는 .DAT 파일)에서 자료를 복원합니다."),
+                        QStringLiteral("backup")});
+        args.addOption({QStringLiteral("yes"), QStringLiteral("복원을 묻지 않고 진행합니다.")});
         args.process(app);
+        if (args.isSet(QStringLiteral("backup")))
+            return runBackupCommand(args.value(QStringLiteral("backup")));
+        if (args.isSet(QStringLiteral("restore")))
+            return runRestoreCommand(args.value(QStringLiteral("restore")), args.isSet(QStringLiteral("yes")));
         if (args.isSet(QStringLiteral("maintenance-login")))
             return runMaintenanceLogin(args.value(QStringLiteral("maintenance-login")));
         if (args.isSet(QStringLiteral("settings-password")))
@@ -324,8 +413,7 @@ int main(int argc, char *argv[])
         return app.exec();
     }
     case MaintenanceTarget::DataDeletion:
-        msg.info(QStringLiteral("자료삭제 화면은 아직 준비중입니다. 프로그램을 종료합니다."), QStringLiteral("자료삭제"));
-        return 0;
+        return runMaintenanceDeletion(app, ui);
     case MaintenanceTarget::SmsUsage: {
         // The SMS account administration, on its own like the settings.
         auto *screen = new SmsAccountScreen(ui, std::make_shared<SmsDesk>());

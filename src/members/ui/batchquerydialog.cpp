@@ -46,6 +46,7 @@ BatchQueryDialog::BatchQueryDialog(UiContext &ui, MemberScreenHooks hooks, QWidg
 
     QPushButton *find = commandButton(this, QStringLiteral("Cmd조회"), QStringLiteral("조회"), 72);
     QPushButton *sms = commandButton(this, QStringLiteral("Cmd문자전송"), QStringLiteral("문자전송"), 72);
+    QPushButton *labels = commandButton(this, QStringLiteral("Cmd주소라벨"), QStringLiteral("주소라벨"), 72);
     QPushButton *close = commandButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"), 72);
 
     auto *top = new QHBoxLayout;
@@ -59,6 +60,7 @@ BatchQueryDialog::BatchQueryDialog(UiContext &ui, MemberScreenHooks hooks, QWidg
     bottom->addWidget(m_count);
     bottom->addStretch();
     bottom->addWidget(sms);
+    bottom->addWidget(labels);
     bottom->addWidget(close);
     auto *outer = new QVBoxLayout(this);
     outer->addLayout(top);
@@ -68,15 +70,22 @@ BatchQueryDialog::BatchQueryDialog(UiContext &ui, MemberScreenHooks hooks, QWidg
 
     connect(find, &QPushButton::clicked, this, &BatchQueryDialog::query);
     connect(close, &QPushButton::clicked, this, &QDialog::close);
-    connect(sms, &QPushButton::clicked, this, [this] {
-        MemberContacts contacts;
+    // Each member once, in the order of the list.
+    const auto contacts = [this] {
+        MemberContacts out;
         QSet<QString> seen;
         for (const BatchLine &l : m_lines)
             if (!seen.contains(l.mbCode)) {
                 seen.insert(l.mbCode);
-                contacts << l.contact;
+                out << l.contact;
             }
-        runHandover(m_ui, m_hooks.sendSms, contacts, QStringLiteral("문자전송"), this);
+        return out;
+    };
+    connect(sms, &QPushButton::clicked, this, [this, contacts] {
+        runHandover(m_ui, m_hooks.sendSms, contacts(), QStringLiteral("문자전송"), this);
+    });
+    connect(labels, &QPushButton::clicked, this, [this, contacts] {
+        runHandover(m_ui, m_hooks.printLabels, contacts(), QStringLiteral("주소라벨"), this);
     });
     connect(m_grid, &DataGrid::rowActivated, this, [this](int row) {
         const QString code = m_grid->cell(row, 0);

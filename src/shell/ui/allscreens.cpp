@@ -1,12 +1,17 @@
 #include "shell/ui/allscreens.h"
 
 #include "catalogue/ui/cataloguescreens.h"
+#include "closing/ui/cashbookscreens.h"
 #include "enrollment/ui/enrollmentscreens.h"
 #include "entrance/ui/entrancescreens.h"
 #include "lockers/ui/lockerscreens.h"
+#include "maintenance/ui/maintenancescreens.h"
 #include "members/ui/memberscreens.h"
+#include "messaging/ui/labelsscreen.h"
+#include "messaging/ui/labelsscreens.h"
 #include "messaging/ui/smsscreens.h"
 #include "sales/ui/salesscreens.h"
+#include "schedule/ui/schedulescreens.h"
 #include "settings/ui/settingsscreens.h"
 #include "shell/ui/graderightsscreen.h"
 #include "shell/ui/passwordchangedialog.h"
@@ -34,7 +39,11 @@ void registerAllScreens(ScreenRegistry &r)
     registerUserScreens(r);
     registerCatalogueScreens(r);
     registerEntranceScreens(r);
-    registerMemberScreens(r, MemberScreenHooks{openEnrollmentScreen, smsMemberHandover(), {}});
+    registerCashBookScreens(r);
+    registerScheduleScreens(r);
+    registerLabelScreens(r);
+    registerMaintenanceScreens(r);
+    registerMemberScreens(r, MemberScreenHooks{openEnrollmentScreen, smsMemberHandover(), openLabelScreen});
     registerMessagingScreens(r);
     registerLockerScreens(r, smsMemberHandover());
     registerSalesScreens(r);
