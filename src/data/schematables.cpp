@@ -399,7 +399,9 @@ std::vector<Table> buildTables()
                text("과목명", 12), yesNoText("금액구분"), text("적요", 30), amount("수입"),
                amount("지출"), amount("잔액")},
               {},
-              {idx({"일자"}), idx({"과목코드"})}},
+              // By day and entry, with the amounts: a balance brought forward
+              // is summed from the index alone.
+              {idx({"일자", "순번", "수입", "지출"}), idx({"과목코드"})}},
 
         // ------------------------------------------------------------------
         // Staff diary

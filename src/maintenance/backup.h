@@ -17,8 +17,9 @@
 // The information file starts with "작업일자 : … 작업시간 : …" and lists the
 // kind of backup, the schema version and the counts of members, enrollments,
 // visits and sale lines. A backup is written under a temporary name, checked
-// (SQLite's integrity check of every copy, the archive read through to its
-// end) and only then given its name: a failed backup leaves nothing behind.
+// (every page and b-tree of every copy read back by SQLite's quick integrity
+// check and the counts compared; the archive read through to its end) and
+// only then given its name: a failed backup leaves nothing behind.
 // Older backups stay until the user removes them.
 
 #include "foundation/appcontext.h"

@@ -63,7 +63,8 @@ struct SnapshotFile {
 // rollback-journal mode, self-contained. Throws FileDbError.
 void snapshotCopy(const QList<SnapshotFile> &files, const std::function<void(Connection &)> &inSnapshot = {});
 
-// "" when the file passes SQLite's integrity check, else what it reported.
+// "" when the file passes SQLite's check of its pages and b-trees (the quick
+// integrity check), else what it reported.
 QString integrityProblem(const QString &file);
 
 // Writes the copy back into the live file through the online backup: the

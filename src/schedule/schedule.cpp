@@ -115,11 +115,12 @@ QString scheduleLine(const ScheduleEntry &e)
 
 QStringList scheduleDayLines(const QList<ScheduleEntry> &entries, bool withDetails)
 {
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
     QStringList lines;
     for (const ScheduleEntry &e : entries) {
         lines << scheduleLine(e);
         if (withDetails && !e.detail.trimmed().isEmpty())
-            lines << e.detail.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+            lines << e.detail.split(lineBreak);
     }
     return lines;
 }
