@@ -122,14 +122,17 @@ Outcome saveCashAccount(const Db &db, const CashAccount &in)
 Outcome deleteCashAccount(const Db &db, const QString &kind, const QString &code)
 {
     return db.transaction([&]() -> Outcome {
+        // The account is locked first: an entry being saved for it at another
+        // desk waits, and is then refused as of an unknown account.
+        if (!db.queryOne(QStringLiteral("SELECT 과목코드 FROM 계정과목 WHERE 과목구분 = ? AND 과목코드 = ?") + db.forUpdate(),
+                         {kind, code}))
+            return Outcome::refused(QStringLiteral("자료를 찾을수 없읍니다"), QStringLiteral("자료삭제"));
         const auto used = db.scalar(QStringLiteral("SELECT COUNT(*) FROM 수입지출 WHERE 과목코드 = ?"), {code});
         if (used.toLongLong() > 0)
             return Outcome::refused(QStringLiteral("수입/지출 내역이 %1건 있는 계정과목은 삭제할수 없읍니다.")
                                         .arg(used.toLongLong()),
                                     QStringLiteral("자료삭제"));
-        const int n = db.exec(QStringLiteral("DELETE FROM 계정과목 WHERE 과목구분 = ? AND 과목코드 = ?"), {kind, code});
-        if (n == 0)
-            return Outcome::refused(QStringLiteral("자료를 찾을수 없읍니다"), QStringLiteral("자료삭제"));
+        db.exec(QStringLiteral("DELETE FROM 계정과목 WHERE 과목구분 = ? AND 과목코드 = ?"), {kind, code});
         db.exec(QStringLiteral("DELETE FROM 적요코드 WHERE 과목코드 = ?"), {code});
         return Outcome::done(0, code);
     });

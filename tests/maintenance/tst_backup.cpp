@@ -159,6 +159,33 @@ private slots:
         QCOMPARE(everyTable(ctx()), before);
     }
 
+    // The copy is of one moment: rows committed but still only in the
+    // write-ahead log are in it, rows of a transaction another desk has open
+    // are not.
+    void oneMomentWhileOthersWrite()
+    {
+        QTemporaryDir folder;
+        m_install->clock().set(QDateTime(QDate(2024, 5, 14), QTime(7, 0)));
+        addMember(ctx().main, "00000051", "커밋됨");
+        if (sqliteOnly())
+            QVERIFY(QFileInfo(ctx().paths.mainDb + "-wal").size() > 0);
+        auto desk2 = m_install->openWorkstation("DESK2");
+        BackupResult b;
+        desk2->main.transaction([&] {
+            addMember(desk2->main, "00000052", "진행중");
+            b = backupInstallation(ctx(), folder.path());
+        });
+        QVERIFY2(b.ok, qPrintable(b.text + " " + b.detail));
+        desk2.reset();
+        const qint64 members = ctx().main.scalar("SELECT COUNT(*) FROM Member").toLongLong();
+        QCOMPARE(b.set.counts.members, members - 1);
+        ctx().main.exec("DELETE FROM Member WHERE MbCode IN ('00000051', '00000052')");
+        QVERIFY(restoreInstallation(ctx(), b.set, folder.path()).ok);
+        QCOMPARE(ctx().main.scalar("SELECT COUNT(*) FROM Member WHERE MbCode = '00000051'").toInt(), 1);
+        QCOMPARE(ctx().main.scalar("SELECT COUNT(*) FROM Member WHERE MbCode = '00000052'").toInt(), 0);
+        ctx().main.exec("DELETE FROM Member WHERE MbCode = '00000051'");
+    }
+
     void infoFile()
     {
         const QDateTime when(QDate(2024, 5, 10), QTime(9, 5, 7));

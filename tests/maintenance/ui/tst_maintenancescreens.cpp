@@ -79,6 +79,21 @@ private slots:
         }
     }
 
+    // The folder chooser makes the folder and remembers it.
+    void folderChooser()
+    {
+        const QString wanted = m_folder.filePath("new/backups");
+        BackupFolderDialog d(m_ui, m_folder.path());
+        child<QLineEdit>(&d, "TxtPath")->setText(wanted);
+        QVERIFY(d.acceptFolder());
+        QVERIFY(QFileInfo(wanted).isDir());
+        QCOMPARE(m_msg.last().text, QString("경로설정 및 디렉토리가 작성 되었습니다."));
+        QCOMPARE(m_msg.last().title, QString("경로설정"));
+        QSettings s(QStringLiteral("Fitrova"), QStringLiteral("Fitrova"));
+        QCOMPARE(savedFileBackupFolder(s), wanted);
+        saveFileBackupFolder(s, m_folder.path());
+    }
+
     void enteredDataDeletion()
     {
         addMember(m_inst.db(), "00000002", "김영희");
