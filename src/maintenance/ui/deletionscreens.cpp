@@ -107,6 +107,7 @@ EnteredDataDeletionScreen::EnteredDataDeletionScreen(UiContext &ui, QWidget *par
 
 bool EnteredDataDeletionScreen::deleteTicked()
 {
+    m_msg->clear();
     const QList<EnteredData> groups = ticked(m_boxes);
     if (groups.isEmpty()) {
         m_ui.msg.info(QStringLiteral("삭제할 자료를 선택하세요."), u(kDeletionTitle));
@@ -191,6 +192,7 @@ MaintenanceDeletionScreen::MaintenanceDeletionScreen(UiContext &ui, QWidget *par
 
 bool MaintenanceDeletionScreen::deleteTicked()
 {
+    m_msg->clear();
     const QList<MaintenanceData> groups = ticked(m_boxes);
     if (groups.isEmpty()) {
         m_ui.msg.info(QStringLiteral("삭제할 자료를 선택하세요."), u(kDeletionTitle));

@@ -27,6 +27,20 @@
 using namespace fitrova;
 using namespace fitrova::test;
 
+namespace {
+
+void shot(QWidget &w, const char *name)
+{
+    const QByteArray dir = qgetenv("FITROVA_SHOT_DIR");
+    if (dir.isEmpty())
+        return;
+    w.show();
+    QTest::qWait(50);
+    w.grab().save(QString::fromLocal8Bit(dir) + "/" + name + ".png");
+}
+
+} // namespace
+
 class TstMaintenanceScreens : public QObject {
     Q_OBJECT
 private slots:
@@ -68,15 +82,8 @@ private slots:
         QVERIFY(m_msg.lastText().startsWith("복원이 완료되었습니다."));
         QCOMPARE(m_inst.db().scalar("SELECT COUNT(*) FROM Member").toInt(), 1);
         QCOMPARE(restore.grid()->rowCount(), 2);
-        const QByteArray dir = qgetenv("FITROVA_SHOT_DIR");
-        if (!dir.isEmpty()) {
-            screen->show();
-            QTest::qWait(50);
-            screen->grab().save(QString::fromLocal8Bit(dir) + "/backup-screen.png");
-            restore.show();
-            QTest::qWait(50);
-            restore.grab().save(QString::fromLocal8Bit(dir) + "/restore-dialog.png");
-        }
+        shot(*screen, "backup-screen");
+        shot(restore, "restore-dialog");
     }
 
     // The folder chooser makes the folder and remembers it.
@@ -132,8 +139,10 @@ private slots:
         child<QLineEdit>(&s, "TxtPwd")->setText(QString::fromLatin1(kAdminPassword));
         click(&s, "Cmd삭제");
         QCOMPARE(m_msg.lastText(), QString("관리자만 삭제할수 있읍니다"));
+        QCOMPARE(child<QLabel>(&s, "PnlMsg")->text(), QString());
         QCOMPARE(m_inst.db().scalar("SELECT COUNT(*) FROM Member").toInt(), 2);
         m_inst.db().exec("UPDATE UserM SET GrCode = '1' WHERE UserID = ?", {admin.userId});
+        shot(s, "deletion-entered");
     }
 
     void maintenanceDeletion()
@@ -148,6 +157,7 @@ private slots:
         QCOMPARE(m_inst.db().scalar("SELECT COUNT(*) FROM Deposit").toInt(), 0);
         click(&s, "btnField");
         QCOMPARE(m_msg.lastText(), QString("생성완료됨"));
+        shot(s, "deletion-maintenance");
     }
 
 private:
