@@ -134,8 +134,10 @@ struct Office {
                              kMarker, i % 3 ? 10000 + i : 0, i % 3 ? 0 : 5000 + i});
             }
         });
+        // As the server's autovacuum would leave them after a day's work.
         if (centre.engine() == Engine::PostgreSQL)
-            db.exec(QStringLiteral("ANALYZE"));
+            for (const char *t : {"Schedule", "수입지출", "계정과목"})
+                db.exec(QStringLiteral("VACUUM ANALYZE %1").arg(QString::fromUtf8(t)));
     }
 };
 

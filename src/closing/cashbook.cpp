@@ -222,17 +222,20 @@ CashBook readCashBook(const Db &db, const CashBookFilter &f)
     const Rows rows = db.query(sql, params);
     book.entries.reserve(rows.size());
     qint64 balance = book.broughtForward;
+    // A month can hold a thousand entries and more: the columns are read by
+    // their place in the SELECT above.
     for (const Row &r : rows) {
+        const QSqlRecord &rec = r.record();
         CashEntry e;
-        e.date = r.str(QStringLiteral("일자"));
-        e.seq = r.num(QStringLiteral("순번"));
-        e.kind = r.str(QStringLiteral("과목구분"));
-        e.accountCode = r.str(QStringLiteral("과목코드"));
-        e.accountName = r.str(QStringLiteral("과목명"));
-        e.payKind = r.str(QStringLiteral("금액구분"));
-        e.text = r.str(QStringLiteral("적요"));
-        e.income = r.num(QStringLiteral("수입"));
-        e.expense = r.num(QStringLiteral("지출"));
+        e.date = rec.value(0).toString();
+        e.seq = rec.value(1).toLongLong();
+        e.kind = rec.value(2).toString();
+        e.accountCode = rec.value(3).toString();
+        e.accountName = rec.value(4).toString();
+        e.payKind = rec.value(5).toString();
+        e.text = rec.value(6).toString();
+        e.income = rec.value(7).toLongLong();
+        e.expense = rec.value(8).toLongLong();
         balance += e.income - e.expense;
         e.balance = balance;
         book.totalIncome += e.income;
