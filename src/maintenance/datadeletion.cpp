@@ -89,9 +89,11 @@ Outcome deleteEnteredData(AppContext &ctx, const QList<EnteredData> &groups)
             plan.add({"DELETE FROM Mday", "DELETE FROM Member"});
             break;
         case EnteredData::EnrollmentsLockers:
-            // The lockers themselves are set-up, not history: they stay, freed.
+            // The lockers themselves are set-up, not history: the rented ones
+            // stay, freed; one the desk keeps in use with no renter stays so.
             plan.add({"DELETE FROM Lecture", "DELETE FROM ItemTrs", "DELETE FROM entrance",
-                      "UPDATE PerBoxS SET UUse = '0', MbCode = '', StDate = '', EndDate = '', MonCnt = 0",
+                      "UPDATE PerBoxS SET UUse = '0', MbCode = '', StDate = '', EndDate = '', MonCnt = 0 "
+                      "WHERE COALESCE(MbCode, '') <> ''",
                       "DELETE FROM RqPerBox", "DELETE FROM UserPoint"});
             plan.recompute = true;
             break;

@@ -64,6 +64,8 @@ void fillCentre(const Db &db)
     db.exec("INSERT INTO PerBoxS (BoxCode, BoxNum, State, UUse, MbCode, StDate, EndDate, MonCnt) "
             "VALUES ('1', 7, '0', '1', '00000001', '2024-05-01', '2024-05-31', 1)");
     db.exec("INSERT INTO PerBoxS (BoxCode, BoxNum, State, UUse, MonCnt) VALUES ('1', 8, '0', '0', 0)");
+    // Kept in use by the desk itself, with no renter.
+    db.exec("INSERT INTO PerBoxS (BoxCode, BoxNum, State, UUse, MbCode, MonCnt) VALUES ('1', 9, '0', '1', '', 0)");
     db.exec("INSERT INTO RqPerBox (RqDate, MbCode, BoxCode, BoxNum, RqGubun, RqBox) "
             "VALUES ('2024-05-01', '00000001', '1', '7', '1', 7)");
     db.exec("INSERT INTO Program (PgCode, PgName) VALUES ('1010101', '아침수영')");
@@ -128,8 +130,9 @@ private slots:
     }
 
     // "수강/사물함 내역": enrollments, visits with their equipment, locker
-    // rentals and the whole point ledger go; lockers stay, freed; members stay
-    // with points 0 and the outstanding amount of what remains (the sale).
+    // rentals and the whole point ledger go; rented lockers stay, freed (one
+    // the desk keeps in use for itself stays in use); members stay with
+    // points 0 and the outstanding amount of what remains (the sale).
     void enrollmentsAndLockers()
     {
         fillCentre(db());
@@ -140,8 +143,10 @@ private slots:
             QCOMPARE(count(db(), t), 0);
         QCOMPARE(count(db(), "Member"), 2);
         QCOMPARE(count(db(), "Sale"), 1);
-        QCOMPARE(count(db(), "PerBoxS"), 2);
-        QCOMPARE(count(db(), "PerBoxS", "UUse = '1' OR MbCode <> ''"), 0);
+        QCOMPARE(count(db(), "PerBoxS"), 3);
+        QCOMPARE(count(db(), "PerBoxS", "MbCode <> '' OR StDate <> '' OR MonCnt <> 0"), 0);
+        QCOMPARE(count(db(), "PerBoxS", "UUse = '1'"), 1);
+        QCOMPARE(count(db(), "PerBoxS", "UUse = '1' AND BoxNum = 9"), 1);
         QCOMPARE(db().scalar("SELECT Point FROM Member WHERE MbCode = '00000001'").toLongLong(), 0);
         QCOMPARE(db().scalar("SELECT Point FROM Member WHERE MbCode = '00000002'").toLongLong(), 0);
         QCOMPARE(db().scalar("SELECT MisuAmt FROM Member WHERE MbCode = '00000001'").toLongLong(), 5000);
