@@ -27,6 +27,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QDate>
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdio>

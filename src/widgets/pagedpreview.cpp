@@ -12,6 +12,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <QWidget>
 
 namespace fitrova {
 

@@ -15,6 +15,8 @@
 
 #include <QDirIterator>
 #include <QProcess>
+#include <QDate>
+#include <QDateTime>
 #include <sys/mount.h>
 
 using namespace fitrova;

@@ -6,6 +6,7 @@
 // weeks of a month.
 
 #include <QtTest>
+#include <QDate>
 
 #include "schedule/schedule.h"
 #include "testinstall.h"

@@ -11,11 +11,13 @@
 #include "widgets/pagedpreview.h"
 #include "widgets/widgetutil.h"
 
+#include <QLabel>
 #include <QComboBox>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <QDate>
 
 namespace fitrova {
 

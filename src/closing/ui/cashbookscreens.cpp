@@ -4,6 +4,7 @@
 #include "closing/ui/cashbookentryscreen.h"
 #include "closing/ui/cashbookqueryscreen.h"
 #include "widgets/screenregistry.h"
+#include <QWidget>
 
 namespace fitrova {
 

@@ -3,6 +3,7 @@
 #include "maintenance/ui/backupscreens.h"
 #include "maintenance/ui/deletionscreens.h"
 #include "widgets/screenregistry.h"
+#include <QWidget>
 
 namespace fitrova {
 

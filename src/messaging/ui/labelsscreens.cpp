@@ -2,6 +2,7 @@
 
 #include "messaging/ui/labelsscreen.h"
 #include "widgets/screenregistry.h"
+#include <QWidget>
 
 namespace fitrova {
 

@@ -20,6 +20,7 @@
 #include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QDate>
 
 namespace fitrova {
 

@@ -7,6 +7,7 @@
 #include "widgets/gridprint.h"
 #include "widgets/widgetutil.h"
 
+#include <QLabel>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -16,6 +17,8 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QVBoxLayout>
+#include <QDate>
+#include <QWidget>
 
 namespace fitrova {
 

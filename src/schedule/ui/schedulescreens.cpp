@@ -2,6 +2,7 @@
 
 #include "schedule/ui/schedulecalendarscreen.h"
 #include "widgets/screenregistry.h"
+#include <QWidget>
 
 namespace fitrova {
 

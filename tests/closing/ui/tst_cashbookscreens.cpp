@@ -25,6 +25,8 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QDate>
+#include <QWidget>
 
 using namespace fitrova;
 using namespace fitrova::test;

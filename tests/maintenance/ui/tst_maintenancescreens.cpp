@@ -23,6 +23,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QWidget>
 
 using namespace fitrova;
 using namespace fitrova::test;

@@ -27,6 +27,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QWidget>
 
 using namespace fitrova;
 using namespace fitrova::test;

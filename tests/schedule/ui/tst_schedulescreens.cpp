@@ -25,6 +25,8 @@
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QToolButton>
+#include <QDate>
+#include <QDateTime>
 
 using namespace fitrova;
 using namespace fitrova::test;
