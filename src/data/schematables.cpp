@@ -245,7 +245,7 @@ std::vector<Table> buildTables()
               {},
               {idx({"MbCode", "Sdate2"}), idx({"Pgid"}), idx({"Sdate1", "Sdate2"}),
                idx({"Sdate2"}), idx({"BLtid"}), idx({"RqDate"}), idx({"fDate"}),
-               idx({"LTyymm"}),
+               idx({"LTyymm"}), idx({"Course", "Sdate2"}),
                // A member's last enrollment month from the index alone (the
                // locker rental status reads it for every renter).
                idx({"MbCode", "LTyymm"})}},
@@ -261,7 +261,7 @@ std::vector<Table> buildTables()
                text("PgGubun", 1), memberCode(), text("MbCard", 20), integer("Ltid"),
                integer("Pgid"), text("Course", 1), count("uTime"), text("Memo")},
               {},
-              {idx({"InDate"}), idx({"MbCode", "InDate"}), idx({"Ltid"})}},
+              {idx({"InDate"}), idx({"MbCode", "InDate"}), idx({"Ltid", "InDate"})}},
 
         // Equipment handed out on a visit.
         Table{"ItemTrs", DbFile::Entrance,

@@ -1,0 +1,339 @@
+#include "entrance/reports.h"
+
+#include "data/codetexts.h"
+#include "data/dates.h"
+#include "data/reportquery.h"
+
+#include <QHash>
+#include <QMap>
+
+namespace fitrova {
+
+namespace {
+
+qint64 ageOf(const Row &r)
+{
+    return r.isNull(QStringLiteral("Age")) ? -1 : r.num(QStringLiteral("Age"));
+}
+
+} // namespace
+
+// --- visit list -------------------------------------------------------------------
+
+VisitList visitList(const Db &db, const VisitListCriteria &c)
+{
+    SqlFilter f;
+    f.add(QStringLiteral("e.InDate >= ? AND e.InDate <= ?"), {c.dateFrom, c.dateTo});
+    f.equalIfSet(QStringLiteral("e.MbCode"), c.mbCode);
+    f.equalIfSet(QStringLiteral("e.Course"), c.course);
+    f.equalIfSet(QStringLiteral("e.Pgid"), c.pgid);
+    f.equalIfSet(QStringLiteral("p.LtCode"), c.ltCode);
+    f.equalIfSet(QStringLiteral("m.Sex"), c.sex);
+    if (!c.timeFrom.isEmpty() && c.timeFrom > QLatin1String("00:00"))
+        f.add(QStringLiteral("e.InTime >= ?"), {c.timeFrom});
+    if (!c.timeTo.isEmpty() && c.timeTo < QLatin1String("24:00"))
+        f.add(QStringLiteral("e.InTime <= ?"), {c.timeTo});
+    const Rows rows = db.query(
+        QStringLiteral("SELECT e.Entid, e.InDate, e.InTime, e.OutTime, e.PgGubun, e.MbCode, e.MbCard, e.uTime, e.Memo, "
+                       "m.MbName, m.Sex, m.Age, m.MbName1, p.PgName "
+                       "FROM entrance e LEFT JOIN Member m ON m.MbCode = e.MbCode "
+                       "LEFT JOIN Program p ON p.Pgid = e.Pgid")
+            + f.where() + QStringLiteral(" ORDER BY e.InDate, e.InTime, e.Entid"),
+        f.params());
+    VisitList out;
+    out.lines.reserve(rows.size());
+    for (const Row &r : rows) {
+        VisitLine l;
+        l.entid = r.num(QStringLiteral("Entid"));
+        l.inDate = r.str(QStringLiteral("InDate"));
+        l.inTime = r.str(QStringLiteral("InTime"));
+        l.outTime = r.str(QStringLiteral("OutTime"));
+        l.mbCode = r.str(QStringLiteral("MbCode"));
+        l.mbName = r.str(QStringLiteral("MbName"));
+        l.sex = r.str(QStringLiteral("Sex")).trimmed();
+        l.age = ageOf(r);
+        l.guardian = r.str(QStringLiteral("MbName1"));
+        l.pgName = r.str(QStringLiteral("PgName"));
+        l.card = r.str(QStringLiteral("MbCard"));
+        l.memo = r.str(QStringLiteral("Memo"));
+        l.timeBased = r.str(QStringLiteral("PgGubun")) == QLatin1String("2");
+        l.usedMinutes = r.num(QStringLiteral("uTime"));
+        l.manual = l.memo == manualAttendanceMemo();
+        out.lines.append(l);
+    }
+    out.count = out.lines.size();
+    return out;
+}
+
+// --- visit counts -----------------------------------------------------------------
+
+VisitCounts visitCounts(const Db &db, const VisitCountCriteria &c)
+{
+    SqlFilter f;
+    f.add(QStringLiteral("e.InDate >= ? AND e.InDate <= ?"), {c.dateFrom, c.dateTo});
+    f.equalIfSet(QStringLiteral("e.Course"), c.course);
+    f.equalIfSet(QStringLiteral("e.Pgid"), c.pgid);
+    // The visit row carries no instructor: it is the one of the visit's program.
+    const bool byLecturer = !c.ltCode.isEmpty();
+    f.equalIfSet(QStringLiteral("p0.LtCode"), c.ltCode);
+    const QString day = c.perDay ? QStringLiteral("e.InDate, ") : QString();
+    Params params = f.params();
+    params << std::max(1, c.minCount);
+    const Rows rows = db.query(
+        QStringLiteral("SELECT g.MbCode, g.InCount, g.MbCard, g.Pgid, ")
+            + (c.perDay ? QStringLiteral("g.InDate, ") : QString())
+            + QStringLiteral("m.MbName, m.Sex, m.Age, m.Tel1, m.Tel2, p.PgName, p.Time1, p.Time2 FROM ("
+                             "SELECT e.MbCode, ")
+            + day
+            + QStringLiteral("COUNT(*) AS InCount, MAX(e.MbCard) AS MbCard, MAX(e.Pgid) AS Pgid FROM entrance e")
+            + (byLecturer ? QStringLiteral(" LEFT JOIN Program p0 ON p0.Pgid = e.Pgid") : QString()) + f.where()
+            + QStringLiteral(" GROUP BY ") + day + QStringLiteral("e.MbCode HAVING COUNT(*) >= ?) g "
+                                                                  "LEFT JOIN Member m ON m.MbCode = g.MbCode "
+                                                                  "LEFT JOIN Program p ON p.Pgid = g.Pgid "
+                                                                  "ORDER BY g.MbCode")
+            + (c.perDay ? QStringLiteral(", g.InDate") : QString()),
+        params);
+    VisitCounts out;
+    out.lines.reserve(rows.size());
+    for (const Row &r : rows) {
+        VisitCountLine l;
+        l.inDate = c.perDay ? r.str(QStringLiteral("InDate")) : QString();
+        l.mbCode = r.str(QStringLiteral("MbCode"));
+        l.mbName = r.str(QStringLiteral("MbName"));
+        l.sex = r.str(QStringLiteral("Sex")).trimmed();
+        l.age = ageOf(r);
+        l.tel = r.str(QStringLiteral("Tel1"));
+        if (l.tel.isEmpty())
+            l.tel = r.str(QStringLiteral("Tel2"));
+        l.pgName = r.str(QStringLiteral("PgName"));
+        l.time1 = r.str(QStringLiteral("Time1"));
+        l.time2 = r.str(QStringLiteral("Time2"));
+        l.card = r.str(QStringLiteral("MbCard"));
+        l.count = r.num(QStringLiteral("InCount"));
+        out.visits += l.count;
+        out.lines.append(l);
+    }
+    return out;
+}
+
+// --- one member -------------------------------------------------------------------
+
+QList<MemberVisitLine> memberVisits(const Db &db, const MemberVisitCriteria &c)
+{
+    const Rows rows = db.query(
+        QStringLiteral("SELECT e.Entid, e.InDate, e.InTime, e.OutTime, e.Memo, p.PgName "
+                       "FROM entrance e LEFT JOIN Program p ON p.Pgid = e.Pgid "
+                       "WHERE e.MbCode = ? AND e.InDate >= ? AND e.InDate <= ? ORDER BY e.InDate, e.Entid"),
+        {c.mbCode, c.dateFrom, c.dateTo});
+    QHash<QString, int> perDay;
+    if (c.twiceADayOnly)
+        for (const Row &r : rows)
+            ++perDay[r.str(QStringLiteral("InDate"))];
+    QList<MemberVisitLine> out;
+    for (const Row &r : rows) {
+        MemberVisitLine l;
+        l.inDate = r.str(QStringLiteral("InDate"));
+        if (c.twiceADayOnly && perDay.value(l.inDate) < 2)
+            continue;
+        l.entid = r.num(QStringLiteral("Entid"));
+        const QDate d = dateFromText(l.inDate);
+        l.weekday = d.isValid() ? weekdayShortName(d.dayOfWeek() % 7 + 1) : QString();
+        l.inTime = r.str(QStringLiteral("InTime"));
+        l.outTime = r.str(QStringLiteral("OutTime"));
+        l.pgName = r.str(QStringLiteral("PgName"));
+        l.memo = r.str(QStringLiteral("Memo"));
+        l.manual = l.memo == manualAttendanceMemo();
+        out.append(l);
+    }
+    return out;
+}
+
+QList<MemberEnrollmentLine> memberEnrollments(const Db &db, const QString &mbCode)
+{
+    const Rows rows = db.query(
+        QStringLiteral("SELECT l.Ltid, l.LtGubun, c.Name AS CourseName, COALESCE(p.PgName, l.PgName) AS PgName, "
+                       "COALESCE(p.Time1, l.Time1) AS Time1, COALESCE(p.Time2, l.Time2) AS Time2, l.Sdate1, l.Sdate2, "
+                       "l.RqDate, l.MonthCnt, l.TAmt, l.Delay, l.Cancel, l.Transfer, l.Change, l.Remark "
+                       "FROM Lecture l LEFT JOIN Program p ON p.Pgid = l.Pgid "
+                       "JOIN Course c ON c.Code = l.Course AND c.PsGroup = 'P' "
+                       "WHERE l.MbCode = ? ORDER BY l.Ltid DESC"),
+        {mbCode});
+    QList<MemberEnrollmentLine> out;
+    for (const Row &r : rows) {
+        MemberEnrollmentLine l;
+        l.ltid = r.num(QStringLiteral("Ltid"));
+        l.courseName = r.str(QStringLiteral("CourseName"));
+        l.pgName = r.str(QStringLiteral("PgName"));
+        const QString t1 = r.str(QStringLiteral("Time1")), t2 = r.str(QStringLiteral("Time2"));
+        l.time = t1.isEmpty() && t2.isEmpty() ? QString() : t1 + QLatin1Char('~') + t2;
+        l.sDate1 = r.str(QStringLiteral("Sdate1"));
+        l.sDate2 = r.str(QStringLiteral("Sdate2"));
+        l.rqDate = r.str(QStringLiteral("RqDate"));
+        l.monthCnt = r.num(QStringLiteral("MonthCnt"));
+        l.tAmt = r.num(QStringLiteral("TAmt"));
+        l.remark = lectureStateRemark(r.num(QStringLiteral("Delay")), r.num(QStringLiteral("Cancel")),
+                                      r.num(QStringLiteral("Transfer")), r.num(QStringLiteral("Change")),
+                                      r.str(QStringLiteral("LtGubun")))
+            + r.str(QStringLiteral("Remark"));
+        out.append(l);
+    }
+    return out;
+}
+
+// --- visitors per day -------------------------------------------------------------
+
+DailyVisitors dailyVisitors(const Db &db, const DailyVisitorsCriteria &c)
+{
+    DailyVisitors out;
+    const DateRange range = monthRange(c.year, c.month);
+    if (range.from.isEmpty())
+        return out;
+    const QDate first = dateFromText(range.from);
+    const int days = first.daysInMonth();
+    QHash<QString, qint64> members;
+    if (c.members)
+        for (const Row &r : db.query(QStringLiteral("SELECT InDate, COUNT(*) AS DayCnt FROM entrance "
+                                                    "WHERE InDate >= ? AND InDate <= ? GROUP BY InDate"),
+                                     {range.from, range.to}))
+            members.insert(r.str(QStringLiteral("InDate")), r.num(QStringLiteral("DayCnt")));
+
+    // Entry tickets: goods flagged as visitors, one column per goods course
+    // that has such goods (or sold some this month).
+    QHash<QString, QHash<QString, qint64>> sold; // course -> day -> quantity
+    if (c.goods) {
+        for (const Row &r : db.query(QStringLiteral("SELECT DISTINCT c.Code, c.Name FROM Course c "
+                                                    "JOIN Item i ON i.Course = c.Code "
+                                                    "WHERE c.PsGroup = 'S' AND i.Inwon = '1' ORDER BY c.Code")))
+            out.columns.append({r.str(QStringLiteral("Code")), r.str(QStringLiteral("Name"))});
+        const Rows rows = db.query(QStringLiteral("SELECT s.Course, s.SlDate, MAX(c.Name) AS Name, SUM(s.Slqty) AS SlQty "
+                                                  "FROM Sale s JOIN Item i ON i.ItId = s.ItId "
+                                                  "JOIN Course c ON c.PsGroup = 'S' AND c.Code = s.Course "
+                                                  "WHERE s.SlDate >= ? AND s.SlDate <= ? AND i.Inwon = '1' "
+                                                  "GROUP BY s.Course, s.SlDate"),
+                                   {range.from, range.to});
+        for (const Row &r : rows) {
+            const QString code = r.str(QStringLiteral("Course"));
+            sold[code][r.str(QStringLiteral("SlDate"))] += r.num(QStringLiteral("SlQty"));
+            if (std::none_of(out.columns.begin(), out.columns.end(), [&](const GoodsColumn &g) { return g.code == code; }))
+                out.columns.append({code, r.str(QStringLiteral("Name"))});
+        }
+        std::sort(out.columns.begin(), out.columns.end(),
+                  [](const GoodsColumn &a, const GoodsColumn &b) { return a.code < b.code; });
+    }
+
+    out.total.goods = QList<qint64>(out.columns.size(), 0);
+    for (int d = 0; d < days; ++d) {
+        DailyVisitorsLine l;
+        l.day = first.addDays(d);
+        const QString key = fmtDate(l.day);
+        l.members = members.value(key);
+        l.total = l.members;
+        for (const GoodsColumn &g : out.columns) {
+            const qint64 q = sold.value(g.code).value(key);
+            l.goods.append(q);
+            l.total += q;
+        }
+        out.total.members += l.members;
+        for (int i = 0; i < l.goods.size(); ++i)
+            out.total.goods[i] += l.goods[i];
+        out.total.total += l.total;
+        out.days.append(l);
+    }
+    return out;
+}
+
+// --- visit chart --------------------------------------------------------------------
+
+VisitChart visitChart(const Db &db, const VisitChartCriteria &c)
+{
+    VisitChart out;
+    QString period, from, to;
+    Params params;
+    int slotCount = 0;
+    switch (c.period) {
+    case ChartPeriod::MonthsOfYear: {
+        const DateRange r = yearRange(c.year);
+        period = QStringLiteral("substr(e.InDate, 1, 7)");
+        from = r.from;
+        to = r.to;
+        slotCount = 12;
+        for (int m = 1; m <= 12; ++m)
+            out.categories << QStringLiteral("%1").arg(m, 2, 10, QLatin1Char('0'));
+        break;
+    }
+    case ChartPeriod::DaysOfMonth: {
+        const DateRange r = monthRange(c.year, c.month);
+        if (r.from.isEmpty())
+            return out;
+        period = QStringLiteral("e.InDate");
+        from = r.from;
+        to = r.to;
+        slotCount = dateFromText(r.from).daysInMonth();
+        for (int d = 1; d <= slotCount; ++d)
+            out.categories << QString::number(d);
+        break;
+    }
+    case ChartPeriod::HoursOfDay:
+        if (!isValidDateText(c.day))
+            return out;
+        period = QStringLiteral("substr(e.InTime, 1, 2)");
+        from = to = c.day;
+        slotCount = 24;
+        for (int h = 1; h <= 24; ++h)
+            out.categories << QString::number(h);
+        break;
+    }
+    SqlFilter f;
+    f.add(QStringLiteral("e.InDate >= ? AND e.InDate <= ?"), {from, to});
+    f.equalIfSet(QStringLiteral("e.Course"), c.course);
+    const Rows rows = db.query(QStringLiteral("SELECT e.Course, ") + period
+                                   + QStringLiteral(" AS Slot, COUNT(*) AS nCount FROM entrance e") + f.where()
+                                   + QStringLiteral(" GROUP BY e.Course, ") + period,
+                               f.params());
+
+    QMap<QString, QString> names; // course code -> name, ordered by code
+    for (const Row &r : db.query(QStringLiteral("SELECT Code, Name FROM Course WHERE PsGroup = 'P' ORDER BY Code")))
+        names.insert(r.str(QStringLiteral("Code")), r.str(QStringLiteral("Name")));
+
+    QMap<QString, VisitSeries> series;
+    out.totals = QList<qint64>(slotCount, 0);
+    for (const Row &r : rows) {
+        const QString slotText = r.str(QStringLiteral("Slot"));
+        int slot = -1;
+        switch (c.period) {
+        case ChartPeriod::MonthsOfYear: slot = slotText.mid(5, 2).toInt() - 1; break;
+        case ChartPeriod::DaysOfMonth: slot = slotText.mid(8, 2).toInt() - 1; break;
+        case ChartPeriod::HoursOfDay: {
+            bool ok = false;
+            const int h = slotText.toInt(&ok);
+            slot = ok ? h : -1; // the entries of h:00–h:59 are hour h + 1
+            break;
+        }
+        }
+        if (slot < 0 || slot >= slotCount)
+            continue;
+        QString course = r.str(QStringLiteral("Course")).trimmed();
+        if (!names.contains(course))
+            course.clear();
+        VisitSeries &s = series[course];
+        if (s.counts.isEmpty()) {
+            s.course = course;
+            s.name = course.isEmpty() ? QStringLiteral("기타") : names.value(course);
+            s.counts = QList<qint64>(slotCount, 0);
+        }
+        const qint64 n = r.num(QStringLiteral("nCount"));
+        s.counts[slot] += n;
+        s.total += n;
+        out.totals[slot] += n;
+        out.total += n;
+    }
+    // Course items in code order, visits without one last.
+    for (auto it = series.cbegin(); it != series.cend(); ++it)
+        if (!it.key().isEmpty())
+            out.series.append(it.value());
+    if (series.contains(QString()))
+        out.series.append(series.value(QString()));
+    return out;
+}
+
+} // namespace fitrova
