@@ -31,29 +31,29 @@ enum class EnrollmentList {
 
 struct EnrollmentStatusCriteria {
     EnrollPeriod period = EnrollPeriod::Month;
-    QString month;             // "YYYY-MM"
-    QString dateFrom, dateTo;  // registration dates
-    QString course;            // "" all
-    QString sclass;            // small class of the program ("" all)
+    QString month{};             // "YYYY-MM"
+    QString dateFrom{}, dateTo{};  // registration dates
+    QString course{};            // "" all
+    QString sclass{};            // small class of the program ("" all)
     int monthCnt = 0;          // 0 all
-    QString user;              // desk user who registered (LastUser; "" all)
+    QString user{};              // desk user who registered (LastUser; "" all)
 };
 
 struct EnrollmentStatusLine {
     qint64 ltid = 0, bLtid = 0;
-    QString mbCode, mbName, sex, resident, tel1, mbCard;
+    QString mbCode{}, mbName{}, sex{}, resident{}, tel1{}, mbCard{};
     qint64 age = -1;
-    QString rqDate, pgName, time1, time2, lecturer, sDate1, sDate2, ltyymm;
+    QString rqDate{}, pgName{}, time1{}, time2{}, lecturer{}, sDate1{}, sDate2{}, ltyymm{};
     qint64 monthCnt = 0, tAmt = 0, cashAmt = 0, cardAmt = 0, rDay = 0;
-    QString user, userName;
+    QString user{}, userName{};
     bool renewal = false;      // 재등록 (Lectgubun "2"), else 신규
-    QString remark;            // state words, then the row's remark
+    QString remark{};            // state words, then the row's remark
     // Class changes: the program before the change.
-    QString bPgName, bTime1, bTime2;
+    QString bPgName{}, bTime1{}, bTime2{};
     // Refunds: the amount of the refunded enrollment.
     qint64 baseTAmt = 0;
     // Transfers: the member who gave the enrollment.
-    QString giverCode, giverName, giverSex;
+    QString giverCode{}, giverName{}, giverSex{};
     qint64 giverAge = -1;
 };
 
@@ -88,8 +88,8 @@ enum class LectureStateChoice { Enrolled, Postponed, Cancelled };
 
 struct ClassListCriteria {
     EnrollPeriod period = EnrollPeriod::Month;
-    QString month, dateFrom, dateTo;
-    QString course, lclass, mclass, sclass, mbGubun, ltCode;
+    QString month{}, dateFrom{}, dateTo{};
+    QString course{}, lclass{}, mclass{}, sclass{}, mbGubun{}, ltCode{};
     int monthCnt = 0;
     qint64 pgid = 0;
     LectureStateChoice state = LectureStateChoice::Enrolled;
@@ -98,14 +98,14 @@ struct ClassListCriteria {
 
 struct ClassListLine {
     qint64 ltid = 0;
-    QString mbCode, mbName, rqDate, sDate1, sDate2, tel1;
+    QString mbCode{}, mbName{}, rqDate{}, sDate1{}, sDate2{}, tel1{};
     qint64 monthCnt = 0, tAmt = 0;
     bool renewal = false;
 };
 
 struct ClassGroup {
     qint64 pgid = 0;
-    QString pgName, time, lecturer;
+    QString pgName{}, time{}, lecturer{};
     QList<ClassListLine> lines;
     qint64 amount = 0; // [소  계]
 };
@@ -127,9 +127,9 @@ enum class ValidKind {
 
 struct ValidMemberCriteria {
     ValidKind kind = ValidKind::Valid;
-    QString date;              // Valid: the day
-    QString dateFrom, dateTo;  // Expiring, Starting
-    QString course, pgGubun, lectGubun, ltCode;
+    QString date{};              // Valid: the day
+    QString dateFrom{}, dateTo{};  // Expiring, Starting
+    QString course{}, pgGubun{}, lectGubun{}, ltCode{};
     int monthCnt = 0;
     qint64 pgid = 0;
     QDate today;               // the days left of Expiring and Starting lists count from today
@@ -137,16 +137,16 @@ struct ValidMemberCriteria {
 
 struct ValidMemberLine {
     qint64 ltid = 0, pgid = 0;
-    QString pgName, time1, time2, lecturer;
+    QString pgName{}, time1{}, time2{}, lecturer{};
     MemberContact member;
-    QString sex, rqDate, sDate1, sDate2, sms;
+    QString sex{}, rqDate{}, sDate1{}, sDate2{}, sms{};
     qint64 age = -1, monthCnt = 0, cardAmt = 0, cashAmt = 0, tAmt = 0;
-    QString remainder; // "12 일"; time passes the time left; "만기" once ended or used up
+    QString remainder{}; // "12 일"; time passes the time left; "만기" once ended or used up
 };
 
 struct ValidMemberGroup {
     qint64 pgid = 0;
-    QString pgName;
+    QString pgName{};
     QList<ValidMemberLine> lines;
     qint64 card = 0, cash = 0, amount = 0; // [소  계]
 };
@@ -168,7 +168,7 @@ struct DailyValidCriteria {
 };
 
 struct DailyValidRow {
-    QString course, name;
+    QString course{}, name{};
     QList<qint64> days; // one per day of the month
     qint64 total = 0;
 };
@@ -185,7 +185,7 @@ DailyValid dailyValid(const Db &db, const DailyValidCriteria &c);
 // --- unpaid members (미납회원현황) ---------------------------------------------------
 
 struct UnpaidLine {
-    QString mbCode, mbName, tel1, tel2, sex;
+    QString mbCode{}, mbName{}, tel1{}, tel2{}, sex{};
     qint64 age = -1, tAmt = 0, misuAmt = 0;
 };
 

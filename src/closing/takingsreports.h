@@ -59,7 +59,7 @@ struct MonthlySalesLine {
 };
 
 struct MonthlySales {
-    QString goods1Name, goods2Name; // names of the first two goods courses ("" when none)
+    QString goods1Name{}, goods2Name{}; // names of the first two goods courses ("" when none)
     QList<MonthlySalesLine> days;   // every day of the month
     MonthlySalesLine total;         // 합계
 };
@@ -82,8 +82,8 @@ MonthlySales inHundreds(const MonthlySales &won);
 // The month filter of the income report narrows the enrollments to those of
 // that many months (0: all); goods and lockers are not affected.
 struct IncomeCriteria {
-    QString dateFrom, dateTo;
-    QString user;     // staff code of the desk user who took the money ("" all)
+    QString dateFrom{}, dateTo{};
+    QString user{};     // staff code of the desk user who took the money ("" all)
     int monthCnt = 0;
 };
 
@@ -91,8 +91,8 @@ enum class IncomeSection { Course, Goods, Locker };
 
 struct IncomeSumLine {
     IncomeSection section = IncomeSection::Course;
-    QString kind;     // 신청, 입금, 반변경, 환불 / 판매 / 신규, 재등록, 해지
-    QString name;     // program, item, "사물함"
+    QString kind{};     // 신청, 입금, 반변경, 환불 / 판매 / 신규, 재등록, 해지
+    QString name{};     // program, item, "사물함"
     qint64 months = 0;
     qint64 count = 0; // rows (courses, lockers) or quantity (goods)
     Payment pay;      // refunds negative
@@ -107,11 +107,11 @@ IncomeSummary incomeSummary(const Db &db, const IncomeCriteria &c);
 
 struct IncomeDetailLine {
     IncomeSection section = IncomeSection::Course;
-    QString kind;     // 신규, 재등록, 반변경, 입금, 환불 / 판매, 환불 / 사물함, 재등록, 해지
-    QString date, mbCode, mbName, sex;
-    QString name;     // program; item; "사물함" + box + " " + number + " 번"
+    QString kind{};     // 신규, 재등록, 반변경, 입금, 환불 / 판매, 환불 / 사물함, 재등록, 해지
+    QString date{}, mbCode{}, mbName{}, sex{};
+    QString name{};     // program; item; "사물함" + box + " " + number + " 번"
     qint64 months = 0, qty = 0;
-    QString period;   // "from~to"
+    QString period{};   // "from~to"
     Payment pay;      // refunds negative
     qint64 ltid = 0;  // enrollment rows: the row, for showing its first period
 };
@@ -130,14 +130,14 @@ QString lectureFirstPeriod(const Db &db, qint64 ltid);
 // --- member settlement per program ------------------------------------------------
 
 struct SettlementCriteria {
-    QString monthFrom, monthTo; // "YYYY-MM"; one month: both the same
+    QString monthFrom{}, monthTo{}; // "YYYY-MM"; one month: both the same
     bool byMonthCount = false;  // one line per program and month count
 };
 
 struct SettlementLine {
-    QString course, courseName;
+    QString course{}, courseName{};
     qint64 pgid = 0;
-    QString pgName;
+    QString pgName{};
     qint64 monthCnt = -1;                     // -1 when not split by month count
     qint64 newCount = 0, renewCount = 0;      // paid enrollments of new and returning members
     qint64 enrollCount = 0, enrollAmt = 0;    // paid enrollments and their amounts
@@ -150,7 +150,7 @@ struct SettlementLine {
 };
 
 struct SettlementGroup {
-    QString course, courseName;
+    QString course{}, courseName{};
     QList<SettlementLine> lines;
     SettlementLine subtotal; // [ 소 계 ]
 };

@@ -24,7 +24,7 @@ namespace fitrova {
 // lies between them as text, so a date index serves the range (a text cut
 // of the date column would not).
 struct DateRange {
-    QString from, to;
+    QString from{}, to{};
     bool isValid() const { return !from.isEmpty() && !to.isEmpty(); }
 };
 

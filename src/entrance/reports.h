@@ -21,20 +21,20 @@ inline QString manualAttendanceMemo() { return QStringLiteral("수동출석"); }
 // --- the visit list (입장현황) --------------------------------------------------
 
 struct VisitListCriteria {
-    QString dateFrom, dateTo;
+    QString dateFrom{}, dateTo{};
     QString timeFrom = QStringLiteral("00:00"), timeTo = QStringLiteral("24:00");
-    QString course;   // course item of the visit ("" all)
+    QString course{};   // course item of the visit ("" all)
     qint64 pgid = 0;  // program (0 all)
-    QString ltCode;   // instructor of the visit's program ("" all)
-    QString sex;      // the member's sex, "남" or "여" ("" all)
-    QString mbCode;   // one member ("" all)
+    QString ltCode{};   // instructor of the visit's program ("" all)
+    QString sex{};      // the member's sex, "남" or "여" ("" all)
+    QString mbCode{};   // one member ("" all)
 };
 
 struct VisitLine {
     qint64 entid = 0;
-    QString inDate, inTime, outTime, mbCode, mbName, sex;
+    QString inDate{}, inTime{}, outTime{}, mbCode{}, mbName{}, sex{};
     qint64 age = -1; // -1: not recorded
-    QString guardian, pgName, card, memo;
+    QString guardian{}, pgName{}, card{}, memo{};
     bool timeBased = false;   // a visit of a time-based enrollment: its minutes are shown
     qint64 usedMinutes = 0;
     bool manual = false;      // a manual attendance, not a gate visit
@@ -51,19 +51,19 @@ VisitList visitList(const Db &db, const VisitListCriteria &c);
 // --- visit counts per member (입장현황1) --------------------------------------
 
 struct VisitCountCriteria {
-    QString dateFrom, dateTo;
-    QString course;
+    QString dateFrom{}, dateTo{};
+    QString course{};
     qint64 pgid = 0;
-    QString ltCode;
+    QString ltCode{};
     int minCount = 1;    // at least this many visits
     bool perDay = true;  // counted per day (일일입장횟수) or over the period (총입장횟수)
 };
 
 struct VisitCountLine {
-    QString inDate;  // per-day counting only
-    QString mbCode, mbName, sex;
+    QString inDate{};  // per-day counting only
+    QString mbCode{}, mbName{}, sex{};
     qint64 age = -1;
-    QString tel, pgName, time1, time2, card;
+    QString tel{}, pgName{}, time1{}, time2{}, card{};
     qint64 count = 0;
 };
 
@@ -78,13 +78,13 @@ VisitCounts visitCounts(const Db &db, const VisitCountCriteria &c);
 // --- one member's visits (회원별입장현황) -------------------------------------
 
 struct MemberVisitCriteria {
-    QString mbCode, dateFrom, dateTo;
+    QString mbCode{}, dateFrom{}, dateTo{};
     bool twiceADayOnly = false; // only days with two visits or more
 };
 
 struct MemberVisitLine {
     qint64 entid = 0;
-    QString inDate, weekday, inTime, outTime, pgName, memo;
+    QString inDate{}, weekday{}, inTime{}, outTime{}, pgName{}, memo{};
     bool manual = false;
 };
 
@@ -93,9 +93,9 @@ QList<MemberVisitLine> memberVisits(const Db &db, const MemberVisitCriteria &c);
 // The member's enrollments of course items (group P), newest first.
 struct MemberEnrollmentLine {
     qint64 ltid = 0;
-    QString courseName, pgName, time, sDate1, sDate2, rqDate;
+    QString courseName{}, pgName{}, time{}, sDate1{}, sDate2{}, rqDate{};
     qint64 monthCnt = 0, tAmt = 0;
-    QString remark; // state words and the row's remark
+    QString remark{}; // state words and the row's remark
 };
 QList<MemberEnrollmentLine> memberEnrollments(const Db &db, const QString &mbCode);
 
@@ -108,7 +108,7 @@ struct DailyVisitorsCriteria {
 };
 
 struct GoodsColumn {
-    QString code, name; // goods course (group S)
+    QString code{}, name{}; // goods course (group S)
 };
 
 struct DailyVisitorsLine {
@@ -137,12 +137,12 @@ enum class ChartPeriod {
 struct VisitChartCriteria {
     ChartPeriod period = ChartPeriod::DaysOfMonth;
     int year = 0, month = 0; // the year, and the month of DaysOfMonth
-    QString day;             // HoursOfDay: "YYYY-MM-DD"
-    QString course;          // one course item ("" all)
+    QString day{};             // HoursOfDay: "YYYY-MM-DD"
+    QString course{};          // one course item ("" all)
 };
 
 struct VisitSeries {
-    QString course, name;  // course item code and name ("" and "기타" for visits without one)
+    QString course{}, name{};  // course item code and name ("" and "기타" for visits without one)
     QList<qint64> counts;  // one per category
     qint64 total = 0;
 };

@@ -45,7 +45,7 @@ AttendanceSheet attendanceSheet(const Db &db, const AttendanceCriteria &c)
         f.params());
     QHash<qint64, int> lineOf;
     for (const Row &r : lectures) {
-        AttendanceLine l;
+        AttendanceSheetLine l;
         l.ltid = r.num(QStringLiteral("Ltid"));
         l.ltGubun = r.str(QStringLiteral("LtGubun"));
         l.sDate1 = r.str(QStringLiteral("Sdate1"));
@@ -77,7 +77,7 @@ AttendanceSheet attendanceSheet(const Db &db, const AttendanceCriteria &c)
         const int day = r.str(QStringLiteral("InDate")).mid(8, 2).toInt();
         if (day < 1 || day > out.daysInMonth)
             continue;
-        AttendanceLine &l = out.lines[it.value()];
+        AttendanceSheetLine &l = out.lines[it.value()];
         const bool gate = r.num(QStringLiteral("Visits")) > r.num(QStringLiteral("Manual"));
         if (l.days[day - 1] == DayMark::None) {
             ++l.visitDays;

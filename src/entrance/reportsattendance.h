@@ -23,9 +23,9 @@
 namespace fitrova {
 
 struct AttendanceCriteria {
-    QString month;   // "YYYY-MM"
-    QString course;  // course item (required)
-    QString ltCode;  // instructor ("" all)
+    QString month{};   // "YYYY-MM"
+    QString course{};  // course item (required)
+    QString ltCode{};  // instructor ("" all)
     qint64 pgid = 0; // program (0 all)
 };
 
@@ -35,19 +35,19 @@ enum class DayMark {
     Manual  // marked present by hand only
 };
 
-struct AttendanceLine {
+struct AttendanceSheetLine {
     qint64 ltid = 0;
-    QString ltGubun;               // "3": a postponement (the pause) — listed, never marked by hand
-    QString sDate1, sDate2;        // the enrollment's period
+    QString ltGubun{};               // "3": a postponement (the pause) — listed, never marked by hand
+    QString sDate1{}, sDate2{};        // the enrollment's period
     MemberContact member;          // code, name, mobile and address (SMS hand-over)
-    QString tel2;
+    QString tel2{};
     QList<DayMark> days;           // one per day of the month
     int visitDays = 0;             // days marked
 };
 
 struct AttendanceSheet {
     int daysInMonth = 0;
-    QList<AttendanceLine> lines;   // ordered by member name
+    QList<AttendanceSheetLine> lines;   // ordered by member name
     QList<int> perDay;             // enrollments marked on each day
     int total = 0;                 // marked days over all lines
 };

@@ -299,6 +299,21 @@ std::optional<Failure> openConnection(AppContext &ctx, Db &target, const QString
     return std::nullopt;
 }
 
+namespace {
+// The files the main connection attaches on the file databases.
+QList<QPair<QString, QString>> mainAttachments(const Paths &p)
+{
+    return {{QStringLiteral("ent"), p.entDb}, {QStringLiteral("pnt"), p.pointDb}};
+}
+} // namespace
+
+std::optional<Failure> openWorkerConnection(AppContext &ctx, Db &target, const QString &role)
+{
+    if (ctx.engine == Engine::SQLite)
+        return openConnection(ctx, target, role, ctx.paths.mainDb, mainAttachments(ctx.paths));
+    return openConnection(ctx, target, role, {});
+}
+
 std::optional<Failure> connectDatabases(AppContext &ctx)
 {
     ctx.closeConnections();

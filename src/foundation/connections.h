@@ -30,6 +30,11 @@ QString buildConnectionString(const AppContext &ctx, const QString &path);
 std::optional<Failure> openConnection(AppContext &ctx, Db &target, const QString &role, const QString &path,
                                       const QList<QPair<QString, QString>> &attach = {});
 
+// A further connection to the main database, opened like ctx.main (the same
+// files attached on the file databases) under its own role name; for work on
+// another thread, which must open, use and close it there.
+std::optional<Failure> openWorkerConnection(AppContext &ctx, Db &target, const QString &role);
+
 // The start-up routine: reads the configuration, opens the connections (closing
 // any open ones first), checks the schema version and loads the site options.
 // Returns the failure to show, or nothing when all is open.
