@@ -6,10 +6,6 @@
 
 #include <QtTest>
 
-// Criteria and rows are written as brace lists that leave their last fields
-// at the defaults.
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-
 #include "../members/memberbuilders.h"
 #include "closing/enrollmentreports.h"
 #include "testinstall.h"
@@ -31,9 +27,9 @@ qint64 program(const Db &db, const QString &name, const QString &course = QStrin
 }
 
 struct E {
-    QString mbCode, ltGubun = QStringLiteral("1");
+    QString mbCode{}, ltGubun = QStringLiteral("1");
     qint64 pgid = 0;
-    QString from, to, rqDate, lectGubun = QStringLiteral("1");
+    QString from{}, to{}, rqDate{}, lectGubun = QStringLiteral("1");
     qint64 tAmt = 0, cash = 0, card = 0;
     QString course = QStringLiteral("1"), pgGubun = QStringLiteral("1");
     int months = 1;

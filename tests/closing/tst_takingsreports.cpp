@@ -6,10 +6,6 @@
 
 #include <QtTest>
 
-// Criteria and rows are written as brace lists that leave their last fields
-// at the defaults.
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-
 #include "../members/memberbuilders.h"
 #include "closing/takingsreports.h"
 #include "testinstall.h"
@@ -30,9 +26,9 @@ using namespace fitrova::test;
 namespace {
 
 struct Money {
-    QString ltGubun, pgGubun = QStringLiteral("1");
+    QString ltGubun{}, pgGubun = QStringLiteral("1");
     qint64 cash = 0, card = 0, tAmt = 0;
-    QString rqDate, fDate, lectGubun = QStringLiteral("1"), user = QStringLiteral("0001");
+    QString rqDate{}, fDate{}, lectGubun = QStringLiteral("1"), user = QStringLiteral("0001");
     int months = 1;
     qint64 pgid = 0;
 };

@@ -2,7 +2,9 @@
 
 #include "catalogue/ui/cataloguescreens.h"
 #include "closing/ui/cashbookscreens.h"
+#include "closing/ui/closingreportscreens.h"
 #include "enrollment/ui/enrollmentscreens.h"
+#include "entrance/ui/entrancereportscreens.h"
 #include "entrance/ui/entrancescreens.h"
 #include "lockers/ui/lockerscreens.h"
 #include "maintenance/ui/maintenancescreens.h"
@@ -47,6 +49,8 @@ void registerAllScreens(ScreenRegistry &r)
     registerMessagingScreens(r);
     registerLockerScreens(r, smsMemberHandover());
     registerSalesScreens(r);
+    registerEntranceReportScreens(r);
+    registerClosingReportScreens(r);
 }
 
 } // namespace fitrova

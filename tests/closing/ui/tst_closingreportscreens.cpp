@@ -1,0 +1,231 @@
+// FITROVA_DB_TEST
+// The takings and enrollment report screens driven offscreen: each menu item
+// opens its screen, the grids carry their total rows as the core sums them,
+// the print headings repeat the criteria, the enrollment status switches its
+// lists by tab, and the valid members are handed to SMS.
+
+#include "uitest.h"
+#include <QtTest>
+
+#include "../../members/memberbuilders.h"
+#include "closing/ui/classlistreport.h"
+#include "closing/ui/closingreportscreens.h"
+#include "closing/ui/dailyvalidreport.h"
+#include "closing/ui/enrollmentstatusreport.h"
+#include "closing/ui/incomereport.h"
+#include "closing/ui/monthlysalesreport.h"
+#include "closing/ui/settlementreport.h"
+#include "closing/ui/unpaidreport.h"
+#include "closing/ui/validmembersreport.h"
+#include "testinstall.h"
+#include "widgets/datagrid.h"
+#include "widgets/dateedit.h"
+#include "widgets/screenregistry.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabBar>
+
+using namespace fitrova;
+using namespace fitrova::test;
+
+namespace {
+
+void shoot(QWidget &w, const QString &name)
+{
+    const QString dir = qEnvironmentVariable("FITROVA_SCREENSHOT_DIR");
+    if (dir.isEmpty())
+        return;
+    w.resize(1024, 768);
+    w.show();
+    QCoreApplication::processEvents();
+    w.grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
+qint64 money(const QString &grid) { return grid.isEmpty() ? 0 : QString(grid).remove(QLatin1Char(',')).toLongLong(); }
+
+} // namespace
+
+class TstClosingReportScreens : public QObject {
+    Q_OBJECT
+
+    const Db &db() { return m_inst.db(); }
+
+private slots:
+    void initTestCase()
+    {
+        m_inst.clock().set(QDateTime(QDate(2024, 5, 20), QTime(10, 0)));
+        db().exec("UPDATE Course SET Name = '수영' WHERE PsGroup = 'P' AND Code = '1'");
+        addMember(db(), "00000001", QStringLiteral("김수영"), {}, "010-1111-0001");
+        addMember(db(), "00000002", QStringLiteral("이헬스"), {}, "010-1111-0002");
+        db().exec("UPDATE Member SET Juno1 = '800408', Juno2 = '2123456', MisuAmt = 20000 WHERE MbCode = '00000001'");
+        m_pgid = db().insertId("INSERT INTO Program (PgGubun, Course, Sclass, PgCode, PgName, Time1, Time2, LtCode, "
+                               "LTName, PgUse) VALUES ('1', '1', '01', '1000001', '수영 초급', '07:00', '07:50', '0001', "
+                               "'박강사', '1')",
+                               {}, "Pgid");
+        const auto enroll = [&](const QString &mb, const QString &lt, qint64 tAmt, qint64 cash, qint64 card,
+                                const QString &rq, const QString &lect) {
+            Lect l;
+            l.mbCode = mb;
+            l.ltGubun = lt;
+            l.pgid = m_pgid;
+            l.tAmt = tAmt;
+            l.cashAmt = cash;
+            l.cardAmt = card;
+            l.rqDate = rq;
+            l.sDate1 = l.dDate1 = "2024-05-01";
+            l.sDate2 = l.dDate2 = "2024-05-31";
+            l.ltyymm = "2024-05";
+            l.monthCnt = 1;
+            const qint64 id = addLecture(db(), l);
+            db().exec("UPDATE Lecture SET Lectgubun = ?, LastUser = '0001', Sclass = '01' WHERE Ltid = ?", {lect, id});
+            return id;
+        };
+        enroll("00000001", "1", 80000, 60000, 0, "2024-05-02", "1");   // 20,000 unpaid
+        enroll("00000002", "1", 60000, 0, 60000, "2024-05-03", "2");
+        enroll("00000002", "4", 15000, 15000, 0, "2024-05-04", "1");
+        db().exec("INSERT INTO Sale (SlNo, SEQ, ItId, Course, SlDate, LastUser, MbCode, Slqty, SlAmt, CashAmt, CardAmt, "
+                  "CardChk) VALUES ('0001', 1, 0, '1', '2024-05-02', '0001', '00000000', 1, 12345, 12345, 0, '1')");
+    }
+
+    void init() { m_msg.clear(); }
+
+    void everyMenuItemOpensItsScreen()
+    {
+        ScreenRegistry r;
+        registerClosingReportScreens(r);
+        for (const char *name : {"Menu25", "Menu41", "Menu42", "Menu51", "Menu52", "Menu55", "Menu63", "Menu65"}) {
+            const ScreenEntry *e = r.find(QString::fromUtf8(name));
+            QVERIFY2(e, name);
+            std::unique_ptr<QWidget> w(e->factory(m_ui, nullptr, {}));
+            auto *report = qobject_cast<ReportScreen *>(w.get());
+            QVERIFY(report);
+            QVERIFY(report->waitForQuery());
+        }
+    }
+
+    // In hundreds of won; the 합계 row adds up the days as shown.
+    void monthlySummary()
+    {
+        MonthlySalesReport s(m_ui);
+        child<QRadioButton>(&s, "Opt판매일")->setChecked(true);
+        QVERIFY(s.query());
+        QVERIFY(s.waitForQuery());
+        QCOMPARE(s.grid()->rowCount(), 32);
+        QCOMPARE(s.grid()->cell(1, 2), QString("600"));  // course cash on the 2nd
+        QCOMPARE(s.grid()->cell(1, 8), QString("123"));  // goods (12,345 won)
+        QCOMPARE(s.grid()->cell(3, 2), QString("-150")); // the refund on the 4th
+        const int totalCol = s.grid()->columnCount() - 1;
+        qint64 sum = 0;
+        for (int r = 0; r < 31; ++r)
+            sum += money(s.grid()->cell(r, totalCol));
+        QCOMPARE(money(s.grid()->cell(31, totalCol)), sum);
+        QCOMPARE(sum, qint64(600 + 600 - 150 + 123));
+        s.preparePrint();
+        QVERIFY(s.grid()->printSettings().header.contains(QStringLiteral("판매일 기준 (단위 : 백원)")));
+        shoot(s, "월매출집계표");
+    }
+
+    void incomeSummedAndItemised()
+    {
+        IncomeReport s(m_ui);
+        child<DateEdit>(&s, "Dtp1")->setDateText("2024-05-01");
+        QVERIFY(s.query());
+        QVERIFY(s.waitForQuery());
+        const int last = s.grid()->rowCount() - 1;
+        QCOMPARE(s.grid()->cell(last, 0), QStringLiteral("[수 입 총 계]"));
+        QCOMPARE(s.grid()->cell(last, 6), QStringLiteral("117,345"));
+        QCOMPARE(s.grid()->cell(2, 0), QStringLiteral("[강좌 수입계]"));
+        shoot(s, "강좌수입현황");
+        child<QRadioButton>(&s, "Opt내역")->setChecked(true);
+        QVERIFY(s.query());
+        QVERIFY(s.waitForQuery());
+        QCOMPARE(s.grid()->cell(s.grid()->rowCount() - 1, 10), QStringLiteral("117,345"));
+        QCOMPARE(s.grid()->cell(2, 0), QStringLiteral("환불"));
+        QCOMPARE(s.grid()->cell(2, 10), QStringLiteral("-15,000"));
+        s.preparePrint();
+        const QString header = s.grid()->printSettings().header;
+        QVERIFY(header.contains(QStringLiteral("매출일보(내역별)")));
+        QVERIFY(header.contains(QStringLiteral("( 2024-05-01 ~ 2024-05-20 )")));
+        QVERIFY(header.contains(QStringLiteral("담당자 : 모두보기")));
+    }
+
+    void enrollmentStatusTabs()
+    {
+        EnrollmentStatusReport s(m_ui);
+        QVERIFY(s.query());
+        QVERIFY(s.waitForQuery());
+        QCOMPARE(s.grid()->rowCount(), 2 + 3);
+        QCOMPARE(s.grid()->cell(0, 9), QString("800408-2******"));
+        QCOMPARE(s.grid()->cell(2, 0), QStringLiteral("[합    계]"));
+        QCOMPARE(s.grid()->cell(2, 1), QStringLiteral("2 건"));
+        QCOMPARE(s.grid()->cell(3, 0), QStringLiteral("[신    규]"));
+        QCOMPARE(s.grid()->cell(4, 1), QStringLiteral("1 건"));
+        shoot(s, "수강신청현황");
+        child<QTabBar>(&s, "SSTab")->setCurrentIndex(3);
+        QVERIFY(s.waitForQuery());
+        QCOMPARE(s.grid()->headerText(1), QStringLiteral("환불일"));
+        QCOMPARE(s.grid()->rowCount(), 2);
+        s.preparePrint();
+        QVERIFY(s.grid()->printSettings().header.contains(QStringLiteral("수강취소현황 (2024-05)")));
+    }
+
+    void validMembersHandedToSms()
+    {
+        MemberContacts handed;
+        ValidMembersReport s(m_ui, nullptr, [&](UiContext &, const MemberContacts &m, QWidget *) { handed = m; });
+        QVERIFY(s.query());
+        QVERIFY(s.waitForQuery());
+        QCOMPARE(s.grid()->rowCount(), 4); // two lines, the program's subtotal, the total
+        QCOMPARE(s.grid()->cell(2, 0), QStringLiteral("[소  계]"));
+        QCOMPARE(s.grid()->cell(3, 13), QStringLiteral("140,000"));
+        QCOMPARE(s.grid()->cell(0, 14), QStringLiteral("11 일"));
+        click(&s, "Cmd문자전송");
+        QCOMPARE(handed.size(), 2);
+        ValidMembersReport noTaker(m_ui);
+        click(&noTaker, "Cmd문자전송");
+        QCOMPARE(m_msg.last().text, QStringLiteral("준비중인 기능입니다"));
+        shoot(s, "유효회원현황");
+    }
+
+    void otherLists()
+    {
+        ClassListReport classes(m_ui);
+        QVERIFY(classes.query());
+        QVERIFY(classes.waitForQuery());
+        QCOMPARE(classes.grid()->cell(0, 0), QStringLiteral("수영 초급"));
+        QCOMPARE(classes.grid()->cell(classes.grid()->rowCount() - 1, 1), QStringLiteral("2 명"));
+
+        SettlementReport settlement(m_ui);
+        QVERIFY(settlement.query());
+        QVERIFY(settlement.waitForQuery());
+        QCOMPARE(settlement.grid()->rowCount(), 3);
+        QCOMPARE(settlement.grid()->cell(2, 0), QStringLiteral("[ 합 계 ]"));
+        QCOMPARE(settlement.grid()->cell(2, 5), QStringLiteral("140,000"));
+        shoot(settlement, "회원결산현황");
+
+        DailyValidReport daily(m_ui);
+        QVERIFY(daily.query());
+        QVERIFY(daily.waitForQuery());
+        QCOMPARE(daily.grid()->cell(0, 1), QString("2"));
+        QCOMPARE(daily.grid()->cell(daily.grid()->rowCount() - 1, 0), QStringLiteral("[합계]"));
+        shoot(daily, "일일유효회원현황");
+
+        UnpaidReport unpaid(m_ui);
+        QVERIFY(unpaid.waitForQuery());
+        QCOMPARE(unpaid.grid()->objectName(), QStringLiteral("SpMisu"));
+        QCOMPARE(unpaid.grid()->rowCount(), 2);
+        QCOMPARE(unpaid.grid()->cell(0, 7), QStringLiteral("20,000"));
+    }
+
+private:
+    TestInstall m_inst;
+    ScriptedMessages m_msg;
+    UiContext m_ui{m_inst.ctx(), m_msg};
+    qint64 m_pgid = 0;
+};
+
+QTEST_MAIN(TstClosingReportScreens)
+#include "tst_closingreportscreens.moc"
