@@ -3,7 +3,7 @@
 #include "data/codetexts.h"
 #include "data/dates.h"
 #include "data/reportquery.h"
-#include "members/residentnumber.h"
+#include "data/privacy.h"
 
 #include <QHash>
 #include <QSet>

@@ -82,12 +82,4 @@ ResidentCheck checkResidentNumber(const QString &firstPart, const QString &secon
     return r;
 }
 
-QString maskedResidentNumber(const QString &firstPart, const QString &secondPart)
-{
-    const QString first = firstPart.trimmed(), second = secondPart.trimmed();
-    if (first.isEmpty() && second.isEmpty())
-        return {};
-    return first + QLatin1Char('-') + second.left(1) + QString(second.isEmpty() ? 0 : 6, QLatin1Char('*'));
-}
-
 } // namespace fitrova

@@ -42,11 +42,6 @@ QString residentSexCode(const QString &secondPart);
 // ahead) plus one; -1 when birth is no date or lies after today.
 int memberAge(const QDate &birth, const QDate &today);
 
-// The number as it may be shown, printed or exported away from the member
-// card: the birth part, "-", the first digit of the second part and "*" for
-// the other six ("800408-2******"); "" when both parts are empty.
-QString maskedResidentNumber(const QString &firstPart, const QString &secondPart);
-
 // The check on leaving the second part. Refusals: "주민등록번호가 틀렸습니다."
 // (title "주민번호") when the first part is shorter than six characters, or
 // when the two parts do not give a real birth date on or before today (the
