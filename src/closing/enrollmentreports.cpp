@@ -226,6 +226,7 @@ MemberContacts ValidMembers::contacts() const
             if (!seen.contains(l.member.mbCode)) {
                 seen.insert(l.member.mbCode);
                 out.append(l.member);
+                out.last().listDate = l.sDate2;
             }
     return out;
 }

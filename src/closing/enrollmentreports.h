@@ -154,7 +154,8 @@ struct ValidMemberGroup {
 struct ValidMembers {
     QList<ValidMemberGroup> groups;      // one per program
     qint64 count = 0, card = 0, cash = 0, amount = 0; // [총  계]
-    // Each member once, in the order listed (SMS recipients).
+    // Each member once, in the order listed, with the end date of the line
+    // listed first (SMS recipients: the message may quote it).
     MemberContacts contacts() const;
 };
 

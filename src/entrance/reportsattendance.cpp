@@ -32,6 +32,7 @@ AttendanceSheet attendanceSheet(const Db &db, const AttendanceCriteria &c)
     const QDate first = dateFromText(c.month + QStringLiteral("-01"));
     if (!first.isValid() || c.course.isEmpty())
         return out;
+    out.month = c.month;
     out.daysInMonth = first.daysInMonth();
     out.perDay = QList<int>(out.daysInMonth, 0);
     const DateRange month = monthRange(first.year(), first.month());
@@ -85,6 +86,27 @@ AttendanceSheet attendanceSheet(const Db &db, const AttendanceCriteria &c)
             ++out.total;
         }
         l.days[day - 1] = gate ? DayMark::Gate : DayMark::Manual;
+    }
+    return out;
+}
+
+MemberContacts AttendanceSheet::contacts() const
+{
+    MemberContacts out;
+    QHash<QString, int> at;
+    for (const AttendanceSheetLine &l : lines) {
+        QString last;
+        for (int d = int(l.days.size()); d >= 1 && last.isEmpty(); --d)
+            if (l.days[d - 1] != DayMark::None)
+                last = month + QStringLiteral("-%1").arg(d, 2, 10, QLatin1Char('0'));
+        const auto it = at.constFind(l.member.mbCode);
+        if (it == at.constEnd()) {
+            at.insert(l.member.mbCode, int(out.size()));
+            out.append(l.member);
+            out.last().listDate = last;
+        } else if (last > out[it.value()].listDate) {
+            out[it.value()].listDate = last; // a second enrollment of the member
+        }
     }
     return out;
 }

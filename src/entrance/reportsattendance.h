@@ -46,10 +46,14 @@ struct AttendanceSheetLine {
 };
 
 struct AttendanceSheet {
+    QString month{};               // "YYYY-MM"
     int daysInMonth = 0;
     QList<AttendanceSheetLine> lines;   // ordered by member name
     QList<int> perDay;             // enrollments marked on each day
     int total = 0;                 // marked days over all lines
+    // Each member once, in the order listed, with the last day marked in the
+    // month ("" when none): the SMS recipients of the sheet.
+    MemberContacts contacts() const;
 };
 
 // Two statements whatever the number of members: the enrollments, then their

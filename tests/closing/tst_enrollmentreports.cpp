@@ -204,7 +204,11 @@ private slots:
         QCOMPARE(v.groups[0].lines[0].sms, QString("1"));
         QCOMPARE(v.groups[2].lines[0].remainder, QStringLiteral("1시간 30분"));
         QCOMPARE(v.amount, qint64(60000 + 50000 + 90000));
-        QCOMPARE(v.contacts().size(), 2); // each member once
+        const MemberContacts to = v.contacts(); // each member once, with the end date listed first
+        QCOMPARE(to.size(), 2);
+        QCOMPARE(to[0].mbCode, QString("00000001"));
+        QCOMPARE(to[0].listDate, QString("2024-05-31"));
+        QCOMPARE(to[1].listDate, QString("2024-12-31")); // the time pass
 
         c.kind = ValidKind::Expiring;
         c.dateFrom = "2024-05-15";

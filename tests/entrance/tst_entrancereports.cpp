@@ -341,6 +341,12 @@ private slots:
         QCOMPARE(s.perDay[2], 0);
         QCOMPARE(s.total, 3);
         QCOMPARE(s.lines[0].member.tel1, QString("010-1111-0001"));
+        // The SMS recipients: each member once, with the last day marked.
+        const MemberContacts to = s.contacts();
+        QCOMPARE(to.size(), 2);
+        QCOMPARE(to[0].mbCode, QString("00000001"));
+        QCOMPARE(to[0].listDate, QString("2024-05-31"));
+        QCOMPARE(to[1].listDate, QString("2024-05-02"));
 
         QCOMPARE(attendanceSheet(db(), {"2024-05", "1", "0009", 0}).lines.size(), 0);
         QCOMPARE(attendanceSheet(db(), {"2024-05", "2", {}, 0}).lines.size(), 1);

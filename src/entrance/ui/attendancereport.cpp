@@ -11,7 +11,6 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QSet>
 
 namespace fitrova {
 
@@ -157,14 +156,7 @@ bool AttendanceReport::dayActivated(int row, int column)
 
 void AttendanceReport::sendSms()
 {
-    MemberContacts contacts;
-    QSet<QString> seen;
-    for (const AttendanceSheetLine &l : std::as_const(m_sheet.lines))
-        if (!seen.contains(l.member.mbCode)) {
-            seen.insert(l.member.mbCode);
-            contacts << l.member;
-        }
-    runHandover(ui(), m_sendSms, contacts, QStringLiteral("문자전송"), this);
+    runHandover(ui(), m_sendSms, m_sheet.contacts(), QStringLiteral("문자전송"), this);
 }
 
 ReportPrint AttendanceReport::printSpec() const

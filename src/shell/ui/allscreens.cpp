@@ -49,8 +49,8 @@ void registerAllScreens(ScreenRegistry &r)
     registerMessagingScreens(r);
     registerLockerScreens(r, smsMemberHandover());
     registerSalesScreens(r);
-    registerEntranceReportScreens(r);
-    registerClosingReportScreens(r);
+    registerEntranceReportScreens(r, smsMemberHandover());
+    registerClosingReportScreens(r, smsMemberHandover());
 }
 
 } // namespace fitrova

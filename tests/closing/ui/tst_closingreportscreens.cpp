@@ -17,6 +17,8 @@
 #include "closing/ui/settlementreport.h"
 #include "closing/ui/unpaidreport.h"
 #include "closing/ui/validmembersreport.h"
+#include "messaging/smsrecipients.h"
+#include "messaging/ui/smsscreens.h"
 #include "testinstall.h"
 #include "widgets/datagrid.h"
 #include "widgets/dateedit.h"
@@ -172,10 +174,22 @@ private slots:
         QVERIFY(s.grid()->printSettings().header.contains(QStringLiteral("수강취소현황 (2024-05)")));
     }
 
+    // The members go to the SMS screen by name, with their end dates under
+    // the heading 만기일.
     void validMembersHandedToSms()
     {
-        MemberContacts handed;
-        ValidMembersReport s(m_ui, nullptr, [&](UiContext &, const MemberContacts &m, QWidget *) { handed = m; });
+        struct Host : ScreenHost {
+            QString name;
+            ScreenArgs args;
+            QWidget *openScreen(const QString &n, const ScreenArgs &a) override
+            {
+                name = n;
+                args = a;
+                return nullptr;
+            }
+        } host;
+        UiContext ui{m_inst.ctx(), m_msg, &host};
+        ValidMembersReport s(ui, nullptr, smsMemberHandover());
         QVERIFY(s.query());
         QVERIFY(s.waitForQuery());
         QCOMPARE(s.grid()->rowCount(), 4); // two lines, the program's subtotal, the total
@@ -183,7 +197,13 @@ private slots:
         QCOMPARE(s.grid()->cell(3, 13), QStringLiteral("140,000"));
         QCOMPARE(s.grid()->cell(0, 14), QStringLiteral("11 일"));
         click(&s, "Cmd문자전송");
-        QCOMPARE(handed.size(), 2);
+        QCOMPARE(host.name, QStringLiteral("SMS"));
+        const SmsHandover handed = smsHandoverOf(host.args);
+        QCOMPARE(handed.caller, QStringLiteral("유효회원현황"));
+        QCOMPARE(handed.dateHeading, QStringLiteral("만기일"));
+        QCOMPARE(handed.members.size(), 2);
+        QCOMPARE(handed.members[0].tel1, QString("010-1111-0001"));
+        QCOMPARE(handed.members[0].listDate, QString("2024-05-31"));
         ValidMembersReport noTaker(m_ui);
         click(&noTaker, "Cmd문자전송");
         QCOMPARE(m_msg.last().text, QStringLiteral("준비중인 기능입니다"));

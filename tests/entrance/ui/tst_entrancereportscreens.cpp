@@ -234,6 +234,7 @@ private slots:
         click(&s, "Cmd문자전송");
         QCOMPARE(handed.size(), 2);
         QCOMPARE(handed.first().tel1, QString("010-1111-0001"));
+        QCOMPARE(handed.first().listDate, QString("2024-05-09")); // the last day marked
     }
 
     void memberVisits()
