@@ -18,6 +18,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFrame>
+#include <QGraphicsLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -252,6 +253,9 @@ QChartView *ReportScreen::enableChart(Qt::Orientation orientation)
         return m_chart;
     auto *chart = new QChart;
     chart->setAnimationOptions(QChart::NoAnimation);
+    // The plot takes the pane's width: axes with many categories need it.
+    chart->layout()->setContentsMargins(0, 0, 0, 0);
+    chart->setBackgroundRoundness(0);
     m_chart = new QChartView(chart, this);
     m_chart->setObjectName(QStringLiteral("Chart"));
     m_chart->setRenderHint(QPainter::Antialiasing);

@@ -92,6 +92,7 @@ VisitChartReport::VisitChartReport(UiContext &ui, QWidget *parent)
     g->setColumnStretch(4, 1);
 
     enableChart(Qt::Horizontal);
+    setPaneSizes({760, 240}); // 31 days side by side on the axis
     setSortable(false);
     setColumns({QStringLiteral("구분"), QStringLiteral("합계")}, {60, 70}, {1});
     linkProgramLists(ui, m_course, nullptr, nullptr);
@@ -170,11 +171,12 @@ void VisitChartReport::draw()
 
     auto *x = new QBarCategoryAxis;
     x->append(m_chart.categories);
+    // The days of a month and the hours of a day are two characters wide:
+    // a smaller font keeps them upright (turned labels get elided).
     if (m_chart.categories.size() > 12) {
         QFont f = x->labelsFont();
         f.setPointSizeF(std::max(6.0, f.pointSizeF() - 2));
         x->setLabelsFont(f);
-        x->setLabelsAngle(-90);
     }
     // Whole numbers on the count axis: one tick per visit for small counts.
     auto *y = new QValueAxis;

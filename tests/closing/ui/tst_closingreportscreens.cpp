@@ -42,7 +42,8 @@ void shoot(QWidget &w, const QString &name)
         return;
     w.resize(1024, 768);
     w.show();
-    QCoreApplication::processEvents();
+    // Layouts settle over a few turns of the event loop (the chart's axes last).
+    QTest::qWait(200);
     w.grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
 
