@@ -1,0 +1,430 @@
+// The reports on the large generated centre (100,000 members, 300,000
+// enrollments, 5,000,000 visits, 1,000,000 sale lines): each report over one
+// month and, where a year makes sense, over one year, on SQLite and (when
+// FITROVA_PG_HOST/PORT/USER are set) on PostgreSQL. Each figure is printed
+// beside its bare twin: the report's main statement prepared once through
+// QSqlQuery and read row by row, so the cost of building typed rows shows.
+// The attendance sheet is measured for a program of about 200 members.
+//
+//   bench_reports [--benchmark_filter=...]   FITROVA_BENCH_SCALE=0.01 for a small centre
+//   FITROVA_BENCH_REPORT_ITERATIONS (5), FITROVA_BENCH_REPETITIONS (3)
+//   FITROVA_BENCH_EXPLAIN=1 prints the query plan of every bare statement.
+
+#include "centregen.h"
+
+#include "closing/enrollmentreports.h"
+#include "closing/takingsreports.h"
+#include "data/reportquery.h"
+#include "data/schema.h"
+#include "entrance/reports.h"
+#include "entrance/reportsattendance.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <functional>
+#include <map>
+
+using namespace fitrova;
+using namespace fitrova::bench;
+
+namespace {
+
+int envInt(const char *name, int fallback)
+{
+    bool ok = false;
+    const int v = qEnvironmentVariable(name).toInt(&ok);
+    return ok && v > 0 ? v : fallback;
+}
+
+std::map<std::string, std::vector<double>> &allSamples()
+{
+    static std::map<std::string, std::vector<double>> s;
+    return s;
+}
+
+double percentile(std::vector<double> v, double p)
+{
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    const size_t rank = size_t(std::ceil(p / 100.0 * double(v.size())));
+    return v[std::min(v.size() - 1, rank == 0 ? 0 : rank - 1)];
+}
+
+QSqlQuery prepared(const QSqlDatabase &db, const QString &sql)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.prepare(sql))
+        throw std::runtime_error(QString(sql + QStringLiteral(": ") + q.lastError().text()).toStdString());
+    return q;
+}
+
+// One figure: the program's report and its main statement bare.
+struct Figure {
+    std::string name;
+    std::function<qint64(const Db &)> report; // returns the lines listed
+    QString sql;
+    Params params;
+};
+
+struct Centre {
+    BenchCentre centre;
+    std::unique_ptr<AppContext> ctx;
+    QString label;
+    std::vector<Figure> figures;
+
+    explicit Centre(Engine engine)
+        : centre(BenchCentre::open(engine, CentreShape::fromEnvironment(),
+                                   [](const QString &s) { std::fprintf(stderr, "%s\n", qPrintable(s)); }))
+    {
+        ctx = centre.connect(QTime(10, 0));
+        label = engine == Engine::PostgreSQL ? QStringLiteral("postgres") : QStringLiteral("sqlite");
+        ensureIndexes();
+        std::fprintf(stderr, "%s\n", qPrintable(centre.describe()));
+    }
+
+    const Db &db() const { return ctx->main; }
+
+    // A centre generated before the report indexes were part of the schema
+    // gets them now (same columns, names of their own).
+    void ensureIndexes() const
+    {
+        const QList<QPair<QString, QString>> wanted{{QStringLiteral("entrance"), QStringLiteral("Ltid, InDate")},
+                                                    {QStringLiteral("Lecture"), QStringLiteral("Course, Sdate2")}};
+        for (const auto &[table, columns] : wanted) {
+            const QString name = QStringLiteral("ix_report_") + table.toLower() + QLatin1Char('_')
+                + QString(columns).remove(QStringLiteral(", ")).toLower();
+            bool have = false, entranceFile = false;
+            for (const Table &t : allTables())
+                if (t.name == table) {
+                    entranceFile = t.file == DbFile::Entrance;
+                    for (const Index &i : t.indexes)
+                        have = have || i.columns.join(QStringLiteral(", ")) == columns;
+                }
+            // The schema has it; a centre made from an older schema may not.
+            // (On the file databases the visits live in the attached file "ent".)
+            const QString schema = entranceFile && !db().isPostgres() ? QStringLiteral("ent.") : QString();
+            if (have)
+                db().exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1%2 ON %3 (%4)").arg(schema, name, table, columns));
+        }
+        db().exec(QStringLiteral("ANALYZE"));
+    }
+
+    std::string name(const std::string &what) const { return what + "/" + label.toStdString(); }
+};
+
+void measure(benchmark::State &state, const std::string &figure, const std::function<qint64()> &fn)
+{
+    std::vector<double> ms;
+    qint64 lines = 0;
+    fn(); // warm the caches once, untimed
+    for (auto _ : state) {
+        QElapsedTimer t;
+        t.start();
+        lines = fn();
+        const qint64 ns = t.nsecsElapsed();
+        state.SetIterationTime(double(ns) / 1e9);
+        ms.push_back(double(ns) / 1e6);
+    }
+    state.counters["median_ms"] = percentile(ms, 50);
+    state.counters["lines"] = double(lines);
+    auto &all = allSamples()[figure];
+    all.insert(all.end(), ms.begin(), ms.end());
+}
+
+void runReport(benchmark::State &state, Centre *c, const Figure *f)
+{
+    measure(state, c->name(f->name), [&] { return f->report(c->db()); });
+}
+
+void runBare(benchmark::State &state, Centre *c, const Figure *f)
+{
+    QSqlQuery q = prepared(c->db().handle(), f->sql);
+    measure(state, c->name(f->name + "-bare"), [&] {
+        for (int i = 0; i < f->params.size(); ++i)
+            q.bindValue(i, f->params.at(i));
+        if (!q.exec())
+            throw std::runtime_error(q.lastError().text().toStdString());
+        qint64 n = 0;
+        while (q.next()) {
+            benchmark::DoNotOptimize(q.record());
+            ++n;
+        }
+        q.finish();
+        return n;
+    });
+}
+
+void explain(const Centre &c, const Figure &f)
+{
+    QSqlQuery q(c.db().handle());
+    q.prepare((c.db().isPostgres() ? QStringLiteral("EXPLAIN ") : QStringLiteral("EXPLAIN QUERY PLAN ")) + f.sql);
+    for (int i = 0; i < f.params.size(); ++i)
+        q.bindValue(i, f.params.at(i));
+    if (!q.exec())
+        return;
+    std::printf("\n-- %s/%s\n", f.name.c_str(), qPrintable(c.label));
+    while (q.next())
+        std::printf("   %s\n", qPrintable(q.value(q.record().count() - 1).toString()));
+}
+
+// The program of the month whose enrollments come nearest to 200 members.
+qint64 programOf200(const Db &db, const DateRange &m, QString *course)
+{
+    qint64 best = 0, bestGap = 1 << 30;
+    for (const Row &r : db.query(QStringLiteral("SELECT Pgid, MAX(Course) AS Course, COUNT(*) AS n FROM Lecture "
+                                                "WHERE Sdate1 <= ? AND Sdate2 >= ? AND LtGubun < '4' AND Cancel = 0 "
+                                                "AND Change = 0 GROUP BY Pgid"),
+                                 {m.to, m.from})) {
+        const qint64 gap = qAbs(r.num(QStringLiteral("n")) - 200);
+        if (gap < bestGap) {
+            bestGap = gap;
+            best = r.num(QStringLiteral("Pgid"));
+            *course = r.str(QStringLiteral("Course"));
+        }
+    }
+    return best;
+}
+
+void addFigures(Centre &c)
+{
+    const QDate today = c.centre.shape().today;
+    const QDate lastMonth = today.addMonths(-1);
+    const DateRange month = monthRange(lastMonth.year(), lastMonth.month());
+    const DateRange year{fmtDate(today.addYears(-1)), fmtDate(today.addDays(-1))};
+    const QString ym = month.from.left(7);
+    auto &f = c.figures;
+
+    for (const auto &[span, r] : {std::pair("Month", month), std::pair("Year", year)}) {
+        const std::string s = span;
+        const DateRange range = r;
+        f.push_back({"VisitList" + s, [range](const Db &db) { return visitList(db, {range.from, range.to}).count; },
+                     QStringLiteral("SELECT e.Entid, e.InDate, e.InTime, e.OutTime, e.PgGubun, e.MbCode, e.MbCard, e.uTime, "
+                                    "e.Memo, m.MbName, m.Sex, m.Age, m.MbName1, p.PgName FROM entrance e "
+                                    "LEFT JOIN Member m ON m.MbCode = e.MbCode LEFT JOIN Program p ON p.Pgid = e.Pgid "
+                                    "WHERE e.InDate >= ? AND e.InDate <= ? ORDER BY e.InDate, e.InTime, e.Entid"),
+                     {range.from, range.to}});
+        f.push_back({"VisitCountsPerDay" + s,
+                     [range](const Db &db) {
+                         VisitCountCriteria c{range.from, range.to};
+                         c.minCount = 2;
+                         return qint64(visitCounts(db, c).lines.size());
+                     },
+                     QStringLiteral("SELECT g.MbCode, g.InCount, g.MbCard, g.Pgid, g.InDate, m.MbName, m.Sex, m.Age, m.Tel1, "
+                                    "m.Tel2, p.PgName, p.Time1, p.Time2 FROM (SELECT e.MbCode, e.InDate, COUNT(*) AS InCount, "
+                                    "MAX(e.MbCard) AS MbCard, MAX(e.Pgid) AS Pgid FROM entrance e WHERE e.InDate >= ? AND "
+                                    "e.InDate <= ? GROUP BY e.InDate, e.MbCode HAVING COUNT(*) >= ?) g "
+                                    "LEFT JOIN Member m ON m.MbCode = g.MbCode LEFT JOIN Program p ON p.Pgid = g.Pgid "
+                                    "ORDER BY g.MbCode, g.InDate"),
+                     {range.from, range.to, 2}});
+        f.push_back({"IncomeSummary" + s,
+                     [range](const Db &db) {
+                         const IncomeSummary x = incomeSummary(db, {range.from, range.to});
+                         return qint64(x.courses.size() + x.goods.size() + x.lockers.size());
+                     },
+                     QStringLiteral("SELECT s.ItId, MAX(COALESCE(i.ItName, '')) AS ItName, SUM(s.Slqty) AS Qty, "
+                                    "SUM(CASE WHEN s.CardChk = '1' THEN s.SlAmt WHEN s.CardChk = '3' THEN s.CashAmt ELSE 0 END) "
+                                    "AS Cash, SUM(CASE WHEN s.CardChk = '2' THEN s.SlAmt WHEN s.CardChk = '3' THEN s.CardAmt "
+                                    "ELSE 0 END) AS Card FROM Sale s LEFT JOIN Item i ON i.ItId = s.ItId "
+                                    "WHERE s.SlDate >= ? AND s.SlDate <= ? GROUP BY s.ItId"),
+                     {range.from, range.to}});
+        f.push_back({"IncomeDetail" + s,
+                     [range](const Db &db) {
+                         const IncomeDetail x = incomeDetail(db, {range.from, range.to});
+                         return qint64(x.courses.size() + x.goods.size() + x.lockers.size());
+                     },
+                     QStringLiteral("SELECT s.SlDate, s.SlNo, s.MbCode, s.Slqty, s.CardChk, s.SlAmt, s.CashAmt, s.CardAmt, "
+                                    "i.ItName, m.MbName, m.Sex FROM Sale s LEFT JOIN Item i ON i.ItId = s.ItId "
+                                    "LEFT JOIN Member m ON m.MbCode = s.MbCode WHERE s.SlDate >= ? AND s.SlDate <= ? "
+                                    "ORDER BY s.SlDate, s.SlNo, s.LastUser, s.SEQ, s.SlId"),
+                     {range.from, range.to}});
+        f.push_back({"Settlement" + s,
+                     [range](const Db &db) {
+                         return memberSettlement(db, {range.from.left(7), range.to.left(7)}).total.enrollCount;
+                     },
+                     QStringLiteral("SELECT l.Course, l.Pgid, SUM(CASE WHEN l.LtGubun = '1' THEN l.TAmt ELSE 0 END) AS Amt, "
+                                    "COUNT(*) AS n FROM Lecture l JOIN Course c ON c.Code = l.Course AND c.PsGroup = 'P' "
+                                    "WHERE l.RqDate >= ? AND l.RqDate <= ? AND l.PgGubun <> '3' GROUP BY l.Course, l.Pgid"),
+                     {QString(range.from.left(7) + "-01"), range.to}});
+        f.push_back({"EnrollmentStatus" + s,
+                     [range](const Db &db) {
+                         EnrollmentStatusCriteria c;
+                         c.period = EnrollPeriod::Dates;
+                         c.dateFrom = range.from;
+                         c.dateTo = range.to;
+                         return enrollmentStatus(db, EnrollmentList::Enrollments, c).all.count;
+                     },
+                     QStringLiteral("SELECT l.Ltid, l.MbCode, l.RqDate, l.Sdate1, l.Sdate2, l.TAmt, l.CashAmt, l.CardAmt, "
+                                    "p.PgName, m.MbName, m.Juno1, m.Juno2, m.Tel1 FROM Lecture l "
+                                    "LEFT JOIN Program p ON p.Pgid = l.Pgid LEFT JOIN Member m ON m.MbCode = l.MbCode "
+                                    "WHERE l.LtGubun = '1' AND l.PgGubun IN ('1', '2') AND l.RqDate >= ? AND l.RqDate <= ? "
+                                    "ORDER BY l.RqDate, l.Pgid, l.Ltid"),
+                     {range.from, range.to}});
+    }
+
+    const int y = lastMonth.year(), mo = lastMonth.month();
+    f.push_back({"VisitorsPerDayMonth",
+                 [y, mo](const Db &db) { return dailyVisitors(db, {y, mo, true, true}).total.total; },
+                 QStringLiteral("SELECT InDate, COUNT(*) AS DayCnt FROM entrance WHERE InDate >= ? AND InDate <= ? GROUP BY InDate"),
+                 {month.from, month.to}});
+    f.push_back({"VisitChartDaysOfMonth",
+                 [y, mo](const Db &db) {
+                     VisitChartCriteria c;
+                     c.year = y;
+                     c.month = mo;
+                     return visitChart(db, c).total;
+                 },
+                 QStringLiteral("SELECT e.Course, e.InDate AS Slot, COUNT(*) AS nCount FROM entrance e "
+                                "WHERE e.InDate >= ? AND e.InDate <= ? GROUP BY e.Course, e.InDate"),
+                 {month.from, month.to}});
+    f.push_back({"VisitChartMonthsOfYear",
+                 [y](const Db &db) {
+                     VisitChartCriteria c;
+                     c.period = ChartPeriod::MonthsOfYear;
+                     c.year = y;
+                     return visitChart(db, c).total;
+                 },
+                 QStringLiteral("SELECT e.Course, substr(e.InDate, 1, 7) AS Slot, COUNT(*) AS nCount FROM entrance e "
+                                "WHERE e.InDate >= ? AND e.InDate <= ? GROUP BY e.Course, substr(e.InDate, 1, 7)"),
+                 {yearRange(y).from, yearRange(y).to}});
+    for (const auto &[label, basis] : {std::pair("Closing", TakingsBasis::ClosingDate), std::pair("Sale", TakingsBasis::SaleDate)}) {
+        const TakingsBasis b = basis;
+        const QString day = b == TakingsBasis::ClosingDate ? QStringLiteral("s.SlfDate") : QStringLiteral("s.SlDate");
+        f.push_back({std::string("MonthlySummary") + label + "Month",
+                     [y, mo, b](const Db &db) { return monthlySales(db, {y, mo, b}).total.total().sum(); },
+                     QStringLiteral("SELECT ") + day + QStringLiteral(" AS Day, s.Course, SUM(CASE WHEN s.CardChk = '1' THEN "
+                                                                      "s.SlAmt WHEN s.CardChk = '3' THEN s.CashAmt ELSE 0 END) AS Cash "
+                                                                      "FROM Sale s WHERE ")
+                         + day + QStringLiteral(" >= ? AND ") + day + QStringLiteral(" <= ? GROUP BY ") + day
+                         + QStringLiteral(", s.Course"),
+                     {month.from, month.to}});
+    }
+    f.push_back({"ClassListMonth",
+                 [ym](const Db &db) {
+                     ClassListCriteria c;
+                     c.month = ym;
+                     return classList(db, c).count;
+                 },
+                 QStringLiteral("SELECT Lecture.Ltid, Lecture.Pgid, Lecture.MbCode, Lecture.TAmt, Program.PgName FROM Lecture "
+                                "LEFT JOIN Program ON Program.Pgid = Lecture.Pgid LEFT JOIN Member ON Member.MbCode = "
+                                "Lecture.MbCode WHERE Lecture.LTyymm = ? AND (Lecture.LtGubun < '3' AND (Lecture.Delay + "
+                                "Cancel) = 0) ORDER BY COALESCE(Program.Time1, ''), Lecture.Pgid, Lecture.RqDate"),
+                 {ym}});
+    const QString validDay = fmtDate(today.addDays(-1));
+    f.push_back({"ValidMembersDay",
+                 [validDay](const Db &db) {
+                     ValidMemberCriteria c;
+                     c.date = validDay;
+                     return validMembers(db, c).count;
+                 },
+                 QStringLiteral("SELECT l.Ltid, l.Pgid, l.MbCode, l.Sdate1, l.Sdate2, p.PgName, m.MbName, m.Tel1 FROM Lecture l "
+                                "LEFT JOIN Program p ON p.Pgid = l.Pgid LEFT JOIN Member m ON m.MbCode = l.MbCode "
+                                "WHERE l.Sdate1 <= ? AND l.Sdate2 >= ? AND l.LtGubun < '3' ORDER BY l.Pgid, l.Sdate2, l.MbCode, l.Ltid"),
+                 {validDay, validDay}});
+    f.push_back({"ExpiringMembersMonth",
+                 [month](const Db &db) {
+                     ValidMemberCriteria c;
+                     c.kind = ValidKind::Expiring;
+                     c.dateFrom = month.from;
+                     c.dateTo = month.to;
+                     return validMembers(db, c).count;
+                 },
+                 QStringLiteral("SELECT l.Ltid, l.Pgid, l.MbCode, l.Sdate2 FROM Lecture l WHERE l.Sdate2 >= ? AND l.Sdate2 <= ? "
+                                "AND l.LtGubun < '3' ORDER BY l.Pgid, l.Sdate2, l.MbCode, l.Ltid"),
+                 {month.from, month.to}});
+    f.push_back({"DailyValidMonth", [y, mo](const Db &db) { return dailyValid(db, {y, mo, false}).total.total; },
+                 QStringLiteral("SELECT Course, Sdate1, Sdate2, COUNT(MbCode) AS Cnt FROM Lecture WHERE Sdate1 <= ? AND "
+                                "Sdate2 >= ? AND LtGubun < '3' GROUP BY Course, Sdate1, Sdate2"),
+                 {month.to, month.from}});
+    f.push_back({"UnpaidMembers", [](const Db &db) { return qint64(unpaidMembers(db).lines.size()); },
+                 QStringLiteral("SELECT l.MbCode, m.MbName, m.Age, m.Tel1, m.Tel2, m.Sex, m.MisuAmt, SUM(l.TAmt) AS TAmt "
+                                "FROM Lecture l LEFT JOIN Member m ON m.MbCode = l.MbCode "
+                                "GROUP BY l.MbCode, m.MbName, m.Age, m.Tel1, m.Tel2, m.Sex, m.MisuAmt "
+                                "HAVING SUM(l.TAmt) <> SUM(l.CashAmt) + SUM(l.CardAmt) ORDER BY l.MbCode"),
+                 {}});
+    QString course;
+    const qint64 pgid = programOf200(c.db(), month, &course);
+    std::fprintf(stderr, "  attendance sheet: program %lld of course %s in %s\n", pgid, qPrintable(course), qPrintable(ym));
+    f.push_back({"AttendanceSheet200",
+                 [ym, course, pgid](const Db &db) { return qint64(attendanceSheet(db, {ym, course, {}, pgid}).lines.size()); },
+                 QStringLiteral("SELECT e.Ltid, e.InDate, COUNT(*) AS Visits, SUM(CASE WHEN e.Memo = ? THEN 1 ELSE 0 END) AS "
+                                "Manual FROM entrance e JOIN Lecture l ON l.Ltid = e.Ltid AND l.MbCode = e.MbCode "
+                                "WHERE l.Course = ? AND l.Sdate1 <= ? AND l.Sdate2 >= ? AND l.LtGubun < '4' AND "
+                                "l.Cancel = 0 AND l.Change = 0 AND l.Pgid = ? AND e.InDate >= ? AND e.InDate <= ? "
+                                "GROUP BY e.Ltid, e.InDate"),
+                 {manualAttendanceMemo(), course, month.to, month.from, pgid, month.from, month.to}});
+    const QString someone = c.db().scalar(QStringLiteral("SELECT MbCode FROM entrance WHERE InDate >= ? ORDER BY Entid LIMIT 1"),
+                                          {month.from}).toString();
+    f.push_back({"MemberVisitsYear",
+                 [someone, year](const Db &db) {
+                     return qint64(memberVisits(db, {someone, year.from, year.to, false}).size());
+                 },
+                 QStringLiteral("SELECT e.Entid, e.InDate, e.InTime, e.OutTime, e.Memo, p.PgName FROM entrance e "
+                                "LEFT JOIN Program p ON p.Pgid = e.Pgid WHERE e.MbCode = ? AND e.InDate >= ? AND e.InDate <= ? "
+                                "ORDER BY e.InDate, e.Entid"),
+                 {someone, year.from, year.to}});
+}
+
+void printSummary()
+{
+    auto &s = allSamples();
+    std::printf("\n%-40s %8s %11s %11s %9s\n", "figure", "samples", "median ms", "bare ms", "vs bare");
+    for (const auto &[figure, ms] : s) {
+        if (figure.find("-bare") != std::string::npos)
+            continue;
+        std::string bare = figure;
+        bare.insert(bare.find('/'), "-bare");
+        const auto b = s.find(bare);
+        const double med = percentile(ms, 50);
+        std::printf("%-40s %8zu %11.1f", figure.c_str(), ms.size(), med);
+        if (b != s.end()) {
+            const double bm = percentile(b->second, 50);
+            std::printf(" %11.1f %8.2fx", bm, med / std::max(1e-9, bm));
+        }
+        std::printf("\n");
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    std::vector<std::unique_ptr<Centre>> centres;
+    try {
+        for (Engine e : BenchCentre::enginesFromEnvironment()) {
+            centres.push_back(std::make_unique<Centre>(e));
+            addFigures(*centres.back());
+        }
+    } catch (const std::exception &ex) {
+        std::fprintf(stderr, "%s\n", ex.what());
+        return 1;
+    }
+    const int iterations = envInt("FITROVA_BENCH_REPORT_ITERATIONS", 5);
+    const int reps = envInt("FITROVA_BENCH_REPETITIONS", 3);
+    const bool plans = !qEnvironmentVariable("FITROVA_BENCH_EXPLAIN").isEmpty();
+    for (const auto &cp : centres) {
+        Centre *c = cp.get();
+        const std::string l = c->label.toStdString();
+        for (const Figure &f : c->figures) {
+            if (plans)
+                explain(*c, f);
+            benchmark::RegisterBenchmark(("Reports/" + f.name + "/" + l).c_str(), runReport, c, &f)
+                ->UseManualTime()->Iterations(iterations)->Repetitions(reps)->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark(("Reports/" + f.name + "BareSql/" + l).c_str(), runBare, c, &f)
+                ->UseManualTime()->Iterations(iterations)->Repetitions(reps)->Unit(benchmark::kMillisecond);
+        }
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    printSummary();
+    return 0;
+}
