@@ -17,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFont>
 #include <QFrame>
 #include <QGraphicsLayout>
 #include <QGridLayout>

@@ -11,6 +11,7 @@
 
 #include <QComboBox>
 #include <QGridLayout>
+#include <QLabel>
 #include <QRadioButton>
 #include <QTabBar>
 

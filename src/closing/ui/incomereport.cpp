@@ -10,6 +10,7 @@
 
 #include <QComboBox>
 #include <QGridLayout>
+#include <QLabel>
 #include <QRadioButton>
 
 namespace fitrova {

@@ -8,6 +8,7 @@
 
 #include <QComboBox>
 #include <QGridLayout>
+#include <QLabel>
 #include <QRadioButton>
 #include <QSpinBox>
 

@@ -7,6 +7,7 @@
 #include "widgets/dateedit.h"
 #include "widgets/deskguard.h"
 
+#include <QColor>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>

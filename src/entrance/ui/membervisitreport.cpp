@@ -12,6 +12,7 @@
 #include "widgets/widgetutil.h"
 
 #include <QCheckBox>
+#include <QColor>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>

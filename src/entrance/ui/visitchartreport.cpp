@@ -11,10 +11,13 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QColor>
 #include <QComboBox>
+#include <QFont>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineSeries>
+#include <QPen>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QValueAxis>
