@@ -326,7 +326,7 @@ void ReportScreen::startJob(const QString &busyText, std::function<void(const Db
     m_runner->start(std::move(work), [this, shown = std::move(shown)](const std::optional<DbError> &error) {
         endJob();
         if (error)
-            reportDbError(m_ui, DbAction::Read, *error);
+            reportDbError(m_ui, dbErrorText(DbAction::Read), *error);
         else
             shown();
     });

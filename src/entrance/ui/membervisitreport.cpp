@@ -226,13 +226,9 @@ bool MemberVisitReport::deleteRow(int row)
     const auto deleted = guard(ui(), DbAction::Delete, [&] { return deleteVisit(ui().app.main, entid); });
     if (!deleted)
         return false;
-    if (!*deleted) {
-        ui().msg.warn(visitDeleteErrorText(), visitDeleteErrorTitle());
-        query();
-        return false;
-    }
+    // False: another desk deleted it meanwhile; the list shows what is left.
     query();
-    return true;
+    return *deleted;
 }
 
 ReportPrint MemberVisitReport::printSpec() const
