@@ -73,8 +73,10 @@ std::vector<Table> buildTables()
                text("UserTxt10")},
               {"Gubun"}, {}},
 
-        // Default window of the daily closing ("hh:mm").
-        Table{"UserEnv", DbFile::Main, {hourMinute("fTime1"), hourMinute("fTime2")}, {}, {}},
+        // Default window of the daily closing ("hh:mm"), and the difference
+        // between counted and recorded money above which a shift's close needs
+        // a reason.
+        Table{"UserEnv", DbFile::Main, {hourMinute("fTime1"), hourMinute("fTime2"), amount("fDiffAmt")}, {}, {}},
 
         // Version of the schema stored in this database.
         Table{"DbVersion", DbFile::Main, {integer("Version")}, {}, {}},
@@ -323,7 +325,7 @@ std::vector<Table> buildTables()
                timeOfDay("LastTime"), integer("RfSlId")},
               {},
               {uniq({"SlDate", "LastUser", "SlNo", "SEQ"}), idx({"MbCode"}), idx({"SlfDate"}), idx({"ItId"}),
-               uniq({"RfSlId", "SEQ"})}},
+               uniq({"RfSlId", "SEQ"}), idx({"SlDate", "LastTime"})}},
 
         // ------------------------------------------------------------------
         // Lockers
@@ -366,7 +368,8 @@ std::vector<Table> buildTables()
         // ------------------------------------------------------------------
 
         // One row per shift closing (FnCnt "1", "2", ...) or daily closing
-        // (FnCnt "0"); fDate is "0000-00-00" while a shift is open.
+        // (FnCnt "0"); fDate is "0000-00-00" until the daily closing counts
+        // the shift. Remark is the reason given for a difference.
         Table{"Finish", DbFile::Main,
               {idCol("Fnid"), date("fDate"), text("FnCnt", 3), yesNoText("FnChk"),
                date("sDate1"), timeOfDay("Time1"), date("sDate2"), timeOfDay("Time2"),
@@ -374,9 +377,15 @@ std::vector<Table> buildTables()
                amount("CashAmt1"), amount("CardAmt1"), amount("TotAmt1"),
                amount("CashAmt2"), amount("CardAmt2"), amount("TotAmt2"),
                amount("CashAmt3"), amount("CardAmt3"), amount("TotAmt3"),
-               amount("CashAmt4"), amount("TotAmt4")},
+               amount("CashAmt4"), amount("TotAmt4"), text("Remark")},
               {},
               {idx({"fDate", "FnCnt"}), idx({"PsCode", "fDate"})}},
+
+        // The notes and coins counted when a shift was closed: Unit is the
+        // denomination in won.
+        Table{"FinishCash", DbFile::Main,
+              {integer("Fnid"), amount("Unit"), count("Qty")},
+              {"Fnid", "Unit"}, {}},
 
         // ------------------------------------------------------------------
         // Cash book
