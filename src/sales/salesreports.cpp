@@ -111,7 +111,7 @@ QList<TakingsLine> goodsTakings(const Db &db, const DetailedTakingsCriteria &c)
     QString sql = QStringLiteral(
         "SELECT s.SlId, s.SlDate, s.LastTime, s.LastUser, u.UserName, s.SlNo, s.MbCode, s.Course, c.Name AS CourseName, "
         "s.ItCode, i.ItName, s.Slqty, s.SlAmt, s.CashAmt, s.CardAmt, s.CardGubun, k.Name AS CardName, s.SlfDate, s.FnChk, "
-        "s.Reprint, s.CashChk "
+        "s.Reprint, s.CashChk, s.SEQ "
         "FROM Sale s LEFT JOIN Item i ON s.ItId = i.ItId "
         "LEFT JOIN Course c ON c.PsGroup = 'S' AND c.Code = s.Course "
         "LEFT JOIN UserM u ON s.LastUser = u.PsCode LEFT JOIN Card k ON s.CardGubun = k.Code WHERE ");
@@ -156,6 +156,7 @@ QList<TakingsLine> goodsTakings(const Db &db, const DetailedTakingsCriteria &c)
         l.cardName = r.str(QStringLiteral("CardName"));
         l.closingDate = r.str(QStringLiteral("SlfDate"));
         l.shiftClosed = r.str(QStringLiteral("FnChk")).trimmed() == QLatin1String("1");
+        l.firstLine = r.num(QStringLiteral("SEQ")) == 1;
         l.reprint = r.str(QStringLiteral("Reprint")).trimmed() == QLatin1String("1");
         l.cashReceipt = r.str(QStringLiteral("CashChk")).trimmed() == QLatin1String("1");
         out << l;
@@ -425,7 +426,8 @@ Takings takingsTotal(const QList<TakingsLine> &lines)
     for (const TakingsLine &l : lines) {
         t.cash += l.cash;
         t.card += l.card;
-        ++t.count;
+        if (l.firstLine)
+            ++t.count;
     }
     return t;
 }

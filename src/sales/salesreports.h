@@ -118,10 +118,13 @@ struct TakingsLine {
     QString cardCo, cardName;
     QString closingDate;           // the closing stamp, "" while open
     bool shiftClosed = false;      // goods: counted by a closed shift
+    bool firstLine = true;         // goods: the voucher's first line (a voucher counts once)
     bool reprint = false, cashReceipt = false;
     qint64 total() const { return cash + card; }
 };
 QList<TakingsLine> detailedTakings(const Db &db, const DetailedTakingsCriteria &c);
+// Cash and card of the lines; the count as the closing counts: vouchers,
+// enrollment rows and locker rows.
 Takings takingsTotal(const QList<TakingsLine> &lines);
 
 inline QString paymentCorrectionTitle() { return QStringLiteral("금액수정"); }
