@@ -25,6 +25,21 @@ QByteArray openDrawer() { return cmd({0x1B, 0x70, 0x30, 0x5A, 0x5A}); }
 
 QString receiptRule(int n) { return QString(qMax(0, n), QLatin1Char('-')); }
 
+QString receiptAmountLine(const QString &label, qint64 amount, int width)
+{
+    const QString value = wonText(amount);
+    const int valueWidth = ansiLen(value);
+    return padRight(label, qMax(0, width - valueWidth - 1)) + QLatin1Char(' ') + value;
+}
+
+QString receiptColumns(const QStringList &cells, const QList<int> &widths, const QList<bool> &rightAligned)
+{
+    QString out;
+    for (qsizetype i = 0; i < cells.size() && i < widths.size(); ++i)
+        out += rightAligned.value(i) ? padLeft(cells[i], widths[i]) : padRight(cells[i], widths[i]);
+    return out;
+}
+
 Receipt &Receipt::line(const QString &text)
 {
     m_steps.append({Kind::Text, text, 0});

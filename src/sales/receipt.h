@@ -35,6 +35,14 @@ QByteArray openDrawer();    // 1B 70 30 5A 5A
 // A rule of n "-".
 QString receiptRule(int n);
 
+// A line of `width` bytes: the label on the left, the amount ("#,###,##0",
+// wonText) on the right; a label too long for both is cut.
+QString receiptAmountLine(const QString &label, qint64 amount, int width);
+
+// Cells side by side, each cut or padded to its width in bytes: left-aligned
+// where `rightAligned` is false, right-aligned where it is true.
+QString receiptColumns(const QStringList &cells, const QList<int> &widths, const QList<bool> &rightAligned);
+
 class Receipt {
 public:
     enum class Style { Normal, Bold, DoubleHeight, DoubleWidth };
