@@ -74,6 +74,9 @@ QList<FinishRow> listClosings(const Db &db, const ClosingListCriteria &c);
 // --- deletion ---------------------------------------------------------------------------
 
 inline QString closingDeleteTitle() { return QStringLiteral("마감자료삭제"); }
+// The delete right of the takings lists (closings, goods lines): the
+// administrator grade "1".
+inline bool mayDeleteTakings(const QString &grCode) { return grCode.trimmed() == QLatin1String("1"); }
 // Deletes a closing (see above). Refused without the delete right.
 Outcome deleteClosing(const Db &db, qint64 fnid, bool mayDelete);
 

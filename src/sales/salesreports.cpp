@@ -30,6 +30,10 @@ QString statusWhere(const SalesStatusCriteria &c, Params &params)
         where += QStringLiteral(" AND s.LastUser = ?");
         params << c.user;
     }
+    if (!c.course.isEmpty()) {
+        where += QStringLiteral(" AND s.Course = ?");
+        params << c.course;
+    }
     return where;
 }
 
@@ -286,7 +290,7 @@ QList<SaleLineRow> salesLines(const Db &db, const SalesStatusCriteria &c)
     const QString sql =
         QStringLiteral("SELECT s.SlId, s.SlDate, s.SlNo, s.LastUser, u.UserName, s.LastTime, s.SEQ, s.ItCode, i.ItName, "
                        "s.Slqty, s.SlCost, s.SlAmt, s.DcAmt, s.CashAmt, s.CardAmt, s.CardChk, s.CardGubun, "
-                       "k.Name AS CardName, s.Reprint "
+                       "k.Name AS CardName, s.Reprint, s.CashChk, s.PosNo "
                        "FROM Sale s LEFT JOIN Item i ON s.ItId = i.ItId LEFT JOIN UserM u ON s.LastUser = u.PsCode "
                        "LEFT JOIN Card k ON s.CardGubun = k.Code")
         + statusWhere(c, p) + QStringLiteral(" ORDER BY s.SlDate, s.LastUser, s.SlNo, s.SEQ");
@@ -313,8 +317,47 @@ QList<SaleLineRow> salesLines(const Db &db, const SalesStatusCriteria &c)
         l.cardGubun = r.str(QStringLiteral("CardGubun"));
         l.cardName = r.str(QStringLiteral("CardName"));
         l.reprint = r.str(QStringLiteral("Reprint")).trimmed() == QLatin1String("1");
+        l.cashReceipt = r.str(QStringLiteral("CashChk")).trimmed() == QLatin1String("1");
+        l.posNo = int(r.num(QStringLiteral("PosNo")));
         out << l;
     }
+    return out;
+}
+
+QList<DayVoucher> dayVouchers(const Db &db, const QString &date, const QString &user, const QString &course)
+{
+    SalesStatusCriteria c;
+    c.window = TimeWindow{date, QStringLiteral("00:00:00"), date, QStringLiteral("23:59:59")};
+    c.user = user;
+    c.course = course;
+    QList<DayVoucher> out;
+    for (const SaleLineRow &l : salesLines(db, c)) {
+        if (out.isEmpty() || out.last().slNo != l.slNo || out.last().user != l.user) {
+            DayVoucher v;
+            v.slDate = l.slDate;
+            v.slNo = l.slNo;
+            v.user = l.user;
+            v.userName = l.userName;
+            v.time = l.time;
+            v.posNo = l.posNo;
+            out << v;
+        }
+        DayVoucher &v = out.last();
+        // The payment stands on the voucher's first line; the voucher's time
+        // and flags are those of its latest line.
+        v.cash += l.cash;
+        v.card += l.card;
+        v.time = std::max(v.time, l.time);
+        v.cashReceipt = v.cashReceipt || l.cashReceipt;
+        v.lines << l;
+    }
+    std::stable_sort(out.begin(), out.end(), [](const DayVoucher &a, const DayVoucher &b) {
+        if (a.time != b.time)
+            return a.time > b.time;
+        if (a.slNo != b.slNo)
+            return a.slNo < b.slNo;
+        return a.user < b.user;
+    });
     return out;
 }
 

@@ -39,7 +39,8 @@ Outcome setCashReceipt(const Db &db, const QString &slDate, const QString &user,
 
 struct SalesStatusCriteria {
     TimeWindow window;
-    QString user; // "" for all users
+    QString user;   // "" for all users
+    QString course; // goods class; "" for all
 };
 
 struct SaleLineRow {
@@ -52,9 +53,23 @@ struct SaleLineRow {
     qint64 cash = 0, card = 0, total = 0;
     QString cardChk, cardGubun, cardName;
     bool reprint = false;
+    bool cashReceipt = false; // CashChk "1"
+    int posNo = 0;
 };
 // Lines of the window ordered by date, user, voucher and line.
 QList<SaleLineRow> salesLines(const Db &db, const SalesStatusCriteria &c);
+
+// The sales inquiry's vouchers of one day: each with its lines, the latest
+// voucher first.
+struct DayVoucher {
+    QString slDate, slNo, user, userName, time;
+    int posNo = 0;
+    qint64 cash = 0, card = 0;
+    bool cashReceipt = false;
+    QList<SaleLineRow> lines;
+    QString number() const { return user + QLatin1Char('-') + slNo; }
+};
+QList<DayVoucher> dayVouchers(const Db &db, const QString &date, const QString &user, const QString &course);
 
 // One item's sales: a voucher paid only in cash counts its line amounts as
 // cash, one paid only by card as card, and a mixed voucher the cash and card

@@ -162,7 +162,7 @@ private slots:
         QCOMPARE(cards.total(), d.cardAmt1);
 
         const ShiftFigures figures = recordedTakings(db(), m_day, {});
-        const SalesStatusCriteria status{m_day, {}};
+        const SalesStatusCriteria status{m_day, {}, {}};
         const QList<SummaryLine> summary = summaryWithTotals(itemSummary(db(), status));
         QCOMPARE(summary.last().row.cash(), figures.goods.cash);
         QCOMPARE(summary.last().row.card(), figures.goods.card);

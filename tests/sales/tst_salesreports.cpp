@@ -90,7 +90,7 @@ private slots:
     void linesCarryTheVoucherPaymentOnTheFirstLine()
     {
         threeVouchers();
-        const QList<SaleLineRow> all = salesLines(db(), {kWholeDay, {}});
+        const QList<SaleLineRow> all = salesLines(db(), {kWholeDay, {}, {}});
         QCOMPARE(all.size(), 5);
         QCOMPARE(all[0].itName, QStringLiteral("수건"));
         QCOMPARE(all[0].userName, QStringLiteral("김은정"));
@@ -99,10 +99,10 @@ private slots:
         QCOMPARE(all[2].cardName, QStringLiteral("신한"));
         QCOMPARE(all[3].user, kPark);
         QCOMPARE((QList<qint64>{all[3].cash, all[3].card}), (QList<qint64>{3000, 2000}));
-        QCOMPARE(salesLines(db(), {kWholeDay, kPark}).size(), 2);
-        QCOMPARE(salesLines(db(), {window(QStringLiteral("2024-05-10 09:05:00"), QStringLiteral("2024-05-10 09:59:59")), {}}).size(), 1);
+        QCOMPARE(salesLines(db(), {kWholeDay, kPark, {}}).size(), 2);
+        QCOMPARE(salesLines(db(), {window(QStringLiteral("2024-05-10 09:05:00"), QStringLiteral("2024-05-10 09:59:59")), {}, {}}).size(), 1);
 
-        const QList<DailySalesRow> days = dailySales(db(), {kWholeDay, {}});
+        const QList<DailySalesRow> days = dailySales(db(), {kWholeDay, {}, {}});
         QCOMPARE(days.size(), 1);
         QCOMPARE((QList<qint64>{days[0].vouchers, days[0].qty, days[0].cash, days[0].card}), (QList<qint64>{3, 6, 8000, 3000}));
     }
@@ -112,7 +112,7 @@ private slots:
     void theItemSummary()
     {
         threeVouchers();
-        const QList<ItemSummaryRow> rows = itemSummary(db(), {kWholeDay, {}});
+        const QList<ItemSummaryRow> rows = itemSummary(db(), {kWholeDay, {}, {}});
         QCOMPARE(rows.size(), 3);
         QCOMPARE(rows[0].itName, QStringLiteral("과자"));
         QCOMPARE((QList<qint64>{rows[0].qty, rows[0].cash1, rows[0].card1, rows[0].cash2, rows[0].card2}),

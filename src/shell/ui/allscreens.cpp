@@ -3,6 +3,7 @@
 #include "catalogue/ui/cataloguescreens.h"
 #include "closing/ui/cashbookscreens.h"
 #include "closing/ui/closingreportscreens.h"
+#include "closing/ui/closingscreens.h"
 #include "enrollment/ui/enrollmentscreens.h"
 #include "entrance/ui/entrancereportscreens.h"
 #include "entrance/ui/entrancescreens.h"
@@ -51,6 +52,7 @@ void registerAllScreens(ScreenRegistry &r)
     registerSalesScreens(r);
     registerEntranceReportScreens(r, smsMemberHandover());
     registerClosingReportScreens(r, smsMemberHandover());
+    registerClosingScreens(r);
 }
 
 } // namespace fitrova
