@@ -160,10 +160,14 @@ struct Desk {
         label = engine == Engine::PostgreSQL ? QStringLiteral("postgres") : QStringLiteral("sqlite");
         today = centre.shape().today;
         bringTablesUp(ctx->main);
-        const QDate d = today.addDays(-1);
-        day = businessDay(ClosingSettings{}, d);
+        // The last day of the centre with sales, and the month before it.
+        const QDate d = QDate::fromString(ctx->main.scalar(QStringLiteral("SELECT MAX(SlDate) FROM Sale WHERE SlDate < ?"),
+                                                           {today.toString(Qt::ISODate)})
+                                              .toString(),
+                                          Qt::ISODate);
+        day = businessDay(ClosingSettings{}, d.addDays(-1));
         closingDate = day.fromDate;
-        const QDate m = today.addMonths(-1);
+        const QDate m = d.addMonths(-1);
         year = m.year();
         month = m.month();
         for (const char *table : {"Sale", "Lecture", "RqPerBox"}) {

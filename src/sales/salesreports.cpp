@@ -97,6 +97,15 @@ QString lockerKindText(const QString &rqGubun)
     return QStringLiteral("사물함신규");
 }
 
+// Long lists read their columns by position (the order of their SELECT):
+// looking a column up by name costs more than the rest of the row.
+QString textAt(const Row &r, int column)
+{
+    const QVariant v = r.record().value(column);
+    return v.isNull() ? QString() : v.toString();
+}
+qint64 numAt(const Row &r, int column) { return r.record().value(column).toLongLong(); }
+
 // The period of a detailed takings query on one table.
 QString periodCondition(const DetailedTakingsCriteria &c, const QString &alias, const QString &dateColumn,
                         const QString &stampColumn, Params &params)
@@ -140,29 +149,29 @@ QList<TakingsLine> goodsTakings(const Db &db, const DetailedTakingsCriteria &c)
     for (const Row &r : db.query(sql, p)) {
         TakingsLine l;
         l.kind = TakingsKind::Goods;
-        l.id = r.num(QStringLiteral("SlId"));
+        l.id = numAt(r, 0);
         l.kindText = QStringLiteral("상품판매");
-        l.date = r.str(QStringLiteral("SlDate"));
-        l.time = r.str(QStringLiteral("LastTime"));
-        l.user = r.str(QStringLiteral("LastUser"));
-        l.userName = r.str(QStringLiteral("UserName"));
-        l.voucher = l.user + QLatin1Char('-') + r.str(QStringLiteral("SlNo"));
-        l.mbCode = r.str(QStringLiteral("MbCode"));
-        l.course = r.str(QStringLiteral("Course"));
-        l.courseName = r.str(QStringLiteral("CourseName"));
-        l.itemKey = l.course + r.str(QStringLiteral("ItCode"));
-        l.name = r.str(QStringLiteral("ItName"));
-        l.qty = r.num(QStringLiteral("Slqty"));
-        l.amount = r.num(QStringLiteral("SlAmt"));
-        l.cash = r.num(QStringLiteral("CashAmt"));
-        l.card = r.num(QStringLiteral("CardAmt"));
-        l.cardCo = r.str(QStringLiteral("CardGubun"));
-        l.cardName = r.str(QStringLiteral("CardName"));
-        l.closingDate = r.str(QStringLiteral("SlfDate"));
-        l.shiftClosed = r.str(QStringLiteral("FnChk")).trimmed() == QLatin1String("1");
-        l.firstLine = r.num(QStringLiteral("SEQ")) == 1;
-        l.reprint = r.str(QStringLiteral("Reprint")).trimmed() == QLatin1String("1");
-        l.cashReceipt = r.str(QStringLiteral("CashChk")).trimmed() == QLatin1String("1");
+        l.date = textAt(r, 1);
+        l.time = textAt(r, 2);
+        l.user = textAt(r, 3);
+        l.userName = textAt(r, 4);
+        l.voucher = l.user + QLatin1Char('-') + textAt(r, 5);
+        l.mbCode = textAt(r, 6);
+        l.course = textAt(r, 7);
+        l.courseName = textAt(r, 8);
+        l.itemKey = l.course + textAt(r, 9);
+        l.name = textAt(r, 10);
+        l.qty = numAt(r, 11);
+        l.amount = numAt(r, 12);
+        l.cash = numAt(r, 13);
+        l.card = numAt(r, 14);
+        l.cardCo = textAt(r, 15);
+        l.cardName = textAt(r, 16);
+        l.closingDate = textAt(r, 17);
+        l.shiftClosed = textAt(r, 18).trimmed() == QLatin1String("1");
+        l.firstLine = numAt(r, 21) == 1;
+        l.reprint = textAt(r, 19).trimmed() == QLatin1String("1");
+        l.cashReceipt = textAt(r, 20).trimmed() == QLatin1String("1");
         out << l;
     }
     return out;
@@ -201,27 +210,27 @@ QList<TakingsLine> courseTakings(const Db &db, const DetailedTakingsCriteria &c)
     for (const Row &r : db.query(sql, p)) {
         TakingsLine l;
         l.kind = TakingsKind::Courses;
-        l.id = r.num(QStringLiteral("Ltid"));
-        const QString ltGubun = r.str(QStringLiteral("LtGubun")).trimmed();
-        l.kindText = lectureKindText(ltGubun, r.str(QStringLiteral("PgGubun")).trimmed());
-        l.date = r.str(QStringLiteral("RqDate"));
-        l.time = r.str(QStringLiteral("LastTime"));
-        l.user = r.str(QStringLiteral("LastUser"));
-        l.userName = r.str(QStringLiteral("UserName"));
-        l.mbCode = r.str(QStringLiteral("MbCode"));
-        l.mbName = r.str(QStringLiteral("MbName"));
-        l.course = r.str(QStringLiteral("Course"));
-        l.courseName = r.str(QStringLiteral("CourseName"));
-        l.name = r.str(QStringLiteral("PgName"));
+        l.id = numAt(r, 0);
+        const QString ltGubun = textAt(r, 1).trimmed();
+        l.kindText = lectureKindText(ltGubun, textAt(r, 2).trimmed());
+        l.date = textAt(r, 3);
+        l.time = textAt(r, 4);
+        l.user = textAt(r, 5);
+        l.userName = textAt(r, 6);
+        l.mbCode = textAt(r, 7);
+        l.mbName = textAt(r, 8);
+        l.course = textAt(r, 9);
+        l.courseName = textAt(r, 10);
+        l.name = textAt(r, 11);
         l.itemKey = l.course + l.name;
         const qint64 sign = ltGubun == QLatin1String("4") ? -1 : 1;
-        l.cash = sign * r.num(QStringLiteral("CashAmt"));
-        l.card = sign * r.num(QStringLiteral("CardAmt"));
+        l.cash = sign * numAt(r, 12);
+        l.card = sign * numAt(r, 13);
         l.amount = l.cash + l.card;
         l.qty = 1;
-        l.cardCo = r.str(QStringLiteral("Card"));
-        l.cardName = r.str(QStringLiteral("CardName"));
-        l.closingDate = r.str(QStringLiteral("fDate"));
+        l.cardCo = textAt(r, 14);
+        l.cardName = textAt(r, 15);
+        l.closingDate = textAt(r, 16);
         out << l;
     }
     return out;
@@ -245,22 +254,22 @@ QList<TakingsLine> lockerTakings(const Db &db, const DetailedTakingsCriteria &c)
     for (const Row &r : db.query(sql, p)) {
         TakingsLine l;
         l.kind = TakingsKind::Lockers;
-        l.id = r.num(QStringLiteral("Rqid"));
-        const QString rqGubun = r.str(QStringLiteral("RqGubun")).trimmed();
+        l.id = numAt(r, 0);
+        const QString rqGubun = textAt(r, 1).trimmed();
         l.kindText = lockerKindText(rqGubun);
-        l.date = r.str(QStringLiteral("RqDate"));
-        l.time = r.str(QStringLiteral("LastTime"));
-        l.user = r.str(QStringLiteral("LastUser"));
-        l.userName = r.str(QStringLiteral("UserName"));
-        l.mbCode = r.str(QStringLiteral("MbCode"));
-        l.mbName = r.str(QStringLiteral("MbName"));
-        const QString boxNum = r.str(QStringLiteral("BoxNum")).trimmed();
-        l.name = QStringLiteral("사물함") + r.str(QStringLiteral("BoxName")) + QLatin1Char(' ') + boxNum + QStringLiteral(" 번");
-        l.itemKey = rqGubun + QLatin1Char('|') + r.str(QStringLiteral("BoxCode")).trimmed().rightJustified(4, QLatin1Char('0'));
-        l.cash = r.num(QStringLiteral("Samt")) + r.num(QStringLiteral("Uamt")) - r.num(QStringLiteral("Ramt"));
+        l.date = textAt(r, 2);
+        l.time = textAt(r, 3);
+        l.user = textAt(r, 4);
+        l.userName = textAt(r, 5);
+        l.mbCode = textAt(r, 6);
+        l.mbName = textAt(r, 7);
+        const QString boxNum = textAt(r, 10).trimmed();
+        l.name = QStringLiteral("사물함") + textAt(r, 9) + QLatin1Char(' ') + boxNum + QStringLiteral(" 번");
+        l.itemKey = rqGubun + QLatin1Char('|') + textAt(r, 8).trimmed().rightJustified(4, QLatin1Char('0'));
+        l.cash = numAt(r, 11) + numAt(r, 12) - numAt(r, 13);
         l.amount = l.cash;
         l.qty = 1;
-        l.closingDate = r.str(QStringLiteral("fDate"));
+        l.closingDate = textAt(r, 14);
         out << l;
     }
     return out;

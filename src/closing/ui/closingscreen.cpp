@@ -36,7 +36,7 @@ const QStringList kHeaders{QStringLiteral("마감일자"), QStringLiteral("교�
                            QStringLiteral("입금카드"), QStringLiteral("입금합계"), QStringLiteral("오차현금"),
                            QStringLiteral("오차카드"), QStringLiteral("오차합계"), QStringLiteral("현금납입"),
                            QStringLiteral("마감금액"), QStringLiteral("오차사유")};
-const QList<int> kWidths{80, 50, 70, 125, 125, 36, 72, 46, 80, 80, 86, 80, 80, 86, 66, 66, 66, 80, 86, 140};
+const QList<int> kWidths{80, 50, 70, 140, 140, 36, 72, 46, 80, 80, 86, 80, 80, 86, 66, 66, 66, 80, 86, 140};
 constexpr int kFirstAmount = 6, kLastAmount = 18;
 
 DataGrid *closingGrid(QWidget *parent, const QString &name)

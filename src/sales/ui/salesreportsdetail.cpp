@@ -123,7 +123,7 @@ DetailedTakingsReport::DetailedTakingsReport(UiContext &ui, QWidget *parent)
                 QStringLiteral("전표/회원"), QStringLiteral("회원명"), QStringLiteral("항목"), QStringLiteral("품명"),
                 QStringLiteral("수량"), QStringLiteral("금액"), QStringLiteral("현금"), QStringLiteral("카드"),
                 QStringLiteral("합계"), QStringLiteral("카드사"), QStringLiteral("마감일자"), QStringLiteral("비고")},
-               {46, 76, 58, 56, 70, 60, 80, 150, 40, 70, 72, 72, 78, 64, 76, 80}, {8, 9, 10, 11, 12}, {0, 2, 14});
+               {70, 84, 64, 60, 84, 60, 70, 150, 40, 70, 72, 72, 78, 60, 84, 80}, {8, 9, 10, 11, 12}, {0, 2, 14});
     setSortable(false);
     setNote(QStringLiteral("상품 자료의 현금/카드를 더블클릭하면 결재금액을, 카드사를 더블클릭하면 카드사를 수정합니다. "
                            "Delete 키는 상품 자료를 삭제합니다."));
@@ -188,7 +188,7 @@ void DetailedTakingsReport::applyScreenArgs(const ScreenArgs &args)
     const QString user = args.value(QStringLiteral("uUserCode")).toString();
     const bool daily = args.value(QStringLiteral("uGubun")).toString() == QLatin1String("일일마감");
     if (!user.isEmpty())
-        selectComboByCode(m_user, user);
+        selectCodeItem(m_user, user);
     else
         m_user->setCurrentIndex(0);
     // A day closed is shown by its closing date; a shift by its window.

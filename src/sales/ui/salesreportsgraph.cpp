@@ -192,6 +192,12 @@ void SalesGraphReport::draw()
 
     auto *x = new QBarCategoryAxis;
     x->append(m_graph.periods);
+    if (m_graph.periods.size() > 12) {
+        QFont f = x->labelsFont();
+        f.setPointSizeF(std::max(6.0, f.pointSizeF() - 2));
+        x->setLabelsFont(f);
+        x->setLabelsAngle(-90);
+    }
     auto *y = new QValueAxis;
     y->setLabelFormat(QStringLiteral("%.0f"));
     y->setRange(bottom, top);

@@ -1,5 +1,7 @@
 #include "sales/ui/salesreportsinquiry.h"
 
+#include "sales/ui/salesreportsstatus.h"
+
 #include "data/listitems.h"
 #include "data/text.h"
 #include "widgets/controls.h"
@@ -39,13 +41,13 @@ SalesInquiryDialog::SalesInquiryDialog(UiContext &ui, const ScreenArgs &args, QW
     m_course = reportCombo(this, QStringLiteral("CobCourse"), 120);
     if (const auto items = guard(ui, DbAction::Read, [&] { return courseItems(ui.app.main, QStringLiteral("S"), true); }))
         fillCombo(m_course, *items);
-    if (!Course.trimmed().isEmpty() && !selectComboByCode(m_course, Course.left(1)))
+    if (!Course.trimmed().isEmpty() && !selectCodeItem(m_course, Course.left(1)))
         m_course->setCurrentIndex(0);
     m_user = reportCombo(this, QStringLiteral("CobUser"), 120);
     if (const auto users = guard(ui, DbAction::Read, [&] { return userItems(ui.app.main); }))
         fillCombo(m_user, *users);
     if (!UserCode.isEmpty())
-        selectComboByCode(m_user, UserCode);
+        selectCodeItem(m_user, UserCode);
 
     m_grid = new DataGrid(this);
     m_grid->setObjectName(QStringLiteral("SpSale"));

@@ -30,6 +30,17 @@ QLineEdit *reportTimeInput(QWidget *parent, const QString &objectName, const QSt
     return e;
 }
 
+bool selectCodeItem(QComboBox *combo, const QString &code)
+{
+    const QString prefix = code.trimmed() + QLatin1Char('-');
+    for (int i = 0; i < combo->count(); ++i)
+        if (combo->itemText(i).startsWith(prefix)) {
+            combo->setCurrentIndex(i);
+            return true;
+        }
+    return false;
+}
+
 namespace {
 
 QString amountOrBlank(qint64 v) { return v == 0 ? QString() : wonText(v); }

@@ -17,6 +17,9 @@ class DateEdit;
 // A time input of the report criteria: "6" or "0600" becomes "06:00:00" when
 // it is left.
 QLineEdit *reportTimeInput(QWidget *parent, const QString &objectName, const QString &text);
+// Chooses the item "code-…" of a list of codes ("0001-김은정"); false when
+// there is none.
+bool selectCodeItem(QComboBox *combo, const QString &code);
 
 class SalesStatusReport : public ReportScreen {
     Q_OBJECT

@@ -305,6 +305,7 @@ private slots:
     {
         SalesInquiryDialog d(m_ui, {{"UserCode", kMe}, {"Course", QStringLiteral("0")}, {"sDate", kDay}});
         shoot(d, QStringLiteral("sales-inquiry"));
+        QVERIFY(d.findChild<QComboBox *>("CobUser")->currentText().startsWith(kMe + "-"));
         QCOMPARE(d.vouchers().size(), 4);
         QCOMPARE(d.vouchers().first().slNo, QStringLiteral("0004")); // the latest first
         const DataGrid *g = d.grid();
