@@ -11,6 +11,7 @@
 #include "widgets/moneyedit.h"
 #include "widgets/widgetutil.h"
 
+#include <QLabel>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>

@@ -4,6 +4,7 @@
 #include "widgets/controls.h"
 #include "widgets/datagrid.h"
 
+#include <QLabel>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QSpinBox>

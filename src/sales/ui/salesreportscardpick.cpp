@@ -5,6 +5,7 @@
 #include "widgets/datagrid.h"
 #include "widgets/deskguard.h"
 
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 

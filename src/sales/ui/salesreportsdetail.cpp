@@ -13,6 +13,7 @@
 #include "widgets/moneyedit.h"
 #include "widgets/widgetutil.h"
 
+#include <QLabel>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>

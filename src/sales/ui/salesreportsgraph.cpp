@@ -7,6 +7,7 @@
 #include "widgets/deskguard.h"
 #include "widgets/widgetutil.h"
 
+#include <QLabel>
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>

@@ -11,6 +11,7 @@
 #include "widgets/reportscreen.h"
 #include "widgets/widgetutil.h"
 
+#include <QLabel>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QPushButton>

@@ -9,6 +9,7 @@
 #include "widgets/deskguard.h"
 #include "widgets/widgetutil.h"
 
+#include <QLabel>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLineEdit>

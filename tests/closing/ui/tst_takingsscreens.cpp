@@ -21,6 +21,7 @@
 #include "sales/ui/salesreportsgraph.h"
 #include "sales/ui/salesreportsinquiry.h"
 #include "sales/ui/salesreportsstatus.h"
+#include "scriptedmessages.h"
 #include "testinstall.h"
 #include "widgets/datagrid.h"
 #include "widgets/dateedit.h"
