@@ -28,11 +28,13 @@ int storedSchemaVersion(const Db &main)
     return main.scalar(QStringLiteral("SELECT MAX(Version) FROM DbVersion")).toInt();
 }
 
-void migrateSchema(const Db &main, int fromVersion)
+void migrateSchema(const Db &main, int fromVersion, int toVersion)
 {
+    if (toVersion <= 0)
+        toVersion = schemaVersion();
     // Each release that changes the schema adds its step here:
     //   case 1: ALTER TABLE …; UPDATE DbVersion SET Version = 2; [[fallthrough]];
-    for (int v = fromVersion; v < schemaVersion(); ++v) {
+    for (int v = fromVersion; v < toVersion; ++v) {
         main.transaction([&] {
             switch (v) {
             case 1:
@@ -49,6 +51,17 @@ void migrateSchema(const Db &main, int fromVersion)
                 main.exec(createIndexStatement(QStringLiteral("Sale"), {QStringLiteral("RfSlId"), QStringLiteral("SEQ")}));
                 main.exec(createIndexStatement(QStringLiteral("Item"),
                                                {QStringLiteral("Course"), QStringLiteral("Sclass"), QStringLiteral("ItName")}));
+                break;
+            case 3:
+                // Shifts counted blind: the reason for a difference, the
+                // difference allowed without one, the notes and coins counted;
+                // the day's window read along the sale time.
+                main.exec(addColumnStatement(QStringLiteral("Finish"), QStringLiteral("Remark"), main.engine()));
+                main.exec(addColumnStatement(QStringLiteral("UserEnv"), QStringLiteral("fDiffAmt"), main.engine()));
+                if (const Table *t = findTable(QStringLiteral("FinishCash")))
+                    for (const QString &stmt : createTableStatements(*t, main.engine()))
+                        main.exec(stmt);
+                main.exec(createIndexStatement(QStringLiteral("Sale"), {QStringLiteral("SlDate"), QStringLiteral("LastTime")}));
                 break;
             default:
                 break;

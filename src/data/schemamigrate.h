@@ -20,6 +20,7 @@ int storedSchemaVersion(const Db &main);
 
 // Brings a database of an older version up to schemaVersion(), one step at a
 // time, each step in its own transaction.
-void migrateSchema(const Db &main, int fromVersion);
+// Upgrades step by step to toVersion (the current version when left out).
+void migrateSchema(const Db &main, int fromVersion, int toVersion = 0);
 
 } // namespace fitrova
