@@ -1,5 +1,7 @@
 #include "data/schemamigrate.h"
 
+#include "data/membergrams.h"
+
 namespace fitrova {
 
 void createTables(const Db &db, std::optional<DbFile> file, bool stampVersion)
@@ -11,8 +13,12 @@ void createTables(const Db &db, std::optional<DbFile> file, bool stampVersion)
             for (const QString &stmt : createTableStatements(t, db.engine()))
                 db.exec(stmt);
         }
-        if (stampVersion && (!file || *file == DbFile::Main))
-            stampSchemaVersion(db);
+        if (!file || *file == DbFile::Main) {
+            for (const QString &stmt : memberGramTriggerStatements(db.engine()))
+                db.exec(stmt);
+            if (stampVersion)
+                stampSchemaVersion(db);
+        }
     });
 }
 
@@ -62,6 +68,15 @@ void migrateSchema(const Db &main, int fromVersion, int toVersion)
                     for (const QString &stmt : createTableStatements(*t, main.engine()))
                         main.exec(stmt);
                 main.exec(createIndexStatement(QStringLiteral("Sale"), {QStringLiteral("SlDate"), QStringLiteral("LastTime")}));
+                break;
+            case 4:
+                // The substring index of names and telephone numbers.
+                if (const Table *t = findTable(QStringLiteral("MemberGram")))
+                    for (const QString &stmt : createTableStatements(*t, main.engine()))
+                        main.exec(stmt);
+                for (const QString &stmt : memberGramTriggerStatements(main.engine()))
+                    main.exec(stmt);
+                rebuildMemberGrams(main);
                 break;
             default:
                 break;

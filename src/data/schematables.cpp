@@ -214,6 +214,10 @@ std::vector<Table> buildTables()
               {"MbCode"},
               {idx({"MbCard"}), idx({"MbName"}), idx({"Tel1"}), idx({"Tel2"}), idx({"Tel3"})}},
 
+        // Pieces of members' names and telephone numbers, kept by triggers on
+        // Member (data/membergrams.h): the substring index of the desk's search.
+        Table{"MemberGram", DbFile::Main, {text("Gram", 8), memberCode()}, {"Gram", "MbCode"}, {}},
+
         // Member days, read by the member list.
         Table{"Mday", DbFile::Main, {memberCode(), date("Mday")}, {}, {idx({"MbCode"})}},
 

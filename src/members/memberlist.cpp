@@ -199,11 +199,13 @@ SqlCondition memberListCondition(const MemberListCriteria &c, int year)
     addEqual(lect, QStringLiteral("Lecture.LtCode"), c.ltCode);
     if (c.pgid > 0)
         lect.append({QStringLiteral("Lecture.Pgid = ?"), {c.pgid}});
-    // A scope on its own still asks for members with enrollments.
+    // A scope on its own still asks for members with enrollments. The
+    // enrollments are chosen once, as a set, rather than looked for member by
+    // member (SQLite runs a correlated EXISTS once per member).
     if (!lect.isEmpty() || c.scope != EnrollmentScope::Any) {
         const SqlCondition l = andConditions(lect);
-        parts.append({QStringLiteral("EXISTS (SELECT 1 FROM Lecture WHERE Lecture.MbCode = Member.MbCode") +
-                          (l.isEmpty() ? QString() : QStringLiteral(" AND ") + l.sql) + QLatin1Char(')'),
+        parts.append({QStringLiteral("Member.MbCode IN (SELECT Lecture.MbCode FROM Lecture") +
+                          (l.isEmpty() ? QString() : QStringLiteral(" WHERE ") + l.sql) + QLatin1Char(')'),
                       l.params});
     }
     return andConditions(parts);

@@ -1,6 +1,7 @@
 #include "members/memberstore.h"
 
 #include "data/ledger.h"
+#include "data/membergrams.h"
 #include "data/numbering.h"
 #include "members/lecturedelete.h"
 
@@ -91,6 +92,30 @@ int memberSearchTextLimit(MemberSearchKind kind, int cardDigits)
     return 14;
 }
 
+namespace {
+
+// Contains the text, the candidates narrowed by the substring index first
+// when the text is long enough for its pieces.
+SqlCondition indexedContains(MemberGramKind kind, const QString &column, const QString &text)
+{
+    const SqlCondition contains = containsCondition(column, text);
+    const QStringList grams = memberSearchGrams(kind, text);
+    if (grams.isEmpty())
+        return contains;
+    SqlCondition c;
+    c.sql = QStringLiteral("Member.MbCode IN (");
+    for (qsizetype i = 0; i < grams.size(); ++i) {
+        c.sql += (i ? QStringLiteral(" INTERSECT ") : QString()) +
+                 QStringLiteral("SELECT MbCode FROM MemberGram WHERE Gram = lower(?)");
+        c.params << grams.at(i);
+    }
+    c.sql += QStringLiteral(") AND ") + contains.sql;
+    c.params += contains.params;
+    return c;
+}
+
+} // namespace
+
 SqlCondition memberSearchCondition(MemberSearchKind kind, const QString &typed)
 {
     const QString text = typed.trimmed();
@@ -98,11 +123,11 @@ SqlCondition memberSearchCondition(MemberSearchKind kind, const QString &typed)
         return {};
     switch (kind) {
     case MemberSearchKind::Name:
-        return containsCondition(QStringLiteral("Member.MbName"), text);
+        return indexedContains(MemberGramKind::Name, QStringLiteral("Member.MbName"), text);
     case MemberSearchKind::Mobile:
-        return containsCondition(QStringLiteral("Member.Tel1"), text);
+        return indexedContains(MemberGramKind::Mobile, QStringLiteral("Member.Tel1"), text);
     case MemberSearchKind::HomeTel:
-        return containsCondition(QStringLiteral("Member.Tel2"), text);
+        return indexedContains(MemberGramKind::HomeTel, QStringLiteral("Member.Tel2"), text);
     case MemberSearchKind::Resident:
         return containsCondition(QStringLiteral("Member.Juno1"), text);
     case MemberSearchKind::Code: {
@@ -119,18 +144,30 @@ SqlCondition memberSearchCondition(MemberSearchKind kind, const QString &typed)
     return {};
 }
 
+QString memberSearchStatement(const SqlCondition &c)
+{
+    return QStringLiteral("SELECT %1, COUNT(*) OVER () AS FoundCount FROM Member WHERE %2 "
+                          "ORDER BY Member.MbCode LIMIT ?")
+        .arg(kMemberColumns, c.sql);
+}
+
+MemberSearchResult findMembers(const Db &db, MemberSearchKind kind, const QString &text, int limit)
+{
+    MemberSearchResult out;
+    const SqlCondition c = memberSearchCondition(kind, text);
+    if (c.isEmpty() || limit <= 0)
+        return out;
+    const Rows rows = db.query(memberSearchStatement(c), c.params + Params{limit});
+    out.members.reserve(rows.size());
+    for (const Row &r : rows)
+        out.members.append(memberFromRow(r));
+    out.total = rows.isEmpty() ? 0 : rows.first().num(QStringLiteral("FoundCount"));
+    return out;
+}
+
 QList<MemberRecord> searchMembers(const Db &db, MemberSearchKind kind, const QString &text)
 {
-    const SqlCondition c = memberSearchCondition(kind, text);
-    if (c.isEmpty())
-        return {};
-    QList<MemberRecord> out;
-    const Rows rows = db.query(
-        QStringLiteral("SELECT %1 FROM Member WHERE %2 ORDER BY Member.MbCode").arg(kMemberColumns, c.sql), c.params);
-    out.reserve(rows.size());
-    for (const Row &r : rows)
-        out.append(memberFromRow(r));
-    return out;
+    return findMembers(db, kind, text).members;
 }
 
 // --- checks, numbering, saving ------------------------------------------------------

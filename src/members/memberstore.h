@@ -75,8 +75,26 @@ int memberSearchTextLimit(MemberSearchKind kind, int cardDigits);
 // digits. Empty text gives an empty condition.
 SqlCondition memberSearchCondition(MemberSearchKind kind, const QString &text);
 
-// Members found by one search, ordered by member number. Empty text finds
-// nobody.
+// Most members a search shows; the count of all it found is told beside them.
+inline constexpr int kMemberSearchLimit = 200;
+
+struct MemberSearchResult {
+    QList<MemberRecord> members; // the first ones by member number
+    qint64 total = 0;            // how many the search found in all
+    bool isPartial() const { return total > members.size(); }
+};
+
+// The statement of a search: the member columns and FoundCount (all the rows
+// found), ordered by member number, the row limit bound last.
+QString memberSearchStatement(const SqlCondition &c);
+
+// The first `limit` members found by one search, ordered by member number,
+// and how many it found. Names and telephone numbers are looked up through
+// their substring index (data/membergrams.h). Empty text finds nobody.
+MemberSearchResult findMembers(const Db &db, MemberSearchKind kind, const QString &text,
+                               int limit = kMemberSearchLimit);
+
+// The members of findMembers with its limit.
 QList<MemberRecord> searchMembers(const Db &db, MemberSearchKind kind, const QString &text);
 
 // --- checks, numbering, saving ------------------------------------------------------

@@ -8,6 +8,7 @@
 #include "memberbuilders.h"
 #include "members/lecturedelete.h"
 #include "members/memberstore.h"
+#include "data/membergrams.h"
 #include "testinstall.h"
 
 using namespace fitrova;
@@ -190,6 +191,13 @@ private slots:
         QTest::newRow("200 characters") << 1 << QString(200, QLatin1Char('x')) << QStringList{};
         QTest::newRow("empty finds nobody") << 1 << "  " << QStringList{};
         QTest::newRow("mobile part") << 2 << "5678" << QStringList{"00000001"};
+        QTest::newRow("mobile with its dash") << 2 << "1234-5678" << QStringList{"00000001"};
+        QTest::newRow("mobile three digits") << 2 << "678" << QStringList{"00000001"};
+        QTest::newRow("mobile digits across the dash") << 2 << "345678" << QStringList{};
+        QTest::newRow("name one character") << 1 << QStringLiteral("동") << QStringList{"00000001", "00000003"};
+        QTest::newRow("name three characters") << 1 << QStringLiteral("홍길동") << QStringList{"00000001"};
+        QTest::newRow("latin pieces without case") << 1 << "AXB 1" << QStringList{"00000008"};
+        QTest::newRow("name pieces out of order") << 1 << QStringLiteral("동길") << QStringList{};
         QTest::newRow("member code exact") << 4 << "00000003" << QStringList{"00000003"};
         QTest::newRow("member code without zeros") << 4 << "3" << QStringList{"00000003"};
         QTest::newRow("card exact") << 5 << "CARD01" << QStringList{"00000001"};
@@ -215,6 +223,132 @@ private slots:
             codes << m.mbCode;
         QCOMPARE(codes, found);
         QCOMPARE(count(db(), "SELECT COUNT(*) FROM Member"), 8);
+    }
+
+    // The substring index follows every write of a name or a number, by the
+    // member card or by any other statement; a search never sees old text.
+    void search_indexFollowsTheMember_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("found");
+        QTest::newRow("renamed: old name") << "rename" << 1 << QStringLiteral("길동") << QStringList{"00000003"};
+        QTest::newRow("renamed: new name") << "rename" << 1 << QStringLiteral("철수") << QStringList{"00000001"};
+        QTest::newRow("new mobile: old tail") << "mobile" << 2 << "5678" << QStringList{};
+        QTest::newRow("new mobile: new tail") << "mobile" << 2 << "9012" << QStringList{"00000001"};
+        QTest::newRow("home tel added") << "mobile" << 3 << "0002" << QStringList{"00000001"};
+        QTest::newRow("deleted") << "delete" << 1 << QStringLiteral("길동") << QStringList{"00000003"};
+        QTest::newRow("number changed") << "code" << 1 << QStringLiteral("홍길") << QStringList{"00000077"};
+    }
+    void search_indexFollowsTheMember()
+    {
+        QFETCH(QString, change);
+        QFETCH(int, kind);
+        QFETCH(QString, text);
+        QFETCH(QStringList, found);
+        addMember(db(), "00000003", QStringLiteral("김길동"));
+        MemberRecord m = named(QStringLiteral("홍길동"));
+        m.tel1 = QStringLiteral("010-1234-5678");
+        const QString code = saveMember(db(), m).mbCode;
+        QCOMPARE(code, QString("00000004"));
+        m.mbCode = code;
+        if (change == "rename") {
+            m.mbName = QStringLiteral("홍철수");
+            QVERIFY(saveMember(db(), m).saved);
+        } else if (change == "mobile") {
+            m.tel1 = QStringLiteral("010-5555-9012");
+            m.tel2 = QStringLiteral("(02) 300-0002");
+            QVERIFY(saveMember(db(), m).saved);
+        } else if (change == "delete") {
+            deleteMember(db(), code);
+        } else if (change == "code") {
+            db().exec("UPDATE Member SET MbCode = '00000077' WHERE MbCode = ?", {code});
+        }
+        QStringList codes;
+        for (const MemberRecord &r : searchMembers(db(), MemberSearchKind(kind), text))
+            codes << (r.mbCode == code ? QStringLiteral("00000001") : r.mbCode);
+        QCOMPARE(codes, found);
+        // No piece is left for a member that is gone.
+        QCOMPARE(count(db(), "SELECT COUNT(*) FROM MemberGram WHERE MbCode NOT IN (SELECT MbCode FROM Member)"), 0);
+    }
+
+    // The pieces the triggers keep are the pieces a rebuild makes.
+    void memberGrams_rebuildMatchesTheTriggers()
+    {
+        MemberRecord a = named(QStringLiteral("김하나"));
+        a.tel1 = QStringLiteral("010-1234-5678");
+        a.tel2 = QStringLiteral("02.555.0000");
+        saveMember(db(), a);
+        saveMember(db(), named(QStringLiteral("Kim Hana")));
+        saveMember(db(), named(QStringLiteral("김")));
+        addMember(db(), "00000050", QStringLiteral("박박박박"), {}, "0000-0000");
+        auto grams = [&] {
+            QStringList out;
+            for (const Row &r : db().query("SELECT Gram, MbCode FROM MemberGram ORDER BY MbCode, Gram"))
+                out << r.str("MbCode") + QLatin1Char(':') + r.str("Gram");
+            return out;
+        };
+        const QStringList kept = grams();
+        QVERIFY(kept.contains(QStringLiteral("00000001:n김하")));
+        QVERIFY(kept.contains(QStringLiteral("00000001:m5678")));
+        QVERIFY(kept.contains(QStringLiteral("00000001:h5550")));
+        QVERIFY(kept.contains(QStringLiteral("00000002:nki")));
+        QVERIFY(!kept.contains(QStringLiteral("00000003:n김")));
+        rebuildMemberGrams(db());
+        QCOMPARE(grams(), kept);
+    }
+
+    // A broad search shows the first members by number and says how many it found.
+    void findMembers_limitAndCount_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<int>("shown");
+        QTest::addColumn<int>("total");
+        QTest::newRow("indexed, over the limit") << QStringLiteral("김하") << 3 << 3 << 7;
+        QTest::newRow("indexed, under the limit") << QStringLiteral("김하") << 10 << 7 << 7;
+        QTest::newRow("one character, over the limit") << QStringLiteral("김") << 2 << 2 << 8;
+        QTest::newRow("none") << QStringLiteral("없음") << 5 << 0 << 0;
+    }
+    void findMembers_limitAndCount()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, limit);
+        QFETCH(int, shown);
+        QFETCH(int, total);
+        for (int i = 1; i <= 7; ++i)
+            addMember(db(), QStringLiteral("%1").arg(i, 8, 10, QLatin1Char('0')), QStringLiteral("김하%1").arg(i));
+        addMember(db(), "00000008", QStringLiteral("김철수"));
+        const MemberSearchResult r = findMembers(db(), MemberSearchKind::Name, text, limit);
+        QCOMPARE(r.members.size(), shown);
+        QCOMPARE(r.total, qint64(total));
+        QCOMPARE(r.isPartial(), shown < total);
+        if (shown > 0)
+            QCOMPARE(r.members.first().mbCode, QString("00000001"));
+    }
+
+    void memberSearchGrams_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("grams");
+        QTest::newRow("two syllables") << 0 << QStringLiteral("김하") << QStringList{QStringLiteral("n김하")};
+        QTest::newRow("one syllable") << 0 << QStringLiteral("김") << QStringList{};
+        QTest::newRow("spread over a long name")
+            << 0 << QStringLiteral("가나다라마바") << QStringList{QStringLiteral("n가나"), QStringLiteral("n다라"), QStringLiteral("n마바")};
+        QTest::newRow("repeated piece once") << 0 << QStringLiteral("박박박") << QStringList{QStringLiteral("n박박")};
+        QTest::newRow("tail") << 1 << "5678" << QStringList{"m5678"};
+        QTest::newRow("separators left out") << 2 << "(02) 55-5" << QStringList{"h0255", "h2555"};
+        QTest::newRow("three digits") << 1 << "678" << QStringList{};
+        QTest::newRow("outside the basic plane") << 0 << QString::fromUtf8("김\xF0\x9F\x98\x80") << QStringList{};
+    }
+    void memberSearchGrams()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, text);
+        QFETCH(QStringList, grams);
+        QCOMPARE(fitrova::memberSearchGrams(MemberGramKind(kind), text), grams);
     }
 
     void searchLimits()

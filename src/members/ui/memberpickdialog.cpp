@@ -31,7 +31,14 @@ QStringList MemberPickDialog::cells(const MemberRecord &m)
             wonText(m.point), m.ext};
 }
 
-MemberPickDialog::MemberPickDialog(UiContext &ui, const QList<MemberRecord> &members, QWidget *parent)
+QString MemberPickDialog::countText(qint64 shown, qint64 found)
+{
+    if (found <= shown)
+        return QString::number(shown) + QStringLiteral(" 명");
+    return wonText(found) + QStringLiteral(" 명 중\n") + wonText(shown) + QStringLiteral(" 명");
+}
+
+MemberPickDialog::MemberPickDialog(UiContext &ui, const QList<MemberRecord> &members, QWidget *parent, qint64 found)
     : QDialog(parent), m_ui(ui)
 {
     setObjectName(QStringLiteral("회원조회"));
@@ -61,7 +68,8 @@ MemberPickDialog::MemberPickDialog(UiContext &ui, const QList<MemberRecord> &mem
     m_photo->setFrameShadow(QFrame::Sunken);
     m_photo->setAlignment(Qt::AlignCenter);
 
-    auto *count = new QLabel(QString::number(members.size()) + QStringLiteral(" 명"), this);
+    auto *count = new QLabel(countText(members.size(), found), this);
+    count->setObjectName(QStringLiteral("LblCount"));
     QPushButton *pick = commandButton(this, QStringLiteral("Cmd회원선택"), QStringLiteral("회원선택"), 90);
     QPushButton *close = commandButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"), 90);
 

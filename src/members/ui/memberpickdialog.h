@@ -18,7 +18,13 @@ class DataGrid;
 class MemberPickDialog : public QDialog {
     Q_OBJECT
 public:
-    MemberPickDialog(UiContext &ui, const QList<MemberRecord> &members, QWidget *parent = nullptr);
+    // found: how many the search found in all, when it is more than the
+    // members shown (the first ones of a broad search); told under the list.
+    MemberPickDialog(UiContext &ui, const QList<MemberRecord> &members, QWidget *parent = nullptr,
+                     qint64 found = -1);
+
+    // "12 명", or "1,234 명 중 200 명" when the list shows part of what was found.
+    static QString countText(qint64 shown, qint64 found);
 
     QString MbCode;
     bool TF = false;

@@ -1,0 +1,299 @@
+// Members on the large generated centre (100,000 members, 300,000 enrollments):
+// the desk's search by a name fragment and by the tail of a telephone number,
+// the member list with the common criteria (everyone, valid today, expiring
+// this month, one course), and a new member saved. Every figure has a bare
+// twin: the same statement through QSqlQuery prepared once, every column of
+// every row read, so the cost of the layers above the driver is visible.
+//
+// The members a run saves are deleted after it, so the cached centre stays as
+// generated.
+//
+//   bench_members [--benchmark_filter=...]   FITROVA_BENCH_SCALE=0.01 for a small centre
+
+#include "centregen.h"
+
+#include "members/memberlist.h"
+#include "members/memberstore.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <cmath>
+#include <cstdio>
+#include <map>
+
+using namespace fitrova;
+using namespace fitrova::bench;
+
+namespace {
+
+int envInt(const char *name, int fallback)
+{
+    bool ok = false;
+    const int v = qEnvironmentVariable(name).toInt(&ok);
+    return ok && v > 0 ? v : fallback;
+}
+
+std::map<std::string, std::vector<double>> &allSamples()
+{
+    static std::map<std::string, std::vector<double>> s;
+    return s;
+}
+
+double percentile(std::vector<double> v, double p)
+{
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    const size_t rank = size_t(std::ceil(p / 100.0 * double(v.size())));
+    return v[std::min(v.size() - 1, rank == 0 ? 0 : rank - 1)];
+}
+
+// Times one call per iteration; reports median and 99th percentile.
+template <typename Fn>
+void timeEach(benchmark::State &state, const std::string &figure, Fn &&fn)
+{
+    std::vector<double> ms;
+    ms.reserve(size_t(state.max_iterations));
+    int i = 0;
+    for (auto _ : state) {
+        QElapsedTimer t;
+        t.start();
+        fn(i++);
+        const qint64 ns = t.nsecsElapsed();
+        state.SetIterationTime(double(ns) / 1e9);
+        ms.push_back(double(ns) / 1e6);
+    }
+    state.counters["median_ms"] = percentile(ms, 50);
+    state.counters["p99_ms"] = percentile(ms, 99);
+    auto &all = allSamples()[figure];
+    all.insert(all.end(), ms.begin(), ms.end());
+}
+
+QSqlQuery prepared(const QSqlDatabase &db, const QString &sql)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.prepare(sql))
+        throw std::runtime_error(QString(sql + QStringLiteral(": ") + q.lastError().text()).toStdString());
+    return q;
+}
+
+// Runs the statement and reads every column of every row; the row count.
+qint64 readAll(QSqlQuery &q, const QVariantList &values)
+{
+    for (int i = 0; i < values.size(); ++i)
+        q.bindValue(i, values.at(i));
+    if (!q.exec())
+        throw std::runtime_error(QString(q.lastQuery() + QStringLiteral(": ") + q.lastError().text()).toStdString());
+    qint64 n = 0;
+    const int columns = q.record().count();
+    while (q.next()) {
+        for (int c = 0; c < columns; ++c)
+            benchmark::DoNotOptimize(q.value(c));
+        ++n;
+    }
+    q.finish();
+    return n;
+}
+
+const QString kListColumns = QStringLiteral(
+    "Member.MbCode, Member.MbName, Member.BirthDay, Member.Solor, Member.Juno1, Member.Juno2, Member.Indate, "
+    "Member.Tel1, Member.Tel2, Member.Tel3, Member.Addr1, Member.Addr2, Member.PostNo, Member.MbCard, Member.Sex, "
+    "Member.Age, Member.Area, MbGubun.Name AS MbGubunName, Member.Dm, Member.SMS");
+
+struct Search {
+    const char *name;
+    MemberSearchKind kind;
+    QString text;
+};
+
+struct ListCase {
+    const char *name;
+    MemberListCriteria criteria;
+};
+
+// One engine's centre, connected as a desk.
+struct Desk {
+    BenchCentre centre;
+    std::unique_ptr<AppContext> ctx;
+    QString label;
+    QDate today;
+    QStringList made; // members saved by the runs, deleted afterwards
+
+    explicit Desk(Engine engine)
+        : centre(BenchCentre::open(engine, CentreShape::fromEnvironment(),
+                                   [](const QString &s) { std::fprintf(stderr, "%s\n", qPrintable(s)); }))
+    {
+        ctx = centre.connect(QTime(10, 0));
+        label = engine == Engine::PostgreSQL ? QStringLiteral("postgres") : QStringLiteral("sqlite");
+        today = centre.shape().today;
+        std::fprintf(stderr, "%s\n", qPrintable(centre.describe()));
+    }
+
+    std::string name(const std::string &what) const { return what + "/" + label.toStdString(); }
+
+    void removeMade()
+    {
+        for (const QString &code : made)
+            deleteMember(ctx->main, code);
+        made.clear();
+    }
+};
+
+QList<Search> searches()
+{
+    return {{"NameFragment", MemberSearchKind::Name, QStringLiteral("김하")},
+            {"NameFragment3", MemberSearchKind::Name, QStringLiteral("김하늘")},
+            {"MobileTail", MemberSearchKind::Mobile, QStringLiteral("5678")},
+            {"HomeTelTail", MemberSearchKind::HomeTel, QStringLiteral("5678")}};
+}
+
+QList<ListCase> listCases(const QDate &today)
+{
+    QList<ListCase> out;
+    out.append({"All", MemberListCriteria{}});
+    MemberListCriteria valid;
+    valid.scope = EnrollmentScope::Valid;
+    valid.validOn = today.toString(Qt::ISODate);
+    out.append({"ValidToday", valid});
+    MemberListCriteria expiring;
+    expiring.scope = EnrollmentScope::Expiring;
+    expiring.dateFrom = QDate(today.year(), today.month(), 1).toString(Qt::ISODate);
+    expiring.dateTo = QDate(today.year(), today.month(), today.daysInMonth()).toString(Qt::ISODate);
+    out.append({"ExpiringThisMonth", expiring});
+    MemberListCriteria month;
+    month.scope = EnrollmentScope::Month;
+    month.monthFrom = month.monthTo = today.toString(QStringLiteral("yyyy-MM"));
+    out.append({"EnrolledThisMonth", month});
+    return out;
+}
+
+void search(benchmark::State &state, Desk *d, Search s)
+{
+    qint64 found = 0, total = 0;
+    timeEach(state, d->name(std::string("search-") + s.name), [&](int) {
+        const MemberSearchResult r = findMembers(d->ctx->main, s.kind, s.text);
+        found = r.members.size();
+        total = r.total;
+    });
+    state.counters["rows"] = double(found);
+    state.counters["found"] = double(total);
+}
+
+void searchBare(benchmark::State &state, Desk *d, Search s)
+{
+    const SqlCondition c = memberSearchCondition(s.kind, s.text);
+    QSqlQuery q = prepared(d->ctx->main.handle(), memberSearchStatement(c));
+    qint64 found = 0;
+    timeEach(state, d->name(std::string("search-") + s.name + "-bare"),
+             [&](int) { found = readAll(q, c.params + QVariantList{kMemberSearchLimit}); });
+    state.counters["rows"] = double(found);
+}
+
+void memberList(benchmark::State &state, Desk *d, ListCase lc)
+{
+    const int year = d->today.year();
+    qint64 rows = 0;
+    timeEach(state, d->name(std::string("list-") + lc.name), [&](int) {
+        rows = runMemberList(d->ctx->main, lc.criteria, year).size();
+    });
+    state.counters["rows"] = double(rows);
+}
+
+void memberListBare(benchmark::State &state, Desk *d, ListCase lc)
+{
+    const SqlCondition where = memberListCondition(lc.criteria, d->today.year());
+    QSqlQuery q = prepared(d->ctx->main.handle(),
+                           QStringLiteral("SELECT %1 FROM Member LEFT JOIN MbGubun ON Member.MbGubun = MbGubun.Code %2 "
+                                          "ORDER BY Member.MbName, Member.MbCode")
+                               .arg(kListColumns, where.isEmpty() ? QString() : QStringLiteral("WHERE ") + where.sql));
+    qint64 rows = 0;
+    timeEach(state, d->name(std::string("list-") + lc.name + "-bare"), [&](int) { rows = readAll(q, where.params); });
+    state.counters["rows"] = double(rows);
+}
+
+void newMember(benchmark::State &state, Desk *d)
+{
+    d->removeMade();
+    timeEach(state, d->name("newmember"), [&](int i) {
+        MemberRecord m;
+        m.mbName = QStringLiteral("벤치%1").arg(i);
+        m.tel1 = QStringLiteral("010-9%1").arg(i, 3, 10, QLatin1Char('0'));
+        m.indate = d->today.toString(Qt::ISODate);
+        m.sex = QStringLiteral("여");
+        const MemberSaveResult r = saveMember(d->ctx->main, m);
+        if (r.saved)
+            d->made << r.mbCode;
+    });
+    d->removeMade();
+}
+
+void printSummary()
+{
+    auto &s = allSamples();
+    std::printf("\n%-34s %10s %10s %10s %10s\n", "figure", "samples", "median ms", "p99 ms", "vs bare");
+    for (const auto &[figure, ms] : s) {
+        if (figure.find("-bare") != std::string::npos)
+            continue;
+        const double med = percentile(ms, 50), p99 = percentile(ms, 99);
+        std::string bare = figure;
+        bare.insert(bare.find('/'), "-bare");
+        const auto b = s.find(bare);
+        std::printf("%-34s %10zu %10.3f %10.3f", figure.c_str(), ms.size(), med, p99);
+        if (b != s.end())
+            std::printf(" %9.2fx", med / std::max(1e-9, percentile(b->second, 50)));
+        std::printf("\n");
+        if (b != s.end())
+            std::printf("%-34s %10zu %10.3f %10.3f\n", b->first.c_str(), b->second.size(), percentile(b->second, 50),
+                        percentile(b->second, 99));
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    std::vector<std::unique_ptr<Desk>> desks;
+    try {
+        for (Engine e : BenchCentre::enginesFromEnvironment())
+            desks.push_back(std::make_unique<Desk>(e));
+    } catch (const std::exception &ex) {
+        std::fprintf(stderr, "%s\n", ex.what());
+        return 1;
+    }
+    const int reps = envInt("FITROVA_BENCH_REPETITIONS", 3);
+    const int searchRuns = envInt("FITROVA_BENCH_SEARCHES", 30);
+    const int listRuns = envInt("FITROVA_BENCH_LISTS", 3);
+    const int saves = envInt("FITROVA_BENCH_SAVES", 100);
+    for (const auto &dp : desks) {
+        Desk *d = dp.get();
+        const std::string l = d->label.toStdString();
+        for (const Search &s : searches()) {
+            benchmark::RegisterBenchmark(("Members/Search" + std::string(s.name) + "/" + l).c_str(), search, d, s)
+                ->UseManualTime()->Iterations(searchRuns)->Repetitions(reps)->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark(("Members/Search" + std::string(s.name) + "BareSql/" + l).c_str(), searchBare,
+                                         d, s)
+                ->UseManualTime()->Iterations(searchRuns)->Repetitions(reps)->Unit(benchmark::kMillisecond);
+        }
+        for (const ListCase &lc : listCases(d->today)) {
+            benchmark::RegisterBenchmark(("Members/List" + std::string(lc.name) + "/" + l).c_str(), memberList, d, lc)
+                ->UseManualTime()->Iterations(listRuns)->Repetitions(reps)->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark(("Members/List" + std::string(lc.name) + "BareSql/" + l).c_str(),
+                                         memberListBare, d, lc)
+                ->UseManualTime()->Iterations(listRuns)->Repetitions(reps)->Unit(benchmark::kMillisecond);
+        }
+        benchmark::RegisterBenchmark(("Members/NewMember/" + l).c_str(), newMember, d)
+            ->UseManualTime()->Iterations(saves)->Repetitions(reps)->Unit(benchmark::kMillisecond);
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    printSummary();
+    return 0;
+}
