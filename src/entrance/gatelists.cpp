@@ -162,9 +162,11 @@ QStringList dayListHeaders()
             QStringLiteral("잔여일(시간)"), QStringLiteral("참조사항"), QStringLiteral("회원카드")};
 }
 
-QList<DayListLine> loadDayList(const Db &db, const QString &date, bool openOnly, const QDate &today)
+namespace {
+
+// The lines of the visits chosen by `where` (on entrance E, one bound value).
+QList<DayListLine> dayListLines(const Db &db, const QString &where, const QVariant &value, const QDate &today)
 {
-    const QString open = QStringLiteral(" AND (E.OutTime IS NULL OR E.OutTime = '')");
     const Rows rows = db.query(
         QStringLiteral("SELECT E.Entid, E.InDate, E.InTime, E.OutTime, E.MbCode, E.MbCard, E.PgGubun, E.uTime, "
                        "E.Memo, M.MbName, M.Sex, M.Age, M.MbName1, M.Tel1, P.PgName, L.PgCnt, L.uPgCnt, "
@@ -172,17 +174,18 @@ QList<DayListLine> loadDayList(const Db &db, const QString &date, bool openOnly,
                        "FROM entrance E LEFT JOIN Member M ON M.MbCode = E.MbCode "
                        "LEFT JOIN Program P ON P.Pgid = E.Pgid "
                        "LEFT JOIN Lecture L ON L.Ltid = E.Ltid "
-                       "WHERE E.InDate = ?")
-            + (openOnly ? open : QString()) + QStringLiteral(" ORDER BY E.InDate, E.InTime DESC, E.Entid"),
-        {date});
+                       "WHERE ")
+            + where + QStringLiteral(" ORDER BY E.InDate, E.InTime DESC, E.Entid"),
+        {value});
 
-    // The equipment of the day's visits, in one statement.
+    // The equipment of those visits, in one statement.
     QHash<qint64, QString> items;
     const Rows lent = db.query(QStringLiteral("SELECT T.Entid, I.ItName FROM ItemTrs T "
                                               "JOIN entrance E ON E.Entid = T.Entid "
                                               "LEFT JOIN Item I ON I.ItId = T.ItId "
-                                              "WHERE E.InDate = ? ORDER BY T.Entid, T.Id"),
-                               {date});
+                                              "WHERE ") +
+                                   where + QStringLiteral(" ORDER BY T.Entid, T.Id"),
+                               {value});
     for (const Row &r : lent) {
         QString &names = items[r.num(QStringLiteral("Entid"))];
         if (!names.isEmpty())
@@ -224,6 +227,29 @@ QList<DayListLine> loadDayList(const Db &db, const QString &date, bool openOnly,
         out.append(std::move(line));
     }
     return out;
+}
+
+} // namespace
+
+QList<DayListLine> loadDayList(const Db &db, const QString &date, bool openOnly, const QDate &today)
+{
+    return dayListLines(db,
+                        openOnly ? QStringLiteral("E.InDate = ? AND (E.OutTime IS NULL OR E.OutTime = '')")
+                                 : QStringLiteral("E.InDate = ?"),
+                        date, today);
+}
+
+std::optional<DayListLine> loadDayListLine(const Db &db, qint64 entid, const QDate &today)
+{
+    const QList<DayListLine> lines = dayListLines(db, QStringLiteral("E.Entid = ?"), entid, today);
+    if (lines.isEmpty())
+        return std::nullopt;
+    return lines.first();
+}
+
+bool dayListBefore(const QString &inTimeA, qint64 entidA, const QString &inTimeB, qint64 entidB)
+{
+    return inTimeA != inTimeB ? inTimeA > inTimeB : entidA < entidB;
 }
 
 bool deleteVisit(const Db &db, qint64 entid)

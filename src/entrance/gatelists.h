@@ -57,6 +57,14 @@ struct DayListLine {
 // number of visits.
 QList<DayListLine> loadDayList(const Db &db, const QString &date, bool openOnly, const QDate &today);
 
+// The line of one visit, as loadDayList makes it: what the screen adds to
+// the list it shows after a check-in instead of reading the day again.
+std::optional<DayListLine> loadDayListLine(const Db &db, qint64 entid, const QDate &today);
+
+// True when the visit (entry time, id) A comes before B in the day list:
+// the later entry first, then the lower id.
+bool dayListBefore(const QString &inTimeA, qint64 entidA, const QString &inTimeB, qint64 entidB);
+
 
 // --- deleting a visit ---------------------------------------------------------------
 

@@ -288,6 +288,10 @@ std::optional<Failure> openConnection(AppContext &ctx, Db &target, const QString
         // databases wait for their lock, then gives up with a message rather
         // than hanging.
         target.exec(QStringLiteral("SET lock_timeout = '15s'"));
+        // The desk's statements read a few rows through indexes; a parallel
+        // plan costs tens of milliseconds to start its workers even for eight
+        // rows. A long report that gains from workers sets it for itself.
+        target.exec(QStringLiteral("SET max_parallel_workers_per_gather = 0"));
     } catch (const DbError &e) {
         target = Db();
         {

@@ -146,9 +146,7 @@ SqlCondition memberSearchCondition(MemberSearchKind kind, const QString &typed)
 
 QString memberSearchStatement(const SqlCondition &c)
 {
-    return QStringLiteral("SELECT %1, COUNT(*) OVER () AS FoundCount FROM Member WHERE %2 "
-                          "ORDER BY Member.MbCode LIMIT ?")
-        .arg(kMemberColumns, c.sql);
+    return QStringLiteral("SELECT %1 FROM Member WHERE %2 ORDER BY Member.MbCode LIMIT ?").arg(kMemberColumns, c.sql);
 }
 
 MemberSearchResult findMembers(const Db &db, MemberSearchKind kind, const QString &text, int limit)
@@ -161,7 +159,18 @@ MemberSearchResult findMembers(const Db &db, MemberSearchKind kind, const QStrin
     out.members.reserve(rows.size());
     for (const Row &r : rows)
         out.members.append(memberFromRow(r));
-    out.total = rows.isEmpty() ? 0 : rows.first().num(QStringLiteral("FoundCount"));
+    out.total = out.members.size();
+    if (out.total < limit)
+        return out;
+    // More than a page: counted. A name of exactly one piece is contained
+    // by the members holding that piece, so the index alone counts them.
+    const QString t = text.trimmed();
+    const QStringList grams = kind == MemberSearchKind::Name ? memberSearchGrams(MemberGramKind::Name, t) : QStringList();
+    if (grams.size() == 1 && t.size() == kNameGramLength)
+        out.total = db.scalar(QStringLiteral("SELECT COUNT(*) FROM MemberGram WHERE Gram = lower(?)"), {grams.first()})
+                        .toLongLong();
+    else
+        out.total = db.scalar(QStringLiteral("SELECT COUNT(*) FROM Member WHERE ") + c.sql, c.params).toLongLong();
     return out;
 }
 

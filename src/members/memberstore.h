@@ -84,8 +84,8 @@ struct MemberSearchResult {
     bool isPartial() const { return total > members.size(); }
 };
 
-// The statement of a search: the member columns and FoundCount (all the rows
-// found), ordered by member number, the row limit bound last.
+// The statement of a search: the member columns, ordered by member number,
+// the row limit bound last.
 QString memberSearchStatement(const SqlCondition &c);
 
 // The first `limit` members found by one search, ordered by member number,

@@ -263,6 +263,24 @@ private slots:
         const auto open = loadDayList(db, "2024-05-10", true, QDate(2024, 5, 10));
         QCOMPARE(open.size(), 2);
         QVERIFY(std::none_of(open.begin(), open.end(), [b](const DayListLine &l) { return l.entid == b; }));
+
+        // The line the screen adds after a check-in is the line a reload
+        // shows, in the place a reload puts it.
+        const qint64 d = addVisit(db, "00000001", gym, "2024-05-10", "10:00");
+        const auto reloaded = loadDayList(db, "2024-05-10", false, QDate(2024, 5, 10));
+        QCOMPARE(reloaded.size(), 4);
+        for (qsizetype i = 0; i < reloaded.size(); ++i) {
+            const auto one = loadDayListLine(db, reloaded.at(i).entid, QDate(2024, 5, 10));
+            QVERIFY(one);
+            QCOMPARE(one->cells, reloaded.at(i).cells);
+            QCOMPARE(one->open, reloaded.at(i).open);
+            if (i + 1 < reloaded.size())
+                QVERIFY(dayListBefore(reloaded.at(i).cells.at(DlIn), reloaded.at(i).entid,
+                                      reloaded.at(i + 1).cells.at(DlIn), reloaded.at(i + 1).entid));
+        }
+        QCOMPARE(reloaded.at(1).entid, d); // same entry time as c, written after it
+        QVERIFY(!dayListBefore("10:00", d, "10:00", c));
+        QVERIFY(!loadDayListLine(db, d + 1000, QDate(2024, 5, 10)));
     }
 
     void busyDayList()

@@ -308,6 +308,7 @@ private slots:
         QTest::addColumn<int>("total");
         QTest::newRow("indexed, over the limit") << QStringLiteral("김하") << 3 << 3 << 7;
         QTest::newRow("indexed, under the limit") << QStringLiteral("김하") << 10 << 7 << 7;
+        QTest::newRow("indexed, exactly the limit") << QStringLiteral("김하") << 7 << 7 << 7;
         QTest::newRow("one character, over the limit") << QStringLiteral("김") << 2 << 2 << 8;
         QTest::newRow("none") << QStringLiteral("없음") << 5 << 0 << 0;
     }

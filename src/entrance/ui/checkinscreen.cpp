@@ -12,6 +12,7 @@
 #include "sales/ui/itempicklist.h"
 #include "widgets/controls.h"
 #include "widgets/datagrid.h"
+#include "widgets/deskguard.h"
 #include "widgets/dateedit.h"
 #include "widgets/deskguard.h"
 #include "widgets/gridexport.h"
@@ -36,6 +37,26 @@ namespace fitrova {
 namespace {
 
 const QString kTitle = QStringLiteral("회원입장");
+
+// A visit written by this desk joins the day list in the place a reload
+// would give it, so a check-in late in a busy day costs what it costs at
+// opening time. Nothing happens when the list shows another day.
+void addToDayList(UiContext &ui, DataGrid *day, QLabel *count, const QString &shownDate, qint64 entid)
+{
+    const auto line = guard(ui, DbAction::Read,
+                            [&] { return loadDayListLine(ui.app.ent, entid, ui.app.clock().today()); });
+    if (!line || !*line || (*line)->cells.at(DlDate) != shownDate)
+        return;
+    const DayListLine &l = **line;
+    if (const int old = day->findKey(entid); old >= 0)
+        day->removeRow(old);
+    int at = 0;
+    while (at < day->rowCount() &&
+           dayListBefore(day->cell(at, DlIn), day->rowKey(at).toLongLong(), l.cells.at(DlIn), entid))
+        ++at;
+    day->insertRow(at, l.cells, entid);
+    count->setText(wonText(day->rowCount()));
+}
 
 // The six search kinds of the gate, card number first.
 MemberSearchKind searchKindAt(int index)
@@ -472,7 +493,7 @@ void CheckInScreen::handle(CheckInResult r)
         m_sounds->admitted();
         if (r.entid > 0) {
             m_items->clearRows();
-            reloadDayList();
+            addToDayList(m_ui, m_day, m_count, m_dayDate->dateText(), r.entid);
         }
         break;
     case GateVerdict::AdmitPending:
