@@ -4,7 +4,7 @@
 // FITROVA_PG_HOST/PORT/USER are set) on PostgreSQL over loopback. Every figure
 // has a bare twin: the same statements through QSqlQuery prepared once, so the
 // cost of the layers above the driver is visible. Also the day list of a busy
-// day.
+// day, and the one line the screen adds to it after a check-in.
 //
 // Each check-in is timed alone; the median and the 99th percentile of a run
 // are reported as counters (median_ms, p99_ms), and a summary over all runs is
@@ -251,6 +251,46 @@ void dayList(benchmark::State &state, Gate *g, bool busiest)
     state.counters["visits"] = double(lines);
 }
 
+// What the screen reads after a check-in: the new visit's line alone (a
+// visit of the busiest day), the same whatever the day holds.
+void dayListLine(benchmark::State &state, Gate *g)
+{
+    const QString d = g->busiestDay.first.toString(Qt::ISODate);
+    const Rows ids = g->ctx->ent.query(QStringLiteral("SELECT Entid FROM entrance WHERE InDate = ? ORDER BY Entid"), {d});
+    qint64 found = 0;
+    timeEach(state, g->name("daylist-line"), [&](int i) {
+        found += loadDayListLine(g->ctx->ent, ids.at(i % ids.size()).num(QStringLiteral("Entid")), g->today) ? 1 : 0;
+    });
+    state.counters["found"] = double(found);
+}
+
+void dayListLineBare(benchmark::State &state, Gate *g)
+{
+    const QString d = g->busiestDay.first.toString(Qt::ISODate);
+    const Rows ids = g->ctx->ent.query(QStringLiteral("SELECT Entid FROM entrance WHERE InDate = ? ORDER BY Entid"), {d});
+    const QSqlDatabase h = g->ctx->ent.handle();
+    QSqlQuery line = prepared(h, QStringLiteral("SELECT E.Entid, E.InDate, E.InTime, E.OutTime, E.MbCode, E.MbCard, E.PgGubun, E.uTime, "
+                                                "E.Memo, M.MbName, M.Sex, M.Age, M.MbName1, M.Tel1, P.PgName, L.PgCnt, L.uPgCnt, "
+                                                "L.Cancel, L.ddate2 "
+                                                "FROM entrance E LEFT JOIN Member M ON M.MbCode = E.MbCode "
+                                                "LEFT JOIN Program P ON P.Pgid = E.Pgid "
+                                                "LEFT JOIN Lecture L ON L.Ltid = E.Ltid "
+                                                "WHERE E.Entid = ? ORDER BY E.InDate, E.InTime DESC, E.Entid"));
+    QSqlQuery lent = prepared(h, QStringLiteral("SELECT T.Entid, I.ItName FROM ItemTrs T "
+                                                "JOIN entrance E ON E.Entid = T.Entid "
+                                                "LEFT JOIN Item I ON I.ItId = T.ItId "
+                                                "WHERE E.Entid = ? ORDER BY T.Entid, T.Id"));
+    timeEach(state, g->name("daylist-line-bare"), [&](int i) {
+        const QVariant id = ids.at(i % ids.size()).value(QStringLiteral("Entid"));
+        for (QSqlQuery *q : {&line, &lent}) {
+            run(*q, {id});
+            while (q->next())
+                benchmark::DoNotOptimize(q->record());
+            q->finish();
+        }
+    });
+}
+
 void dayListBare(benchmark::State &state, Gate *g, bool busiest)
 {
     const QPair<QDate, int> day = busiest ? g->busiestDay : g->usualDay;
@@ -324,6 +364,10 @@ int main(int argc, char **argv)
             ->UseManualTime()->Iterations(n)->Repetitions(reps)->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark(("Gate/DecideOnly/" + l).c_str(), decideOnly, g)
             ->UseManualTime()->Iterations(n)->Repetitions(reps)->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("Gate/DayListLine/" + l).c_str(), dayListLine, g)
+            ->UseManualTime()->Iterations(200)->Repetitions(reps)->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("Gate/DayListLineBareSql/" + l).c_str(), dayListLineBare, g)
+            ->UseManualTime()->Iterations(200)->Repetitions(reps)->Unit(benchmark::kMillisecond);
         for (bool busiest : {false, true}) {
             const std::string suffix = busiest ? "Busiest/" : "/";
             benchmark::RegisterBenchmark(("Gate/DayList" + suffix + l).c_str(), dayList, g, busiest)

@@ -7,6 +7,7 @@
 #include "data/db.h"
 #include "demo/lockergen.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -269,8 +270,16 @@ BenchCentre BenchCentre::open(Engine engine, const CentreShape &shape, const Pro
     const bool pg = engine == Engine::PostgreSQL;
     const QString key = shape.key();
     c.m_installDir = root + u"/"_s + key + (pg ? u"-pg"_s : QString());
-    if (pg)
+    if (pg) {
+        // PostgreSQL keeps 63 characters of a name: a longer key (a scaled
+        // centre) keeps its head and a digest of the whole.
         c.m_pgDatabase = u"fitrova_bench_"_s + key.toLower().replace(u'-', u'_');
+        if (c.m_pgDatabase.size() > 63)
+            c.m_pgDatabase = c.m_pgDatabase.left(44) + u"_"_s
+                             + QString::fromLatin1(QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1)
+                                                       .toHex()
+                                                       .left(16));
+    }
 
     // One generation at a time per centre, also across processes.
     QLockFile lock(c.m_installDir + u".lock"_s);
