@@ -568,10 +568,10 @@ void MemberScreen::searchData()
         m_find->setFocus();
         return;
     }
-    const auto result = guard(m_ui, DbAction::Read, [&] { return searchMembers(m_ui.app.main, kind, text); });
+    const auto result = guard(m_ui, DbAction::Read, [&] { return findMembers(m_ui.app.main, kind, text); });
     if (!result)
         return;
-    const QList<MemberRecord> &found = *result;
+    const QList<MemberRecord> &found = result->members;
     if (found.isEmpty()) {
         if (m_ui.msg.ask(kNotFoundText, kNotFoundTitle)) {
             enterNewMode();
@@ -591,7 +591,7 @@ void MemberScreen::searchData()
     if (m_picker) {
         picked = m_picker(found);
     } else {
-        MemberPickDialog dlg(m_ui, found, this);
+        MemberPickDialog dlg(m_ui, found, this, result->total);
         if (dlg.exec() == QDialog::Accepted && dlg.TF)
             picked = dlg.MbCode;
     }
