@@ -110,6 +110,11 @@ void rebuildMemberGrams(const Db &db)
         db.exec(QStringLiteral("INSERT INTO MemberGram (Gram, MbCode) ") +
                 gramsSelect(QStringLiteral("Member."), QStringLiteral("Member, ")));
     });
+    // The planner learns at once how many members a piece holds (a search
+    // of a common piece otherwise looks cheaper than it is until autovacuum
+    // comes by).
+    if (db.isPostgres())
+        db.exec(QStringLiteral("ANALYZE MemberGram"));
 }
 
 QStringList memberSearchGrams(MemberGramKind kind, const QString &text, int maxGrams)
