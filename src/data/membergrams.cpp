@@ -81,8 +81,12 @@ QStringList memberGramTriggerStatements(Engine engine)
     const QString deleteOld = QStringLiteral("DELETE FROM MemberGram WHERE MbCode = OLD.MbCode AND Gram IN (SELECT Gram FROM (") +
                               gramsSelect(QStringLiteral("OLD."), {}) + QStringLiteral(") G)");
     const QString watched = QStringLiteral("MbCode, MbName, Tel1, Tel2");
+    // Made anew when they are there already (an upgrade run again).
     if (engine == Engine::SQLite) {
         return {
+            QStringLiteral("DROP TRIGGER IF EXISTS MemberGramInsert"),
+            QStringLiteral("DROP TRIGGER IF EXISTS MemberGramUpdate"),
+            QStringLiteral("DROP TRIGGER IF EXISTS MemberGramDelete"),
             QStringLiteral("CREATE TRIGGER MemberGramInsert AFTER INSERT ON Member BEGIN %1; END").arg(insertNew),
             QStringLiteral("CREATE TRIGGER MemberGramUpdate AFTER UPDATE OF %1 ON Member BEGIN %2; %3; END")
                 .arg(watched, deleteOld, insertNew),
@@ -97,6 +101,7 @@ QStringList memberGramTriggerStatements(Engine engine)
                        "RETURN NULL; "
                        "END $body$")
             .arg(deleteOld, insertNew),
+        QStringLiteral("DROP TRIGGER IF EXISTS MemberGramSync ON Member"),
         QStringLiteral("CREATE TRIGGER MemberGramSync AFTER INSERT OR DELETE OR UPDATE OF %1 ON Member "
                        "FOR EACH ROW EXECUTE FUNCTION member_gram_sync()")
             .arg(watched),

@@ -71,7 +71,7 @@ void migrateSchema(const Db &main, int fromVersion, int toVersion)
                 break;
             case 4:
                 // The substring index of names and telephone numbers.
-                if (const Table *t = findTable(QStringLiteral("MemberGram")))
+                if (const Table *t = findTable(QStringLiteral("MemberGram")); t && !main.tableExists(t->name))
                     for (const QString &stmt : createTableStatements(*t, main.engine()))
                         main.exec(stmt);
                 for (const QString &stmt : memberGramTriggerStatements(main.engine()))
