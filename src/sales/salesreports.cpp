@@ -584,14 +584,6 @@ Outcome deleteSaleLine(const Db &db, qint64 slId, bool mayDelete)
 
 // --- card takings per company --------------------------------------------------------
 
-QList<CardCompany> cardCompanies(const Db &db)
-{
-    QList<CardCompany> out;
-    for (const Row &r : db.query(QStringLiteral("SELECT Code, Name FROM Card ORDER BY Code")))
-        out << CardCompany{r.str(QStringLiteral("Code")).trimmed(), r.str(QStringLiteral("Name"))};
-    return out;
-}
-
 qint64 CardTakings::dayTotal(int day) const
 {
     qint64 t = 0;

@@ -21,6 +21,7 @@
 #include "closing/closingwindow.h"
 #include "data/db.h"
 #include "foundation/outcome.h"
+#include "sales/poscatalogue.h"
 
 #include <QList>
 #include <QString>
@@ -166,11 +167,7 @@ Outcome deleteSaleLine(const Db &db, qint64 slId, bool mayDelete);
 
 enum class CardTakingsSource { Goods = 1, Members = 2, Both = 3 };
 
-struct CardCompany {
-    QString code, name;
-};
-// The card companies of the Card table, by code.
-QList<CardCompany> cardCompanies(const Db &db);
+// CardCompany and cardCompanies() (the Card table by code): sales/poscatalogue.h.
 
 struct CardTakings {
     QList<CardCompany> columns;   // "1".."9", "A", then "기타" (any other code)
