@@ -22,7 +22,7 @@ GoodsClassScreen::GoodsClassScreen(UiContext &ui, QWidget *parent) : QWidget(par
     setObjectName(QStringLiteral("상품분류"));
     setWindowTitle(QStringLiteral("상품분류 설정"));
 
-    m_grid = new MaintenanceGrid(ui.msg, this);
+    m_grid = new MaintenanceGrid(ui, this);
     m_grid->setObjectName(QStringLiteral("SpScl"));
     m_grid->setColumns({QStringLiteral("코드"), QStringLiteral("상품항목")}, {60, 220});
     m_grid->setCodeColumn(ColCode);
@@ -45,15 +45,8 @@ GoodsClassScreen::GoodsClassScreen(UiContext &ui, QWidget *parent) : QWidget(par
 
     m_grid->setSaveHandler([this](int row) { return saveRow(row); });
     m_grid->setReloader([this] { reload(); });
-    m_grid->setDeleteGuard([this](int row) {
-        const auto o = guard(m_ui, DbAction::Read,
-                             [&] { return checkGoodsClassDeletable(m_ui.app.main, m_grid->rowCode(row)); });
-        return o && showOutcome(m_ui, *o);
-    });
-    m_grid->setDeleteHandler([this](int row) {
-        const auto o = guard(m_ui, DbAction::Delete, [&] { return deleteGoodsClass(m_ui.app.main, m_grid->rowCode(row)); });
-        return o && showOutcome(m_ui, *o);
-    });
+    m_grid->setDeleteGuard([this](int row) { return checkGoodsClassDeletable(m_ui.app.main, m_grid->rowCode(row)); });
+    m_grid->setDeleteHandler([this](int row) { return deleteGoodsClass(m_ui.app.main, m_grid->rowCode(row)); });
     connect(cmdClose, &QPushButton::clicked, this, [this] {
         m_grid->commitEdits();
         closeScreen(this);
@@ -70,18 +63,14 @@ void GoodsClassScreen::reload()
     m_grid->load(rows);
 }
 
-bool GoodsClassScreen::saveRow(int row)
+Outcome GoodsClassScreen::saveRow(int row)
 {
     const QString code = m_grid->rowCode(row);
     const QString name = m_grid->cell(row, ColName);
-    const auto o = guard(m_ui, DbAction::Save, [&] {
-        return code.isEmpty() ? addGoodsClass(m_ui.app.main, name) : renameGoodsClass(m_ui.app.main, code, name);
-    });
-    if (!o || !showOutcome(m_ui, *o))
-        return false;
-    if (code.isEmpty())
-        m_grid->setCell(row, ColCode, o->code);
-    return true;
+    Outcome o = code.isEmpty() ? addGoodsClass(m_ui.app.main, name) : renameGoodsClass(m_ui.app.main, code, name);
+    if (o.saved && code.isEmpty())
+        m_grid->setCell(row, ColCode, o.code);
+    return o;
 }
 
 } // namespace fitrova

@@ -8,6 +8,8 @@
 
 #include <QWidget>
 
+#include "foundation/outcome.h"
+
 namespace fitrova {
 
 class MaintenanceGrid;
@@ -21,7 +23,7 @@ public:
     void reload();
 
 private:
-    bool saveRow(int row);
+    Outcome saveRow(int row);
 
     UiContext &m_ui;
     MaintenanceGrid *m_grid;

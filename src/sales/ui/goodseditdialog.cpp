@@ -9,6 +9,7 @@
 #include "widgets/moneyedit.h"
 #include "widgets/widgetutil.h"
 
+#include <QLabel>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>

@@ -5,6 +5,7 @@
 #include "widgets/deskguard.h"
 #include "widgets/widgetutil.h"
 
+#include <QLabel>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>

@@ -7,6 +7,7 @@
 #include "widgets/datagrid.h"
 #include "widgets/deskguard.h"
 
+#include <QLabel>
 #include <QHBoxLayout>
 #include <QLineEdit>
 
