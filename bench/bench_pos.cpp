@@ -17,6 +17,7 @@
 //   bench_pos [--benchmark_filter=...]   FITROVA_BENCH_SCALE=0.01 for a small centre
 
 #include "centregen.h"
+#include "scriptedmessages.h"
 
 #include "sales/poscatalogue.h"
 #include "sales/ui/posscreen.h"
