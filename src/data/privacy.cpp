@@ -45,4 +45,17 @@ QString maskedResidentNumber(const QString &whole)
     return maskAfter(t, 8);
 }
 
+std::pair<QString, QString> maskedResidentParts(const QString &firstPart, const QString &secondPart)
+{
+    if (secondPart.trimmed().isEmpty())
+        return {maskedResidentNumber(firstPart, QString()), QString()};
+    const QString masked = maskedResidentNumber(firstPart, secondPart);
+    const qsizetype dash = masked.indexOf(QLatin1Char('-'));
+    QString first = dash < 0 ? masked : masked.left(dash);
+    QString second = dash < 0 ? QString() : masked.mid(dash + 1);
+    if (!second.contains(QLatin1Char('*')))
+        second += QLatin1Char('*');
+    return {first, second};
+}
+
 } // namespace fitrova

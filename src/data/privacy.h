@@ -11,6 +11,7 @@
 //   "12-34567-89012"     -> "12-34567******"   (malformed: as stored, masked after 8 characters)
 
 #include <QString>
+#include <utility>
 
 namespace fitrova {
 
@@ -18,5 +19,8 @@ namespace fitrova {
 QString maskedResidentNumber(const QString &firstPart, const QString &secondPart);
 // The same for a number held as one text ("800408-2564385").
 QString maskedResidentNumber(const QString &whole);
+// The two parts masked, for rows that keep them apart: {"800408", "2******"}.
+// Empty parts stay empty; a second part always carries at least one '*'.
+std::pair<QString, QString> maskedResidentParts(const QString &firstPart, const QString &secondPart);
 
 } // namespace fitrova

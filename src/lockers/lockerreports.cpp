@@ -1,6 +1,8 @@
 #include "lockers/lockerreports.h"
 
 #include "data/privacy.h"
+
+#include <tuple>
 #include "data/text.h"
 #include "lockers/lockerrows.h"
 #include "lockers/lockertexts.h"
@@ -63,8 +65,7 @@ QList<LockerReportRow> loadLockerReport(const Db &db, LockerReportKind kind, con
         x.monCnt = number(r, 8);
         x.mbCode = text(r, 9);
         x.mbName = text(r, 10);
-        x.juno1 = text(r, 11);
-        x.juno2 = text(r, 12);
+        std::tie(x.juno1, x.juno2) = maskedResidentParts(text(r, 11), text(r, 12));
         x.tel1 = text(r, 13);
         x.tel2 = text(r, 14);
         x.samt = number(r, 15);
@@ -259,8 +260,7 @@ QList<RentalStatusLine> loadRentalStatus(const Db &db, const RentalStatusCriteri
         l.endDate = text(r, 6);
         l.mbCode = text(r, 7).trimmed();
         l.mbName = text(r, 8);
-        l.juno1 = text(r, 9);
-        l.juno2 = text(r, 10);
+        std::tie(l.juno1, l.juno2) = maskedResidentParts(text(r, 9), text(r, 10));
         l.tel1 = text(r, 11);
         l.tel2 = text(r, 12);
         l.mbCard = text(r, 13);

@@ -1,5 +1,7 @@
 #include "members/memberlist.h"
 
+#include "data/privacy.h"
+
 #include "data/dates.h"
 #include "data/lunar.h"
 
@@ -247,7 +249,7 @@ QList<MemberListLine> runMemberList(const Db &db, const MemberListCriteria &c, i
                               l.contact.mbName,
                               r.isNull(QStringLiteral("Age")) ? QString() : QString::number(age),
                               r.str(QStringLiteral("Sex")).trimmed(),
-                              juno1.isEmpty() && juno2.isEmpty() ? QString() : juno1 + QLatin1Char('-') + juno2,
+                              juno1.isEmpty() && juno2.isEmpty() ? QString() : maskedResidentNumber(juno1, juno2),
                               solor == QLatin1String("1")   ? QStringLiteral("양")
                               : solor == QLatin1String("2") ? QStringLiteral("음")
                                                             : QString(),

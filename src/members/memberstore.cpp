@@ -3,6 +3,9 @@
 #include "data/ledger.h"
 #include "data/membergrams.h"
 #include "data/numbering.h"
+#include "data/privacy.h"
+
+#include <tuple>
 #include "members/lecturedelete.h"
 
 namespace fitrova {
@@ -21,7 +24,12 @@ QString MemberRecord::residentText() const
 {
     if (juno1.isEmpty() && juno2.isEmpty())
         return {};
-    return juno1 + QLatin1Char('-') + juno2;
+    return maskedResidentNumber(juno1, juno2);
+}
+
+bool MemberRecord::residentMasked() const
+{
+    return juno1.contains(QLatin1Char('*')) || juno2.contains(QLatin1Char('*'));
 }
 
 QString MemberRecord::addressText() const
@@ -29,7 +37,7 @@ QString MemberRecord::addressText() const
     return QString(addr1 + QLatin1Char(' ') + addr2).trimmed();
 }
 
-MemberRecord memberFromRow(const Row &r)
+MemberRecord memberFromRowUnmasked(const Row &r)
 {
     MemberRecord m;
     m.mbCode = r.str(QStringLiteral("MbCode"));
@@ -62,6 +70,14 @@ MemberRecord memberFromRow(const Row &r)
     return m;
 }
 
+MemberRecord memberFromRow(const Row &r)
+{
+    MemberRecord m = memberFromRowUnmasked(r);
+    if (!m.juno1.isEmpty() || !m.juno2.isEmpty())
+        std::tie(m.juno1, m.juno2) = maskedResidentParts(m.juno1, m.juno2);
+    return m;
+}
+
 std::optional<MemberRecord> loadMember(const Db &db, const QString &mbCode)
 {
     const auto row = db.queryOne(QStringLiteral("SELECT %1 FROM Member WHERE MbCode = ?").arg(kMemberColumns),
@@ -69,6 +85,15 @@ std::optional<MemberRecord> loadMember(const Db &db, const QString &mbCode)
     if (!row)
         return std::nullopt;
     return memberFromRow(*row);
+}
+
+std::optional<MemberRecord> loadMemberForCard(const Db &db, const QString &mbCode)
+{
+    const auto row = db.queryOne(QStringLiteral("SELECT %1 FROM Member WHERE MbCode = ?").arg(kMemberColumns),
+                                 {mbCode});
+    if (!row)
+        return std::nullopt;
+    return memberFromRowUnmasked(*row);
 }
 
 // --- search -------------------------------------------------------------------
@@ -128,8 +153,21 @@ SqlCondition memberSearchCondition(MemberSearchKind kind, const QString &typed)
         return indexedContains(MemberGramKind::Mobile, QStringLiteral("Member.Tel1"), text);
     case MemberSearchKind::HomeTel:
         return indexedContains(MemberGramKind::HomeTel, QStringLiteral("Member.Tel2"), text);
-    case MemberSearchKind::Resident:
+    case MemberSearchKind::Resident: {
+        // A full number ("800408-2564385", "8004082564385") finds its holder
+        // on both stored parts; anything shorter matches the birth part.
+        QString digits = text;
+        digits.remove(QLatin1Char('-'));
+        bool allDigits = digits.size() > 6;
+        for (const QChar c : digits)
+            allDigits = allDigits && c.isDigit() && c.unicode() < 128;
+        if (allDigits) {
+            const QString second = digits.mid(6);
+            return {QStringLiteral("Member.Juno1 = ? AND SUBSTR(Member.Juno2, 1, %1) = ?").arg(second.size()),
+                    {digits.left(6), second}};
+        }
         return containsCondition(QStringLiteral("Member.Juno1"), text);
+    }
     case MemberSearchKind::Code: {
         bool digits = true;
         for (const QChar c : text)
@@ -246,8 +284,17 @@ MemberSaveResult saveMember(const Db &db, const MemberRecord &input, const Membe
                                    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 0, 0, ?)"),
                     values + Params{code});
         } else {
+            Params row = values;
+            if (m.residentMasked()) {
+                // The masked number a list handed in never overwrites the stored one.
+                if (const auto stored = db.queryOne(
+                        QStringLiteral("SELECT Juno1, Juno2 FROM Member WHERE MbCode = ?") + db.forUpdate(), {code})) {
+                    row[2] = stored->str(QStringLiteral("Juno1"));
+                    row[3] = stored->str(QStringLiteral("Juno2"));
+                }
+            }
             const int changed =
-                db.exec(QStringLiteral("UPDATE Member SET %1 WHERE MbCode = ?").arg(setList), values + Params{code});
+                db.exec(QStringLiteral("UPDATE Member SET %1 WHERE MbCode = ?").arg(setList), row + Params{code});
             if (changed == 0) {
                 r.message = {Notice::Kind::Warn, QStringLiteral("회원자료를 찾을수 없읍니다. 다른 곳에서 삭제되었는지 확인하세요."),
                              memberSaveTitle()};

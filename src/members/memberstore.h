@@ -45,15 +45,23 @@ struct MemberRecord {
     QString area;
 
     bool isMaster() const { return area == QLatin1String(kMasterCardArea); }
-    // "Juno1-Juno2", or "" when both are empty.
+    // The resident number masked ("800408-2******"), or "" when both parts are empty.
     QString residentText() const;
+    // True when juno2 holds the masked form (every read but the member card's).
+    bool residentMasked() const;
     // "Addr1 Addr2" trimmed.
     QString addressText() const;
 };
 
+// Members read for lists, dialogs and every other screen carry the resident
+// number masked (juno2 "2******"); only the member card reads the stored
+// number, through loadMemberForCard. saveMember keeps the stored number when
+// it is handed a masked one.
 MemberRecord memberFromRow(const Row &r);
+MemberRecord memberFromRowUnmasked(const Row &r);
 
 std::optional<MemberRecord> loadMember(const Db &db, const QString &mbCode);
+std::optional<MemberRecord> loadMemberForCard(const Db &db, const QString &mbCode);
 
 // --- search -------------------------------------------------------------------
 

@@ -1,5 +1,7 @@
 #include "widgets/datagrid.h"
 
+#include "data/privacy.h"
+
 #include <QAbstractTableModel>
 #include <QApplication>
 #include <QComboBox>
@@ -47,8 +49,19 @@ struct GridColumn {
     Qt::Alignment align = Qt::AlignLeft;
     bool editable = false;
     bool check = false;
+    bool resident = false; // a resident-number column: every cell is masked
     QStringList choices;
 };
+
+// A column whose header names the resident registration number ("주민번호",
+// "주민등록번호", "주 민 번 호"). The grid masks its cells itself, so no list,
+// print or export built on the grid can show a full number.
+bool isResidentHeader(const QString &header)
+{
+    QString h = header;
+    h.remove(QLatin1Char(' '));
+    return h.contains(QStringLiteral("주민"));
+}
 
 inline const QString kChecked = QStringLiteral("1");
 inline const QString kUnchecked = QStringLiteral("0");
@@ -110,7 +123,7 @@ public:
         r.cells.resize(columns.size());
         for (int c = 0; c < columns.size(); ++c) {
             if (c < cells.size())
-                r.cells[c].text = cells.at(c);
+                r.cells[c].text = columns.at(c).resident ? maskedResidentNumber(cells.at(c)) : cells.at(c);
             if (columns.at(c).check) {
                 r.cells[c].flags |= Check;
                 r.cells[c].text = checkText(r.cells[c].text);
@@ -469,6 +482,7 @@ void DataGrid::setColumns(const QStringList &headers, const QList<int> &widths)
     for (const QString &h : headers) {
         GridColumn c;
         c.header = h;
+        c.resident = isResidentHeader(h);
         m_model->columns.append(c);
     }
     m_model->endReset();
@@ -501,6 +515,12 @@ void DataGrid::setHeaderText(int col, const QString &text)
     if (col < 0 || col >= m_model->columns.size())
         return;
     m_model->columns[col].header = text;
+    if (isResidentHeader(text) && !m_model->columns[col].resident) {
+        m_model->columns[col].resident = true;
+        for (GridRow &r : m_model->rows)
+            r.cells[col].text = maskedResidentNumber(r.cells[col].text);
+        m_model->changedAll();
+    }
     m_model->headerChanged(col, col);
 }
 
@@ -680,6 +700,8 @@ void DataGrid::setCell(int row, int col, const QString &text)
         return;
     if (c->flags & Check)
         c->text = checkText(text);
+    else if (m_model->columns.at(col).resident)
+        c->text = maskedResidentNumber(text);
     else
         c->text = text;
     m_model->changedCell(row, col);

@@ -4,6 +4,10 @@
 // sorting, alternating stripes, total rows, printing (gridprint.h) and the
 // spreadsheet export (gridexport.h).
 //
+// A column headed "주민번호" (or any header naming the resident registration
+// number) masks its cells as they are set: the screen, the print and the
+// export show "800408-2******" whatever the list handed in.
+//
 // Rows and columns count from 0. A row keeps its key, colours and flags when
 // the grid is sorted.
 

@@ -47,6 +47,31 @@ private slots:
         QFETCH(QString, shown);
         QCOMPARE(maskedResidentNumber(stored), shown);
     }
+
+    // Rows that keep the two parts apart get both masked the same way.
+    void separateParts_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<QString>("first2");
+        QTest::addColumn<QString>("second2");
+        QTest::newRow("empty") << "" << "" << "" << "";
+        QTest::newRow("birth part only") << "800408" << "" << "800408" << "";
+        QTest::newRow("resident") << "800408" << "2564385" << "800408" << "2******";
+        QTest::newRow("one digit") << "800408" << "2" << "800408" << "2*";
+        QTest::newRow("malformed") << "80-04" << "2564385" << "80" << "04-25*****";
+    }
+    void separateParts()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(QString, first2);
+        QFETCH(QString, second2);
+        const auto [a, b] = maskedResidentParts(first, second);
+        QCOMPARE(a, first2);
+        QCOMPARE(b, second2);
+        QVERIFY(!b.contains(second.mid(1)) || second.size() <= 1);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestPrivacy)

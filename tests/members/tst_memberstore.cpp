@@ -203,6 +203,10 @@ private slots:
         QTest::newRow("card exact") << 5 << "CARD01" << QStringList{"00000001"};
         QTest::newRow("card is not a part search") << 5 << "CARD" << QStringList{};
         QTest::newRow("resident part") << 6 << "8503" << QStringList{"00000003"};
+        QTest::newRow("full resident number") << 6 << "850315-2234567" << QStringList{"00000003"};
+        QTest::newRow("full number without dash") << 6 << "8503152234567" << QStringList{"00000003"};
+        QTest::newRow("another second part") << 6 << "850315-1234567" << QStringList{};
+        QTest::newRow("birth part and first digit") << 6 << "850315-2" << QStringList{"00000003"};
     }
     void search()
     {
@@ -212,15 +216,17 @@ private slots:
         addMember(db(), "00000001", QStringLiteral("홍길동"), "CARD01", "010-1234-5678");
         addMember(db(), "00000002", QStringLiteral("이순신"));
         addMember(db(), "00000003", QStringLiteral("김길동"));
-        db().exec("UPDATE Member SET Juno1 = '850315' WHERE MbCode = '00000003'");
+        db().exec("UPDATE Member SET Juno1 = '850315', Juno2 = '2234567' WHERE MbCode = '00000003'");
         addMember(db(), "00000004", "O'Brien");
         addMember(db(), "00000005", "100% Fit");
         addMember(db(), "00000006", "a_b");
         addMember(db(), "00000007", "c\\d");
         addMember(db(), "00000008", "aXb 100 Fit cd");
         QStringList codes;
-        for (const MemberRecord &m : searchMembers(db(), MemberSearchKind(kind), text))
+        for (const MemberRecord &m : searchMembers(db(), MemberSearchKind(kind), text)) {
             codes << m.mbCode;
+            QVERIFY(!m.juno2.contains("234567"));
+        }
         QCOMPARE(codes, found);
         QCOMPARE(count(db(), "SELECT COUNT(*) FROM Member"), 8);
     }
@@ -350,6 +356,26 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QStringList, grams);
         QCOMPARE(fitrova::memberSearchGrams(MemberGramKind(kind), text), grams);
+    // Every read but the member card's carries the number masked; a masked
+    // number handed back to the save keeps the stored one.
+    void residentNumberLeavesOnlyTheCardInFull()
+    {
+        addMember(db(), "00000001", QStringLiteral("홍길동"));
+        db().exec("UPDATE Member SET Juno1 = '800408', Juno2 = '2564385' WHERE MbCode = '00000001'");
+        const MemberRecord listed = *loadMember(db(), "00000001");
+        QCOMPARE(listed.juno1, QString("800408"));
+        QCOMPARE(listed.juno2, QString("2******"));
+        QCOMPARE(listed.residentText(), QString("800408-2******"));
+        QCOMPARE(searchMembers(db(), MemberSearchKind::Name, "홍길동").first().residentText(),
+                 QString("800408-2******"));
+        QCOMPARE(loadMemberForCard(db(), "00000001")->juno2, QString("2564385"));
+
+        MemberRecord edited = listed;
+        edited.tel1 = "010-2222-3333";
+        QVERIFY(saveMember(db(), edited).saved);
+        const Row stored = *db().queryOne("SELECT Juno1, Juno2, Tel1 FROM Member WHERE MbCode = '00000001'");
+        QCOMPARE(stored.str("Juno2"), QString("2564385"));
+        QCOMPARE(stored.str("Tel1"), QString("010-2222-3333"));
     }
 
     void searchLimits()

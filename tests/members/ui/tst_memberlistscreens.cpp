@@ -15,6 +15,7 @@
 #include "members/ui/pointstatusscreen.h"
 #include "testinstall.h"
 #include "widgets/datagrid.h"
+#include "widgets/gridprint.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -22,14 +23,25 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 
 using namespace fitrova;
 using namespace fitrova::test;
 
 namespace {
 
-
+QString toolOutput(const QString &tool, const QStringList &args)
+{
+    QProcess p;
+    p.start(tool, args);
+    if (!p.waitForFinished(20000))
+        return {};
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
 
 } // namespace
 
@@ -47,6 +59,45 @@ private slots:
         m_inst.db().exec("UPDATE Member SET BirthDay = '1990-12-28' WHERE MbCode = '00000001'");
         m_inst.db().exec("UPDATE Member SET BirthDay = '1991-01-03' WHERE MbCode = '00000003'");
         m_inst.db().exec("UPDATE Member SET BirthDay = '1991-06-03' WHERE MbCode = '00000002'");
+        m_inst.db().exec("UPDATE Member SET Juno1 = '800408', Juno2 = '2564385' WHERE MbCode = '00000001'");
+    }
+
+    // The list's grid, its print and its spreadsheet never carry a full
+    // resident number.
+    void residentNumbersMaskedInListPrintAndExport()
+    {
+        MemberListScreen s(m_ui);
+        QVERIFY(s.query());
+        DataGrid *grid = s.grid();
+        const int col = grid->headers().indexOf("주민번호");
+        QVERIFY(col >= 0);
+        const int row = grid->findRow(1, "00000001");
+        QCOMPARE(grid->cell(row, col), QString("800408-2******"));
+
+        if (QStandardPaths::findExecutable("unzip").isEmpty() || QStandardPaths::findExecutable("pdftotext").isEmpty())
+            QSKIP("unzip or pdftotext (poppler-utils) is not installed");
+        QDir(m_inst.ctx().paths.excelDir).removeRecursively();
+        click(&s, "Cmd엑셀변환");
+        const QStringList books = QDir(m_inst.ctx().paths.excelDir).entryList({"회원조회*.xlsx"});
+        QCOMPARE(books.size(), 1);
+        const QString strings =
+            toolOutput("unzip", {"-p", QDir(m_inst.ctx().paths.excelDir).filePath(books.first()), "xl/sharedStrings.xml"});
+        QVERIFY(strings.contains("800408-2******"));
+        QVERIFY(!strings.contains("2564385"));
+
+        QTemporaryDir dir;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        const QString pdf = dir.filePath("list.pdf");
+        printer.setOutputFileName(pdf);
+        setupReportPrint(*grid, "회원조회", "", "", "", true, 0, 1, 0, {});
+        GridPrinter gp(*grid, grid->printSettings(), QDate(2024, 5, 10));
+        gp.applyPageLayout(printer);
+        QVERIFY(gp.print(printer) >= 1);
+        const QString text = toolOutput("pdftotext", {"-layout", pdf, "-"});
+        QVERIFY2(text.contains("800408-2"), qPrintable(text.left(600)));
+        QVERIFY(!text.contains("2564385"));
+        QVERIFY(!text.contains("564385"));
     }
 
     void memberList()

@@ -46,6 +46,40 @@ private slots:
         QCOMPARE(grid.rowCount(), 2000);
     }
 
+    // A resident-number column masks whatever a list hands it, however the
+    // cell is set, so the screen, the print and the export cannot show it.
+    void residentColumnIsMasked_data()
+    {
+        QTest::addColumn<QString>("header");
+        QTest::addColumn<QString>("how");
+        for (const char *h : {"주민번호", "주민등록번호", "주 민 번 호"})
+            for (const char *how : {"setRows", "addRow", "insertRow", "setCell", "header later"})
+                QTest::newRow(qPrintable(QString("%1 %2").arg(h, how))) << QString(h) << QString(how);
+    }
+    void residentColumnIsMasked()
+    {
+        QFETCH(QString, header);
+        QFETCH(QString, how);
+        DataGrid grid;
+        grid.setColumns({"회원번호", how == "header later" ? "비고" : header});
+        const QStringList cells{"00000001", "800408-2564385"};
+        if (how == "setRows" || how == "header later")
+            grid.setRows({cells, {"00000002", ""}});
+        else if (how == "addRow")
+            grid.addRow(cells);
+        else if (how == "insertRow")
+            grid.insertRow(0, cells);
+        else {
+            grid.addRow({"00000001", ""});
+            grid.setCell(0, 1, cells.at(1));
+        }
+        if (how == "header later")
+            grid.setHeaderText(1, header);
+        QCOMPARE(grid.cell(0, 1), QString("800408-2******"));
+        QCOMPARE(grid.rowCells(0).at(1), QString("800408-2******"));
+        QCOMPARE(grid.cell(0, 0), QString("00000001"));
+    }
+
     void cellsKeysAndFind()
     {
         DataGrid grid;
