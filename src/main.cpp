@@ -387,7 +387,7 @@ int main(int argc, char *argv[])
     }
     SingleInstanceGuard guard(ctx.paths.installDir);
     if (!guard.acquire()) {
-        msg.info(QString::fromUtf8(kAlreadyRunningText), QString::fromUtf8(kAlreadyRunningTitle));
+        msg.warn(QString::fromUtf8(kAlreadyRunningText), QString::fromUtf8(kAlreadyRunningTitle));
         return 1;
     }
     if (updaterTakesOver(ctx, msg))

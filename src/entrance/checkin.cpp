@@ -48,13 +48,15 @@ VisitToWrite visitOf(const GateFacts &f, const QDateTime &now)
     return v;
 }
 
+constexpr int kDailyOnceWithCheckOut = 4;
+
 // The limit a site option sets on today's visits of one enrollment; 0 none.
-// Option 3 means no limit; option 4 (check-outs kept) allows four visits.
+// Option 3 means no limit; option 4 is once a day with check-out required.
 int effectiveDailyLimit(int option)
 {
     if (option == 3 || option <= 0)
         return 0;
-    return option;
+    return option == kDailyOnceWithCheckOut ? 1 : option;
 }
 
 GateMember memberOf(const Row &r)
@@ -218,6 +220,13 @@ GateDecision decideAdmission(const GateFacts &f, const QDateTime &now, const Gat
 
     // 5. Visits of today on this enrollment. The limit refuses once it is
     // reached, also when visits admitted by hand went past it.
+    // With check-out required, a visit still open is named first.
+    if (options.dailyLimit == kDailyOnceWithCheckOut && !f.openVisits.isEmpty()) {
+        GateDecision d = refuse(QStringLiteral("퇴실처리되지 않은 입장이 있읍니다.. (입장 ") +
+                                f.openVisits.first().inTime.left(5) + QStringLiteral(")"));
+        d.todayCount = f.todayCount;
+        return d;
+    }
     const int limit = effectiveDailyLimit(options.dailyLimit);
     if (limit > 0 && f.todayCount >= limit) {
         GateDecision d = refuse(QStringLiteral("일일 입장횟수를 초과했읍니다.."));

@@ -50,9 +50,9 @@ struct UserOptions;
 // --- options -----------------------------------------------------------------------
 
 struct GateOptions {
-    // Visits per day on one enrollment: 1 once, 2 twice, 3 no limit, 4 four
-    // times (the stored value read as the count); 0 (or any value below 1)
-    // no limit.
+    // Visits per day on one enrollment: 1 once, 2 twice, 3 no limit,
+    // 4 once a day with check-out required (a member whose visit of today
+    // has no check-out is told so); 0 (or any value below 1) no limit.
     int dailyLimit = 1;
     // Weekday check: 0 admit only on the program's days, 1 no check,
     // 2 ask the desk whether to admit on another day.

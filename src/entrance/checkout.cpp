@@ -1,5 +1,7 @@
 #include "entrance/checkout.h"
 
+#include <algorithm>
+
 #include "data/dates.h"
 #include "data/lookups.h"
 
@@ -87,7 +89,8 @@ CheckOutFigures checkOutFigures(const CheckOutInfo &info, qint64 used)
     if (!info.lectureFound)
         return f;
     f.hasLecture = true;
-    f.remain = info.pgCnt - info.otherUsed - used;
+    // The time left never shows below zero; what goes past it is the extra time.
+    f.remain = std::max<qint64>(0, info.pgCnt - info.otherUsed - used);
     f.remainText = minutesText(int(f.remain));
     if (info.otherUsed + used > info.pgCnt) {
         f.hasExtra = true;
@@ -95,6 +98,12 @@ CheckOutFigures checkOutFigures(const CheckOutInfo &info, qint64 used)
         f.extraText = minutesText(int(f.extra));
     }
     return f;
+}
+
+QString overrunQuestion(const CheckOutFigures &f)
+{
+    return QStringLiteral("사용시간이 잔여시간을 %1 초과합니다.\n초과한 시간을 사용시간으로 저장하시겠습니까?")
+        .arg(f.extraText);
 }
 
 std::optional<qint64> parseMinutes(const QString &typed)

@@ -41,8 +41,8 @@ struct CheckOutFigures {
     QString usedText, remainText, extraText; // hours-and-minutes texts; "" when not shown
 };
 
-// Remaining R = bought − used before − U; extra E = used before + U − bought
-// when that is positive.
+// Remaining R = bought − used before − U, never below 0; extra E = used
+// before + U − bought when that is positive (the overrun the desk confirms).
 CheckOutFigures checkOutFigures(const CheckOutInfo &info, qint64 used);
 
 // The typed minutes: digits only; nullopt for anything else.
@@ -61,5 +61,7 @@ void recomputeVisitTotals(const Db &db, qint64 ltid, const QString &mbCode);
 inline QString checkOutSavedText() { return QStringLiteral("자료를 저장하였읍니다."); }
 inline QString minutesOnlyText() { return QStringLiteral("숫자만 입력가능합니다"); }
 inline QString minutesOnlyTitle() { return QStringLiteral("확인"); }
+// The question before an overrun is written.
+QString overrunQuestion(const CheckOutFigures &f);
 
 } // namespace fitrova

@@ -6,8 +6,8 @@
 
 namespace fitrova {
 
-const char *const kAlreadyRunningText = "프로그램이 이미 실행중입니다";
-const char *const kAlreadyRunningTitle = "Brenmoor";
+const char *const kAlreadyRunningText = "현재 실행중입니다.";
+const char *const kAlreadyRunningTitle = "경고";
 
 void loadUserOptions(AppContext &ctx)
 {

@@ -39,7 +39,8 @@ private:
     std::unique_ptr<QLockFile> m_lock;
 };
 
-extern const char *const kAlreadyRunningText;  // "프로그램이 이미 실행중입니다"
-extern const char *const kAlreadyRunningTitle; // "Brenmoor"
+// What a second start of the program is told (a warning).
+extern const char *const kAlreadyRunningText;  // "현재 실행중입니다."
+extern const char *const kAlreadyRunningTitle; // "경고"
 
 } // namespace fitrova

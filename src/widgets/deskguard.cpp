@@ -1,6 +1,11 @@
 #include "widgets/deskguard.h"
 
+#include "widgets/moneyedit.h"
+
+#include <QApplication>
 #include <QLoggingCategory>
+#include <QMdiSubWindow>
+#include <QWidget>
 
 namespace fitrova {
 
@@ -9,6 +14,28 @@ Q_LOGGING_CATEGORY(lcDesk, "fitrova.desk")
 void logDbError(const DbError &e, const char *reason)
 {
     qCWarning(lcDesk).noquote() << reason << "|" << e.message() << "| native" << e.nativeCode() << "|" << e.sql();
+}
+
+namespace {
+
+// The screen the desk works in: the modal dialog on top, else the screen (the
+// window, or the widget inside its frame in the main window's workspace) that
+// holds the focus.
+QWidget *workingScreen()
+{
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    QWidget *w = QApplication::focusWidget();
+    while (w && !w->isWindow() && w->parentWidget() && !qobject_cast<QMdiSubWindow *>(w->parentWidget()))
+        w = w->parentWidget();
+    return w;
+}
+
+} // namespace
+
+bool numberFieldsReadable(UiContext &ui)
+{
+    return checkNumberFields(workingScreen(), ui.msg);
 }
 
 void reportDbError(UiContext &ui, const ErrorText &shown, const DbError &e)

@@ -56,10 +56,24 @@ auto guard(UiContext &ui, const ErrorText &shown, Fn &&fn)
     }
 }
 
-// The same with the standard text of the action (dbErrorText).
+// Before a save or an update: the amount and count fields (MoneyEdit) of the
+// screen the desk is working in must be readable. The first that is not is
+// named to the desk with the focus put there, and nothing is saved. A screen
+// cannot forget this: every save runs through guard().
+bool numberFieldsReadable(UiContext &ui);
+
+// The same with the standard text of the action (dbErrorText); saves and
+// updates are refused first when an amount cannot be read.
 template <typename Fn>
 auto guard(UiContext &ui, DbAction action, Fn &&fn)
 {
+    if ((action == DbAction::Save || action == DbAction::Update) && !numberFieldsReadable(ui)) {
+        using R = std::invoke_result_t<Fn>;
+        if constexpr (std::is_void_v<R>)
+            return false;
+        else
+            return std::optional<R>();
+    }
     return guard(ui, dbErrorText(action), std::forward<Fn>(fn));
 }
 

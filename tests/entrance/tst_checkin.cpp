@@ -124,8 +124,13 @@ private slots:
         QTest::newRow("limit 2, second") << visited(1) << kFriday << 2 << 0 << admitted << "정상입장..( 2 회)";
         QTest::newRow("limit 2, third") << visited(2) << kFriday << 2 << 0 << refused << tooMany;
         QTest::newRow("limit 3, sixth") << visited(5) << kFriday << 3 << 0 << admitted << "정상입장..( 6 회)";
-        QTest::newRow("limit 4, fifth") << visited(4) << kFriday << 4 << 0 << refused << tooMany;
-        QTest::newRow("limit 4, fourth") << visited(3) << kFriday << 4 << 0 << admitted << "정상입장..( 4 회)";
+        QTest::newRow("check-out required, first") << visited(0) << kFriday << 4 << 0 << admitted
+                                                   << "정상입장..( 1 회)";
+        QTest::newRow("check-out required, second") << visited(1) << kFriday << 4 << 0 << refused << tooMany;
+        GateFacts stillInside = visited(1);
+        stillInside.openVisits = {OpenVisit{92, QStringLiteral("1"), QStringLiteral("07:10")}};
+        QTest::newRow("check-out required, not checked out") << stillInside << kFriday << 4 << 0 << refused
+                                                             << "퇴실처리되지 않은 입장이 있읍니다.. (입장 07:10)";
         QTest::newRow("limit 0 never refuses") << visited(4) << kFriday << 0 << 0 << admitted << "정상입장..( 5 회)";
 
         GateFacts weekdays = facts();
@@ -270,6 +275,8 @@ private slots:
         QTest::newRow("1") << 1 << QStringList{"정상입장..( 1 회)", refused, refused};
         QTest::newRow("2") << 2 << QStringList{"정상입장..( 1 회)", "정상입장..( 2 회)", refused};
         QTest::newRow("3") << 3 << QStringList{"정상입장..( 1 회)", "정상입장..( 2 회)", "정상입장..( 3 회)"};
+        QTest::newRow("4") << 4 << QStringList{"정상입장..( 1 회)", "퇴실처리되지 않은 입장이 있읍니다.. (입장 09:10)",
+                                               "퇴실처리되지 않은 입장이 있읍니다.. (입장 09:10)"};
     }
     void dailyLimitOnTheDatabase()
     {
@@ -290,9 +297,11 @@ private slots:
             got << checkInByCard(inst.ctx(), "11112222").decision.message;
         }
         QCOMPARE(got, messages);
-        const qint64 admitted = messages.count(QStringLiteral("일일 입장횟수를 초과했읍니다..")) ;
+        qint64 refusals = 0;
+        for (const QString &m : messages)
+            refusals += m.startsWith(QStringLiteral("정상입장")) ? 0 : 1;
         QCOMPARE(countOf(db, "SELECT COUNT(*) FROM entrance WHERE MbCode = '00000001' AND InDate = '2024-05-10'"),
-                 messages.size() - admitted);
+                 messages.size() - refusals);
         const auto row = db.queryOne("SELECT InTime, MbCard, Pgid, Course, PgGubun, OutTime FROM entrance "
                                      "WHERE MbCode = '00000001' AND InDate = '2024-05-10' ORDER BY Entid LIMIT 1");
         QCOMPARE(row->str("InTime"), QStringLiteral("09:10"));

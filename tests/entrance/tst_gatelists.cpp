@@ -55,10 +55,11 @@ private slots:
         QTest::addColumn<qint64>("used");
         QTest::addColumn<qint64>("remain");
         QTest::addColumn<QString>("extraText");
-        QTest::newRow("overdrawn") << qint64(600) << qint64(580) << qint64(30) << qint64(-10) << "10 분";
+        QTest::newRow("overdrawn") << qint64(600) << qint64(580) << qint64(30) << qint64(0) << "10 분";
         QTest::newRow("exactly used up") << qint64(600) << qint64(570) << qint64(30) << qint64(0) << "";
         QTest::newRow("time left") << qint64(600) << qint64(0) << qint64(90) << qint64(510) << "";
-        QTest::newRow("long over") << qint64(60) << qint64(60) << qint64(125) << qint64(-125) << "2시간 5분";
+        QTest::newRow("long over") << qint64(60) << qint64(60) << qint64(125) << qint64(0) << "2시간 5분";
+        QTest::newRow("12 h 55 min on 600") << qint64(600) << qint64(575) << qint64(775) << qint64(0) << "12시간 30분";
     }
     void figures()
     {
@@ -107,7 +108,7 @@ private slots:
         QCOMPARE(info.outTime, QStringLiteral("10:30"));
         QCOMPARE(info.usedMinutes, 30);
         const CheckOutFigures f = checkOutFigures(info, info.usedMinutes);
-        QCOMPARE(f.remain, -10);
+        QCOMPARE(f.remain, 0);
         QCOMPARE(f.extra, 10);
 
         QVERIFY(saveCheckOut(db, entid, info.outTime, 35, "수경 대여"));
@@ -126,7 +127,7 @@ private slots:
         QVERIFY(again.alreadyOut);
         QCOMPARE(again.outTime, QStringLiteral("10:30"));
         QCOMPARE(again.usedMinutes, 35);
-        QCOMPARE(checkOutFigures(again, 35).remain, 600 - 615);
+        QCOMPARE(checkOutFigures(again, 35).remain, 0);
 
         QVERIFY(!saveCheckOut(db, 999999, "10:00", 5, ""));
         QVERIFY(!loadCheckOut(db, 999999, QDateTime(QDate(2024, 5, 10), QTime(9, 0))).found);

@@ -302,6 +302,9 @@ private Q_SLOTS:
         QVERIFY(first.acquire());
         SingleInstanceGuard second(dir.path());
         QVERIFY(!second.acquire());
+        // The second copy is warned in the system's own words.
+        QCOMPARE(QString::fromUtf8(kAlreadyRunningText), QStringLiteral("현재 실행중입니다."));
+        QCOMPARE(QString::fromUtf8(kAlreadyRunningTitle), QStringLiteral("경고"));
         QTemporaryDir other;
         SingleInstanceGuard elsewhere(other.path());
         QVERIFY(elsewhere.acquire());

@@ -1,4 +1,5 @@
 #include "catalogue/ui/programeditdialog.h"
+#include "widgets/moneyedit.h"
 
 #include "catalogue/classification.h"
 #include "catalogue/ui/catalogueui.h"
@@ -82,9 +83,9 @@ ProgramEditDialog::ProgramEditDialog(UiContext &ui, const QString &jobGubun, qin
         t->setAlignment(Qt::AlignCenter);
         t->setToolTip(QStringLiteral("0930 또는 09:30 형식으로 입력"));
     }
-    m_maxNum = new QLineEdit(QStringLiteral("0"), this);
-    m_maxNum->setObjectName(QStringLiteral("TxtMaxNum"));
-    m_maxNum->setValidator(new QIntValidator(0, 99999, m_maxNum));
+    m_maxNum = new MoneyEdit(this, QStringLiteral("TxtMaxNum"), QStringLiteral("정원"), MoneyEdit::Kind::Count);
+    m_maxNum->setText(QStringLiteral("0"));
+    m_maxNum->setMaxLength(6);
     m_maxNum->setMaximumWidth(70);
     m_maxNum->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_maxNumChk = new QCheckBox(QStringLiteral("수강접수시 정원체크함"), this);

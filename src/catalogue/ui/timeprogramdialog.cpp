@@ -1,4 +1,5 @@
 #include "catalogue/ui/timeprogramdialog.h"
+#include "widgets/moneyedit.h"
 
 #include "catalogue/classification.h"
 #include "catalogue/programs.h"
@@ -37,16 +38,15 @@ TimeProgramDialog::TimeProgramDialog(UiContext &ui, const QString &jobGubun, qin
     m_month->setObjectName(QStringLiteral("CobMonth"));
     m_month->addItems(validityItems());
     m_month->setCurrentIndex(-1);
-    m_hours = new QLineEdit(this);
-    m_hours->setObjectName(QStringLiteral("TxtCnt"));
-    m_hours->setValidator(new QIntValidator(0, 99999, m_hours));
+    m_hours = new MoneyEdit(this, QStringLiteral("TxtCnt"), QStringLiteral("시간"), MoneyEdit::Kind::Count);
+    m_hours->setMaxLength(6);
     m_hours->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_hours->setMaximumWidth(80);
     m_minutes = new QLabel(this);
     m_minutes->setObjectName(QStringLiteral("LblMinutes"));
-    m_price = new QLineEdit(QStringLiteral("0"), this);
-    m_price->setObjectName(QStringLiteral("TxtAmt"));
-    m_price->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9,]{0,13}")), m_price));
+    m_price = new MoneyEdit(this, QStringLiteral("TxtAmt"), QStringLiteral("금액"));
+    m_price->setText(QStringLiteral("0"));
+    m_price->setMaxLength(13);
     m_price->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_price->setMaximumWidth(120);
     m_use = new QCheckBox(QStringLiteral("사용함"), this);

@@ -3,21 +3,51 @@
 #include "data/text.h"
 #include "enrollment/enrollcommon.h"
 #include "widgets/dateedit.h"
+#include "widgets/deskguard.h"
+#include "widgets/moneyedit.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QDialog>
 #include <QComboBox>
 
 namespace fitrova {
 
+namespace {
+
+// The caption a refusal names, from the field's name without its digits.
+struct AmountCaption {
+    const char *name;
+    const char *caption;
+    MoneyEdit::Kind kind;
+};
+const AmountCaption kAmountCaptions[] = {
+    {"TxtCashAmt", "현금", MoneyEdit::Kind::Won},       {"TxtCardAmt", "카드", MoneyEdit::Kind::Won},
+    {"TxtDcAmt", "할인금액", MoneyEdit::Kind::Won},     {"TxtTamt", "받을금액", MoneyEdit::Kind::Won},
+    {"TxtItAmt", "금액", MoneyEdit::Kind::Won},         {"TxtPrice", "단가", MoneyEdit::Kind::Won},
+    {"TxtQty", "수량", MoneyEdit::Kind::Count},         {"TxtUpgcnt", "횟수", MoneyEdit::Kind::Count},
+    {"TxtMisuAmt", "미수금액", MoneyEdit::Kind::Won},   {"TxtRamt", "환불금액", MoneyEdit::Kind::Won},
+    {"Txt추가금액", "추가금액", MoneyEdit::Kind::Won},
+};
+
+} // namespace
+
 QLineEdit *amountField(QWidget *parent, const QString &name)
 {
-    auto *e = new QLineEdit(parent);
-    e->setObjectName(name);
-    e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QString base = name;
+    while (!base.isEmpty() && base.back().isDigit())
+        base.chop(1);
+    QString caption = QStringLiteral("금액");
+    MoneyEdit::Kind kind = MoneyEdit::Kind::Won;
+    for (const AmountCaption &c : kAmountCaptions)
+        if (base == QString::fromUtf8(c.name)) {
+            caption = QString::fromUtf8(c.caption);
+            kind = c.kind;
+        }
+    auto *e = new MoneyEdit(parent, name, caption, kind);
+    e->setAllowNegative(true);
     e->setMaxLength(14);
     e->setText(QStringLiteral("0"));
-    QObject::connect(e, &QLineEdit::editingFinished, e, [e] { setAmount(e, amountOf(e)); });
     return e;
 }
 
@@ -45,7 +75,22 @@ PaySwitch::PaySwitch(QPushButton *cashPanel, QPushButton *cardPanel, QLineEdit *
 {
     connect(cashPanel, &QPushButton::clicked, this, &PaySwitch::toCash);
     connect(cardPanel, &QPushButton::clicked, this, &PaySwitch::toCard);
+    card->installEventFilter(this);
     markCash(true);
+}
+
+bool PaySwitch::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_card && event->type() == QEvent::FocusIn && m_due) {
+        auto *cash = qobject_cast<MoneyEdit *>(m_cash);
+        const qint64 rest = amountOf(m_due) - amountOf(m_cash);
+        if (amountOf(m_card) == 0 && (!cash || cash->isReadable()) && amountOf(m_cash) > 0 && rest > 0) {
+            setAmount(m_card, rest);
+            if (m_company && m_company->currentIndex() < 0 && m_company->count() > 0)
+                m_company->setCurrentIndex(0);
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void PaySwitch::toCash()

@@ -40,10 +40,16 @@ public:
     void toCard();
     void markCash(bool cashActive);
     bool cashActive() const { return m_cashActive; }
+    // The amount due: entering an empty card field after a part paid in cash
+    // proposes the rest on the card.
+    void setDue(QLineEdit *due) { m_due = due; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QPushButton *m_cashPanel, *m_cardPanel;
-    QLineEdit *m_cash, *m_card;
+    QLineEdit *m_cash, *m_card, *m_due = nullptr;
     QComboBox *m_company;
     bool m_cashActive = true;
 };

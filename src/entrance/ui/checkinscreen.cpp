@@ -514,8 +514,8 @@ void CheckInScreen::showMember(const QString &mbCode)
     m_name->setText(m->mbName);
     m_birth->setText(m->birthDay);
     m_solor->setText(m->solor == QLatin1String("2") ? QStringLiteral("음") : QStringLiteral("양"));
-    m_mobile->setText(m->tel2);
-    m_tel->setText(m->tel1);
+    m_mobile->setText(m->tel1);
+    m_tel->setText(m->tel2);
     m_addr->setText(m->addressText());
     m_code->setText(m->mbCode);
     m_guardian->setText(m->mbName1);

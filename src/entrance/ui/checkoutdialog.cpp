@@ -109,6 +109,9 @@ void CheckOutDialog::refreshFigures()
     m_remainText->setText(f.remainText);
     m_extra->setText(f.hasExtra ? QString::number(f.extra) : QString());
     m_extraText->setText(f.extraText);
+    // An overrun shows in red.
+    for (QLabel *l : {m_extra, m_extraText})
+        l->setStyleSheet(f.hasExtra ? QStringLiteral("color: #d01010; font-weight: bold;") : QString());
 }
 
 bool CheckOutDialog::save()
@@ -118,6 +121,11 @@ bool CheckOutDialog::save()
     const auto used = parseMinutes(m_used->text());
     if (!used) {
         m_ui.msg.warn(minutesOnlyText(), minutesOnlyTitle());
+        m_used->setFocus();
+        return false;
+    }
+    const CheckOutFigures f = checkOutFigures(m_info, *used);
+    if (f.hasExtra && !m_ui.msg.ask(overrunQuestion(f), windowTitle())) {
         m_used->setFocus();
         return false;
     }

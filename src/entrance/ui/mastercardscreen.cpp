@@ -110,8 +110,8 @@ void MasterCardScreen::showMember(const MemberRecord &m)
     m_mbCode = m.mbCode;
     m_code->setText(m.mbCode);
     m_name->setText(m.mbName);
-    m_mobile->setText(m.tel2);
-    m_tel->setText(m.tel1);
+    m_mobile->setText(m.tel1);
+    m_tel->setText(m.tel2);
     m_card->setText(m.mbCard);
     m_juno1->setText(m.juno1);
     m_juno2->setText(m.juno2);

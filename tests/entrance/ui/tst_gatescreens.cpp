@@ -20,6 +20,7 @@
 #include "shell/ui/allscreens.h"
 #include "entrance/ui/gatesounds.h"
 #include "entrance/ui/mastercardscreen.h"
+#include "members/memberstore.h"
 #include "testinstall.h"
 #include "widgets/datagrid.h"
 #include "widgets/dateedit.h"
@@ -93,6 +94,13 @@ private slots:
         pause.sDate2 = "2024-05-19";
         addDependent(db, sumin, pause, "Delay", "2024-08-13");
         const qint64 towel = addItem(db, "T1", "수건", "880001");
+        // The member card stores the mobile in Tel1 and the home number in Tel2.
+        {
+            MemberRecord m = *loadMemberForCard(ctx.main, "00000001");
+            m.tel1 = "010-2222-3333";
+            m.tel2 = "02-555-6666";
+            QVERIFY(saveMember(ctx.main, m).saved);
+        }
 
         UiContext ui{ctx, m_msg};
         CheckInScreen s(ui);
@@ -126,6 +134,8 @@ private slots:
         QCOMPARE(s.message(), QStringLiteral("정상입장..( 1 회)"));
         QCOMPARE(panelColour(s), kBlue);
         QCOMPARE(child<QLabel>(&s, "Pnl회원명")->text(), QStringLiteral("김민수"));
+        QCOMPARE(child<QLabel>(&s, "Pnl휴대폰")->text(), QStringLiteral("010-2222-3333"));
+        QCOMPARE(child<QLabel>(&s, "Pnl일반전화")->text(), QStringLiteral("02-555-6666"));
         QCOMPARE(child<DataGrid>(&s, "SpLect")->rowCount(), 1);
         QCOMPARE(child<DataGrid>(&s, "SpHistory")->rowCount(), 1);
         QCOMPARE(child<DataGrid>(&s, "SpHistory")->cell(0, 8), QStringLiteral("수건"));
@@ -378,12 +388,19 @@ private slots:
         QCOMPARE(child<QLabel>(&dlg, "Pnl입장시간")->text(), QStringLiteral("08:30"));
         QCOMPARE(child<QLabel>(&dlg, "Pnl퇴장시간")->text(), QStringLiteral("09:00"));
         QCOMPARE(child<QLineEdit>(&dlg, "TxtUtime")->text(), QStringLiteral("30"));
-        QCOMPARE(child<QLabel>(&dlg, "Pnl잔여시간")->text(), QStringLiteral("-10"));
+        QCOMPARE(child<QLabel>(&dlg, "Pnl잔여시간")->text(), QStringLiteral("0"));
         QCOMPARE(child<QLabel>(&dlg, "Pnl추가시간")->text(), QStringLiteral("10"));
         QCOMPARE(child<QLabel>(&dlg, "Pnl추가시간2")->text(), QStringLiteral("10 분"));
+        QVERIFY(child<QLabel>(&dlg, "Pnl추가시간")->styleSheet().contains("#d01010"));
+        // The overrun is asked before it is written; 아니오 writes nothing.
+        m_msg.answer(false);
+        QVERIFY(!dlg.save());
+        QVERIFY(m_msg.last().text.startsWith(QStringLiteral("사용시간이 잔여시간을 10 분 초과합니다.")));
+        QVERIFY(db.scalar("SELECT OutTime FROM entrance WHERE Entid = ?", {entid}).isNull());
         child<QLineEdit>(&dlg, "TxtUtime")->setText("15");
         QCOMPARE(child<QLabel>(&dlg, "Pnl잔여시간")->text(), QStringLiteral("5"));
         QCOMPARE(child<QLabel>(&dlg, "Pnl추가시간")->text(), QString());
+        QVERIFY(child<QLabel>(&dlg, "Pnl추가시간")->styleSheet().isEmpty());
         QCOMPARE(child<QLabel>(&dlg, "PnlUtime")->text(), QStringLiteral("15 분"));
         if (qEnvironmentVariableIsSet("GATE_SHOT"))
             dlg.grab().save(qEnvironmentVariable("GATE_SHOT") + ".checkout.png");

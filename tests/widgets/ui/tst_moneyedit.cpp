@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -79,6 +80,54 @@ private slots:
         QVERIFY(!checkNumberFields(&w, msg));
         QCOMPARE(msg.lastText(), QStringLiteral("할인금액 금액을 숫자로 입력하십시요."));
         QVERIFY(b->hasFocus() || !QApplication::focusWidget());
+    }
+
+    // Every save and update through the desk guard refuses an unreadable
+    // amount of the screen being worked in, naming the field; reads and
+    // deletions, and other screens' fields, are not concerned.
+    void guardRefusesUnreadableAmounts_data()
+    {
+        QTest::addColumn<int>("action");
+        QTest::addColumn<QString>("cash");
+        QTest::addColumn<bool>("runs");
+        QTest::newRow("save, letter O") << int(DbAction::Save) << "1O0,000" << false;
+        QTest::newRow("update, hangul unit") << int(DbAction::Update) << QStringLiteral("5천") << false;
+        QTest::newRow("save, readable") << int(DbAction::Save) << "100,000" << true;
+        QTest::newRow("read, letter O") << int(DbAction::Read) << "1O0,000" << true;
+        QTest::newRow("delete, letter O") << int(DbAction::Delete) << "1O0,000" << true;
+    }
+    void guardRefusesUnreadableAmounts()
+    {
+        QFETCH(int, action);
+        QFETCH(QString, cash);
+        QFETCH(bool, runs);
+        QWidget screen, other;
+        auto *amount = new MoneyEdit(&screen, QStringLiteral("TxtCashAmt"), QStringLiteral("현금"));
+        auto *name = new QLineEdit(&screen);
+        auto *lay = new QVBoxLayout(&screen);
+        lay->addWidget(amount);
+        lay->addWidget(name);
+        auto *elsewhere = new MoneyEdit(&other, QStringLiteral("TxtOther"), QStringLiteral("다른금액"));
+        new QVBoxLayout(&other);
+        other.layout()->addWidget(elsewhere);
+        elsewhere->setText(QStringLiteral("x"));
+        other.show();
+        screen.show();
+        screen.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&screen));
+        amount->setText(cash);
+        name->setFocus();
+        ScriptedMessages msg;
+        AppContext ctx(QDir::tempPath());
+        UiContext ui{ctx, msg};
+        bool ran = false;
+        const auto r = guard(ui, DbAction(action), [&] { ran = true; return 1; });
+        QCOMPARE(ran, runs);
+        QCOMPARE(bool(r), runs);
+        if (!runs) {
+            QCOMPARE(msg.lastText(), QStringLiteral("현금 금액을 숫자로 입력하십시요."));
+            QVERIFY(amount->hasFocus());
+        }
     }
 
     // A database failure reaches the desk as the action's standard text.

@@ -273,6 +273,49 @@ private slots:
         QTRY_VERIFY(scoped.isNull());
     }
 
+    // Dates typed in the usual forms are read on Enter and on leaving the
+    // field; what is no date brings the previous date back.
+    void typedDates_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("byEnter");
+        QTest::addColumn<QString>("shown");
+        for (const bool enter : {true, false}) {
+            const char *how = enter ? "enter" : "leave";
+            QTest::newRow(qPrintable(QString("eight digits, %1").arg(how))) << "20241215" << enter << "2024-12-15";
+            QTest::newRow(qPrintable(QString("with hyphens, %1").arg(how))) << "2024-12-15" << enter << "2024-12-15";
+            QTest::newRow(qPrintable(QString("month-day this year, %1").arg(how))) << "12-15" << enter << "2025-12-15";
+            QTest::newRow(qPrintable(QString("day this month, %1").arg(how))) << "15" << enter << "2025-03-15";
+            QTest::newRow(qPrintable(QString("one digit, %1").arg(how))) << "8" << enter << "2025-03-08";
+            QTest::newRow(qPrintable(QString("no such day, %1").arg(how))) << "0230" << enter << "2024-02-29";
+            QTest::newRow(qPrintable(QString("day 32, %1").arg(how))) << "32" << enter << "2024-02-29";
+        }
+    }
+    void typedDates()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, byEnter);
+        QFETCH(QString, shown);
+        QWidget w;
+        auto *d = new DateEdit(QDate(2024, 2, 29), &w);
+        d->setToday(QDate(2025, 3, 20));
+        auto *next = new QLineEdit(&w);
+        auto *lay = new QVBoxLayout(&w);
+        lay->addWidget(d);
+        lay->addWidget(next);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        d->setFocus();
+        QTest::keyClicks(d, typed);
+        if (byEnter)
+            QTest::keyClick(d, Qt::Key_Return);
+        else
+            next->setFocus();
+        QCOMPARE(d->dateText(), shown);
+        QCOMPARE(d->text(), shown);
+        QVERIFY(d->calendarPopup());
+    }
+
     void dateFields()
     {
         DateEdit d(QDate(2024, 2, 29));
