@@ -1,5 +1,7 @@
 #include "enrollment/classchange.h"
 
+#include "enrollment/capacity.h"
+
 #include "foundation/appcontext.h"
 #include "data/dates.h"
 #include "data/ledger.h"
@@ -64,6 +66,9 @@ EnrollResult saveClassChange(const AppContext &ctx, const ClassChangeInput &in)
         const auto prog = db.queryOne(QStringLiteral("SELECT * FROM Program WHERE Pgid = ?"), {in.newPgid});
         if (!prog)
             return EnrollResult::refuse(QStringLiteral("강좌자료를 찾을수 없읍니다"), QStringLiteral("강좌내역"));
+        if (const CapacityCheck cap = checkCapacity(db, in.newPgid, in.sDate1, in.sDate2, modify ? in.ltid : baseId);
+            cap.full)
+            return EnrollResult::refuse(capacityRefusalText(cap), capacityTitle());
 
         const Stamp st = stampOf(ctx);
         const bool card = in.payKind.left(1) == QLatin1String("2");

@@ -1,5 +1,7 @@
 #include "enrollment/enrollment.h"
 
+#include "enrollment/capacity.h"
+
 #include "foundation/appcontext.h"
 #include "data/dates.h"
 #include "data/ledger.h"
@@ -208,6 +210,9 @@ EnrollResult saveEnrollment(const AppContext &ctx, const EnrollmentInput &in)
             result.warn(QStringLiteral("강좌자료를 찾을수 없읍니다"), QStringLiteral("강좌내역"));
             return result;
         }
+        if (const CapacityCheck cap = checkCapacity(db, in.pgid, in.sDate1, in.sDate2, modify ? in.ltid : 0);
+            cap.full)
+            return EnrollResult::refuse(capacityRefusalText(cap), capacityTitle());
         const bool mileage = in.dcGubun == QLatin1String("2") && in.dcAmt > 0;
         if (mileage && ctx.options.pointsInUse()) {
             // From the ledger itself, not from a balance read before the lock.

@@ -873,7 +873,7 @@ void GridPreviewDialog::updateLabel()
     if (m_view->isVisible() && m_view->currentPage() > 0)
         m_page = m_view->currentPage();
     m_page = qBound(1, m_page, count);
-    m_pageLabel->setText(QStringLiteral("Page %1 of %2").arg(m_page).arg(count));
+    m_pageLabel->setText(QStringLiteral("페이지 %1 / %2").arg(m_page).arg(count));
     m_prev->setEnabled(m_page > 1);
     m_next->setEnabled(m_page < count);
 }

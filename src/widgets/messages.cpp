@@ -61,6 +61,21 @@ bool DesktopMessages::ask(const QString &text, const QString &title)
     return box.exec() == QMessageBox::Yes;
 }
 
+Messages::Choice DesktopMessages::askYesNoCancel(const QString &text, const QString &title)
+{
+    QApplication::beep();
+    QMessageBox box(m_parent);
+    prepareBox(box, text, title, QMessageBox::Question);
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    box.button(QMessageBox::Yes)->setText(kYes);
+    box.button(QMessageBox::No)->setText(kNo);
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("취소"));
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    const int r = box.exec();
+    return r == QMessageBox::Yes ? Choice::Yes : r == QMessageBox::No ? Choice::No : Choice::Cancel;
+}
+
 void DesktopMessages::notice(const QString &text, int msecs)
 {
     showBusyNotice(text, m_parent, msecs > 0 ? msecs : 1200);

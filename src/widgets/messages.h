@@ -18,6 +18,13 @@ public:
     virtual void warn(const QString &text, const QString &title) = 0;
     // Yes/No box with the question icon; true for Yes.
     virtual bool ask(const QString &text, const QString &title) = 0;
+    // 예/아니오/취소 box with the question icon (Esc is 취소). Implementations
+    // without a third button answer through ask().
+    enum class Choice { Yes, No, Cancel };
+    virtual Choice askYesNoCancel(const QString &text, const QString &title)
+    {
+        return ask(text, title) ? Choice::Yes : Choice::No;
+    }
     // A notice that closes by itself after a moment (the busy/notice window).
     virtual void notice(const QString &text, int msecs = 1200) = 0;
 };
@@ -30,6 +37,7 @@ public:
     void info(const QString &text, const QString &title) override;
     void warn(const QString &text, const QString &title) override;
     bool ask(const QString &text, const QString &title) override;
+    Choice askYesNoCancel(const QString &text, const QString &title) override;
     void notice(const QString &text, int msecs = 1200) override;
 private:
     QWidget *m_parent;

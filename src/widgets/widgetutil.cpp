@@ -8,6 +8,7 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QInputMethod>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -15,6 +16,7 @@
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTextEdit>
@@ -102,8 +104,11 @@ private:
             if (p->isWindow())
                 break;
         }
+        // Push buttons take Enter themselves; check boxes and radio buttons
+        // are inputs like the others (Space ticks them, Enter moves on).
+        const auto *button = qobject_cast<QAbstractButton *>(w);
         return isOrInside<QPlainTextEdit>(w) || isOrInside<QTextEdit>(w)
-            || isOrInside<QAbstractItemView>(w) || qobject_cast<QAbstractButton *>(w);
+            || isOrInside<QAbstractItemView>(w) || (button && !button->isCheckable());
     }
 
     static bool handleKey(QWidget *w, QKeyEvent *ke)
@@ -115,6 +120,15 @@ private:
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             if (auto *combo = qobject_cast<QComboBox *>(w); combo && combo->view()->isVisible())
                 return false;
+            // The last input before the screen's default button: in a dialog
+            // Enter presses it (one Enter logs in), elsewhere it takes the focus.
+            if (auto *b = qobject_cast<QPushButton *>(nextFocus(w)); b && b->isDefault() && b->isEnabled()) {
+                if (qobject_cast<QDialog *>(w->window()))
+                    b->click();
+                else
+                    b->setFocus(Qt::TabFocusReason);
+                return true;
+            }
             moveFocus(w, true);
             return true;
         }
@@ -126,6 +140,19 @@ private:
             return true;
         }
         return false;
+    }
+
+    // The widget Tab would move to from w.
+    static QWidget *nextFocus(QWidget *w)
+    {
+        QWidget *from = w;
+        if (auto *le = qobject_cast<QLineEdit *>(w); le && isOrInside<QComboBox>(w))
+            from = le->parentWidget();
+        for (QWidget *n = from->nextInFocusChain(); n && n != from; n = n->nextInFocusChain())
+            if ((n->focusPolicy() & Qt::TabFocus) && n->isVisible() && n->isEnabled() && !from->isAncestorOf(n) &&
+                n->window() == from->window())
+                return n;
+        return nullptr;
     }
 
     static void moveFocus(QWidget *w, bool next)

@@ -24,6 +24,16 @@ public:
         return m_answers.isEmpty() ? m_defaultAnswer : m_answers.takeFirst();
     }
     void notice(const QString &text, int) override { m_shown.append({QStringLiteral("notice"), text, QString()}); }
+    // Three-way questions take the next scripted choice; without one, the
+    // yes/no queue answers.
+    Choice askYesNoCancel(const QString &text, const QString &title) override
+    {
+        if (m_choices.isEmpty())
+            return ask(text, title) ? Choice::Yes : Choice::No;
+        m_shown.append({QStringLiteral("ask"), text, title});
+        return m_choices.takeFirst();
+    }
+    void answer(Choice c) { m_choices.append(c); }
 
     void answer(bool yes) { m_answers.append(yes); }
     void setDefaultAnswer(bool yes) { m_defaultAnswer = yes; }
@@ -42,6 +52,7 @@ public:
 private:
     QList<Shown> m_shown;
     QList<bool> m_answers;
+    QList<Choice> m_choices;
     bool m_defaultAnswer = true;
 };
 

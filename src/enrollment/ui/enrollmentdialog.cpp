@@ -1,4 +1,6 @@
 #include "enrollment/ui/enrollmentdialog.h"
+#include "widgets/moneyedit.h"
+#include "widgets/unsavedchanges.h"
 
 #include "data/dates.h"
 #include "data/listitems.h"
@@ -7,6 +9,8 @@
 #include "enrollment/enrollmentreceipt.h"
 #include "enrollment/ui/enrollui.h"
 #include "members/memberstore.h"
+#include "sales/ui/receiptpreview.h"
+#include "widgets/deskguard.h"
 #include "widgets/busynotice.h"
 #include "widgets/dateedit.h"
 #include "widgets/widgetutil.h"
@@ -55,12 +59,14 @@ EnrollmentDialog::EnrollmentDialog(UiContext &ui, const EnrollmentRequest &reque
     m_closeAfter = new QCheckBox(QStringLiteral("저장후 창닫기"), this);
     m_closeAfter->setObjectName(QStringLiteral("Chk닫기"));
     QPushButton *cmdReceipt = commandButton(this, QStringLiteral("Cmd영수증"), QStringLiteral("영수증"), 0);
+    QPushButton *cmdPreview = commandButton(this, QStringLiteral("Cmd미리보기"), QStringLiteral("미리보기"), 0);
     QPushButton *cmdSave = commandButton(this, QStringLiteral("Cmd저장"), QStringLiteral("저장"), 0);
     QPushButton *cmdClose = commandButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"), 0);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_print);
     buttons->addWidget(m_closeAfter);
     buttons->addStretch();
+    buttons->addWidget(cmdPreview);
     buttons->addWidget(cmdReceipt);
     buttons->addWidget(cmdSave);
     buttons->addWidget(cmdClose);
@@ -80,14 +86,22 @@ EnrollmentDialog::EnrollmentDialog(UiContext &ui, const EnrollmentRequest &reque
     });
     m_print->setChecked(m_ui.app.workstation.posPrint == QLatin1String("1") && m_ui.app.options.opt3 > 0);
 
-    connect(cmdSave, &QPushButton::clicked, this, [this] {
-        if (m_tabs->currentIndex() == 0)
-            saveCourse();
-        else
-            saveGoods();
-    });
+    auto saveTab = [this] {
+        const bool saved = m_tabs->currentIndex() == 0 ? saveCourse() : saveGoods();
+        if (saved)
+            m_unsaved->markClean();
+        return saved;
+    };
+    connect(cmdSave, &QPushButton::clicked, this, saveTab);
     connect(cmdReceipt, &QPushButton::clicked, this, &EnrollmentDialog::printReceipt);
-    connect(cmdClose, &QPushButton::clicked, this, [this] { TF ? accept() : reject(); });
+    connect(cmdPreview, &QPushButton::clicked, this, &EnrollmentDialog::previewReceipt);
+    connect(cmdClose, &QPushButton::clicked, this, [this] {
+        if (UnsavedChanges::mayClose(this))
+            TF ? accept() : reject();
+    });
+    m_unsaved = new UnsavedChanges(this, m_ui.msg, saveTab);
+    m_unsaved->ignore(m_print);
+    m_unsaved->ignore(m_closeAfter);
 
     installEnterAsTab(this);
     installSelectAllOnFocus(this);
@@ -106,6 +120,7 @@ EnrollmentDialog::EnrollmentDialog(UiContext &ui, const EnrollmentRequest &reque
         m_tabs->setTabEnabled(Gubun == 1 ? 0 : 1, false);
     }
     updateCaption();
+    m_unsaved->markClean();
 }
 
 void EnrollmentDialog::updateCaption()
@@ -140,6 +155,7 @@ QWidget *EnrollmentDialog::buildCourseTab()
     m_pnlCash = commandButton(w, QStringLiteral("PnlCash1"), QStringLiteral("현  금"), 0);
     m_pnlCard = commandButton(w, QStringLiteral("PnlCard1"), QStringLiteral("카  드"), 0);
     m_pay = new PaySwitch(m_pnlCash, m_pnlCard, m_cash, m_cardAmt, m_card, this);
+    m_pay->setDue(m_tAmt);
     m_upgcnt = amountField(w, QStringLiteral("TxtUpgcnt"));
     m_remark = new QLineEdit(w);
     m_remark->setObjectName(QStringLiteral("TxtRemark1"));
@@ -225,6 +241,7 @@ QWidget *EnrollmentDialog::buildGoodsTab()
     m_pnlCash2 = commandButton(w, QStringLiteral("PnlCash2"), QStringLiteral("현  금"), 0);
     m_pnlCard2 = commandButton(w, QStringLiteral("PnlCard2"), QStringLiteral("카  드"), 0);
     m_pay2 = new PaySwitch(m_pnlCash2, m_pnlCard2, m_cash2, m_cardAmt2, m_card2, this);
+    m_pay2->setDue(m_tAmt2);
     m_saleDate = dateField(w, QStringLiteral("DtpSdate2"));
 
     auto *g = new QGridLayout(w);
@@ -416,6 +433,8 @@ void EnrollmentDialog::loadCourse(qint64 ltid)
 
 bool EnrollmentDialog::saveCourse()
 {
+    if (!checkNumberFields(this, m_ui.msg))
+        return false;
     const QVariantList prog = m_prog->currentData().toList();
     const QVariantList month = m_month->currentData().toList();
     const QVariantList fee = m_fee->currentData().toList();
@@ -475,6 +494,23 @@ bool EnrollmentDialog::printCourseReceipt(qint64 ltid, int copies)
     if (!r.ok)
         m_ui.msg.warn(r.text, r.title);
     return r.ok;
+}
+
+void EnrollmentDialog::previewReceipt()
+{
+    std::optional<std::optional<EnrollmentReceiptData>> d;
+    if (m_receiptLtid > 0) {
+        d = guard(m_ui, DbAction::Read, [&] { return loadEnrollmentReceipt(m_ui.app, m_receiptLtid); });
+        if (!d)
+            return; // the desk has been told
+    }
+    if (!d || !*d) {
+        m_ui.msg.warn(QStringLiteral("출력할 자료가 없읍니다"), receiptPrintTitle());
+        return;
+    }
+    ReceiptPreviewDialog dlg(buildEnrollmentReceipt(**d), enrollmentReceiptPrinterTitle(), this);
+    if (dlg.exec() == QDialog::Accepted && dlg.printRequested())
+        printCourseReceipt(m_receiptLtid, qMax(1, m_ui.app.options.opt3));
 }
 
 void EnrollmentDialog::printReceipt()
@@ -543,6 +579,8 @@ void EnrollmentDialog::loadGoods(qint64 slid)
 
 bool EnrollmentDialog::saveGoods()
 {
+    if (!checkNumberFields(this, m_ui.msg))
+        return false;
     if (m_item->currentIndex() < 0) {
         m_ui.msg.warn(QStringLiteral("상품을 선택하세요"), goodsSaveTitle());
         return false;

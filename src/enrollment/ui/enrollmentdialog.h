@@ -40,6 +40,7 @@ public:
     bool saveCourse();
     bool saveGoods();
     void printReceipt();   // 영수증 (the last enrollment saved or loaded)
+    void previewReceipt(); // 미리보기: the same receipt on screen, printed from there on request
     qint64 lastSavedLtid() const { return m_receiptLtid; }
 
 private:
@@ -76,6 +77,7 @@ private:
     PaySwitch *m_pay;
     QLabel *m_point, *m_member;
     QCheckBox *m_print, *m_closeAfter;
+    class UnsavedChanges *m_unsaved = nullptr;
     // goods tab
     QComboBox *m_item, *m_dcKind2, *m_card2;
     QLineEdit *m_qty, *m_price, *m_itAmt, *m_dcAmt2, *m_tAmt2, *m_cash2, *m_cardAmt2;

@@ -16,6 +16,8 @@
 #include "widgets/controls.h"
 #include "widgets/datagrid.h"
 #include "widgets/deskguard.h"
+#include "widgets/residentedit.h"
+#include "widgets/unsavedchanges.h"
 #include "widgets/widgetutil.h"
 
 #include <QCheckBox>
@@ -76,6 +78,9 @@ MemberScreen::MemberScreen(UiContext &ui, QWidget *parent, MemberScreenHooks hoo
     buildUi();
     connectUi();
     fillLists();
+    m_unsaved = new UnsavedChanges(this, m_ui.msg, [this] { return save(); });
+    m_unsaved->ignore(m_find);
+    m_unsaved->ignore(m_kind);
     clearScreen();
 }
 
@@ -132,6 +137,8 @@ void MemberScreen::buildUi()
     QPushButton *cmdNew = commandButton(this, QStringLiteral("Cmd신규"), QStringLiteral("신규"), 60);
     QPushButton *cmdClear = commandButton(this, QStringLiteral("Cmd화면CLEAR"), QStringLiteral("화면CLEAR"), 72);
     QPushButton *cmdSave = commandButton(this, QStringLiteral("Cmd저장"), QStringLiteral("저장"), 60);
+    // Enter walks the card's inputs and ends here.
+    cmdSave->setDefault(true);
     m_cmdDeleteMember = commandButton(this, QStringLiteral("Cmd삭제"), QStringLiteral("회원삭제"), 72);
     QPushButton *cmdClose = commandButton(this, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"), 60);
     auto *searchBar = new QHBoxLayout;
@@ -155,12 +162,23 @@ void MemberScreen::buildUi()
     m_gubun = new QComboBox(this);
     m_gubun->setObjectName(QStringLiteral("Cob회원구분"));
     m_name = textField(this, QStringLiteral("TxtMbName"), 40, 120);
+    // A longer name is cut to 40 characters; the clerk is told so.
+    connect(m_name, &QLineEdit::inputRejected, this, [this] {
+        if (m_name->text().size() >= m_name->maxLength())
+            m_ui.msg.warn(QStringLiteral("회원명은 %1자까지 입력할 수 있습니다. %1자까지만 입력되었습니다.")
+                              .arg(m_name->maxLength()),
+                          QStringLiteral("회원명"));
+    });
     setHangulMode(m_name, true);
     m_guardian = textField(this, QStringLiteral("TxtMbName1"), 40);
     m_card = textField(this, QStringLiteral("TxtMbCard"), 20);
     m_juno1 = textField(this, QStringLiteral("TxtJuno1"), 6, 62);
     m_juno1->setInputMask(QString());
-    m_juno2 = textField(this, QStringLiteral("TxtJuno2"), 7, 70);
+    m_resident = new ResidentEdit(this, QStringLiteral("TxtJuno2"));
+    m_resident->setMaxLength(7);
+    m_resident->setFixedWidth(70);
+    m_resident->setRevealAllowed(m_ui.app.user.grCode == QLatin1String("1"));
+    m_juno2 = m_resident;
     m_age = displayPanel(this, QStringLiteral("PnlAge"), 36);
     m_age->setAlignment(Qt::AlignCenter);
     m_sex = new QComboBox(this);
@@ -365,7 +383,8 @@ void MemberScreen::buildUi()
 
     // Field order for Enter and Tab.
     QWidget *order[] = {m_find, m_indate, m_gubun, m_name, m_guardian, m_card, m_juno1, m_juno2, m_sex, m_birth,
-                        m_solor, m_tel1, m_tel2, m_email, m_postNo, m_addr1, m_addr2, m_ext, m_dm, m_sms};
+                        m_solor, m_tel1, m_tel2, m_email, m_postNo, m_addr1, m_addr2, m_ext, m_dm, m_sms,
+                        findChild<QPushButton *>(QStringLiteral("Cmd저장"))};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -489,6 +508,7 @@ void MemberScreen::clearInputs()
     for (QLineEdit *e : {m_code, m_name, m_guardian, m_card, m_juno1, m_juno2, m_birth, m_tel1, m_tel2, m_email,
                          m_postNo, m_addr1, m_addr2, m_ext, m_misu})
         e->clear();
+    m_resident->setFullText(QString());
     m_indate->setText(fmtDate(m_ui.app.clock().today()));
     m_gubun->setCurrentIndex(m_gubun->count() > 0 ? 0 : -1);
     m_sex->setCurrentIndex(-1);
@@ -522,8 +542,13 @@ void MemberScreen::enterNewMode()
     m_loaded = false;
     m_member = MemberRecord();
     clearInputs();
+    // The number the new member will most likely get (it is taken at saving).
+    m_code->setPlaceholderText(
+        guardQuietly("the next number is a hint only", [&] { return nextMemberCode(m_ui.app.main); })
+            .value_or(QStringLiteral("(신규)")));
     showCalendarOfThisMonth();
     updateButtons();
+    m_unsaved->markClean();
 }
 
 void MemberScreen::newMember()
@@ -604,7 +629,7 @@ bool MemberScreen::showMember(const QString &mbCode)
     std::optional<MemberRecord> m;
     qint64 unpaid = 0;
     const bool read = guard(m_ui, DbAction::Read, [&] {
-        m = loadMember(m_ui.app.main, mbCode);
+        m = loadMemberForCard(m_ui.app.main, mbCode);
         if (m)
             unpaid = getMemberUnpaid(m_ui.app.main, mbCode);
     });
@@ -620,6 +645,7 @@ bool MemberScreen::showMember(const QString &mbCode)
     showAttendance();
     showCalendarOfThisMonth();
     updateButtons();
+    m_unsaved->markClean();
     return true;
 }
 
@@ -645,7 +671,7 @@ void MemberScreen::fillInputs(const MemberRecord &m)
     m_guardian->setText(m.mbName1);
     m_card->setText(m.mbCard);
     m_juno1->setText(m.juno1);
-    m_juno2->setText(m.juno2);
+    m_resident->setFullText(m.juno2);
     m_age->setText(m.age > 0 ? QString::number(m.age) : QString());
     const QString sex = m.sex.trimmed();
     m_sex->setCurrentIndex(sex == QStringLiteral("남") ? 0 : sex == QStringLiteral("여") ? 1 : -1);
@@ -680,7 +706,7 @@ MemberRecord MemberScreen::gatherInputs() const
     m.mbName = m_name->text().trimmed();
     m.mbName1 = m_guardian->text().trimmed();
     m.juno1 = m_juno1->text().trimmed();
-    m.juno2 = m_juno2->text().trimmed();
+    m.juno2 = m_resident->fullText();
     m.age = m_age->text().toLongLong();
     m.tel1 = m_tel1->text().trimmed();
     m.tel2 = m_tel2->text().trimmed();

@@ -124,6 +124,8 @@ private:
     QComboBox *m_kind;
     QLineEdit *m_find;
     // card
+    class ResidentEdit *m_resident = nullptr; // the same field as m_juno2
+    class UnsavedChanges *m_unsaved = nullptr;
     QLineEdit *m_code, *m_indate, *m_name, *m_guardian, *m_card, *m_juno1, *m_juno2, *m_birth, *m_tel1, *m_tel2,
         *m_email, *m_postNo, *m_addr1, *m_addr2, *m_ext, *m_misu;
     QComboBox *m_gubun, *m_sex, *m_solor;

@@ -89,6 +89,8 @@ LoginDialog::LoginDialog(UiContext &ui, QWidget *parent) : QDialog(parent), m_ui
     outer->addLayout(right, 1);
     setFixedSize(QSize(560, kPictureHeight + 28));
 
+    // Enter in the password logs in.
+    m_ok->setDefault(true);
     setTabOrder(m_userId, m_password);
     setTabOrder(m_password, m_ok);
     setTabOrder(m_ok, m_cancel);

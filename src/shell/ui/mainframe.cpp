@@ -377,12 +377,12 @@ void MainFrame::openHomePage()
     const QString address =
         IniFile(m_ui.app.paths.iniFile).value(QStringLiteral("DATABASE"), QLatin1String(kHomePageKey)).trimmed();
     if (address.isEmpty()) {
-        statusBar()->showMessage(QStringLiteral("홈페이지 주소가 설정되어 있지 않습니다 (설정파일 [DATABASE] HomePage)."),
-                                 5000);
+        m_ui.msg.warn(QStringLiteral("홈페이지 주소가 설정되어 있지 않습니다 (설정파일 [DATABASE] HomePage)."),
+                      QStringLiteral("홈페이지"));
         return;
     }
     if (!QDesktopServices::openUrl(QUrl::fromUserInput(address)))
-        statusBar()->showMessage(QStringLiteral("홈페이지를 열 수 없습니다: %1").arg(address), 5000);
+        m_ui.msg.warn(QStringLiteral("홈페이지를 열 수 없습니다: %1").arg(address), QStringLiteral("홈페이지"));
 }
 
 void MainFrame::confirmEnd()

@@ -18,6 +18,7 @@
 #include "members/memberhistory.h"
 #include "members/ui/memberscreen.h"
 #include "sales/ui/systemreceiptprinter.h"
+#include "sales/ui/receiptpreview.h"
 #include "testinstall.h"
 #include "uitest.h"
 #include "widgets/datagrid.h"
@@ -177,6 +178,31 @@ private slots:
         QVERIFY(!child<DateEdit>(&d, "DtpEdate1")->isEnabled());
         QCOMPARE(child<DateEdit>(&d, "DtpEdate1")->dateText(), QString("9999-12-31"));
         QCOMPARE(child<QComboBox>(&d, "CobLtAmt1")->currentText(), QString("10 시간 50,000"));
+        // An amount that cannot be read is named, never saved as 0.
+        for (const auto &[name, text, said] :
+             {std::tuple{"TxtCashAmt1", "1O0,000", "현금 금액을 숫자로 입력하십시요."},
+              std::tuple{"TxtDcAmt1", "5천", "할인금액 금액을 숫자로 입력하십시요."}}) {
+            const QString kept = field(&d, name)->text();
+            field(&d, name)->setText(QString::fromUtf8(text));
+            QVERIFY(!d.saveCourse());
+            QCOMPARE(m_msg.last().text, QString::fromUtf8(said));
+            QCOMPARE(m_inst.db().scalar("SELECT COUNT(*) FROM Lecture").toInt(), 0);
+            field(&d, name)->setText(kept);
+        }
+        // Entering the card field after a part paid in cash proposes the rest.
+        d.show();
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        typeAmount(field(&d, "TxtCashAmt1"), "30000");
+        field(&d, "TxtCardAmt1")->setFocus();
+        QCOMPARE(field(&d, "TxtCardAmt1")->text(), QString("20,000"));
+        typeAmount(field(&d, "TxtCardAmt1"), "0");
+        // A database failure while saving is told in the system's own words.
+        m_inst.db().exec("ALTER TABLE Lecture RENAME TO LectureAway");
+        typeAmount(field(&d, "TxtCashAmt1"), "20000");
+        QVERIFY(!d.saveCourse());
+        m_inst.db().exec("ALTER TABLE LectureAway RENAME TO Lecture");
+        QCOMPARE(m_msg.last().text, QString("자료저장중 오류가 발생하였습니다."));
+        QCOMPARE(m_inst.db().scalar("SELECT COUNT(*) FROM Lecture").toInt(), 0);
         // Paying more is refused and nothing is saved; the inputs stay.
         typeAmount(field(&d, "TxtCashAmt1"), "60000");
         QVERIFY(!d.saveCourse());
@@ -195,6 +221,19 @@ private slots:
         QVERIFY(child<QLabel>(&d, "PnlPoint")->isEnabled());
         QCOMPARE(child<QLabel>(&d, "PnlPoint")->text(), QString("0"));
 
+        // The receipt shows on screen as it will print.
+        bool previewed = false;
+        expectModal([&](QDialog *dlg) {
+            previewed = true;
+            QCOMPARE(dlg->objectName(), QString("영수증미리보기"));
+            auto *preview = qobject_cast<ReceiptPreviewDialog *>(dlg);
+            QVERIFY(preview);
+            QVERIFY(preview->lines().join("\n").contains("20,000"));
+            QVERIFY(!child<QLabel>(dlg, "PicReceipt")->pixmap().isNull());
+            click(dlg, "Cmd닫기");
+        });
+        click(&d, "Cmd미리보기");
+        QVERIFY(previewed);
         // A reprint with no printer at the far end says so; the enrollment stays.
         IniFile(m_inst.ctx().paths.iniFile).setValue("PRINTER", "LptDevice", "/nonexistent/lp9");
         click(&d, "Cmd영수증");
@@ -205,6 +244,56 @@ private slots:
 
         d.resize(d.sizeHint());
         QVERIFY(d.width() <= 1024 && d.height() <= 768);
+        if (const QByteArray dir = qgetenv("FITROVA_SHOT_DIR"); !dir.isEmpty()) {
+            d.show();
+            d.grab().save(QString::fromLocal8Bit(dir) + "/enrollment.png");
+        }
+    }
+
+    // Esc or 닫기 on a changed enrollment asks before anything is lost.
+    void closingWithChanges_data()
+    {
+        QTest::addColumn<bool>("byEsc");
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("Esc, 취소") << true << int(Messages::Choice::Cancel) << false;
+        QTest::newRow("Esc, 아니오") << true << int(Messages::Choice::No) << true;
+        QTest::newRow("닫기, 취소") << false << int(Messages::Choice::Cancel) << false;
+        QTest::newRow("닫기, 아니오") << false << int(Messages::Choice::No) << true;
+    }
+    void closingWithChanges()
+    {
+        QFETCH(bool, byEsc);
+        QFETCH(int, choice);
+        QFETCH(bool, closes);
+        EnrollmentRequest req;
+        req.mbCode = "00000001";
+        EnrollmentDialog d(m_ui, req);
+        d.show();
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        // Unchanged: closes without a word.
+        {
+            EnrollmentDialog quiet(m_ui, req);
+            quiet.show();
+            QVERIFY(QTest::qWaitForWindowActive(&quiet));
+            m_msg.clear();
+            QTest::keyClick(&quiet, Qt::Key_Escape);
+            QVERIFY(!quiet.isVisible());
+            QVERIFY(m_msg.texts().isEmpty());
+        }
+        d.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        field(&d, "TxtRemark1")->setText(QStringLiteral("오전반 희망"));
+        field(&d, "TxtRemark1")->setFocus();
+        m_msg.clear();
+        m_msg.answer(Messages::Choice(choice));
+        if (byEsc)
+            QTest::keyClick(field(&d, "TxtRemark1"), Qt::Key_Escape);
+        else
+            click(&d, "Cmd닫기");
+        QCOMPARE(m_msg.texts(), QStringList{QStringLiteral("변경된 내용을 저장하시겠습니까?")});
+        QCOMPARE(d.isVisible(), !closes);
+        QCOMPARE(m_inst.db().scalar("SELECT COUNT(*) FROM Lecture").toInt(), 0);
     }
 
     void modifyAnEnrollment()

@@ -211,6 +211,119 @@ private slots:
     }
 
     // A refused save keeps everything that was typed.
+    // The card shows the resident number masked; a grade-1 user sees it in
+    // full while editing the field, others never do. Saving keeps it.
+    void residentNumberOnTheCard_data()
+    {
+        QTest::addColumn<QString>("grade");
+        QTest::addColumn<QString>("whileEditing");
+        QTest::newRow("grade 1") << "1" << "2564385";
+        QTest::newRow("grade 2") << "2" << "2******";
+    }
+    void residentNumberOnTheCard()
+    {
+        QFETCH(QString, grade);
+        QFETCH(QString, whileEditing);
+        addMember(m_inst.db(), "00000001", QStringLiteral("홍길동"));
+        m_inst.db().exec("UPDATE Member SET Juno1 = '800408', Juno2 = '2564385' WHERE MbCode = '00000001'");
+        const QString kept = m_inst.ctx().user.grCode;
+        m_inst.ctx().user.grCode = grade;
+        MemberScreen s(m_ui);
+        m_inst.ctx().user.grCode = kept;
+        s.show();
+        QVERIFY(QTest::qWaitForWindowActive(&s));
+        QVERIFY(s.showMember("00000001"));
+        QLineEdit *juno2 = field(&s, "TxtJuno2");
+        QCOMPARE(juno2->text(), QString("2******"));
+        juno2->setFocus();
+        QCOMPARE(juno2->text(), whileEditing);
+        QCOMPARE(juno2->isReadOnly(), grade != "1");
+        field(&s, "TxtTel1")->setFocus();
+        QCOMPARE(juno2->text(), QString("2******"));
+        m_msg.clear();
+        click(&s, "Cmd저장");
+        QCOMPARE(m_msg.last().text, QString("회원정보를 저장했읍니다.."));
+        QCOMPARE(m_inst.db().scalar("SELECT Juno2 FROM Member WHERE MbCode = '00000001'").toString(),
+                 QString("2564385"));
+        QCOMPARE(juno2->text(), QString("2******"));
+    }
+
+    // Closing the card with a changed phone asks; 예 saves, 아니오 discards,
+    // 취소 stays. Nothing asks when nothing changed.
+    void closingWithChanges_data()
+    {
+        QTest::addColumn<bool>("edit");
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("unchanged") << false << -1 << true << "010-1111-2222";
+        QTest::newRow("예 saves") << true << int(Messages::Choice::Yes) << true << "010-9999-8888";
+        QTest::newRow("아니오 discards") << true << int(Messages::Choice::No) << true << "010-1111-2222";
+        QTest::newRow("취소 stays") << true << int(Messages::Choice::Cancel) << false << "010-1111-2222";
+    }
+    void closingWithChanges()
+    {
+        QFETCH(bool, edit);
+        QFETCH(int, choice);
+        QFETCH(bool, closes);
+        QFETCH(QString, stored);
+        addMember(m_inst.db(), "00000001", QStringLiteral("홍길동"), {}, "010-1111-2222");
+        auto *s = new MemberScreen(m_ui);
+        s->setAttribute(Qt::WA_DeleteOnClose, false);
+        s->show();
+        QVERIFY(QTest::qWaitForWindowActive(s));
+        QVERIFY(s->showMember("00000001"));
+        if (edit) {
+            field(s, "TxtTel1")->setText("010-9999-8888");
+            m_msg.answer(Messages::Choice(choice));
+        }
+        m_msg.clear();
+        click(s, "Cmd닫기");
+        QCOMPARE(s->isVisible(), !closes);
+        QCOMPARE(m_msg.texts().contains(QStringLiteral("변경된 내용을 저장하시겠습니까?")), edit);
+        QCOMPARE(m_inst.db().scalar("SELECT Tel1 FROM Member WHERE MbCode = '00000001'").toString(), stored);
+        delete s;
+    }
+
+    // Enter walks the card from the join date to the SMS tick and ends on 저장.
+    void enterWalksTheCard()
+    {
+        MemberScreen s(m_ui);
+        s.show();
+        QVERIFY(QTest::qWaitForWindowActive(&s));
+        QStringList walked;
+        QWidget *w = field(&s, "TxtIndate");
+        w->setFocus();
+        for (int i = 0; i < 30 && w && !qobject_cast<QPushButton *>(w); ++i) {
+            walked << w->objectName();
+            QTest::keyClick(w, Qt::Key_Return);
+            w = QApplication::focusWidget();
+        }
+        QVERIFY(w);
+        QCOMPARE(w->objectName(), QString("Cmd저장"));
+        for (const char *name : {"TxtIndate", "Cob회원구분", "TxtMbName", "TxtTel1", "TxtTel2", "ChkDm", "ChkSms"})
+            QVERIFY2(walked.contains(name), name);
+    }
+
+    // A new card shows the number the member will get; a name past 40
+    // characters is cut with a word to the clerk.
+    void newCardNumberAndLongName()
+    {
+        addMember(m_inst.db(), "00000007", QStringLiteral("홍길동"));
+        MemberScreen s(m_ui);
+        s.show();
+        QVERIFY(QTest::qWaitForWindowActive(&s));
+        click(&s, "Cmd신규");
+        QCOMPARE(field(&s, "TxtMbCode")->placeholderText(), QString("00000008"));
+        QVERIFY(field(&s, "TxtMbCode")->text().isEmpty());
+        m_msg.clear();
+        QLineEdit *name = field(&s, "TxtMbName");
+        name->setFocus();
+        QTest::keyClicks(name, QString(45, QLatin1Char('a')));
+        QCOMPARE(name->text().size(), 40);
+        QVERIFY(m_msg.lastText().startsWith(QStringLiteral("회원명은 40자까지")));
+    }
+
     void refusalsKeepTheInput()
     {
         addMember(m_inst.db(), "00000007", QStringLiteral("박영희"), "77770000");

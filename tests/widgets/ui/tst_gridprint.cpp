@@ -241,12 +241,12 @@ private slots:
         gp.applyPageLayout(*dlg.printer());
         const int count = gp.pageCount(*dlg.printer());
         QCOMPARE(dlg.pageCount(), count);
-        QCOMPARE(dlg.pageLabelText(), QString("Page 1 of %1").arg(count));
+        QCOMPARE(dlg.pageLabelText(), QString("페이지 1 / %1").arg(count));
         auto *next = dlg.findChild<QPushButton *>("btnNext");
         auto *prev = dlg.findChild<QPushButton *>("btnPrevious");
         QVERIFY(!prev->isEnabled());
         next->click();
-        QCOMPARE(dlg.pageLabelText(), QString("Page 2 of %1").arg(count));
+        QCOMPARE(dlg.pageLabelText(), QString("페이지 2 / %1").arg(count));
         dlg.goToPage(count + 5);
         QCOMPARE(dlg.currentPage(), count);
         QVERIFY(!next->isEnabled());
@@ -265,7 +265,7 @@ private slots:
         QCoreApplication::processEvents();
         dlg.goToPage(3);
         QCoreApplication::processEvents();
-        QCOMPARE(dlg.pageLabelText(), QString("Page 3 of %1").arg(count));
+        QCOMPARE(dlg.pageLabelText(), QString("페이지 3 / %1").arg(count));
         dlg.grab().save(QDir::temp().filePath("fitrova_preview.png"));
     }
 
