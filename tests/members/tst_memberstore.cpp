@@ -356,6 +356,8 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QStringList, grams);
         QCOMPARE(fitrova::memberSearchGrams(MemberGramKind(kind), text), grams);
+    }
+
     // Every read but the member card's carries the number masked; a masked
     // number handed back to the save keeps the stored one.
     void residentNumberLeavesOnlyTheCardInFull()
