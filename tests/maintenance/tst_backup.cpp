@@ -6,6 +6,7 @@
 // backup of a newer program.
 
 #include <QtTest>
+#include <QThread>
 
 #include "data/schema.h"
 #include "maintenance/backup.h"
@@ -366,7 +367,13 @@ private slots:
         } else {
             desk2.reset();
         }
-        const RestoreResult r = restoreInstallation(ctx(), b.set, folder.path());
+        // The server ends a closed session's process a moment after the
+        // client has gone: until then it still counts as another desk.
+        RestoreResult r = restoreInstallation(ctx(), b.set, folder.path());
+        for (int i = 0; i < 100 && !r.ok && !sqliteOnly() && r.text.startsWith("다른 컴퓨터에서"); ++i) {
+            QThread::msleep(50);
+            r = restoreInstallation(ctx(), b.set, folder.path());
+        }
         QVERIFY2(r.ok, qPrintable(r.text + " " + r.detail));
         QCOMPARE(ctx().main.scalar("SELECT COUNT(*) FROM Member WHERE MbCode = '00000088'").toInt(), 0);
     }
