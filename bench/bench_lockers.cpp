@@ -11,6 +11,7 @@
 //
 //   bench_lockers [--benchmark_filter=...]   FITROVA_BENCH_SCALE=0.01 for a small centre
 
+#include "benchtiming.h"
 #include "centregen.h"
 
 #include "lockers/lockerboard.h"
@@ -32,85 +33,6 @@ using namespace fitrova;
 using namespace fitrova::bench;
 
 namespace {
-
-int envInt(const char *name, int fallback)
-{
-    bool ok = false;
-    const int v = qEnvironmentVariable(name).toInt(&ok);
-    return ok && v > 0 ? v : fallback;
-}
-
-std::map<std::string, std::vector<double>> &allSamples()
-{
-    static std::map<std::string, std::vector<double>> s;
-    return s;
-}
-
-double percentile(std::vector<double> v, double p)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    const size_t rank = size_t(std::ceil(p / 100.0 * double(v.size())));
-    return v[std::min(v.size() - 1, rank == 0 ? 0 : rank - 1)];
-}
-
-// Times one call per iteration; reports median and 99th percentile.
-template <typename Fn>
-void timeEach(benchmark::State &state, const std::string &figure, Fn &&fn)
-{
-    std::vector<double> ms;
-    ms.reserve(size_t(state.max_iterations));
-    int i = 0;
-    for (auto _ : state) {
-        QElapsedTimer t;
-        t.start();
-        fn(i++);
-        const qint64 ns = t.nsecsElapsed();
-        state.SetIterationTime(double(ns) / 1e9);
-        ms.push_back(double(ns) / 1e6);
-    }
-    state.counters["median_ms"] = percentile(ms, 50);
-    state.counters["p99_ms"] = percentile(ms, 99);
-    auto &all = allSamples()[figure];
-    all.insert(all.end(), ms.begin(), ms.end());
-}
-
-QSqlQuery prepared(const QSqlDatabase &db, const QString &sql)
-{
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (!q.prepare(sql))
-        throw std::runtime_error(QString(sql + QStringLiteral(": ") + q.lastError().text()).toStdString());
-    return q;
-}
-
-void run(QSqlQuery &q, const QVariantList &values)
-{
-    for (int i = 0; i < values.size(); ++i)
-        q.bindValue(i, values.at(i));
-    if (!q.exec())
-        throw std::runtime_error(QString(q.lastQuery() + QStringLiteral(": ") + q.lastError().text()).toStdString());
-}
-
-void runPlain(const QSqlDatabase &db, const QString &sql)
-{
-    QSqlQuery q(db);
-    if (!q.exec(sql))
-        throw std::runtime_error(QString(sql + QStringLiteral(": ") + q.lastError().text()).toStdString());
-}
-
-// Reads every row of a run query.
-qint64 drain(QSqlQuery &q)
-{
-    qint64 n = 0;
-    while (q.next()) {
-        benchmark::DoNotOptimize(q.record());
-        ++n;
-    }
-    q.finish();
-    return n;
-}
 
 struct Desk {
     BenchCentre centre;

@@ -10,6 +10,7 @@
 //   FITROVA_BENCH_REPORT_ITERATIONS (5), FITROVA_BENCH_REPETITIONS (3)
 //   FITROVA_BENCH_EXPLAIN=1 prints the query plan of every bare statement.
 
+#include "benchtiming.h"
 #include "centregen.h"
 
 #include "closing/enrollmentreports.h"
@@ -34,37 +35,6 @@ using namespace fitrova;
 using namespace fitrova::bench;
 
 namespace {
-
-int envInt(const char *name, int fallback)
-{
-    bool ok = false;
-    const int v = qEnvironmentVariable(name).toInt(&ok);
-    return ok && v > 0 ? v : fallback;
-}
-
-std::map<std::string, std::vector<double>> &allSamples()
-{
-    static std::map<std::string, std::vector<double>> s;
-    return s;
-}
-
-double percentile(std::vector<double> v, double p)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    const size_t rank = size_t(std::ceil(p / 100.0 * double(v.size())));
-    return v[std::min(v.size() - 1, rank == 0 ? 0 : rank - 1)];
-}
-
-QSqlQuery prepared(const QSqlDatabase &db, const QString &sql)
-{
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (!q.prepare(sql))
-        throw std::runtime_error(QString(sql + QStringLiteral(": ") + q.lastError().text()).toStdString());
-    return q;
-}
 
 // One figure: the program's report and its main statement bare.
 struct Figure {

@@ -1,0 +1,105 @@
+#pragma once
+// Timing and bare-statement helpers shared by the benchmark programs: one
+// call timed per iteration (median, 99th percentile and maximum), the samples
+// of every figure kept for a closing summary, and statements run through
+// QSqlQuery directly for the bare figures beside the program's own.
+
+#include <QElapsedTimer>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QString>
+#include <QVariantList>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <cmath>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace fitrova::bench {
+
+inline int envInt(const char *name, int fallback)
+{
+    bool ok = false;
+    const int v = qEnvironmentVariable(name).toInt(&ok);
+    return ok && v > 0 ? v : fallback;
+}
+
+// Samples of one figure across all the runs of this process, for the summary.
+inline std::map<std::string, std::vector<double>> &allSamples()
+{
+    static std::map<std::string, std::vector<double>> s;
+    return s;
+}
+
+inline double percentile(std::vector<double> v, double p)
+{
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    const size_t rank = size_t(std::ceil(p / 100.0 * double(v.size())));
+    return v[std::min(v.size() - 1, rank == 0 ? 0 : rank - 1)];
+}
+
+// Times one call per iteration; reports median, 99th percentile and maximum.
+template <typename Fn>
+void timeEach(benchmark::State &state, const std::string &figure, Fn &&fn)
+{
+    std::vector<double> ms;
+    ms.reserve(size_t(state.max_iterations));
+    int i = 0;
+    for (auto _ : state) {
+        QElapsedTimer t;
+        t.start();
+        fn(i++);
+        const qint64 ns = t.nsecsElapsed();
+        state.SetIterationTime(double(ns) / 1e9);
+        ms.push_back(double(ns) / 1e6);
+    }
+    state.counters["median_ms"] = percentile(ms, 50);
+    state.counters["p99_ms"] = percentile(ms, 99);
+    state.counters["max_ms"] = percentile(ms, 100);
+    auto &all = allSamples()[figure];
+    all.insert(all.end(), ms.begin(), ms.end());
+}
+
+inline QSqlQuery prepared(const QSqlDatabase &db, const QString &sql)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.prepare(sql))
+        throw std::runtime_error(QString(sql + QStringLiteral(": ") + q.lastError().text()).toStdString());
+    return q;
+}
+
+inline void run(QSqlQuery &q, const QVariantList &values)
+{
+    for (int i = 0; i < values.size(); ++i)
+        q.bindValue(i, values.at(i));
+    if (!q.exec())
+        throw std::runtime_error(QString(q.lastQuery() + QStringLiteral(": ") + q.lastError().text()).toStdString());
+}
+
+inline void runPlain(const QSqlDatabase &db, const QString &sql)
+{
+    QSqlQuery q(db);
+    if (!q.exec(sql))
+        throw std::runtime_error(QString(sql + QStringLiteral(": ") + q.lastError().text()).toStdString());
+}
+
+// Reads every row of a run query.
+inline qint64 drain(QSqlQuery &q)
+{
+    qint64 n = 0;
+    while (q.next()) {
+        benchmark::DoNotOptimize(q.record());
+        ++n;
+    }
+    q.finish();
+    return n;
+}
+
+} // namespace fitrova::bench
