@@ -23,7 +23,6 @@ class VisitChartReport : public ReportScreen {
 public:
     explicit VisitChartReport(UiContext &ui, QWidget *parent = nullptr);
 
-    enum class Style { Bar2D = 1, Bar3D, Line2D, Line3D, Step3D };
     const VisitChart &result() const { return m_chart; }
     // Redraws the chart of the last result in the chosen style and grouping.
     void draw();

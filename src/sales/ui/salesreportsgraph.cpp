@@ -2,6 +2,7 @@
 
 #include "data/listitems.h"
 #include "data/text.h"
+#include "widgets/chartseries.h"
 #include "widgets/controls.h"
 #include "widgets/datagrid.h"
 #include "widgets/deskguard.h"
@@ -61,14 +62,6 @@ ReportTable graphTable(const SalesGraph &g)
     sum << wonText(all);
     t.addTotal(sum);
     return t;
-}
-
-const QList<QColor> &colours()
-{
-    static const QList<QColor> c{QColor(0x2E, 0x75, 0xB6), QColor(0xED, 0x7D, 0x31), QColor(0x70, 0xAD, 0x47),
-                                 QColor(0xFF, 0xC0, 0x00), QColor(0x5B, 0x9B, 0xD5), QColor(0xA5, 0xA5, 0xA5),
-                                 QColor(0x9E, 0x48, 0x0E), QColor(0x63, 0x63, 0x63)};
-    return c;
 }
 
 } // namespace
@@ -208,48 +201,7 @@ void SalesGraphReport::draw()
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
 
-    const auto style = Style(m_style->currentIndex() + 1);
-    if (style == Style::Bar2D || style == Style::Bar3D) {
-        auto *bars = new QBarSeries;
-        for (int i = 0; i < data.size(); ++i) {
-            auto *set = new QBarSet(data[i].first);
-            for (qint64 v : data[i].second)
-                *set << double(v) / unit;
-            const QColor c = colours().at(i % colours().size());
-            set->setColor(c);
-            if (style == Style::Bar3D) {
-                set->setBorderColor(c.darker(160));
-                set->setPen(QPen(c.darker(160), 2));
-            }
-            bars->append(set);
-        }
-        chart->addSeries(bars);
-        bars->attachAxis(x);
-        bars->attachAxis(y);
-    } else {
-        for (int i = 0; i < data.size(); ++i) {
-            auto *line = new QLineSeries;
-            line->setName(data[i].first);
-            const QList<qint64> &values = data[i].second;
-            for (int k = 0; k < values.size(); ++k) {
-                if (style == Style::Step3D) {
-                    line->append(k - 0.5, double(values[k]) / unit);
-                    line->append(k + 0.5, double(values[k]) / unit);
-                } else {
-                    line->append(k, double(values[k]) / unit);
-                }
-            }
-            QPen pen(colours().at(i % colours().size()));
-            pen.setWidth(style == Style::Line2D ? 2 : 4);
-            line->setPen(pen);
-            line->setPointsVisible(style == Style::Line3D);
-            chart->addSeries(line);
-            line->attachAxis(x);
-            line->attachAxis(y);
-        }
-    }
-    chart->legend()->setVisible(true);
-    chart->legend()->setAlignment(Qt::AlignBottom);
+    addStyledSeries(chart, x, y, ChartStyle(m_style->currentIndex() + 1), data, unit);
 }
 
 ReportPrint SalesGraphReport::printSpec() const

@@ -18,7 +18,6 @@ namespace fitrova {
 class SalesGraphReport : public ReportScreen {
     Q_OBJECT
 public:
-    enum class Style { Bar2D = 1, Bar3D, Line2D, Line3D, Step3D };
     explicit SalesGraphReport(UiContext &ui, QWidget *parent = nullptr);
     const SalesGraph &result() const { return m_graph; }
     void draw();
