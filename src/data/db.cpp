@@ -25,10 +25,56 @@ DbError::DbError(Kind kind, QString message, QString sql, QString nativeCode)
 {
 }
 
+RowColumns::RowColumns(const QSqlRecord &rec)
+{
+    m_names.reserve(rec.count());
+    for (int i = 0; i < rec.count(); ++i) {
+        const QString n = rec.fieldName(i);
+        m_names << n;
+        // The first column of a name (in any case) wins, as in QSqlRecord.
+        const QString folded = n.toLower();
+        if (!m_folded.contains(folded))
+            m_folded.insert(folded, i);
+        if (!m_exact.contains(n))
+            m_exact.insert(n, m_folded.value(folded));
+    }
+}
+
+int RowColumns::indexOf(const QString &column) const
+{
+    // The name as the statement wrote it (SQLite), else without case
+    // (PostgreSQL gives the names in lower case).
+    if (const auto it = m_exact.constFind(column); it != m_exact.cend())
+        return *it;
+    const auto f = m_folded.constFind(column.toLower());
+    if (f != m_folded.cend())
+        return *f;
+    // "Table.Column" names the column.
+    const qsizetype dot = column.lastIndexOf(QLatin1Char('.'));
+    return dot >= 0 ? indexOf(column.mid(dot + 1)) : -1;
+}
+
+Row::Row(const QSqlRecord &rec) : m_cols(std::make_shared<const RowColumns>(rec))
+{
+    m_values.reserve(rec.count());
+    for (int i = 0; i < rec.count(); ++i)
+        m_values << rec.value(i);
+}
+
+QSqlRecord Row::record() const
+{
+    QSqlRecord rec;
+    for (int i = 0; i < columnCount(); ++i) {
+        QSqlField f(m_cols->name(i), m_values.at(i).metaType());
+        f.setValue(m_values.at(i));
+        rec.append(f);
+    }
+    return rec;
+}
+
 QVariant Row::value(const QString &column) const
 {
-    const int i = m_rec.indexOf(column);
-    return i < 0 ? QVariant() : m_rec.value(i);
+    return at(m_cols ? m_cols->indexOf(column) : -1);
 }
 
 bool Row::isNull(const QString &column) const
@@ -496,8 +542,17 @@ Rows Db::query(const QString &sql, const Params &params) const
 {
     Lease q(*this, sql, params);
     Rows rows;
-    while (q->next())
-        rows.append(Row(q->record()));
+    std::shared_ptr<const RowColumns> columns;
+    while (q->next()) {
+        // Names once per statement; each row keeps only its values.
+        if (!columns)
+            columns = std::make_shared<const RowColumns>(q->record());
+        QVariantList values;
+        values.reserve(columns->count());
+        for (int i = 0; i < columns->count(); ++i)
+            values << q->value(i);
+        rows.append(Row(columns, std::move(values)));
+    }
     noteWrite(sql, params);
     return rows;
 }

@@ -4,12 +4,15 @@
 
 #include "data/schema.h"
 
+#include <QHash>
 #include <QSqlDatabase>
+#include <QSqlField>
 #include <QSqlRecord>
 #include <QString>
 #include <QVariant>
 #include <QList>
 #include <QPair>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 
@@ -40,12 +43,29 @@ private:
     QString m_message, m_sql, m_native;
 };
 
-// One row of a result. Column lookups are case-insensitive, so the mixed-case
-// names work on PostgreSQL (which folds them to lower case) as on SQLite.
+// The column names of one result, shared by all its rows: a name is looked
+// up without regard to case, so the mixed-case names work on PostgreSQL
+// (which folds them to lower case) as on SQLite.
+class RowColumns {
+public:
+    explicit RowColumns(const QSqlRecord &rec);
+    int count() const { return int(m_names.size()); }
+    const QString &name(int i) const { return m_names.at(i); }
+    // Position of the column; -1 when the result has none of that name.
+    int indexOf(const QString &column) const;
+private:
+    QStringList m_names;
+    QHash<QString, int> m_exact, m_folded;
+};
+
+// One row of a result: its values by position, the names resolved once per
+// statement (RowColumns), so a long list costs its values and little more.
 class Row {
 public:
     Row() = default;
-    explicit Row(QSqlRecord rec) : m_rec(std::move(rec)) {}
+    explicit Row(const QSqlRecord &rec);
+    Row(std::shared_ptr<const RowColumns> columns, QVariantList values)
+        : m_cols(std::move(columns)), m_values(std::move(values)) {}
     QVariant value(const QString &column) const;
     bool isNull(const QString &column) const;
     // Text; "" for null.
@@ -53,10 +73,15 @@ public:
     // Whole number; 0 for null, blank or not a number.
     qint64 num(const QString &column) const;
     double dbl(const QString &column) const;
-    bool has(const QString &column) const { return m_rec.indexOf(column) >= 0; }
-    const QSqlRecord &record() const { return m_rec; }
+    bool has(const QString &column) const { return m_cols && m_cols->indexOf(column) >= 0; }
+    int columnCount() const { return int(m_values.size()); }
+    // The value at a position (0-based); an invalid QVariant outside the row.
+    QVariant at(int i) const { return i >= 0 && i < m_values.size() ? m_values.at(i) : QVariant(); }
+    // The row as a record (made on demand).
+    QSqlRecord record() const;
 private:
-    QSqlRecord m_rec;
+    std::shared_ptr<const RowColumns> m_cols;
+    QVariantList m_values;
 };
 using Rows = QList<Row>;
 using Params = QVariantList;

@@ -10,11 +10,11 @@ namespace fitrova::lockerrows {
 // Text of the column; "" for null.
 inline QString text(const Row &r, int column)
 {
-    const QVariant v = r.record().value(column);
+    const QVariant v = r.at(column);
     return v.isNull() ? QString() : v.toString();
 }
 
 // Whole number of the column; 0 for null.
-inline qint64 number(const Row &r, int column) { return r.record().value(column).toLongLong(); }
+inline qint64 number(const Row &r, int column) { return r.at(column).toLongLong(); }
 
 } // namespace fitrova::lockerrows

@@ -92,6 +92,44 @@ private Q_SLOTS:
         QCOMPARE(r->num(QStringLiteral("Tel1")), 0);
     }
 
+    // Rows of a list share their column names; every row answers by name
+    // (in any case) and by position with its own values.
+    void listRowsByNameAndPosition_data()
+    {
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QStringList>("values"); // of the two rows; "<null>" for none
+        QTest::newRow("as written") << "MbName" << QStringList{"홍길동", "이순신"};
+        QTest::newRow("upper case") << "MBNAME" << QStringList{"홍길동", "이순신"};
+        QTest::newRow("lower case") << "misuamt" << QStringList{"1500", "0"};
+        QTest::newRow("table and column") << "Member.MbCode" << QStringList{"00000001", "00000002"};
+        QTest::newRow("alias") << "Code2" << QStringList{"00000001", "00000002"};
+        QTest::newRow("twice: the first") << "dup" << QStringList{"홍길동", "이순신"};
+        QTest::newRow("null") << "Tel1" << QStringList{"<null>", "010"};
+        QTest::newRow("unknown") << "Nothing" << QStringList{"<null>", "<null>"};
+    }
+    void listRowsByNameAndPosition()
+    {
+        QFETCH(QString, column);
+        QFETCH(QStringList, values);
+        db().exec(QStringLiteral("INSERT INTO Member (MbCode, MbName, MisuAmt) VALUES ('00000001', '홍길동', 1500)"));
+        db().exec(QStringLiteral("INSERT INTO Member (MbCode, MbName, MisuAmt, Tel1) VALUES ('00000002', '이순신', 0, '010')"));
+        const Rows rows = db().query(QStringLiteral("SELECT MbCode, MbName, MisuAmt, Tel1, MbCode AS Code2, "
+                                                    "MbName AS dup, MbCode AS DUP FROM Member ORDER BY MbCode"));
+        QCOMPARE(rows.size(), 2);
+        for (int i = 0; i < 2; ++i) {
+            const Row &r = rows.at(i);
+            const bool null = values.at(i) == QLatin1String("<null>");
+            QCOMPARE(r.isNull(column), null);
+            QCOMPARE(r.str(column), null ? QString() : values.at(i));
+            QCOMPARE(r.columnCount(), 7);
+            QCOMPARE(r.at(0).toString(), QStringLiteral("0000000%1").arg(i + 1));
+            QVERIFY(!r.at(7).isValid());
+            const QSqlRecord rec = r.record();
+            QCOMPARE(rec.count(), 7);
+            QCOMPARE(rec.value(1).toString(), r.str(QStringLiteral("MbName")));
+        }
+    }
+
     void failedActionLeavesNothing()
     {
         QVERIFY_THROWS_EXCEPTION(DbError, db().transaction([&] {

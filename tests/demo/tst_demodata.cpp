@@ -51,8 +51,8 @@ QString digest(const Db &db)
     QCryptographicHash hash(QCryptographicHash::Sha256);
     for (const QString &sql : queries)
         for (const Row &r : db.query(sql)) {
-            for (int i = 0; i < r.record().count(); ++i)
-                hash.addData((r.record().value(i).toString() + u'|').toUtf8());
+            for (int i = 0; i < r.columnCount(); ++i)
+                hash.addData((r.at(i).toString() + u'|').toUtf8());
             hash.addData("\n");
         }
     return QString::fromLatin1(hash.result().toHex());

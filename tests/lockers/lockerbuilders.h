@@ -40,8 +40,8 @@ inline QStringList dump(const Db &db, const QString &sql)
     QStringList out;
     for (const Row &r : db.query(sql)) {
         QStringList cells;
-        for (int i = 0; i < r.record().count(); ++i)
-            cells << r.record().value(i).toString();
+        for (int i = 0; i < r.columnCount(); ++i)
+            cells << r.at(i).toString();
         out << cells.join(QLatin1Char('|'));
     }
     return out;
