@@ -86,6 +86,8 @@ public:
     QString describe() const;
 
 private:
+    // Brings a centre made under an older schema up to the program's own.
+    void upgradeSchema(const Progress &say) const;
     Engine m_engine = Engine::SQLite;
     CentreShape m_shape;
     QString m_installDir, m_pgDatabase;
