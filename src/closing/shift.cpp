@@ -202,6 +202,21 @@ FinishRow ensureShift(const Db &db, const ShiftStamp &st, const ClosingSettings 
     return f;
 }
 
+void openShiftForTakings(const Db &db, const ShiftStamp &st, bool moneyMoved)
+{
+    if (!moneyMoved || st.psCode.trimmed().isEmpty())
+        return;
+    if (openShiftOf(db, st.psCode))
+        return;
+    ensureShift(db, st, loadClosingSettings(db));
+}
+
+ShiftStamp shiftStampAt(const QString &psCode, int posNo, const QString &date, const QString &time)
+{
+    return {psCode, posNo,
+            QDateTime(QDate::fromString(date, Qt::ISODate), QTime::fromString(time, QStringLiteral("HH:mm:ss")))};
+}
+
 Outcome openShiftByHand(const Db &db, const ShiftStamp &st, const ClosingSettings &settings, qint64 befAmt)
 {
     const QString title = QStringLiteral("교대개시");

@@ -97,6 +97,14 @@ qint64 proposedFloat(const Db &db, int posNo);
 FinishRow ensureShift(const Db &db, const ShiftStamp &st, const ClosingSettings &settings,
                       const QString &lowerBound = {});
 
+// Takings (a sale, an enrollment payment or refund, a locker deposit, fee or
+// refund) were just written for the stamp's user inside the caller's
+// transaction: opens the user's shift when none is open, so no takings wait
+// outside a shift. Nothing when no money moved or nobody is signed in.
+void openShiftForTakings(const Db &db, const ShiftStamp &st, bool moneyMoved);
+// The stamp of a row written at `date` ("YYYY-MM-DD") and `time` ("hh:mm:ss").
+ShiftStamp shiftStampAt(const QString &psCode, int posNo, const QString &date, const QString &time);
+
 // Opens a shift by hand with the float given. Refused when the user already
 // has one open.
 Outcome openShiftByHand(const Db &db, const ShiftStamp &st, const ClosingSettings &settings, qint64 befAmt);

@@ -1,5 +1,6 @@
 #include "enrollment/classchange.h"
 
+#include "closing/shift.h"
 #include "enrollment/capacity.h"
 
 #include "foundation/appcontext.h"
@@ -118,6 +119,7 @@ EnrollResult saveClassChange(const AppContext &ctx, const ClassChangeInput &in)
         out.point = savePointEntry(db, ctx.options.opt7_1, QStringLiteral("1"), base->mbCode, base->mbName,
                                    in.rqDate, r.ltid, amount, pgName, 0)
                         .value_or(recalcMemberPoint(db, base->mbCode));
+        openShiftForTakings(db, shiftStamp(ctx), in.extra != 0);
         out.saved = true;
         out.id = r.ltid;
         out.info(QStringLiteral("변경자료를 저장했읍니다.."), title);

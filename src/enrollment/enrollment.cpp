@@ -1,5 +1,6 @@
 #include "enrollment/enrollment.h"
 
+#include "closing/shift.h"
 #include "enrollment/capacity.h"
 
 #include "foundation/appcontext.h"
@@ -290,6 +291,7 @@ EnrollResult saveEnrollment(const AppContext &ctx, const EnrollmentInput &in)
                                           member->mbName, in.rqDate, ltid, in.cashAmt + in.cardAmt, pgName,
                                           mileage ? in.dcAmt : 0);
         result.point = point.value_or(member->point);
+        openShiftForTakings(db, shiftStamp(ctx), in.cashAmt != 0 || in.cardAmt != 0);
         result.saved = true;
         result.id = ltid;
         result.info(QStringLiteral("수강신청 자료를 저장했읍니다.."), title);
@@ -446,6 +448,7 @@ EnrollResult saveGoodsSale(const AppContext &ctx, const GoodsInput &in)
         result.point = savePointEntry(db, ctx.options.opt7_1, QStringLiteral("4"), member->mbCode, member->mbName,
                                       in.slDate, slid, due, item->str(QStringLiteral("ItName")), 0)
                            .value_or(member->point);
+        openShiftForTakings(db, shiftStamp(ctx), in.cashAmt != 0 || in.cardAmt != 0);
         result.saved = true;
         result.id = slid;
         result.info(QStringLiteral("상품판매 자료를 저장했읍니다.."), kGoodsTitle);

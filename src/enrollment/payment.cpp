@@ -1,5 +1,6 @@
 #include "enrollment/payment.h"
 
+#include "closing/shift.h"
 #include "foundation/appcontext.h"
 #include "data/dates.h"
 #include "data/ledger.h"
@@ -59,6 +60,7 @@ EnrollResult savePayment(const AppContext &ctx, const PaymentInput &in)
                                    in.payDate, r.ltid, in.cashAmt + in.cardAmt, QStringLiteral("미납입금"), 0)
                         .value_or(member->point);
         out.misuAmt = updateMemberUnpaid(db, member->mbCode);
+        openShiftForTakings(db, shiftStamp(ctx), true);
         out.saved = true;
         out.id = r.ltid;
         out.info(QStringLiteral("미납금 자료를 저장했읍니다.."), title);

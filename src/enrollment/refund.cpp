@@ -1,5 +1,6 @@
 #include "enrollment/refund.h"
 
+#include "closing/shift.h"
 #include "foundation/appcontext.h"
 #include "data/dates.h"
 #include "data/ledger.h"
@@ -125,6 +126,7 @@ EnrollResult saveRefund(const AppContext &ctx, const RefundInput &in)
                         .value_or(db.scalar(QStringLiteral("SELECT Point FROM Member WHERE MbCode = ?"),
                                             {base->mbCode})
                                       .toLongLong());
+        openShiftForTakings(db, shiftStamp(ctx), in.amount != 0);
         out.saved = true;
         out.id = r.ltid;
         out.info(QStringLiteral("환불자료를 저장했읍니다.."), title);

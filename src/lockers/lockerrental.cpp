@@ -1,5 +1,6 @@
 #include "lockers/lockerrental.h"
 
+#include "closing/shift.h"
 #include "data/dates.h"
 #include "data/text.h"
 #include "foundation/appcontext.h"
@@ -53,13 +54,16 @@ struct RequestRow {
 
 qint64 insertRequest(const Db &db, const RequestRow &r, const LockerStamp &st)
 {
-    return db.insertId(QStringLiteral("INSERT INTO RqPerBox (RqDate, MbCode, BoxCode, BoxNum, RqGubun, RqBox, UseDate1, "
+    const qint64 rqid = db.insertId(QStringLiteral("INSERT INTO RqPerBox (RqDate, MbCode, BoxCode, BoxNum, RqGubun, RqBox, UseDate1, "
                                       "UseDate2, MonCnt, Samt, Uamt, Ramt, LastUser, LastDate, LastTime) "
                                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
                        {r.rqDate, r.mbCode, r.locker.boxCode.trimmed(), QString::number(r.locker.boxNum), r.rqGubun,
                         r.locker.boxNum, r.useDate1, r.useDate2, r.monCnt, r.samt, r.uamt, r.ramt, st.user, st.date,
                         st.time},
                        QStringLiteral("Rqid"));
+    openShiftForTakings(db, shiftStampAt(st.user, st.posNo, st.date, st.time),
+                        r.samt != 0 || r.uamt != 0 || r.ramt != 0);
+    return rqid;
 }
 
 // The locker becomes the member's for the period; only a free locker

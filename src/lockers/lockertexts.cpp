@@ -43,7 +43,7 @@ QString periodText(const QString &from, const QString &to, qint64 months)
 
 LockerStamp lockerStamp(const AppContext &ctx)
 {
-    return {ctx.user.psCode, fmtDate(ctx.clock().today()), nowTime(ctx.clock())};
+    return {ctx.user.psCode, fmtDate(ctx.clock().today()), nowTime(ctx.clock()), ctx.workstation.posNo};
 }
 
 } // namespace fitrova

@@ -39,6 +39,7 @@ QString periodText(const QString &from, const QString &to, qint64 months);
 // Who wrote a row, and when, as every locker write stamps it.
 struct LockerStamp {
     QString user, date, time; // LastUser, LastDate "YYYY-MM-DD", LastTime "hh:mm:ss"
+    int posNo = 0;            // the workstation, for the shift its takings open
 };
 LockerStamp lockerStamp(const AppContext &ctx);
 

@@ -1,5 +1,6 @@
 #include "sales/voucher.h"
 
+#include "closing/shift.h"
 #include "data/numbering.h"
 #include "data/text.h"
 #include "foundation/appcontext.h"
@@ -54,7 +55,7 @@ Outcome writeVoucher(const Db &db, const PosStamp &st, const QList<SaleLine> &li
     const int count = refundOf > 0 ? 29 : 28;
     const QString insert = QStringLiteral("INSERT INTO Sale (") + columns + QStringLiteral(") VALUES (")
                            + placeholders(count) + QLatin1Char(')');
-    return retryOnUniqueViolation(db, [&]() -> Outcome {
+    Outcome written = retryOnUniqueViolation(db, [&]() -> Outcome {
         const QString no = getNewVoucherNo(db, st.date, st.psCode);
         qint64 firstId = 0;
         for (int i = 0; i < lines.size(); ++i) {
@@ -74,6 +75,9 @@ Outcome writeVoucher(const Db &db, const PosStamp &st, const QList<SaleLine> &li
         }
         return Outcome::done(firstId, no);
     });
+    if (written.saved)
+        openShiftForTakings(db, shiftStampAt(st.psCode, st.posNo, st.date, st.time), pay.cash != 0 || pay.card != 0);
+    return written;
 }
 
 SaleLine lineOf(const Row &r)
@@ -315,22 +319,6 @@ QList<VoucherSummary> listVouchers(const Db &db, const QString &date, const QStr
             wonText(r.num(QStringLiteral("SlAmt"))));
     }
     return out;
-}
-
-std::optional<OpenShift> openShift(const Db &db, const QString &psCode)
-{
-    const auto r = db.queryOne(QStringLiteral("SELECT Fnid, FnCnt FROM Finish WHERE PsCode = ? AND fDate = '0000-00-00' "
-                                              "AND FnChk = '0' ORDER BY Fnid LIMIT 1"),
-                               {psCode});
-    if (!r)
-        return std::nullopt;
-    return OpenShift{r->num(QStringLiteral("Fnid")), r->str(QStringLiteral("FnCnt")).trimmed()};
-}
-
-QString shiftPanelText(const std::optional<OpenShift> &shift)
-{
-    const QString n = shift && !shift->fnCnt.isEmpty() ? shift->fnCnt : QStringLiteral("0");
-    return n + QStringLiteral(" 교대");
 }
 
 } // namespace fitrova

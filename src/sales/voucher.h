@@ -109,16 +109,4 @@ struct VoucherSummary {
 // Vouchers of the date, newest first; user and course "" (or "0") for all.
 QList<VoucherSummary> listVouchers(const Db &db, const QString &date, const QString &user, const QString &course);
 
-// --- the user's shift ------------------------------------------------------------
-
-struct OpenShift {
-    qint64 fnid = 0;
-    QString fnCnt;
-};
-// The user's open shift: a Finish row not yet closed (fDate "0000-00-00",
-// FnChk "0"); the first one when there are several.
-std::optional<OpenShift> openShift(const Db &db, const QString &psCode);
-// "N 교대", or "0 교대" when no shift is open.
-QString shiftPanelText(const std::optional<OpenShift> &shift);
-
 } // namespace fitrova

@@ -7,6 +7,7 @@
 
 #include <QtTest>
 
+#include "closing/shift.h"
 #include "enrollbuilders.h"
 #include "data/ledger.h"
 #include "enrollment/classchange.h"
@@ -465,6 +466,7 @@ private slots:
         QCOMPARE(getMemberUnpaid(db(), kMember), 50000);
 
         ctx().options.opt7_1 = 10;
+        db().exec(QStringLiteral("DELETE FROM Finish"));
         PaymentInput in;
         in.mbCode = kMember;
         in.payDate = QStringLiteral("2024-05-10");
@@ -472,6 +474,8 @@ private slots:
         in.card = QStringLiteral("2");
         const EnrollResult r = savePayment(ctx(), in);
         QVERIFY(r.saved);
+        // The clerk had no shift open: the payment opened one.
+        QCOMPARE(shiftText(openShiftOf(db(), ctx().user.psCode)), QString("1 교대"));
         QCOMPARE(r.last().text, QString("미납금 자료를 저장했읍니다.."));
         QCOMPARE(r.misuAmt, 20000);
         const Row row = lect(r.id);

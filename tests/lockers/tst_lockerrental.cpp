@@ -8,6 +8,7 @@
 
 #include <QtTest>
 
+#include "closing/shift.h"
 #include "lockerbuilders.h"
 #include "lockers/lockertexts.h"
 #include "testinstall.h"
@@ -65,6 +66,23 @@ private slots:
         addLockerGroup(db(), QStringLiteral("1"), QStringLiteral("남자탈의실"), 10000, 5000, 1, 20);
         for (const auto &[code, name] : {std::pair{A, "김민지"}, {B, "이서준"}, {C, "박하은"}, {D, "최도윤"}})
             addLockerMember(db(), code, QString::fromUtf8(name));
+    }
+
+    // Money taken for a locker opens the clerk's shift when none is open; a
+    // move, which takes none, opens nothing.
+    void moneyOpensTheShift()
+    {
+        db().exec(QStringLiteral("DELETE FROM Finish"));
+        const QString me = ctx().user.psCode;
+        rent(A, 1);
+        const auto shift = openShiftOf(db(), me);
+        QVERIFY(shift);
+        QCOMPARE(shift->sDate1, QString("2024-05-10"));
+        QCOMPARE(shift->time1, QString("09:30:15"));
+        db().exec(QStringLiteral("UPDATE Finish SET FnChk = '1'"));
+        QVERIFY(moveLocker(ctx(), {A, {QStringLiteral("1"), 1}, {QStringLiteral("1"), 2}, QStringLiteral("2024-05-10")}).saved);
+        QVERIFY(!openShiftOf(db(), me));
+        QCOMPARE(db().scalar(QStringLiteral("SELECT COUNT(*) FROM Finish")).toInt(), 1);
     }
 
     void endDates_data()

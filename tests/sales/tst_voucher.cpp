@@ -10,6 +10,7 @@
 #include "data/schema.h"
 #include "data/schemamigrate.h"
 #include "foundation/connections.h"
+#include "closing/shift.h"
 #include "sales/voucher.h"
 #include "testinstall.h"
 
@@ -294,14 +295,28 @@ private slots:
         QCOMPARE(listVouchers(db(), "2024-05-10", "0002", "").size(), 1);
     }
 
-    void shiftPanel()
+    // The first sale of a user without an open shift opens one in the same
+    // transaction; later sales stay in it until it is counted.
+    void firstSaleOpensShift()
     {
-        QCOMPARE(shiftPanelText(openShift(db(), "0001")), QString("0 교대"));
-        db().exec("INSERT INTO Finish (fDate, FnCnt, FnChk, PsCode) VALUES ('2024-05-09', '1', '1', '0001')");
-        db().exec("INSERT INTO Finish (fDate, FnCnt, FnChk, PsCode) VALUES ('0000-00-00', '2', '0', '0002')");
-        QCOMPARE(shiftPanelText(openShift(db(), "0001")), QString("0 교대"));
-        db().exec("INSERT INTO Finish (fDate, FnCnt, FnChk, PsCode) VALUES ('0000-00-00', '2', '0', '0001')");
-        QCOMPARE(shiftPanelText(openShift(db(), "0001")), QString("2 교대"));
+        db().exec("DELETE FROM Finish");
+        QCOMPARE(shiftText(openShiftOf(db(), "0001")), QString("0 교대"));
+        const QList<SaleLine> one{line(m_pass, 1, 1500)};
+        QVERIFY(saveVoucher(db(), stamp("0001", "2024-05-10", "09:00:00"), one, paid(1500)).saved);
+        const auto first = openShiftOf(db(), "0001");
+        QVERIFY(first);
+        QCOMPARE(shiftText(first), QString("1 교대"));
+        QCOMPARE(first->posNo, 3);
+        QVERIFY(saveVoucher(db(), stamp("0001", "2024-05-10", "09:10:00"), one, paid(0, 1500, "1")).saved);
+        QCOMPARE(openShiftOf(db(), "0001")->fnid, first->fnid);
+        QCOMPARE(db().scalar("SELECT COUNT(*) FROM Finish").toInt(), 1);
+
+        db().exec("UPDATE Finish SET FnChk = '1', sDate2 = '2024-05-10', Time2 = '09:30:00'");
+        QVERIFY(saveVoucher(db(), stamp("0001", "2024-05-10", "10:00:00"), one, paid(1500)).saved);
+        QCOMPARE(shiftText(openShiftOf(db(), "0001")), QString("2 교대"));
+        // A sale refused writes no shift either.
+        QVERIFY(!saveVoucher(db(), stamp("0002", "2024-05-10", "10:00:00"), one, paid(1000)).saved);
+        QVERIFY(!openShiftOf(db(), "0002"));
     }
 
     // Two workstations with the same user saving at the same moment never

@@ -1,5 +1,6 @@
 #include "sales/ui/posscreen.h"
 
+#include "closing/shift.h"
 #include "data/lookups.h"
 #include "data/text.h"
 #include "sales/goods.h"
@@ -977,9 +978,9 @@ void PosScreen::refreshShift()
 {
     // A side panel: a failure to read it leaves the last text and is logged.
     const auto shift = guardQuietly("the shift panel of the sale screen is a side display",
-                                    [&] { return openShift(m_ui.app.main, m_ui.app.user.psCode); });
+                                    [&] { return openShiftOf(m_ui.app.main, m_ui.app.user.psCode); });
     if (shift)
-        m_pnlShift->setText(shiftPanelText(*shift));
+        m_pnlShift->setText(shiftText(*shift));
 }
 
 void PosScreen::setLoadedMode(bool loaded)
