@@ -14,9 +14,9 @@ namespace fitrova {
 
 void registerClosingScreens(ScreenRegistry &r)
 {
-    r.add(QStringLiteral("일일마감"), [](UiContext &ui, QWidget *parent) -> QWidget * {
-        return new ClosingScreen(ui, parent);
-    });
+    const auto closing = [](UiContext &ui, QWidget *parent) -> QWidget * { return new ClosingScreen(ui, parent); };
+    r.add(QStringLiteral("일일마감"), closing);
+    r.add(QStringLiteral("Menu56"), closing);
     // The shift's closing entry: a given shift (Fnid), or the user's own.
     r.add(QStringLiteral("교대마감입력"),
           [](UiContext &ui, QWidget *parent, const ScreenArgs &args) -> QWidget * {
@@ -24,9 +24,9 @@ void registerClosingScreens(ScreenRegistry &r)
           },
           ScreenMode::Modal);
 
-    r.add(QStringLiteral("상품판매현황"), [](UiContext &ui, QWidget *parent) -> QWidget * {
-        return new SalesStatusReport(ui, parent);
-    });
+    const auto status = [](UiContext &ui, QWidget *parent) -> QWidget * { return new SalesStatusReport(ui, parent); };
+    r.add(QStringLiteral("상품판매현황"), status);
+    r.add(QStringLiteral("Menu57"), status);
     const auto detailed = [](UiContext &ui, QWidget *parent, const ScreenArgs &args) -> QWidget * {
         auto *s = new DetailedTakingsReport(ui, parent);
         if (args.contains(QStringLiteral("uGubun")))

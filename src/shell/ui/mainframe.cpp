@@ -76,6 +76,20 @@ const Group kGroups[] = {
 const char *const kSeparatorAfter[] = {"Menu13", "Menu15", "Menu22", "Menu25", "Menu42",
                                        "Menu53", "Menu62", "Menu73", "Menu74", "Menu83"};
 
+// Screens the program list does not name, each opened under the rights of
+// the program it belongs with: the closing with the point of sale whose
+// shifts it counts, the sales status with the detailed takings.
+struct ExtraItem {
+    const char *bun;
+    const char *menu;
+    const char *caption;
+    const char *followsPgId;
+};
+const ExtraItem kExtraItems[] = {
+    {"5", "Menu56", "일일마감", "16"},
+    {"5", "Menu57", "상품판매현황", "40"},
+};
+
 struct ToolButton {
     int index;
     const char *text;
@@ -190,6 +204,9 @@ void MainFrame::buildMenus()
         for (const ProgramEntry &e : programEntries())
             if (qstrcmp(e.bun, g.bun) == 0)
                 addItem(menu, QLatin1String(e.menu), u(e.caption));
+        for (const ExtraItem &x : kExtraItems)
+            if (qstrcmp(x.bun, g.bun) == 0)
+                addItem(menu, QLatin1String(x.menu), u(x.caption));
         if (qstrcmp(g.bun, "7") == 0)
             addItem(menu, QStringLiteral("Menu75"), QStringLiteral("입력자료삭제"));
     }
@@ -277,6 +294,10 @@ void MainFrame::setProgramEnabled(const QString &pgId, bool enabled)
     if (e->toolbar > 0)
         if (QAction *a = m_actions.value(toolActionName(e->toolbar)))
             a->setEnabled(enabled);
+    for (const ExtraItem &x : kExtraItems)
+        if (pgId.trimmed() == QLatin1String(x.followsPgId))
+            if (QAction *a = m_actions.value(QLatin1String(x.menu)))
+                a->setEnabled(enabled);
 }
 
 void MainFrame::applyPermissions()

@@ -4,7 +4,9 @@
 //
 // Permissions are applied once when the frame is built: every program is
 // disabled, then the programs the user's grade holds (table Grade) are
-// enabled. "입력자료삭제" (Menu75) is for grade "1" only. The web page and the
+// enabled. "입력자료삭제" (Menu75) is for grade "1" only. "일일마감" (Menu56) and
+// "상품판매현황" (Menu57), which the program list does not name, follow the
+// rights of the point of sale and of the detailed takings. The web page and the
 // end command are always available.
 
 #include "widgets/screenregistry.h"

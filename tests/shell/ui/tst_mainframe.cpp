@@ -56,7 +56,8 @@ QStringList enabledCommands(const MainFrame &frame)
 
 QStringList allCommands()
 {
-    QStringList names{QStringLiteral("Menu75"), QStringLiteral("Menu9"), QStringLiteral("Menu10"), QStringLiteral("Tb1_15")};
+    QStringList names{QStringLiteral("Menu75"), QStringLiteral("Menu9"),  QStringLiteral("Menu10"),
+                      QStringLiteral("Tb1_15"), QStringLiteral("Menu56"), QStringLiteral("Menu57")};
     for (const ProgramEntry &e : programEntries()) {
         names << QLatin1String(e.menu);
         if (e.toolbar)
@@ -138,6 +139,8 @@ private Q_SLOTS:
         QTest::newRow("other grade with every program") << "3" << QStringList{"*"} << "" << QStringList{"-Menu75"};
         QTest::newRow("some programs, toolbar follows") << "2" << QStringList{"12", "13", "28", "99"} << ""
                                                         << always + QStringList{"Menu17", "Tb1_1", "Menu21", "Tb1_3", "Menu71"};
+        QTest::newRow("closing and sales status follow the sale and the detailed takings")
+            << "2" << QStringList{"16", "40"} << "" << always + QStringList{"Menu26", "Menu56", "Menu53", "Menu57"};
         QTest::newRow("site class closes the workstation settings") << "1" << QStringList{"*"} << "noset"
                                                                     << QStringList{"-Menu12"};
         QTest::newRow("another site class does not") << "1" << QStringList{"05"} << "CENTER"
