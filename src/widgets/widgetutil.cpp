@@ -293,7 +293,7 @@ bool selectComboByCode(QComboBox *combo, const QString &code)
         return false;
     const qint64 want = leadingNumber(code);
     for (int i = 0; i < combo->count(); ++i)
-        if (leadingNumber(combo->itemText(i).left(2)) == want) {
+        if (leadingNumber(combo->itemText(i)) == want) {
             combo->setCurrentIndex(i);
             return true;
         }

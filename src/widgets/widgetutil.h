@@ -55,8 +55,8 @@ void centerInMainFrame(QWidget *window, QMdiArea *area);
 // selection is left as it was and false is returned.
 // First item whose text contains the text.
 bool selectComboByText(QComboBox *combo, const QString &text);
-// First item whose two leading characters, as a number, equal the code as a
-// number ("03-수영" for code "3" or "03").
+// First item whose leading digits, as a number, equal the code as a number
+// ("03-수영" for code "3" or "03", "103-필라테스" for "103" only).
 bool selectComboByCode(QComboBox *combo, const QString &code);
 // The item whose item data equals the value (compared as text when both
 // sides convert to text, so 3 matches "3").

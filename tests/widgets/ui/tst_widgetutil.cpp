@@ -29,6 +29,7 @@ QComboBox *classCombo(QWidget *parent = nullptr)
     c->addItem("01-수영", "A");
     c->addItem("02-헬스", 2);
     c->addItem("10-요가", "10");
+    c->addItem("103-필라테스", "103");
     c->setCurrentIndex(2);
     return c;
 }
@@ -70,6 +71,7 @@ private slots:
         QTest::newRow("code with zero") << "code" << QVariant("10") << 3 << true;
         QTest::newRow("code zero is all") << "code" << QVariant("00") << 0 << true;
         QTest::newRow("code none") << "code" << QVariant("7") << 2 << false;
+        QTest::newRow("code of three digits") << "code" << QVariant("103") << 4 << true;
         QTest::newRow("data text") << "data" << QVariant("A") << 1 << true;
         QTest::newRow("data number as text") << "data" << QVariant("2") << 2 << true;
         QTest::newRow("data text as number") << "data" << QVariant(10) << 3 << true;
