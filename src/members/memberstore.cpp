@@ -335,6 +335,11 @@ void deleteMember(const Db &db, const QString &mbCode)
         db.exec(QStringLiteral("DELETE FROM entrance WHERE MbCode = ?"), {mbCode});
         db.exec(QStringLiteral("DELETE FROM Sale WHERE MbCode = ?"), {mbCode});
         db.exec(QStringLiteral("DELETE FROM RqPerBox WHERE MbCode = ?"), {mbCode});
+        // A locker the member still holds is free again: nobody could rent
+        // or release it once its holder is gone.
+        db.exec(QStringLiteral("UPDATE PerBoxS SET UUse = '0', MbCode = '', MonCnt = 0, StDate = '', EndDate = '' "
+                               "WHERE MbCode = ?"),
+                {mbCode});
 
         for (const Row &f : foreign)
             repairBase(db, f.num(QStringLiteral("BLtid")), lectureKindOf(f.str(QStringLiteral("LtGubun"))));

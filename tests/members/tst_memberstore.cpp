@@ -40,7 +40,7 @@ class TstMemberStore : public QObject {
 private slots:
     void init()
     {
-        for (const char *t : {"Member", "Lecture", "Sale", "UserPoint", "entrance", "ItemTrs", "RqPerBox"})
+        for (const char *t : {"Member", "Lecture", "Sale", "UserPoint", "entrance", "ItemTrs", "RqPerBox", "PerBoxS"})
             db().exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(t)));
     }
 
@@ -415,6 +415,9 @@ private slots:
         addSale(db(), "00000001", 10000, 10000, "2024-05-03");
         db().exec("INSERT INTO RqPerBox (RqDate, MbCode) VALUES ('2024-05-01', '00000001')");
         addPoint(db(), "00000001", "1", 1, 500);
+        db().exec("INSERT INTO PerBoxS (BoxCode, BoxNum, UUse, MbCode, StDate, EndDate, MonCnt) VALUES "
+                  "('A', 1, '1', '00000001', '2024-05-01', '2024-07-31', 3), "
+                  "('A', 2, '1', '00000002', '2024-05-01', '2024-05-31', 1)");
 
         deleteMember(db(), "00000001");
 
@@ -423,6 +426,10 @@ private slots:
         QCOMPARE(count(db(), "SELECT COUNT(*) FROM ItemTrs"), 0);
         QCOMPARE(count(db(), "SELECT COUNT(*) FROM UserPoint WHERE MbCode = '00000001'"), 1);
         QCOMPARE(count(db(), "SELECT COUNT(*) FROM entrance"), 1);
+        // The member's locker is free again; the other member's is untouched.
+        QCOMPARE(count(db(), "SELECT COUNT(*) FROM PerBoxS WHERE BoxNum = 1 AND UUse = '0' AND MbCode = '' "
+                             "AND StDate = '' AND MonCnt = 0"), 1);
+        QCOMPARE(count(db(), "SELECT COUNT(*) FROM PerBoxS WHERE BoxNum = 2 AND UUse = '1' AND MbCode = '00000002'"), 1);
         const auto b = db().queryOne("SELECT Transfer, Sdate2 FROM Lecture WHERE Ltid = ?", {base});
         QCOMPARE(b->num("Transfer"), 0);
         QCOMPARE(b->str("Sdate2"), QString("2024-07-31"));
