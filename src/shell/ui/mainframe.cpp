@@ -74,7 +74,7 @@ const Group kGroups[] = {
 
 // A separator follows each of these items.
 const char *const kSeparatorAfter[] = {"Menu13", "Menu15", "Menu22", "Menu25", "Menu42",
-                                       "Menu53", "Menu62", "Menu73", "Menu74", "Menu83"};
+                                       "Menu53", "Menu55", "Menu62", "Menu73", "Menu74", "Menu83"};
 
 // Screens the program list does not name, each opened under the rights of
 // the program it belongs with: the closing with the point of sale whose
