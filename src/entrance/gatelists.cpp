@@ -123,32 +123,21 @@ QStringList visitHistoryHeaders()
             QStringLiteral("교구명"), QStringLiteral("잔여시간")};
 }
 
-QList<VisitHistoryLine> loadVisitHistory(const Db &db, const QString &mbCode)
+QList<VisitHistoryLine> visitHistoryLines(const Db &db, const QList<MemberVisit> &visits)
 {
-    const Rows rows = db.query(
-        QStringLiteral("SELECT E.Entid, E.InDate, E.InTime, E.OutTime, E.PgGubun, E.uTime, P.PgName, "
-                       "I.Course AS ItCourse, I.Sclass AS ItSclass, I.BarCode, I.ItName, L.PgCnt, L.uPgCnt "
-                       "FROM entrance E LEFT JOIN ItemTrs T ON T.Entid = E.Entid "
-                       "LEFT JOIN Item I ON I.ItId = T.ItId "
-                       "LEFT JOIN Program P ON P.Pgid = E.Pgid "
-                       "LEFT JOIN Lecture L ON L.Ltid = E.Ltid "
-                       "WHERE E.MbCode = ? ORDER BY E.Entid DESC, T.Id"),
-        {mbCode});
     ItemClassNames names(db);
     QList<VisitHistoryLine> out;
-    out.reserve(rows.size());
-    for (const Row &r : rows) {
-        const bool timed = r.str(QStringLiteral("PgGubun")) == kTime;
-        const QString course = r.str(QStringLiteral("ItCourse"));
-        const bool closed = !r.str(QStringLiteral("OutTime")).trimmed().isEmpty();
-        out.append({r.num(QStringLiteral("Entid")),
-                    {r.str(QStringLiteral("InDate")), r.str(QStringLiteral("PgName")),
-                     r.str(QStringLiteral("InTime")), r.str(QStringLiteral("OutTime")),
-                     timed && closed ? minutesText(int(r.num(QStringLiteral("uTime")))) : QString(),
-                     r.str(QStringLiteral("BarCode")), names.course(course),
-                     names.sclass(course, r.str(QStringLiteral("ItSclass"))), r.str(QStringLiteral("ItName")),
-                     timed ? minutesText(int(r.num(QStringLiteral("PgCnt")) - r.num(QStringLiteral("uPgCnt"))))
-                           : QString()}});
+    out.reserve(visits.size());
+    for (const MemberVisit &v : visits) {
+        const bool timed = v.pgGubun == kTime;
+        const bool closed = !v.outTime.trimmed().isEmpty();
+        const QString used = timed && closed ? minutesText(int(v.uTime)) : QString();
+        const QString remain = timed ? minutesText(int(v.pgCnt - v.uPgCnt)) : QString();
+        const QList<LentItem> items = v.items.isEmpty() ? QList<LentItem>{LentItem{}} : v.items;
+        for (const LentItem &item : items)
+            out.append({v.entid,
+                        {v.inDate, v.pgName, v.inTime, v.outTime, used, item.barCode, names.course(item.course),
+                         names.sclass(item.course, item.sclass), item.itName, remain}});
     }
     return out;
 }

@@ -4,6 +4,7 @@
 // and the equipment looked up at the desk. Deleting a visit lives here too.
 
 #include "data/db.h"
+#include "members/membervisits.h"
 
 #include <QDate>
 #include <QList>
@@ -35,8 +36,9 @@ struct VisitHistoryLine {
     qint64 entid = 0;
     QStringList cells;
 };
-// Newest visit first; a visit with several lent items gives one line per item.
-QList<VisitHistoryLine> loadVisitHistory(const Db &db, const QString &mbCode);
+// The lines of visits in the order given (a page of loadMemberVisitPage); a
+// visit with several lent items gives one line per item.
+QList<VisitHistoryLine> visitHistoryLines(const Db &db, const QList<MemberVisit> &visits);
 
 // --- the day list -----------------------------------------------------------------
 

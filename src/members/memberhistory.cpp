@@ -4,6 +4,7 @@
 #include "data/dates.h"
 #include "data/lookups.h"
 
+#include <QPair>
 #include <algorithm>
 
 namespace fitrova {
@@ -409,41 +410,35 @@ QStringList attendanceHeaders()
             QStringLiteral("바코드"), QStringLiteral("교구명")};
 }
 
-QList<AttendanceLine> loadAttendanceLines(const Db &db, const QString &mbCode)
+QList<AttendanceLine> attendanceLines(const Db &db, const QList<MemberVisit> &visits)
 {
-    const Rows rows = db.query(
-        QStringLiteral("SELECT entrance.Entid AS Entid, entrance.InDate AS InDate, entrance.InTime AS InTime, "
-                       "entrance.OutTime AS OutTime, entrance.PgGubun AS PgGubun, entrance.uTime AS uTime, "
-                       "Program.PgName AS PgName, Item.Course AS Course, Item.Sclass AS SClass, "
-                       "Item.BarCode AS BarCode, Item.ItName AS ItName "
-                       "FROM ((entrance LEFT JOIN ItemTrs ON entrance.Entid = ItemTrs.Entid) "
-                       "LEFT JOIN Item ON ItemTrs.ItId = Item.ItId) "
-                       "LEFT JOIN Program ON entrance.Pgid = Program.Pgid "
-                       "WHERE entrance.MbCode = ? ORDER BY entrance.Entid DESC, ItemTrs.Id"),
-        {mbCode});
     QHash<QString, QString> courseNames, sclassNames;
+    auto classNames = [&](const LentItem &item) -> QPair<QString, QString> {
+        if (item.course.isEmpty())
+            return {};
+        auto c = courseNames.find(item.course);
+        if (c == courseNames.end())
+            c = courseNames.insert(item.course, getCourseName(db, item.course, QStringLiteral("S")));
+        const QString key = item.course + QLatin1Char('|') + item.sclass;
+        auto s = sclassNames.find(key);
+        if (s == sclassNames.end())
+            s = sclassNames.insert(key, getSclassName(db, QStringLiteral("S"), item.course, item.sclass));
+        return {*c, *s};
+    };
     QList<AttendanceLine> out;
-    out.reserve(rows.size());
-    for (const Row &r : rows) {
-        const QString course = r.str(QStringLiteral("Course"));
-        const QString sclass = r.str(QStringLiteral("SClass"));
-        QString c1, c2;
-        if (!course.isEmpty()) {
-            if (!courseNames.contains(course))
-                courseNames.insert(course, getCourseName(db, course, QStringLiteral("S")));
-            c1 = courseNames.value(course);
-            const QString key = course + QLatin1Char('|') + sclass;
-            if (!sclassNames.contains(key))
-                sclassNames.insert(key, getSclassName(db, QStringLiteral("S"), course, sclass));
-            c2 = sclassNames.value(key);
+    out.reserve(visits.size());
+    for (const MemberVisit &v : visits) {
+        const QString used = v.pgGubun == QLatin1String("2") ? QString::number(v.uTime) + QStringLiteral(" 분")
+                                                              : QString();
+        const QStringList head{v.inDate, v.pgName, v.inTime, v.outTime, used};
+        if (v.items.isEmpty()) {
+            out.append({v.entid, head + QStringList{QString(), QString(), QString(), QString()}});
+            continue;
         }
-        const QString used = r.str(QStringLiteral("PgGubun")) == QLatin1String("2")
-                                 ? QString::number(r.num(QStringLiteral("uTime"))) + QStringLiteral(" 분")
-                                 : QString();
-        out.append({r.num(QStringLiteral("Entid")),
-                    {r.str(QStringLiteral("InDate")), r.str(QStringLiteral("PgName")),
-                     r.str(QStringLiteral("InTime")), r.str(QStringLiteral("OutTime")), used, c1, c2,
-                     r.str(QStringLiteral("BarCode")), r.str(QStringLiteral("ItName"))}});
+        for (const LentItem &item : v.items) {
+            const auto names = classNames(item);
+            out.append({v.entid, head + QStringList{names.first, names.second, item.barCode, item.itName}});
+        }
     }
     return out;
 }

@@ -8,6 +8,7 @@
 #include "data/db.h"
 #include "data/text.h"
 #include "members/enrollmentrequest.h"
+#include "members/membervisits.h"
 #include "foundation/outcome.h"
 
 #include <QDate>
@@ -160,7 +161,8 @@ struct AttendanceLine {
     qint64 entid = 0;
     QStringList cells;
 };
-// Newest visit first; a visit with several lent items gives one line per item.
-QList<AttendanceLine> loadAttendanceLines(const Db &db, const QString &mbCode);
+// The lines of visits in the order given (a page of loadMemberVisitPage); a
+// visit with several lent items gives one line per item.
+QList<AttendanceLine> attendanceLines(const Db &db, const QList<MemberVisit> &visits);
 
 } // namespace fitrova

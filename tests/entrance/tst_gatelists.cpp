@@ -242,13 +242,13 @@ private slots:
         const qint64 b = addVisit(db, "00000002", swim, "2024-05-10", "08:00", "09:30", 90, "2");
         const qint64 c = addVisit(db, "00000002", swim, "2024-05-10", "10:00", {}, 0, "2");
 
-        const auto history = loadVisitHistory(db, "00000001");
+        const auto history = visitHistoryLines(db, loadMemberVisitPage(db, "00000001").visits);
         QCOMPARE(history.size(), 3); // two lines for the visit with two items
         QCOMPARE(history.at(0).entid, a);
         QCOMPARE(history.at(0).cells,
                  QStringList({"2024-05-10", "헬스", "07:10", "", "", "880001", "교구", "기본분류", "수건", ""}));
         QCOMPARE(history.at(1).cells.at(8), QStringLiteral("락커키"));
-        const auto swimHistory = loadVisitHistory(db, "00000002");
+        const auto swimHistory = visitHistoryLines(db, loadMemberVisitPage(db, "00000002").visits);
         QCOMPARE(swimHistory.at(1).cells.at(4), QStringLiteral("1시간 30분"));
         QCOMPARE(swimHistory.at(1).cells.at(9), QStringLiteral("8시간 30분"));
 

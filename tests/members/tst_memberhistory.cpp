@@ -354,7 +354,7 @@ private slots:
                     "'00000001')", {}, "Entid");
         for (const char *code : {"A01-1", "A01-2"})
             db.exec("INSERT INTO ItemTrs (Entid, ItId) SELECT ?, ItId FROM Item WHERE ItCode = ?", {e1, code});
-        const QList<AttendanceLine> al = loadAttendanceLines(db, "00000001");
+        const QList<AttendanceLine> al = attendanceLines(db, loadMemberVisitPage(db, "00000001").visits);
         QCOMPARE(al.size(), 3);
         QCOMPARE(al[0].cells[0], QString("2024-05-09"));
         QCOMPARE(al[1].cells[4], QString("90 분"));
