@@ -1,25 +1,23 @@
 #include "members/membervisits.h"
 
+#include <QHash>
+#include <QStringList>
 #include <algorithm>
 
 namespace fitrova {
 
 namespace {
 
-// The columns of a page: the visit, its program and enrollment, and one row
-// per lent item (none when nothing was lent). `visits` is the inner SELECT
-// that picks the page's visits in order, with its LIMIT.
+// The columns of a page: the visit with its program and enrollment.
+// `visits` is the inner SELECT that picks the page's visits in order, with
+// its LIMIT; the joins by key keep that order's cost to the page alone.
 QString pageStatement(const QString &visits, const QString &order)
 {
     return QStringLiteral("SELECT E.Entid, E.InDate, E.InTime, E.OutTime, E.PgGubun, E.uTime, P.PgName, "
-                          "L.PgCnt, L.uPgCnt, T.Id AS TrsId, I.Course AS ItCourse, I.Sclass AS ItSclass, "
-                          "I.BarCode, I.ItName "
-                          "FROM (") + visits + QStringLiteral(") E "
-                          "LEFT JOIN ItemTrs T ON T.Entid = E.Entid "
-                          "LEFT JOIN Item I ON I.ItId = T.ItId "
+                          "L.PgCnt, L.uPgCnt FROM (") + visits + QStringLiteral(") E "
                           "LEFT JOIN Program P ON P.Pgid = E.Pgid "
                           "LEFT JOIN Lecture L ON L.Ltid = E.Ltid "
-                          "ORDER BY ") + order + QStringLiteral(", T.Id");
+                          "ORDER BY ") + order;
 }
 
 const QString kVisitColumns =
@@ -34,7 +32,8 @@ Rows datedRows(const Db &db, const QString &mbCode, const VisitCursor &after, in
     if (!after.atStart) {
         where += QStringLiteral("AND InDate <= ? AND (InDate < ? OR (InDate = ? AND "
                                 "(COALESCE(InTime, '') < ? OR (COALESCE(InTime, '') = ? AND Entid < ?)))) ");
-        params << after.inDate << after.inDate << after.inDate << after.inTime << after.inTime << after.entid;
+        const QString time = after.inTime.isNull() ? QStringLiteral("") : after.inTime;
+        params << after.inDate << after.inDate << after.inDate << time << time << after.entid;
     }
     params << limit;
     return db.query(pageStatement(kVisitColumns + where
@@ -59,27 +58,47 @@ Rows undatedRows(const Db &db, const QString &mbCode, qint64 afterEntid, int lim
                     params);
 }
 
-// Folds the rows (one per visit and lent item, in page order) into visits.
 void appendVisits(const Rows &rows, QList<MemberVisit> &out)
 {
     for (const Row &r : rows) {
-        const qint64 entid = r.num(QStringLiteral("Entid"));
-        if (out.isEmpty() || out.last().entid != entid) {
-            MemberVisit v;
-            v.entid = entid;
-            v.inDate = r.str(QStringLiteral("InDate"));
-            v.inTime = r.str(QStringLiteral("InTime"));
-            v.outTime = r.str(QStringLiteral("OutTime"));
-            v.pgGubun = r.str(QStringLiteral("PgGubun"));
-            v.uTime = r.num(QStringLiteral("uTime"));
-            v.pgName = r.str(QStringLiteral("PgName"));
-            v.pgCnt = r.num(QStringLiteral("PgCnt"));
-            v.uPgCnt = r.num(QStringLiteral("uPgCnt"));
-            out.append(v);
-        }
-        if (!r.isNull(QStringLiteral("TrsId")))
-            out.last().items.append(LentItem{r.str(QStringLiteral("ItCourse")), r.str(QStringLiteral("ItSclass")),
-                                              r.str(QStringLiteral("BarCode")), r.str(QStringLiteral("ItName"))});
+        MemberVisit v;
+        v.entid = r.num(QStringLiteral("Entid"));
+        v.inDate = r.str(QStringLiteral("InDate"));
+        v.inTime = r.str(QStringLiteral("InTime"));
+        v.outTime = r.str(QStringLiteral("OutTime"));
+        v.pgGubun = r.str(QStringLiteral("PgGubun"));
+        v.uTime = r.num(QStringLiteral("uTime"));
+        v.pgName = r.str(QStringLiteral("PgName"));
+        v.pgCnt = r.num(QStringLiteral("PgCnt"));
+        v.uPgCnt = r.num(QStringLiteral("uPgCnt"));
+        out.append(v);
+    }
+}
+
+// The items lent on the page's visits, by the visits' ids (the ItemTrs
+// index on Entid; a join here let PostgreSQL hash the whole table).
+void addLentItems(const Db &db, QList<MemberVisit> &visits)
+{
+    if (visits.isEmpty())
+        return;
+    QHash<qint64, int> at;
+    Params ids;
+    QStringList marks;
+    for (int i = 0; i < visits.size(); ++i) {
+        at.insert(visits[i].entid, i);
+        ids << visits[i].entid;
+        marks << QStringLiteral("?");
+    }
+    const Rows rows = db.query(QStringLiteral("SELECT T.Entid, I.Course, I.Sclass, I.BarCode, I.ItName "
+                                              "FROM ItemTrs T LEFT JOIN Item I ON I.ItId = T.ItId "
+                                              "WHERE T.Entid IN (%1) ORDER BY T.Entid, T.Id")
+                                   .arg(marks.join(QStringLiteral(", "))),
+                               ids);
+    for (const Row &r : rows) {
+        const auto i = at.constFind(r.num(QStringLiteral("Entid")));
+        if (i != at.constEnd())
+            visits[*i].items.append(LentItem{r.str(QStringLiteral("Course")), r.str(QStringLiteral("Sclass")),
+                                             r.str(QStringLiteral("BarCode")), r.str(QStringLiteral("ItName"))});
     }
 }
 
@@ -107,6 +126,7 @@ MemberVisitPage loadMemberVisitPage(const Db &db, const QString &mbCode, const V
         page.more = true;
         page.visits.resize(size);
     }
+    addLentItems(db, page.visits);
     page.next = after;
     if (!page.visits.isEmpty()) {
         const MemberVisit &last = page.visits.last();
@@ -115,7 +135,9 @@ MemberVisitPage loadMemberVisitPage(const Db &db, const QString &mbCode, const V
         page.next.undated = lastUndated;
         page.next.entid = last.entid;
         page.next.inDate = lastUndated ? QString() : last.inDate;
-        page.next.inTime = lastUndated ? QString() : last.inTime;
+        // A visit without a time sorts as '' (never as null, which would
+        // compare false and skip the rest of its date).
+        page.next.inTime = lastUndated || last.inTime.isNull() ? QStringLiteral("") : last.inTime;
     }
     return page;
 }
