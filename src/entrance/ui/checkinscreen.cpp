@@ -17,6 +17,7 @@
 #include "widgets/deskguard.h"
 #include "widgets/gridexport.h"
 #include "widgets/gridprint.h"
+#include "widgets/morerows.h"
 #include "widgets/widgetutil.h"
 
 #include <QCheckBox>
@@ -31,6 +32,7 @@
 #include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace fitrova {
 
@@ -252,6 +254,10 @@ void CheckInScreen::buildUi()
     m_history->setObjectName(QStringLiteral("SpHistory"));
     m_history->setColumns(visitHistoryHeaders(), {86, 96, 46, 46, 70, 70, 60, 60, 80, 70});
     m_history->setMinimumHeight(90);
+    m_history->setHeaderSorting(false); // newest first, a page at a time
+    m_historyMore = new MoreRowsBar(m_history, QStringLiteral("History"), this);
+    connect(m_historyMore, &MoreRowsBar::moreRequested, this,
+            [this] { guard(m_ui, DbAction::Read, [&] { showMoreVisits(); }); });
     m_items = new DataGrid(this);
     m_items->setObjectName(QStringLiteral("SpItem"));
     m_items->setColumns({QStringLiteral("분류1"), QStringLiteral("분류2"), QStringLiteral("교구명"),
@@ -278,6 +284,7 @@ void CheckInScreen::buildUi()
     auto *upperRight = new QVBoxLayout;
     upperRight->addWidget(m_lect, 2);
     upperRight->addWidget(m_history, 3);
+    upperRight->addWidget(m_historyMore);
     auto *upper = new QHBoxLayout;
     upper->addLayout(upperLeft, 5);
     upper->addLayout(upperRight, 6);
@@ -404,6 +411,9 @@ void CheckInScreen::clearMember()
     m_photo->clear();
     m_lect->clearRows();
     m_history->clearRows();
+    m_visitNext = VisitCursor();
+    m_visitTotal = m_visitsShown = 0;
+    m_historyMore->clear();
     setMessage(QString(), GateTone::None);
 }
 
@@ -540,13 +550,24 @@ void CheckInScreen::fillMemberGrids()
         keys << l.ltid;
     }
     m_lect->setRows(rows, keys);
-    rows.clear();
-    keys.clear();
-    for (const auto &v : loadVisitHistory(m_ui.app.ent, m_mbCode)) {
-        rows << v.cells;
-        keys << v.entid;
-    }
-    m_history->setRows(rows, keys);
+    m_history->clearRows();
+    m_visitNext = VisitCursor();
+    m_visitsShown = 0;
+    m_visitTotal = countMemberVisits(m_ui.app.ent, m_mbCode);
+    showMoreVisits();
+}
+
+void CheckInScreen::showMoreVisits()
+{
+    if (m_mbCode.isEmpty() || (m_visitsShown > 0 && !m_historyMore->hasMore()))
+        return;
+    const MemberVisitPage page = loadMemberVisitPage(m_ui.app.ent, m_mbCode, m_visitNext);
+    for (const auto &v : visitHistoryLines(m_ui.app.ent, page.visits))
+        m_history->addRow(v.cells, v.entid);
+    m_visitNext = page.next;
+    m_visitsShown += page.visits.size();
+    m_visitTotal = std::max(m_visitTotal, m_visitsShown);
+    m_historyMore->setState(shownOfTotalText(m_visitsShown, m_visitTotal), page.more);
 }
 
 QList<qint64> CheckInScreen::itemIds() const

@@ -64,6 +64,10 @@ public:
     const GateDecision &lastDecision() const { return m_decision; }
     QString message() const;
     DataGrid *dayGrid() const { return m_day; }
+    DataGrid *historyGrid() const { return m_history; }
+    // The next page of the displayed member's visits (더보기, or scrolling
+    // the visits to their end).
+    void showMoreVisits();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -96,6 +100,11 @@ private:
         *m_sex, *m_solor, *m_age;
     QLabel *m_msg;
     DataGrid *m_lect, *m_history, *m_items, *m_day;
+    // The member's visits shown so far: a page at a time, newest first.
+    class MoreRowsBar *m_historyMore = nullptr;
+    VisitCursor m_visitNext;
+    qint64 m_visitTotal = 0;
+    qint64 m_visitsShown = 0;
     QLineEdit *m_barcode;
     DateEdit *m_dayDate;
     QCheckBox *m_openOnly;

@@ -16,6 +16,7 @@
 #include "widgets/controls.h"
 #include "widgets/datagrid.h"
 #include "widgets/deskguard.h"
+#include "widgets/morerows.h"
 #include "widgets/residentedit.h"
 #include "widgets/unsavedchanges.h"
 #include "widgets/widgetutil.h"
@@ -32,6 +33,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace fitrova {
 
@@ -330,6 +332,9 @@ void MemberScreen::buildUi()
     m_enter = new DataGrid(enterPage);
     m_enter->setObjectName(QStringLiteral("SpEnter"));
     m_enter->setColumns(attendanceHeaders(), {86, 150, 60, 60, 60, 70, 70, 80, 90});
+    m_enter->setHeaderSorting(false); // newest first, a page at a time
+    m_enterMore = new MoreRowsBar(m_enter, QStringLiteral("Enter"), enterPage);
+    connect(m_enterMore, &MoreRowsBar::moreRequested, this, &MemberScreen::showMoreVisits);
     m_year = new QComboBox(enterPage);
     m_year->setObjectName(QStringLiteral("CobYY1"));
     m_month = new QComboBox(enterPage);
@@ -351,7 +356,10 @@ void MemberScreen::buildUi()
     calCol->addWidget(m_calendar, 1);
     auto *enterLay = new QHBoxLayout(enterPage);
     enterLay->setContentsMargins(0, 0, 0, 0);
-    enterLay->addWidget(m_enter, 1);
+    auto *enterCol = new QVBoxLayout;
+    enterCol->addWidget(m_enter, 1);
+    enterCol->addWidget(m_enterMore);
+    enterLay->addLayout(enterCol, 1);
     enterLay->addLayout(calCol);
     m_tabs->addTab(enterPage, QStringLiteral("출석정보"));
 
@@ -523,6 +531,9 @@ void MemberScreen::clearInputs()
     m_lines.clear();
     m_lect->clearRows();
     m_enter->clearRows();
+    m_visitNext = VisitCursor();
+    m_visitTotal = m_visitsShown = 0;
+    m_enterMore->clear();
     m_points->clearRows();
 }
 
@@ -775,16 +786,35 @@ void MemberScreen::showPoints()
 
 void MemberScreen::showAttendance()
 {
-    const QList<AttendanceLine> lines =
-        guard(m_ui, DbAction::Read, [&] { return loadAttendanceLines(m_ui.app.main, m_member.mbCode); })
-            .value_or(QList<AttendanceLine>());
-    QList<QStringList> rows;
-    QVariantList keys;
-    for (const AttendanceLine &l : lines) {
-        rows << l.cells;
-        keys << l.entid;
-    }
-    m_enter->setRows(rows, keys);
+    m_enter->clearRows();
+    m_visitNext = VisitCursor();
+    m_visitTotal = m_visitsShown = 0;
+    m_enterMore->clear();
+    if (!m_loaded)
+        return;
+    if (guard(m_ui, DbAction::Read, [&] { m_visitTotal = countMemberVisits(m_ui.app.main, m_member.mbCode); }))
+        showMoreVisits();
+}
+
+void MemberScreen::showMoreVisits()
+{
+    if (!m_loaded || (m_visitsShown > 0 && !m_enterMore->hasMore()))
+        return;
+    QList<AttendanceLine> lines;
+    MemberVisitPage page;
+    const bool read = guard(m_ui, DbAction::Read, [&] {
+        page = loadMemberVisitPage(m_ui.app.main, m_member.mbCode, m_visitNext);
+        lines = attendanceLines(m_ui.app.main, page.visits);
+    });
+    if (!read)
+        return;
+    for (const AttendanceLine &l : lines)
+        m_enter->addRow(l.cells, l.entid);
+    m_visitNext = page.next;
+    m_visitsShown += page.visits.size();
+    // A visit written since the count was taken (at another desk) counts too.
+    m_visitTotal = std::max(m_visitTotal, m_visitsShown);
+    m_enterMore->setState(shownOfTotalText(m_visitsShown, m_visitTotal), page.more);
 }
 
 void MemberScreen::showCalendar(int year, int month)

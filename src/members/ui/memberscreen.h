@@ -80,6 +80,8 @@ public:
     // The attendance calendar of a month.
     void showCalendar(int year, int month);
     void showCalendarOfThisMonth();
+    // The next page of the member's visits (더보기, or scrolling to the end).
+    void showMoreVisits();
     BatchQueryDialog *openBatchQuery();
     // The enrollment commands.
     void startEnrollment(EnrollmentScreen screen);
@@ -137,6 +139,11 @@ private:
     // grids
     QTabWidget *m_tabs;
     DataGrid *m_lect, *m_enter, *m_calendar, *m_points;
+    // The visits shown so far: a page at a time, newest first.
+    class MoreRowsBar *m_enterMore = nullptr;
+    VisitCursor m_visitNext;
+    qint64 m_visitTotal = 0;
+    qint64 m_visitsShown = 0;
     QComboBox *m_year, *m_month;
 };
 

@@ -306,6 +306,44 @@ private slots:
         QCOMPARE(countOf(db, "SELECT COUNT(*) FROM entrance"), 1);
     }
 
+    // The member panel shows the newest visits (the one just written first)
+    // with the count of all; 더보기 brings the rest.
+    void memberVisitsInPages()
+    {
+        TestInstall inst;
+        AppContext &ctx = inst.ctx();
+        inst.clock().set(QDateTime(QDate(2024, 5, 10), QTime(9, 0)));
+        const Db &db = ctx.ent;
+        addMember(db, "00000001", "김민수", "10000001");
+        const qint64 ltid = addPeriod(db, "00000001", addProgram(db, "헬스"), "2024-01-01", "2024-07-31");
+        const int earlier = kVisitPageSize + 10;
+        db.transaction([&] {
+            for (int i = 0; i < earlier; ++i)
+                addVisit(db, "00000001", ltid, QDate(2024, 1, 1).addDays(i).toString(Qt::ISODate), "07:00", "08:00");
+        });
+        UiContext ui{ctx, m_msg};
+        CheckInScreen s(ui);
+        s.resize(1000, 640);
+        s.show();
+        present(s, "10000001");
+        QCOMPARE(s.message(), QStringLiteral("정상입장..( 1 회)"));
+        DataGrid *history = s.historyGrid();
+        QCOMPARE(history->rowCount(), kVisitPageSize);
+        QCOMPARE(history->cell(0, 0), QStringLiteral("2024-05-10"));
+        QCOMPARE(child<QLabel>(&s, "History건수")->text(),
+                 QStringLiteral("전체 %1건 중 %2건").arg(earlier + 1).arg(kVisitPageSize));
+        if (qEnvironmentVariableIsSet("GATE_SHOT")) {
+            s.resize(1024, 768);
+            s.grab().save(qEnvironmentVariable("GATE_SHOT") + ".history.png");
+        }
+        click(&s, "History더보기");
+        QCOMPARE(history->rowCount(), earlier + 1);
+        QCOMPARE(history->cell(earlier, 0), QStringLiteral("2024-01-01"));
+        QVERIFY(!child<QPushButton>(&s, "History더보기")->isEnabled());
+        s.clearMember();
+        QCOMPARE(history->rowCount(), 0);
+    }
+
     void busyDayStaysResponsive()
     {
         TestInstall inst;

@@ -522,6 +522,45 @@ private slots:
         QCOMPARE(child<QLabel>(&s, "Pnl마일리지")->text(), QString("300"));
     }
 
+    // A long-standing member's visits come a page at a time, newest first,
+    // with the count of all; 더보기 and scrolling to the end fetch the rest.
+    void visitsInPages()
+    {
+        addMember(m_inst.db(), "00000001", QStringLiteral("홍길동"));
+        const int total = 2 * kVisitPageSize + 7;
+        for (int i = 0; i < total; ++i)
+            m_inst.db().exec("INSERT INTO entrance (InDate, InTime, PgGubun, MbCode, uTime) VALUES (?, '09:00', '1', "
+                             "'00000001', 0)",
+                             {QDate(2020, 1, 1).addDays(i).toString(Qt::ISODate)});
+        MemberScreen s(m_ui);
+        s.resize(1000, 640);
+        s.show();
+        s.showMember("00000001");
+        auto *visits = child<DataGrid>(&s, "SpEnter");
+        auto *more = child<QPushButton>(&s, "Enter더보기");
+        QCOMPARE(visits->rowCount(), kVisitPageSize);
+        QCOMPARE(visits->cell(0, 0), QDate(2020, 1, 1).addDays(total - 1).toString(Qt::ISODate));
+        QCOMPARE(child<QLabel>(&s, "Enter건수")->text(), QString("전체 %1건 중 %2건").arg(total).arg(kVisitPageSize));
+        QVERIFY(more->isEnabled());
+        if (const QByteArray dir = qgetenv("FITROVA_SHOT_DIR"); !dir.isEmpty()) {
+            child<QTabWidget>(&s, "Tab")->setCurrentIndex(1);
+            s.resize(1024, 768);
+            s.grab().save(QString::fromLocal8Bit(dir) + "/memberscreen-visitpages.png");
+        }
+        click(&s, "Enter더보기");
+        QCOMPARE(visits->rowCount(), 2 * kVisitPageSize);
+        child<QTabWidget>(&s, "Tab")->setCurrentIndex(1);
+        QApplication::processEvents();
+        visits->scrollToBottom();
+        QCOMPARE(visits->rowCount(), total);
+        QVERIFY(!more->isEnabled());
+        QCOMPARE(visits->cell(total - 1, 0), QString("2020-01-01"));
+        QCOMPARE(child<QLabel>(&s, "Enter건수")->text(), QString("전체 %1건 중 %1건").arg(total));
+        s.clearScreen();
+        QCOMPARE(visits->rowCount(), 0);
+        QCOMPARE(child<QLabel>(&s, "Enter건수")->text(), QString());
+    }
+
     void photoCommandsNeedAMember()
     {
         MemberScreen s(m_ui);
