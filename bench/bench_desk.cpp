@@ -11,6 +11,9 @@
 //     page) for the same two members;
 //   - the program's start to its login window, in a fresh process each time.
 //
+// The swipe and the card are also reported without the window's repaint
+// ("-unpainted": the screen's work until its grids hold the new rows).
+//
 // Every figure is timed per call: median and 99th percentile of the wall
 // time, and the median of this process's CPU time (on PostgreSQL the
 // server's work is not in it), so a loaded machine shows as wall above CPU.
@@ -319,8 +322,12 @@ void swipe(benchmark::State &state, Desk *d, int level, int dayVisits, int n)
     QApplication::processEvents();
     qint64 admitted = 0;
     const int before = s.dayGrid()->rowCount();
+    auto &unpainted = allSamples()[d->name("swipe-" + std::to_string(dayVisits) + "-unpainted")];
     timeWithCpu(state, d->name("swipe-" + std::to_string(dayVisits)), [&](int i) {
+        QElapsedTimer t;
+        t.start();
         s.presentCard(cards.at(i % cards.size()));
+        unpainted.push_back(double(t.nsecsElapsed()) / 1e6);
         QApplication::processEvents();
         if (s.lastDecision().verdict == GateVerdict::Admitted)
             ++admitted;
@@ -383,8 +390,12 @@ void memberCard(benchmark::State &state, Desk *d, bool heaviest)
     s.resize(1000, 640);
     s.show();
     QApplication::processEvents();
+    auto &unpainted = allSamples()[d->name(heaviest ? "card-heaviest-unpainted" : "card-typical-unpainted")];
     timeWithCpu(state, d->name(heaviest ? "card-heaviest" : "card-typical"), [&](int) {
+        QElapsedTimer t;
+        t.start();
         s.showMember(code);
+        unpainted.push_back(double(t.nsecsElapsed()) / 1e6);
         QApplication::processEvents();
     });
     state.counters["visits"] = double(heaviest ? d->heaviestVisits : d->typicalVisits);

@@ -550,7 +550,6 @@ void CheckInScreen::fillMemberGrids()
         keys << l.ltid;
     }
     m_lect->setRows(rows, keys);
-    m_history->clearRows();
     m_visitNext = VisitCursor();
     m_visitsShown = 0;
     m_visitTotal = countMemberVisits(m_ui.app.ent, m_mbCode);
@@ -562,8 +561,20 @@ void CheckInScreen::showMoreVisits()
     if (m_mbCode.isEmpty() || (m_visitsShown > 0 && !m_historyMore->hasMore()))
         return;
     const MemberVisitPage page = loadMemberVisitPage(m_ui.app.ent, m_mbCode, m_visitNext);
-    for (const auto &v : visitHistoryLines(m_ui.app.ent, page.visits))
-        m_history->addRow(v.cells, v.entid);
+    const QList<VisitHistoryLine> lines = visitHistoryLines(m_ui.app.ent, page.visits);
+    if (m_visitsShown == 0) {
+        // The first page replaces the rows at once; later ones are appended.
+        QList<QStringList> rows;
+        QVariantList keys;
+        for (const auto &v : lines) {
+            rows << v.cells;
+            keys << v.entid;
+        }
+        m_history->setRows(rows, keys);
+    } else {
+        for (const auto &v : lines)
+            m_history->addRow(v.cells, v.entid);
+    }
     m_visitNext = page.next;
     m_visitsShown += page.visits.size();
     m_visitTotal = std::max(m_visitTotal, m_visitsShown);

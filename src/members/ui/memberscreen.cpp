@@ -796,6 +796,27 @@ void MemberScreen::showAttendance()
         showMoreVisits();
 }
 
+namespace {
+
+// The first page replaces the grid's rows at once; later ones are appended.
+void appendLines(DataGrid *grid, const QList<AttendanceLine> &lines, bool first)
+{
+    if (first) {
+        QList<QStringList> rows;
+        QVariantList keys;
+        for (const AttendanceLine &l : lines) {
+            rows << l.cells;
+            keys << l.entid;
+        }
+        grid->setRows(rows, keys);
+        return;
+    }
+    for (const AttendanceLine &l : lines)
+        grid->addRow(l.cells, l.entid);
+}
+
+} // namespace
+
 void MemberScreen::showMoreVisits()
 {
     if (!m_loaded || (m_visitsShown > 0 && !m_enterMore->hasMore()))
@@ -808,8 +829,7 @@ void MemberScreen::showMoreVisits()
     });
     if (!read)
         return;
-    for (const AttendanceLine &l : lines)
-        m_enter->addRow(l.cells, l.entid);
+    appendLines(m_enter, lines, m_visitsShown == 0);
     m_visitNext = page.next;
     m_visitsShown += page.visits.size();
     // A visit written since the count was taken (at another desk) counts too.
