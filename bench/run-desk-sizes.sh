@@ -13,7 +13,8 @@
 #
 # A size whose centre is not in the cache is generated first (the full one
 # takes long; see bench/README.md). The raw output of every run is kept in
-# $DESK_OUT (default /tmp/desk-sizes).
+# $DESK_OUT (default /tmp/desk-sizes); DESK_TABLE_ONLY=1 prints the table
+# from it again without running anything.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD=${1:-build}
@@ -23,7 +24,9 @@ mkdir -p "$OUT"
 export QT_QPA_PLATFORM=offscreen
 export FITROVA_BENCH_REPETITIONS=${FITROVA_BENCH_REPETITIONS:-1}
 
+# DESK_TABLE_ONLY=1: only the table, from the output already in $DESK_OUT.
 for scale in $SCALES; do
+  [ -n "${DESK_TABLE_ONLY:-}" ] && break
   for prog in bench_members bench_desk; do
     echo "== $prog at scale $scale" >&2
     FITROVA_BENCH_SCALE=$scale "$BUILD/bench/$prog" --benchmark_format=console \
@@ -35,11 +38,10 @@ for scale in $SCALES; do
 done
 
 python3 - "$OUT" $SCALES <<'EOF'
-import re, sys
+import sys
 out, scales = sys.argv[1], sys.argv[2:]
 # Summary lines: "figure/engine  samples  median  p99 [cpu] [ratio]x"
-line = re.compile(r'^(\S+)/(sqlite|postgres)\s+\d+\s+([\d.]+)\s+([\d.]+)')
-figures = {}   # (figure, engine, scale) -> median
+figures = {}   # (figure, engine, scale) -> (median, cpu or None)
 order = []
 for scale in scales:
     for prog in ('bench_members', 'bench_desk'):
@@ -48,28 +50,29 @@ for scale in scales:
         except OSError:
             continue
         summary = text[text.rfind('\nfigure'):] if '\nfigure' in text else ''
-        for l in summary.splitlines():
-            m = line.match(l)
-            if not m:
+        for l in summary.splitlines()[2:]:
+            t = l.split()
+            if len(t) < 4 or '/' not in t[0]:
                 continue
-            fig, engine, median = m.group(1), m.group(2), float(m.group(3))
-            figures[(fig, engine, scale)] = median
+            fig, engine = t[0].rsplit('/', 1)
+            cpu = float(t[4]) if len(t) > 4 and not t[4].endswith('x') else None
+            figures[(fig, engine, scale)] = (float(t[2]), cpu)
             if fig not in order and not fig.endswith('-bare'):
                 order.append(fig)
 engines = [e for e in ('sqlite', 'postgres') if any(k[1] == e for k in figures)]
 members = {'0.003': '300', '0.1': '10,000', '1': '100,000'}
 cols = [(s, e) for s in scales for e in engines]
-head = ['figure (median ms, bare in brackets)'] + [f'{members.get(s, s)} {e}' for s, e in cols]
-rows = []
-for fig in order:
-    cells = [fig]
-    for s, e in cols:
-        v = figures.get((fig, e, s))
-        b = figures.get((fig + '-bare', e, s))
-        cells.append('' if v is None else f'{v:.2f}' + ('' if b is None else f' ({b:.2f})'))
-    rows.append(cells)
+head = ['figure: median ms (bare) [cpu ms]'] + [f'{members.get(s, s)} {e}' for s, e in cols]
+def cell(fig, e, s):
+    v = figures.get((fig, e, s))
+    if v is None:
+        return ''
+    b = figures.get((fig + '-bare', e, s))
+    text = f'{v[0]:.2f}' + ('' if b is None else f' ({b[0]:.2f})')
+    return text + ('' if v[1] is None or fig.endswith('-bare') else f' [{v[1]:.2f}]')
+rows = [[fig] + [cell(fig, e, s) for s, e in cols] for fig in order]
 for fig in sorted({k[0] for k in figures if k[0].startswith('visits-whole')}):
-    rows.append([fig] + [('' if figures.get((fig, e, s)) is None else f'{figures[(fig, e, s)]:.2f}') for s, e in cols])
+    rows.append([fig] + [cell(fig, e, s) for s, e in cols])
 widths = [max(len(r[i]) for r in [head] + rows) for i in range(len(head))]
 fmt = lambda r: '| ' + ' | '.join(c.ljust(widths[i]) if i == 0 else c.rjust(widths[i]) for i, c in enumerate(r)) + ' |'
 print(fmt(head))
