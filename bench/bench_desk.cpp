@@ -532,8 +532,11 @@ void printSummary()
     std::printf("\n%-36s %8s %10s %10s %10s %9s\n", "figure", "samples", "median ms", "p99 ms", "cpu ms", "vs bare");
     auto line = [&](const std::string &figure, const std::vector<double> &ms) {
         const auto c = cpuSamples().find(figure);
-        std::printf("%-36s %8zu %10.3f %10.3f %10.3f", figure.c_str(), ms.size(), percentile(ms, 50),
-                    percentile(ms, 99), c == cpuSamples().end() ? 0.0 : percentile(c->second, 50));
+        std::printf("%-36s %8zu %10.3f %10.3f", figure.c_str(), ms.size(), percentile(ms, 50), percentile(ms, 99));
+        if (c == cpuSamples().end())
+            std::printf(" %10s", "-");
+        else
+            std::printf(" %10.3f", percentile(c->second, 50));
     };
     for (const auto &[figure, ms] : s) {
         if (figure.find("-bare") != std::string::npos)
