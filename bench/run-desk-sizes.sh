@@ -55,7 +55,9 @@ for scale in scales:
             if len(t) < 4 or '/' not in t[0]:
                 continue
             fig, engine = t[0].rsplit('/', 1)
-            cpu = float(t[4]) if len(t) > 4 and not t[4].endswith('x') else None
+            cpu = None
+            if len(t) > 4 and not t[4].endswith('x') and t[4] != '-' and not fig.endswith('-unpainted'):
+                cpu = float(t[4])
             figures[(fig, engine, scale)] = (float(t[2]), cpu)
             if fig not in order and not fig.endswith('-bare'):
                 order.append(fig)
