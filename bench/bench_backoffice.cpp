@@ -13,6 +13,7 @@
 //   bench_backoffice [--benchmark_filter=...]   FITROVA_BENCH_SCALE=0.01 for a small centre
 //   FITROVA_BENCH_BACKUP=0 leaves the (slow) backup figures out.
 
+#include "benchtiming.h"
 #include "centregen.h"
 
 #include "closing/cashbook.h"
@@ -36,36 +37,6 @@ using namespace fitrova;
 using namespace fitrova::bench;
 
 namespace {
-
-int envInt(const char *name, int fallback)
-{
-    bool ok = false;
-    const int v = qEnvironmentVariable(name).toInt(&ok);
-    return ok && v >= 0 ? v : fallback;
-}
-
-double median(std::vector<double> v)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-template <typename Fn>
-void timeEach(benchmark::State &state, Fn &&fn)
-{
-    std::vector<double> ms;
-    for (auto _ : state) {
-        QElapsedTimer t;
-        t.start();
-        fn();
-        const qint64 ns = t.nsecsElapsed();
-        state.SetIterationTime(double(ns) / 1e9);
-        ms.push_back(double(ns) / 1e6);
-    }
-    state.counters["median_ms"] = median(ms);
-}
 
 const QString kMarker = QStringLiteral("BNCH"); // the run's own rows
 
@@ -146,7 +117,7 @@ struct Office {
 
 void diaryMonth(benchmark::State &state, Office *o)
 {
-    timeEach(state, [&] {
+    timeEach(state, "DiaryMonth/" + o->label.toStdString(), [&](int) {
         const auto entries = monthSchedule(o->ctx->main, QStringLiteral("0"), kMarker, o->month.year(), o->month.month());
         QHash<QString, QList<ScheduleEntry>> byDay;
         for (const ScheduleEntry &e : entries)
@@ -163,7 +134,7 @@ void diaryMonthBare(benchmark::State &state, Office *o)
     QSqlQuery q(o->ctx->main.handle());
     q.prepare(QStringLiteral("SELECT ScID, ScGubun, ScUserCode, ScDate, ScTime1, ScTime2, ScTit, ScDetail FROM Schedule "
                              "WHERE ScGubun = ? AND ScDate >= ? AND ScDate <= ? ORDER BY ScDate, ScID"));
-    timeEach(state, [&] {
+    timeEach(state, "DiaryMonth-bare/" + o->label.toStdString(), [&](int) {
         q.addBindValue(QStringLiteral("0"));
         q.addBindValue(o->month.toString(QStringLiteral("yyyy-MM-dd")));
         q.addBindValue(o->month.addDays(o->month.daysInMonth() - 1).toString(QStringLiteral("yyyy-MM-dd")));
@@ -179,7 +150,7 @@ void cashMonth(benchmark::State &state, Office *o)
 {
     const QString from = o->month.toString(QStringLiteral("yyyy-MM-dd"));
     const QString to = o->month.addDays(o->month.daysInMonth() - 1).toString(QStringLiteral("yyyy-MM-dd"));
-    timeEach(state, [&] {
+    timeEach(state, "CashBookMonth/" + o->label.toStdString(), [&](int) {
         const CashBook book = readCashBook(o->ctx->main, CashBookFilter{from, to});
         benchmark::DoNotOptimize(book.closingBalance());
     });
@@ -194,7 +165,7 @@ void cashMonthBare(benchmark::State &state, Office *o)
     rows.prepare(QStringLiteral("SELECT e.일자, e.순번, e.과목구분, e.과목코드, COALESCE(a.과목명, e.과목명) AS 과목명, e.금액구분, "
                                 "e.적요, e.수입, e.지출 FROM 수입지출 e LEFT JOIN 계정과목 a ON a.과목코드 = e.과목코드 "
                                 "WHERE e.일자 >= ? AND e.일자 <= ? ORDER BY e.일자, e.순번"));
-    timeEach(state, [&] {
+    timeEach(state, "CashBookMonth-bare/" + o->label.toStdString(), [&](int) {
         before.addBindValue(from);
         before.exec();
         qint64 balance = before.next() ? before.value(0).toLongLong() : 0;
@@ -235,9 +206,9 @@ void backupCentre(benchmark::State &state, Office *o)
         bytes = double(r.set.bytes);
     }
     state.counters["size_MB"] = bytes / (1024.0 * 1024.0);
-    state.counters["seconds"] = median(seconds);
-    state.counters["copy_s"] = median(copySeconds);
-    state.counters["check_s"] = median(seconds) - median(copySeconds);
+    state.counters["seconds"] = percentile(seconds, 50);
+    state.counters["copy_s"] = percentile(copySeconds, 50);
+    state.counters["check_s"] = percentile(seconds, 50) - percentile(copySeconds, 50);
 }
 
 // The bare twin: the same bytes copied as plain files, or pg_dump alone.
@@ -265,7 +236,7 @@ void backupBare(benchmark::State &state, Office *o)
         state.SetIterationTime(s);
         seconds.push_back(s);
     }
-    state.counters["seconds"] = median(seconds);
+    state.counters["seconds"] = percentile(seconds, 50);
 }
 
 } // namespace
@@ -285,7 +256,7 @@ int main(int argc, char **argv)
         return 1;
     }
     const int reps = envInt("FITROVA_BENCH_REPETITIONS", 3);
-    const bool backups = envInt("FITROVA_BENCH_BACKUP", 1) != 0;
+    const bool backups = qEnvironmentVariable("FITROVA_BENCH_BACKUP") != QLatin1String("0");
     for (const auto &op : offices) {
         Office *o = op.get();
         const std::string l = o->label.toStdString();

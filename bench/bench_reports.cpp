@@ -21,7 +21,6 @@
 #include "entrance/reportsattendance.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -92,21 +91,9 @@ struct Centre {
 
 void measure(benchmark::State &state, const std::string &figure, const std::function<qint64()> &fn)
 {
-    std::vector<double> ms;
-    qint64 lines = 0;
-    fn(); // warm the caches once, untimed
-    for (auto _ : state) {
-        QElapsedTimer t;
-        t.start();
-        lines = fn();
-        const qint64 ns = t.nsecsElapsed();
-        state.SetIterationTime(double(ns) / 1e9);
-        ms.push_back(double(ns) / 1e6);
-    }
-    state.counters["median_ms"] = percentile(ms, 50);
+    qint64 lines = fn(); // warm the caches once, untimed
+    timeEach(state, figure, [&](int) { lines = fn(); });
     state.counters["lines"] = double(lines);
-    auto &all = allSamples()[figure];
-    all.insert(all.end(), ms.begin(), ms.end());
 }
 
 void runReport(benchmark::State &state, Centre *c, const Figure *f)
@@ -345,7 +332,9 @@ void addFigures(Centre &c)
 void printSummary()
 {
     auto &s = allSamples();
-    std::printf("\n%-40s %8s %11s %11s %9s\n", "figure", "samples", "median ms", "bare ms", "vs bare");
+    auto &cpu = allCpuSamples();
+    std::printf("\n%-40s %8s %11s %11s %9s %9s %9s\n", "figure", "samples", "median ms", "bare ms", "vs bare", "cpu ms",
+                "bare cpu");
     for (const auto &[figure, ms] : s) {
         if (figure.find("-bare") != std::string::npos)
             continue;
@@ -356,7 +345,8 @@ void printSummary()
         std::printf("%-40s %8zu %11.1f", figure.c_str(), ms.size(), med);
         if (b != s.end()) {
             const double bm = percentile(b->second, 50);
-            std::printf(" %11.1f %8.2fx", bm, med / std::max(1e-9, bm));
+            std::printf(" %11.1f %8.2fx %9.1f %9.1f", bm, med / std::max(1e-9, bm), percentile(cpu[figure], 50),
+                        percentile(cpu[bare], 50));
         }
         std::printf("\n");
     }

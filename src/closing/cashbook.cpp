@@ -225,17 +225,16 @@ CashBook readCashBook(const Db &db, const CashBookFilter &f)
     // A month can hold a thousand entries and more: the columns are read by
     // their place in the SELECT above.
     for (const Row &r : rows) {
-        const QSqlRecord &rec = r.record();
         CashEntry e;
-        e.date = rec.value(0).toString();
-        e.seq = rec.value(1).toLongLong();
-        e.kind = rec.value(2).toString();
-        e.accountCode = rec.value(3).toString();
-        e.accountName = rec.value(4).toString();
-        e.payKind = rec.value(5).toString();
-        e.text = rec.value(6).toString();
-        e.income = rec.value(7).toLongLong();
-        e.expense = rec.value(8).toLongLong();
+        e.date = r.at(0).toString();
+        e.seq = r.at(1).toLongLong();
+        e.kind = r.at(2).toString();
+        e.accountCode = r.at(3).toString();
+        e.accountName = r.at(4).toString();
+        e.payKind = r.at(5).toString();
+        e.text = r.at(6).toString();
+        e.income = r.at(7).toLongLong();
+        e.expense = r.at(8).toLongLong();
         balance += e.income - e.expense;
         e.balance = balance;
         book.totalIncome += e.income;

@@ -23,7 +23,7 @@ void addPeriod(SqlFilter &f, EnrollPeriod period, const QString &month, const QS
     if (period != EnrollPeriod::Dates)
         f.add(table + QStringLiteral(".LTyymm = ?"), {month});
     if (period != EnrollPeriod::Month)
-        f.add(table + QStringLiteral(".RqDate >= ? AND ") + table + QStringLiteral(".RqDate <= ?"), {from, to});
+        f.between(table + QStringLiteral(".RqDate"), from, to);
 }
 
 QString listCondition(EnrollmentList list)
@@ -236,8 +236,8 @@ ValidMembers validMembers(const Db &db, const ValidMemberCriteria &c)
     SqlFilter f;
     switch (c.kind) {
     case ValidKind::Valid: f.add(QStringLiteral("l.Sdate1 <= ? AND l.Sdate2 >= ?"), {c.date, c.date}); break;
-    case ValidKind::Expiring: f.add(QStringLiteral("l.Sdate2 >= ? AND l.Sdate2 <= ?"), {c.dateFrom, c.dateTo}); break;
-    case ValidKind::Starting: f.add(QStringLiteral("l.Sdate1 >= ? AND l.Sdate1 <= ?"), {c.dateFrom, c.dateTo}); break;
+    case ValidKind::Expiring: f.between(QStringLiteral("l.Sdate2"), c.dateFrom, c.dateTo); break;
+    case ValidKind::Starting: f.between(QStringLiteral("l.Sdate1"), c.dateFrom, c.dateTo); break;
     }
     f.add(QStringLiteral("l.LtGubun < '3'"));
     f.equalIfSet(QStringLiteral("l.Course"), c.course);
@@ -388,12 +388,14 @@ DailyValid dailyValid(const Db &db, const DailyValidCriteria &c)
 
 Unpaid unpaidMembers(const Db &db)
 {
+    // Summed per member from the index on member and amounts alone; only the
+    // members who owe are then looked up.
     const Rows rows = db.query(QStringLiteral(
-        "SELECT l.MbCode, m.MbName, m.Age, m.Tel1, m.Tel2, m.Sex, m.MisuAmt, SUM(l.TAmt) AS TAmt "
-        "FROM Lecture l LEFT JOIN Member m ON m.MbCode = l.MbCode "
-        "GROUP BY l.MbCode, m.MbName, m.Age, m.Tel1, m.Tel2, m.Sex, m.MisuAmt "
-        "HAVING SUM(l.TAmt) <> SUM(l.CashAmt) + SUM(l.CardAmt) "
-        "ORDER BY l.MbCode"));
+        "SELECT u.MbCode, m.MbName, m.Age, m.Tel1, m.Tel2, m.Sex, m.MisuAmt, u.TAmt "
+        "FROM (SELECT MbCode, SUM(TAmt) AS TAmt FROM Lecture GROUP BY MbCode "
+        "HAVING SUM(TAmt) <> SUM(CashAmt) + SUM(CardAmt)) u "
+        "LEFT JOIN Member m ON m.MbCode = u.MbCode "
+        "ORDER BY u.MbCode"));
     Unpaid out;
     for (const Row &r : rows) {
         UnpaidLine l;

@@ -63,7 +63,7 @@ int courseKindOrder(const QString &kind)
 SqlFilter courseFilter(const IncomeCriteria &c)
 {
     SqlFilter f;
-    f.add(QStringLiteral("l.RqDate >= ? AND l.RqDate <= ?"), {c.dateFrom, c.dateTo});
+    f.between(QStringLiteral("l.RqDate"), c.dateFrom, c.dateTo);
     f.add(QStringLiteral("l.LtGubun IN ('1', '2', '4')"));
     f.equalIfSet(QStringLiteral("l.LastUser"), c.user);
     if (c.monthCnt > 0)
@@ -74,7 +74,7 @@ SqlFilter courseFilter(const IncomeCriteria &c)
 SqlFilter goodsFilter(const IncomeCriteria &c)
 {
     SqlFilter f;
-    f.add(QStringLiteral("s.SlDate >= ? AND s.SlDate <= ?"), {c.dateFrom, c.dateTo});
+    f.between(QStringLiteral("s.SlDate"), c.dateFrom, c.dateTo);
     f.equalIfSet(QStringLiteral("s.LastUser"), c.user);
     return f;
 }
@@ -82,7 +82,7 @@ SqlFilter goodsFilter(const IncomeCriteria &c)
 SqlFilter lockerFilter(const IncomeCriteria &c)
 {
     SqlFilter f;
-    f.add(QStringLiteral("r.RqDate >= ? AND r.RqDate <= ?"), {c.dateFrom, c.dateTo});
+    f.between(QStringLiteral("r.RqDate"), c.dateFrom, c.dateTo);
     f.add(kLockerKinds);
     f.equalIfSet(QStringLiteral("r.LastUser"), c.user);
     return f;

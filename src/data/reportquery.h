@@ -6,7 +6,7 @@
 // queries whose filters are chosen on a screen:
 //
 //     SqlFilter f;
-//     f.add(QStringLiteral("e.InDate >= ? AND e.InDate <= ?"), {from, to});
+//     f.between(QStringLiteral("e.InDate"), from, to);
 //     f.equalIfSet(QStringLiteral("e.Course"), course);   // only when a course is chosen
 //     db.query(QStringLiteral("SELECT … FROM entrance e") + f.where() + QStringLiteral(" ORDER BY …"), f.params());
 
@@ -14,6 +14,8 @@
 #include "data/dates.h"
 
 #include <QDate>
+#include <QMetaType>
+#include <cmath>
 
 #include <QString>
 #include <QStringList>
@@ -51,6 +53,39 @@ inline DateRange yearRange(int year)
     return {fmtDate(first), fmtDate(QDate(year, 12, 31))};
 }
 
+// A long list's values read by their place in its SELECT (0-based): looking
+// a column up by name costs more than the rest of the row. The same values
+// as Row::str and Row::num give.
+inline QString textAt(const Row &r, int column)
+{
+    const QVariant v = r.at(column);
+    return v.isNull() ? QString() : v.toString();
+}
+
+inline qint64 numAt(const Row &r, int column)
+{
+    const QVariant v = r.at(column);
+    if (v.isNull())
+        return 0;
+    switch (v.typeId()) {
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        return v.toLongLong();
+    default: {
+        bool ok = false;
+        const QString s = v.toString().trimmed();
+        const qint64 n = s.toLongLong(&ok);
+        if (ok)
+            return n;
+        const double d = s.toDouble(&ok);
+        return ok && std::isfinite(d) ? static_cast<qint64>(d) : 0;
+    }
+    }
+}
+
 class SqlFilter {
 public:
     SqlFilter &add(const QString &condition, const Params &values = {})
@@ -59,6 +94,12 @@ public:
         m_params += values;
         return *this;
     }
+    // "column >= ? AND column <= ?": a range an index on the column serves.
+    SqlFilter &between(const QString &column, const QString &from, const QString &to)
+    {
+        return add(column + QStringLiteral(" >= ? AND ") + column + QStringLiteral(" <= ?"), {from, to});
+    }
+    SqlFilter &between(const QString &column, const DateRange &range) { return between(column, range.from, range.to); }
     // "column = ?" when the value is not empty.
     SqlFilter &equalIfSet(const QString &column, const QString &value)
     {

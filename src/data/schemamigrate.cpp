@@ -4,6 +4,32 @@
 
 namespace fitrova {
 
+namespace {
+
+// Creates one of the schema's lookup indexes on a database made before it.
+// On the file databases a table may live in an attached file (the visits in
+// the entrance file): the index goes into the file that holds the table.
+void addIndex(const Db &db, const QString &table, const QStringList &columns)
+{
+    // (An installation may have been given it by hand already.)
+    QString stmt = createIndexStatement(table, columns);
+    stmt.replace(QStringLiteral("CREATE INDEX "), QStringLiteral("CREATE INDEX IF NOT EXISTS "));
+    if (db.engine() == Engine::SQLite) {
+        for (const Row &file : db.query(QStringLiteral("PRAGMA database_list"))) {
+            const QString schema = file.str(QStringLiteral("name"));
+            if (db.scalar(QStringLiteral("SELECT 1 FROM \"%1\".sqlite_master WHERE type = 'table' AND lower(name) = lower(?)").arg(schema),
+                          {table})
+                    .isValid()) {
+                stmt.replace(QStringLiteral(" EXISTS "), QStringLiteral(" EXISTS \"%1\".").arg(schema));
+                break;
+            }
+        }
+    }
+    db.exec(stmt);
+}
+
+} // namespace
+
 void createTables(const Db &db, std::optional<DbFile> file, bool stampVersion)
 {
     db.transaction([&] {
@@ -77,6 +103,14 @@ void migrateSchema(const Db &main, int fromVersion, int toVersion)
                 for (const QString &stmt : memberGramTriggerStatements(main.engine()))
                     main.exec(stmt);
                 rebuildMemberGrams(main);
+                break;
+            case 5:
+                // The reports' covering indexes: visits counted per day and
+                // member, and what each member owes.
+                addIndex(main, QStringLiteral("entrance"), {QStringLiteral("InDate"), QStringLiteral("MbCode")});
+                addIndex(main, QStringLiteral("Lecture"),
+                         {QStringLiteral("MbCode"), QStringLiteral("TAmt"), QStringLiteral("CashAmt"),
+                          QStringLiteral("CardAmt")});
                 break;
             default:
                 break;

@@ -254,7 +254,10 @@ std::vector<Table> buildTables()
                idx({"LTyymm"}), idx({"Course", "Sdate2"}),
                // A member's last enrollment month from the index alone (the
                // locker rental status reads it for every renter).
-               idx({"MbCode", "LTyymm"})}},
+               idx({"MbCode", "LTyymm"}),
+               // What each member owes and paid, summed from the index alone
+               // in member order (the unpaid members report).
+               idx({"MbCode", "TAmt", "CashAmt", "CardAmt"})}},
 
         // ------------------------------------------------------------------
         // Entrance (entrance database)
@@ -267,7 +270,10 @@ std::vector<Table> buildTables()
                text("PgGubun", 1), memberCode(), text("MbCard", 20), integer("Ltid"),
                integer("Pgid"), text("Course", 1), count("uTime"), text("Memo")},
               {},
-              {idx({"InDate"}), idx({"MbCode", "InDate"}), idx({"Ltid", "InDate"})}},
+              {idx({"InDate"}), idx({"MbCode", "InDate"}), idx({"Ltid", "InDate"}),
+               // The visits of a period counted per day and member from the
+               // index alone, in that order.
+               idx({"InDate", "MbCode"})}},
 
         // Equipment handed out on a visit.
         Table{"ItemTrs", DbFile::Entrance,

@@ -16,18 +16,29 @@ qint64 ageOf(const Row &r)
     return r.isNull(QStringLiteral("Age")) ? -1 : r.num(QStringLiteral("Age"));
 }
 
+// The visits of a report on the visit table under the alias: the period,
+// and the course item, program and instructor when chosen. The visit row
+// carries no instructor: it is the one of the visit's program.
+SqlFilter visitFilter(const QString &alias, const QString &from, const QString &to, const QString &course = {},
+                      qint64 pgid = 0, const QString &ltCode = {})
+{
+    SqlFilter f;
+    f.between(alias + QStringLiteral(".InDate"), from, to);
+    f.equalIfSet(alias + QStringLiteral(".Course"), course);
+    f.equalIfSet(alias + QStringLiteral(".Pgid"), pgid);
+    if (!ltCode.isEmpty())
+        f.add(alias + QStringLiteral(".Pgid IN (SELECT Pgid FROM Program WHERE LtCode = ?)"), {ltCode});
+    return f;
+}
+
 } // namespace
 
 // --- visit list -------------------------------------------------------------------
 
 VisitList visitList(const Db &db, const VisitListCriteria &c)
 {
-    SqlFilter f;
-    f.add(QStringLiteral("e.InDate >= ? AND e.InDate <= ?"), {c.dateFrom, c.dateTo});
+    SqlFilter f = visitFilter(QStringLiteral("e"), c.dateFrom, c.dateTo, c.course, c.pgid, c.ltCode);
     f.equalIfSet(QStringLiteral("e.MbCode"), c.mbCode);
-    f.equalIfSet(QStringLiteral("e.Course"), c.course);
-    f.equalIfSet(QStringLiteral("e.Pgid"), c.pgid);
-    f.equalIfSet(QStringLiteral("p.LtCode"), c.ltCode);
     f.equalIfSet(QStringLiteral("m.Sex"), c.sex);
     if (!c.timeFrom.isEmpty() && c.timeFrom > QLatin1String("00:00"))
         f.add(QStringLiteral("e.InTime >= ?"), {c.timeFrom});
@@ -42,24 +53,25 @@ VisitList visitList(const Db &db, const VisitListCriteria &c)
         f.params());
     VisitList out;
     out.lines.reserve(rows.size());
+    const QString manual = manualAttendanceMemo();
+    // A month holds a hundred thousand visits and more: read by position.
     for (const Row &r : rows) {
-        VisitLine l;
-        l.entid = r.num(QStringLiteral("Entid"));
-        l.inDate = r.str(QStringLiteral("InDate"));
-        l.inTime = r.str(QStringLiteral("InTime"));
-        l.outTime = r.str(QStringLiteral("OutTime"));
-        l.mbCode = r.str(QStringLiteral("MbCode"));
-        l.mbName = r.str(QStringLiteral("MbName"));
-        l.sex = r.str(QStringLiteral("Sex")).trimmed();
-        l.age = ageOf(r);
-        l.guardian = r.str(QStringLiteral("MbName1"));
-        l.pgName = r.str(QStringLiteral("PgName"));
-        l.card = r.str(QStringLiteral("MbCard"));
-        l.memo = r.str(QStringLiteral("Memo"));
-        l.timeBased = r.str(QStringLiteral("PgGubun")) == QLatin1String("2");
-        l.usedMinutes = r.num(QStringLiteral("uTime"));
-        l.manual = l.memo == manualAttendanceMemo();
-        out.lines.append(l);
+        VisitLine &l = out.lines.emplace_back();
+        l.entid = numAt(r, 0);
+        l.inDate = textAt(r, 1);
+        l.inTime = textAt(r, 2);
+        l.outTime = textAt(r, 3);
+        l.timeBased = textAt(r, 4) == QLatin1String("2");
+        l.mbCode = textAt(r, 5);
+        l.card = textAt(r, 6);
+        l.usedMinutes = numAt(r, 7);
+        l.memo = textAt(r, 8);
+        l.manual = l.memo == manual;
+        l.mbName = textAt(r, 9);
+        l.sex = textAt(r, 10).trimmed();
+        l.age = r.at(11).isNull() ? -1 : numAt(r, 11);
+        l.guardian = textAt(r, 12);
+        l.pgName = textAt(r, 13);
     }
     out.count = out.lines.size();
     return out;
@@ -69,28 +81,32 @@ VisitList visitList(const Db &db, const VisitListCriteria &c)
 
 VisitCounts visitCounts(const Db &db, const VisitCountCriteria &c)
 {
-    SqlFilter f;
-    f.add(QStringLiteral("e.InDate >= ? AND e.InDate <= ?"), {c.dateFrom, c.dateTo});
-    f.equalIfSet(QStringLiteral("e.Course"), c.course);
-    f.equalIfSet(QStringLiteral("e.Pgid"), c.pgid);
-    // The visit row carries no instructor: it is the one of the visit's program.
-    const bool byLecturer = !c.ltCode.isEmpty();
-    f.equalIfSet(QStringLiteral("p0.LtCode"), c.ltCode);
-    const QString day = c.perDay ? QStringLiteral("e.InDate, ") : QString();
-    Params params = f.params();
+    // The visits are counted from the index on date and member alone; the
+    // card and program of each group counted are then read for the groups
+    // that reach the least count only (few where two visits a day are asked).
+    const SqlFilter f = visitFilter(QStringLiteral("e"), c.dateFrom, c.dateTo, c.course, c.pgid, c.ltCode);
+    const SqlFilter x = visitFilter(QStringLiteral("x"), c.dateFrom, c.dateTo, c.course, c.pgid, c.ltCode);
+    const QString group = c.perDay ? QStringLiteral("e.InDate, e.MbCode") : QStringLiteral("e.MbCode");
+    const QString day = c.perDay ? QStringLiteral("n.InDate, ") : QString();
+    const QString sameGroup = QStringLiteral("x.MbCode = n.MbCode")
+        + (c.perDay ? QStringLiteral(" AND x.InDate = n.InDate") : QString()) + x.andClause();
+    Params params;
+    params += x.params();
+    params += x.params();
+    params += f.params();
     params << std::max(1, c.minCount);
     const Rows rows = db.query(
         QStringLiteral("SELECT g.MbCode, g.InCount, g.MbCard, g.Pgid, ")
             + (c.perDay ? QStringLiteral("g.InDate, ") : QString())
-            + QStringLiteral("m.MbName, m.Sex, m.Age, m.Tel1, m.Tel2, p.PgName, p.Time1, p.Time2 FROM ("
-                             "SELECT e.MbCode, ")
-            + day
-            + QStringLiteral("COUNT(*) AS InCount, MAX(e.MbCard) AS MbCard, MAX(e.Pgid) AS Pgid FROM entrance e")
-            + (byLecturer ? QStringLiteral(" LEFT JOIN Program p0 ON p0.Pgid = e.Pgid") : QString()) + f.where()
-            + QStringLiteral(" GROUP BY ") + day + QStringLiteral("e.MbCode HAVING COUNT(*) >= ?) g "
-                                                                  "LEFT JOIN Member m ON m.MbCode = g.MbCode "
-                                                                  "LEFT JOIN Program p ON p.Pgid = g.Pgid "
-                                                                  "ORDER BY g.MbCode")
+            + QStringLiteral("m.MbName, m.Sex, m.Age, m.Tel1, m.Tel2, p.PgName, p.Time1, p.Time2 FROM (SELECT n.MbCode, ")
+            + day + QStringLiteral("n.InCount, (SELECT MAX(x.MbCard) FROM entrance x WHERE ") + sameGroup
+            + QStringLiteral(") AS MbCard, (SELECT MAX(x.Pgid) FROM entrance x WHERE ") + sameGroup
+            + QStringLiteral(") AS Pgid FROM (SELECT ") + group + QStringLiteral(", COUNT(*) AS InCount FROM entrance e")
+            + f.where() + QStringLiteral(" GROUP BY ") + group
+            + QStringLiteral(" HAVING COUNT(*) >= ?) n) g "
+                             "LEFT JOIN Member m ON m.MbCode = g.MbCode "
+                             "LEFT JOIN Program p ON p.Pgid = g.Pgid "
+                             "ORDER BY g.MbCode")
             + (c.perDay ? QStringLiteral(", g.InDate") : QString()),
         params);
     VisitCounts out;
@@ -283,9 +299,7 @@ VisitChart visitChart(const Db &db, const VisitChartCriteria &c)
             out.categories << QString::number(h);
         break;
     }
-    SqlFilter f;
-    f.add(QStringLiteral("e.InDate >= ? AND e.InDate <= ?"), {from, to});
-    f.equalIfSet(QStringLiteral("e.Course"), c.course);
+    const SqlFilter f = visitFilter(QStringLiteral("e"), from, to, c.course);
     const Rows rows = db.query(QStringLiteral("SELECT e.Course, ") + period
                                    + QStringLiteral(" AS Slot, COUNT(*) AS nCount FROM entrance e") + f.where()
                                    + QStringLiteral(" GROUP BY e.Course, ") + period,

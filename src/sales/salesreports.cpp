@@ -2,6 +2,7 @@
 
 #include "data/dates.h"
 #include "data/ledger.h"
+#include "data/reportquery.h"
 #include "data/text.h"
 
 #include <QDate>
@@ -97,56 +98,40 @@ QString lockerKindText(const QString &rqGubun)
     return QStringLiteral("사물함신규");
 }
 
-// Long lists read their columns by position (the order of their SELECT):
-// looking a column up by name costs more than the rest of the row.
-QString textAt(const Row &r, int column)
+// The rows of one kind of takings (its table under the alias) in the period
+// asked, by closing date or in the time window, and of the chosen user.
+SqlFilter takingsFilter(const DetailedTakingsCriteria &c, TakingsKind kind, const QString &alias)
 {
-    const QVariant v = r.record().value(column);
-    return v.isNull() ? QString() : v.toString();
-}
-qint64 numAt(const Row &r, int column) { return r.record().value(column).toLongLong(); }
-
-// The period of a detailed takings query on one table.
-QString periodCondition(const DetailedTakingsCriteria &c, const QString &alias, const QString &dateColumn,
-                        const QString &stampColumn, Params &params)
-{
-    if (c.byClosingDate) {
-        params << c.fromDate << c.toDate;
-        return QStringLiteral("%1.%2 >= ? AND %1.%2 <= ?").arg(alias, stampColumn);
-    }
-    params += c.window.params();
-    return c.window.condition(alias + QLatin1Char('.') + dateColumn, alias + QStringLiteral(".LastTime"));
+    const TakingsSource &source = takingsSource(kind);
+    const QString a = alias + QLatin1Char('.');
+    SqlFilter f;
+    if (c.byClosingDate)
+        f.between(a + source.stampColumn, c.fromDate, c.toDate);
+    else
+        f.add(c.window.condition(a + source.dateColumn, a + source.timeColumn), c.window.params());
+    f.equalIfSet(a + QStringLiteral("LastUser"), c.user);
+    return f;
 }
 
 QList<TakingsLine> goodsTakings(const Db &db, const DetailedTakingsCriteria &c)
 {
-    Params p;
-    QString sql = QStringLiteral(
+    const QString sql = QStringLiteral(
         "SELECT s.SlId, s.SlDate, s.LastTime, s.LastUser, u.UserName, s.SlNo, s.MbCode, s.Course, c.Name AS CourseName, "
         "s.ItCode, i.ItName, s.Slqty, s.SlAmt, s.CashAmt, s.CardAmt, s.CardGubun, k.Name AS CardName, s.SlfDate, s.FnChk, "
         "s.Reprint, s.CashChk, s.SEQ "
         "FROM Sale s LEFT JOIN Item i ON s.ItId = i.ItId "
         "LEFT JOIN Course c ON c.PsGroup = 'S' AND c.Code = s.Course "
-        "LEFT JOIN UserM u ON s.LastUser = u.PsCode LEFT JOIN Card k ON s.CardGubun = k.Code WHERE ");
-    sql += periodCondition(c, QStringLiteral("s"), QStringLiteral("SlDate"), QStringLiteral("SlfDate"), p);
-    if (!c.course.isEmpty()) {
-        sql += QStringLiteral(" AND s.Course = ?");
-        p << c.course;
-    }
-    if (!c.user.isEmpty()) {
-        sql += QStringLiteral(" AND s.LastUser = ?");
-        p << c.user;
-    }
-    if (c.payKind != PayKind::All) {
-        sql += QStringLiteral(" AND s.CardChk = ?");
-        p << QString::number(int(c.payKind));
-    }
+        "LEFT JOIN UserM u ON s.LastUser = u.PsCode LEFT JOIN Card k ON s.CardGubun = k.Code");
+    SqlFilter f = takingsFilter(c, TakingsKind::Goods, QStringLiteral("s"));
+    f.equalIfSet(QStringLiteral("s.Course"), c.course);
+    if (c.payKind != PayKind::All)
+        f.add(QStringLiteral("s.CardChk = ?"), {QString::number(int(c.payKind))});
     if (c.reprintOnly)
-        sql += QStringLiteral(" AND s.Reprint = '1'");
+        f.add(QStringLiteral("s.Reprint = '1'"));
     if (c.cashReceiptOnly)
-        sql += QStringLiteral(" AND s.CashChk = '1'");
+        f.add(QStringLiteral("s.CashChk = '1'"));
     QList<TakingsLine> out;
-    for (const Row &r : db.query(sql, p)) {
+    for (const Row &r : db.query(sql + f.where(), f.params())) {
         TakingsLine l;
         l.kind = TakingsKind::Goods;
         l.id = numAt(r, 0);
@@ -179,35 +164,23 @@ QList<TakingsLine> goodsTakings(const Db &db, const DetailedTakingsCriteria &c)
 
 QList<TakingsLine> courseTakings(const Db &db, const DetailedTakingsCriteria &c)
 {
-    Params p;
-    QString sql = QStringLiteral(
+    const QString sql = QStringLiteral(
         "SELECT l.Ltid, l.LtGubun, l.PgGubun, l.RqDate, l.LastTime, l.LastUser, u.UserName, l.MbCode, "
         "COALESCE(m.MbName, l.MbName) AS MbName, l.Course, c.Name AS CourseName, COALESCE(g.PgName, l.PgName) AS PgName, "
         "l.CashAmt, l.CardAmt, l.Card, k.Name AS CardName, l.fDate "
         "FROM Lecture l LEFT JOIN Program g ON l.Pgid = g.Pgid LEFT JOIN Member m ON l.MbCode = m.MbCode "
         "LEFT JOIN UserM u ON l.LastUser = u.PsCode LEFT JOIN Course c ON c.PsGroup = 'P' AND c.Code = l.Course "
-        "LEFT JOIN Card k ON l.Card = k.Code WHERE ");
-    sql += periodCondition(c, QStringLiteral("l"), QStringLiteral("RqDate"), QStringLiteral("fDate"), p);
-    sql += QStringLiteral(" AND l.LtGubun IN ('1', '2', '4')");
-    if (!c.user.isEmpty()) {
-        sql += QStringLiteral(" AND l.LastUser = ?");
-        p << c.user;
-    }
+        "LEFT JOIN Card k ON l.Card = k.Code");
+    SqlFilter f = takingsFilter(c, TakingsKind::Courses, QStringLiteral("l"));
+    f.add(QStringLiteral("l.LtGubun IN ('1', '2', '4')"));
     switch (c.payKind) {
-    case PayKind::Cash:
-        sql += QStringLiteral(" AND l.CashAmt <> 0 AND l.CardAmt = 0");
-        break;
-    case PayKind::Card:
-        sql += QStringLiteral(" AND l.CardAmt <> 0 AND l.CashAmt = 0");
-        break;
-    case PayKind::Both:
-        sql += QStringLiteral(" AND l.CardAmt <> 0 AND l.CashAmt <> 0");
-        break;
-    case PayKind::All:
-        break;
+    case PayKind::Cash: f.add(QStringLiteral("l.CashAmt <> 0 AND l.CardAmt = 0")); break;
+    case PayKind::Card: f.add(QStringLiteral("l.CardAmt <> 0 AND l.CashAmt = 0")); break;
+    case PayKind::Both: f.add(QStringLiteral("l.CardAmt <> 0 AND l.CashAmt <> 0")); break;
+    case PayKind::All: break;
     }
     QList<TakingsLine> out;
-    for (const Row &r : db.query(sql, p)) {
+    for (const Row &r : db.query(sql + f.where(), f.params())) {
         TakingsLine l;
         l.kind = TakingsKind::Courses;
         l.id = numAt(r, 0);
@@ -238,20 +211,15 @@ QList<TakingsLine> courseTakings(const Db &db, const DetailedTakingsCriteria &c)
 
 QList<TakingsLine> lockerTakings(const Db &db, const DetailedTakingsCriteria &c)
 {
-    Params p;
-    QString sql = QStringLiteral(
+    const QString sql = QStringLiteral(
         "SELECT r.Rqid, r.RqGubun, r.RqDate, r.LastTime, r.LastUser, u.UserName, r.MbCode, m.MbName, r.BoxCode, "
         "b.BoxName, r.BoxNum, r.Samt, r.Uamt, r.Ramt, r.fDate "
         "FROM RqPerBox r LEFT JOIN Member m ON r.MbCode = m.MbCode LEFT JOIN PerBox b ON r.BoxCode = b.BoxCode "
-        "LEFT JOIN UserM u ON r.LastUser = u.PsCode "
-        "WHERE r.RqGubun IN ('1', '3', '4', '5') AND (r.Samt + r.Uamt + r.Ramt) <> 0 AND ");
-    sql += periodCondition(c, QStringLiteral("r"), QStringLiteral("RqDate"), QStringLiteral("fDate"), p);
-    if (!c.user.isEmpty()) {
-        sql += QStringLiteral(" AND r.LastUser = ?");
-        p << c.user;
-    }
+        "LEFT JOIN UserM u ON r.LastUser = u.PsCode");
+    SqlFilter f = takingsFilter(c, TakingsKind::Lockers, QStringLiteral("r"));
+    f.add(QStringLiteral("r.RqGubun IN ('1', '3', '4', '5') AND (r.Samt + r.Uamt + r.Ramt) <> 0"));
     QList<TakingsLine> out;
-    for (const Row &r : db.query(sql, p)) {
+    for (const Row &r : db.query(sql + f.where(), f.params())) {
         TakingsLine l;
         l.kind = TakingsKind::Lockers;
         l.id = numAt(r, 0);

@@ -194,6 +194,44 @@ private slots:
         QCOMPARE(byLecturer.lines[0].mbCode, QString("00000002"));
     }
 
+    // A member's card and program on a counted line come from the visits the
+    // filter keeps, not from the member's other visits of that day.
+    void visitCountsShowTheFilteredVisitsCardAndProgram_data()
+    {
+        QTest::addColumn<QString>("course");
+        QTest::addColumn<bool>("perDay");
+        QTest::addColumn<QString>("card");
+        QTest::addColumn<QString>("pgName");
+        QTest::newRow("swimming per day") << "1" << true << "C-SWIM" << QStringLiteral("수영 초급");
+        QTest::newRow("gym per day") << "2" << true << "C-GYM" << QStringLiteral("헬스 종일");
+        QTest::newRow("swimming over the period") << "1" << false << "C-SWIM" << QStringLiteral("수영 초급");
+        QTest::newRow("gym over the period") << "2" << false << "C-GYM" << QStringLiteral("헬스 종일");
+    }
+
+    void visitCountsShowTheFilteredVisitsCardAndProgram()
+    {
+        QFETCH(QString, course);
+        QFETCH(bool, perDay);
+        QFETCH(QString, card);
+        QFETCH(QString, pgName);
+        const qint64 gym = enroll(db(), "00000001", m_gym, "2024-05-01", "2024-05-31", "2");
+        const qint64 swimVisit = visit(db(), "00000001", m_l1, "2024-05-05", "07:00");
+        const qint64 gymVisit = visit(db(), "00000001", gym, "2024-05-05", "18:00", "2");
+        db().exec(QStringLiteral("UPDATE entrance SET MbCard = ? WHERE Entid = ?"), {QStringLiteral("C-SWIM"), swimVisit});
+        db().exec(QStringLiteral("UPDATE entrance SET MbCard = ? WHERE Entid = ?"), {QStringLiteral("C-GYM"), gymVisit});
+        VisitCountCriteria c;
+        c.dateFrom = "2024-05-01";
+        c.dateTo = "2024-05-31";
+        c.course = course;
+        c.perDay = perDay;
+        const VisitCounts counts = visitCounts(db(), c);
+        QCOMPARE(counts.lines.size(), 1);
+        QCOMPARE(counts.lines[0].inDate, perDay ? QString("2024-05-05") : QString());
+        QCOMPARE(counts.lines[0].count, qint64(1));
+        QCOMPARE(counts.lines[0].card, card);
+        QCOMPARE(counts.lines[0].pgName, pgName);
+    }
+
     void memberVisitsTwiceADay()
     {
         visit(db(), "00000001", m_l1, "2024-05-02", "07:00");
