@@ -105,9 +105,10 @@ void migrateSchema(const Db &main, int fromVersion, int toVersion)
                 rebuildMemberGrams(main);
                 break;
             case 5:
-                // The reports' covering indexes: visits counted per day and
-                // member, and what each member owes.
-                addIndex(main, QStringLiteral("entrance"), {QStringLiteral("InDate"), QStringLiteral("MbCode")});
+                // The reports' covering indexes: visits counted per day,
+                // member and course item, and what each member owes.
+                addIndex(main, QStringLiteral("entrance"),
+                         {QStringLiteral("InDate"), QStringLiteral("MbCode"), QStringLiteral("Course")});
                 addIndex(main, QStringLiteral("Lecture"),
                          {QStringLiteral("MbCode"), QStringLiteral("TAmt"), QStringLiteral("CashAmt"),
                           QStringLiteral("CardAmt")});

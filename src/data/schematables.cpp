@@ -271,9 +271,9 @@ std::vector<Table> buildTables()
                integer("Pgid"), text("Course", 1), count("uTime"), text("Memo")},
               {},
               {idx({"InDate"}), idx({"MbCode", "InDate"}), idx({"Ltid", "InDate"}),
-               // The visits of a period counted per day and member from the
-               // index alone, in that order.
-               idx({"InDate", "MbCode"})}},
+               // The visits of a period counted per day and member, and per
+               // course item, from the index alone.
+               idx({"InDate", "MbCode", "Course"})}},
 
         // Equipment handed out on a visit.
         Table{"ItemTrs", DbFile::Entrance,

@@ -35,7 +35,9 @@ SqlFilter visitFilter(const QString &alias, const QString &from, const QString &
 
 // --- visit list -------------------------------------------------------------------
 
-VisitList visitList(const Db &db, const VisitListCriteria &c)
+namespace {
+
+SqlFilter visitListFilter(const VisitListCriteria &c)
 {
     SqlFilter f = visitFilter(QStringLiteral("e"), c.dateFrom, c.dateTo, c.course, c.pgid, c.ltCode);
     f.equalIfSet(QStringLiteral("e.MbCode"), c.mbCode);
@@ -44,19 +46,24 @@ VisitList visitList(const Db &db, const VisitListCriteria &c)
         f.add(QStringLiteral("e.InTime >= ?"), {c.timeFrom});
     if (!c.timeTo.isEmpty() && c.timeTo < QLatin1String("24:00"))
         f.add(QStringLiteral("e.InTime <= ?"), {c.timeTo});
+    return f;
+}
+
+QList<VisitLine> visitLines(const Db &db, const SqlFilter &f, const QString &tail = {}, const Params &tailParams = {})
+{
     const Rows rows = db.query(
         QStringLiteral("SELECT e.Entid, e.InDate, e.InTime, e.OutTime, e.PgGubun, e.MbCode, e.MbCard, e.uTime, e.Memo, "
                        "m.MbName, m.Sex, m.Age, m.MbName1, p.PgName "
                        "FROM entrance e LEFT JOIN Member m ON m.MbCode = e.MbCode "
                        "LEFT JOIN Program p ON p.Pgid = e.Pgid")
-            + f.where() + QStringLiteral(" ORDER BY e.InDate, e.InTime, e.Entid"),
-        f.params());
-    VisitList out;
-    out.lines.reserve(rows.size());
+            + f.where() + QStringLiteral(" ORDER BY e.InDate, e.InTime, e.Entid") + tail,
+        f.params() + tailParams);
+    QList<VisitLine> out;
+    out.reserve(rows.size());
     const QString manual = manualAttendanceMemo();
     // A month holds a hundred thousand visits and more: read by position.
     for (const Row &r : rows) {
-        VisitLine &l = out.lines.emplace_back();
+        VisitLine &l = out.emplace_back();
         l.entid = numAt(r, 0);
         l.inDate = textAt(r, 1);
         l.inTime = textAt(r, 2);
@@ -73,8 +80,39 @@ VisitList visitList(const Db &db, const VisitListCriteria &c)
         l.guardian = textAt(r, 12);
         l.pgName = textAt(r, 13);
     }
+    return out;
+}
+
+} // namespace
+
+VisitList visitList(const Db &db, const VisitListCriteria &c)
+{
+    VisitList out;
+    out.lines = visitLines(db, visitListFilter(c));
     out.count = out.lines.size();
     return out;
+}
+
+QList<VisitLine> visitListPage(const Db &db, const VisitListCriteria &c, const VisitLine *after, int maxLines)
+{
+    SqlFilter f = visitListFilter(c);
+    if (after)
+        // After the last line in the list's order: later day, later time
+        // that day, or the same time and a later visit.
+        f.add(QStringLiteral("(e.InDate > ? OR (e.InDate = ? AND (e.InTime > ? OR (e.InTime = ? AND e.Entid > ?))))"),
+              {after->inDate, after->inDate, after->inTime, after->inTime, after->entid});
+    return visitLines(db, f, QStringLiteral(" LIMIT ?"), {std::max(1, maxLines)});
+}
+
+qint64 visitListCount(const Db &db, const VisitListCriteria &c)
+{
+    const SqlFilter f = visitListFilter(c);
+    return db
+        .scalar(QStringLiteral("SELECT COUNT(*) FROM entrance e")
+                    + (c.sex.isEmpty() ? QString() : QStringLiteral(" LEFT JOIN Member m ON m.MbCode = e.MbCode"))
+                    + f.where(),
+                f.params())
+        .toLongLong();
 }
 
 // --- visit counts -----------------------------------------------------------------

@@ -48,6 +48,13 @@ struct VisitList {
 // Ordered by date, time of entry and visit.
 VisitList visitList(const Db &db, const VisitListCriteria &c);
 
+// The same list a page at a time, for a grid that reads on as it scrolls (a
+// month holds a hundred thousand visits and more): the lines after `after`,
+// the last line of the page before (none: the first page), at most maxLines.
+QList<VisitLine> visitListPage(const Db &db, const VisitListCriteria &c, const VisitLine *after, int maxLines);
+// How many visits the list holds, without reading them.
+qint64 visitListCount(const Db &db, const VisitListCriteria &c);
+
 // --- visit counts per member (입장현황1) --------------------------------------
 
 struct VisitCountCriteria {

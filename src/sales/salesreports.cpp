@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QMap>
 #include <algorithm>
+#include <numeric>
 #include <tuple>
 
 namespace fitrova {
@@ -113,7 +114,7 @@ SqlFilter takingsFilter(const DetailedTakingsCriteria &c, TakingsKind kind, cons
     return f;
 }
 
-QList<TakingsLine> goodsTakings(const Db &db, const DetailedTakingsCriteria &c)
+void goodsTakings(const Db &db, const DetailedTakingsCriteria &c, QList<TakingsLine> &out)
 {
     const QString sql = QStringLiteral(
         "SELECT s.SlId, s.SlDate, s.LastTime, s.LastUser, u.UserName, s.SlNo, s.MbCode, s.Course, c.Name AS CourseName, "
@@ -130,9 +131,10 @@ QList<TakingsLine> goodsTakings(const Db &db, const DetailedTakingsCriteria &c)
         f.add(QStringLiteral("s.Reprint = '1'"));
     if (c.cashReceiptOnly)
         f.add(QStringLiteral("s.CashChk = '1'"));
-    QList<TakingsLine> out;
-    for (const Row &r : db.query(sql + f.where(), f.params())) {
-        TakingsLine l;
+    const Rows rows = db.query(sql + f.where(), f.params());
+    out.reserve(out.size() + rows.size());
+    for (const Row &r : rows) {
+        TakingsLine &l = out.emplace_back();
         l.kind = TakingsKind::Goods;
         l.id = numAt(r, 0);
         l.kindText = QStringLiteral("상품판매");
@@ -157,12 +159,10 @@ QList<TakingsLine> goodsTakings(const Db &db, const DetailedTakingsCriteria &c)
         l.firstLine = numAt(r, 21) == 1;
         l.reprint = textAt(r, 19).trimmed() == QLatin1String("1");
         l.cashReceipt = textAt(r, 20).trimmed() == QLatin1String("1");
-        out << l;
     }
-    return out;
 }
 
-QList<TakingsLine> courseTakings(const Db &db, const DetailedTakingsCriteria &c)
+void courseTakings(const Db &db, const DetailedTakingsCriteria &c, QList<TakingsLine> &out)
 {
     const QString sql = QStringLiteral(
         "SELECT l.Ltid, l.LtGubun, l.PgGubun, l.RqDate, l.LastTime, l.LastUser, u.UserName, l.MbCode, "
@@ -179,9 +179,10 @@ QList<TakingsLine> courseTakings(const Db &db, const DetailedTakingsCriteria &c)
     case PayKind::Both: f.add(QStringLiteral("l.CardAmt <> 0 AND l.CashAmt <> 0")); break;
     case PayKind::All: break;
     }
-    QList<TakingsLine> out;
-    for (const Row &r : db.query(sql + f.where(), f.params())) {
-        TakingsLine l;
+    const Rows rows = db.query(sql + f.where(), f.params());
+    out.reserve(out.size() + rows.size());
+    for (const Row &r : rows) {
+        TakingsLine &l = out.emplace_back();
         l.kind = TakingsKind::Courses;
         l.id = numAt(r, 0);
         const QString ltGubun = textAt(r, 1).trimmed();
@@ -204,12 +205,10 @@ QList<TakingsLine> courseTakings(const Db &db, const DetailedTakingsCriteria &c)
         l.cardCo = textAt(r, 14);
         l.cardName = textAt(r, 15);
         l.closingDate = textAt(r, 16);
-        out << l;
     }
-    return out;
 }
 
-QList<TakingsLine> lockerTakings(const Db &db, const DetailedTakingsCriteria &c)
+void lockerTakings(const Db &db, const DetailedTakingsCriteria &c, QList<TakingsLine> &out)
 {
     const QString sql = QStringLiteral(
         "SELECT r.Rqid, r.RqGubun, r.RqDate, r.LastTime, r.LastUser, u.UserName, r.MbCode, m.MbName, r.BoxCode, "
@@ -218,9 +217,10 @@ QList<TakingsLine> lockerTakings(const Db &db, const DetailedTakingsCriteria &c)
         "LEFT JOIN UserM u ON r.LastUser = u.PsCode");
     SqlFilter f = takingsFilter(c, TakingsKind::Lockers, QStringLiteral("r"));
     f.add(QStringLiteral("r.RqGubun IN ('1', '3', '4', '5') AND (r.Samt + r.Uamt + r.Ramt) <> 0"));
-    QList<TakingsLine> out;
-    for (const Row &r : db.query(sql + f.where(), f.params())) {
-        TakingsLine l;
+    const Rows rows = db.query(sql + f.where(), f.params());
+    out.reserve(out.size() + rows.size());
+    for (const Row &r : rows) {
+        TakingsLine &l = out.emplace_back();
         l.kind = TakingsKind::Lockers;
         l.id = numAt(r, 0);
         const QString rqGubun = textAt(r, 1).trimmed();
@@ -238,9 +238,7 @@ QList<TakingsLine> lockerTakings(const Db &db, const DetailedTakingsCriteria &c)
         l.amount = l.cash;
         l.qty = 1;
         l.closingDate = textAt(r, 14);
-        out << l;
     }
-    return out;
 }
 
 } // namespace
@@ -421,22 +419,34 @@ QList<DailySalesRow> dailySales(const Db &db, const SalesStatusCriteria &c)
 
 QList<TakingsLine> detailedTakings(const Db &db, const DetailedTakingsCriteria &c)
 {
-    QList<TakingsLine> out = goodsTakings(db, c);
+    QList<TakingsLine> lines;
+    goodsTakings(db, c, lines);
     // Reprints and cash receipts are goods' only; a card payment is never a locker's.
     const bool goodsOnly = c.reprintOnly || c.cashReceiptOnly;
     if (!goodsOnly)
-        out += courseTakings(db, c);
+        courseTakings(db, c, lines);
     if (!goodsOnly && (c.payKind == PayKind::All || c.payKind == PayKind::Cash))
-        out += lockerTakings(db, c);
-    if (c.order == TakingsOrder::UserThenTime) {
-        std::stable_sort(out.begin(), out.end(), [](const TakingsLine &a, const TakingsLine &b) {
-            return std::tie(a.user, a.date, a.time, a.kind, a.id) < std::tie(b.user, b.date, b.time, b.kind, b.id);
-        });
-    } else {
-        std::stable_sort(out.begin(), out.end(), [](const TakingsLine &a, const TakingsLine &b) {
-            return std::tie(a.kind, a.itemKey, a.date, a.time, a.id) < std::tie(b.kind, b.itemKey, b.date, b.time, b.id);
-        });
-    }
+        lockerTakings(db, c, lines);
+    // Both orders end in the row's kind and id, which no two lines share: the
+    // order is total, and the lines are moved once, into their places.
+    std::vector<int> order(size_t(lines.size()));
+    std::iota(order.begin(), order.end(), 0);
+    const auto byUser = [&](int i, int j) {
+        const TakingsLine &a = lines[i], &b = lines[j];
+        return std::tie(a.user, a.date, a.time, a.kind, a.id) < std::tie(b.user, b.date, b.time, b.kind, b.id);
+    };
+    const auto byItem = [&](int i, int j) {
+        const TakingsLine &a = lines[i], &b = lines[j];
+        return std::tie(a.kind, a.itemKey, a.date, a.time, a.id) < std::tie(b.kind, b.itemKey, b.date, b.time, b.id);
+    };
+    if (c.order == TakingsOrder::UserThenTime)
+        std::sort(order.begin(), order.end(), byUser);
+    else
+        std::sort(order.begin(), order.end(), byItem);
+    QList<TakingsLine> out;
+    out.reserve(lines.size());
+    for (const int i : order)
+        out.append(std::move(lines[i]));
     return out;
 }
 

@@ -55,7 +55,7 @@ private slots:
     {
         QTest::addColumn<QString>("table");
         QTest::addColumn<QStringList>("columns");
-        QTest::newRow("visits per day and member") << "entrance" << QStringList{"InDate", "MbCode"};
+        QTest::newRow("visits per day, member and course") << "entrance" << QStringList{"InDate", "MbCode", "Course"};
         QTest::newRow("what members owe") << "Lecture" << QStringList{"MbCode", "TAmt", "CashAmt", "CardAmt"};
     }
 

@@ -137,6 +137,33 @@ private slots:
             got << l.inDate + ' ' + l.inTime + ' ' + l.mbCode;
         QCOMPARE(got, entries);
         QCOMPARE(list.count, qint64(entries.size()));
+        // Read a line at a time as a scrolling grid reads it, and counted
+        // without reading: the same list.
+        QCOMPARE(entids(pagedVisits(criteria, 1)), entids(list.lines));
+        QCOMPARE(visitListCount(db(), criteria), qint64(entries.size()));
+    }
+
+    // Visits at the same minute follow each other by visit number, also
+    // across the end of a page.
+    void visitListPagesAcrossTheSameMinute_data()
+    {
+        QTest::addColumn<int>("pageLines");
+        for (int n : {1, 2, 3, 100})
+            QTest::addRow("%d a page", n) << n;
+    }
+
+    void visitListPagesAcrossTheSameMinute()
+    {
+        QFETCH(int, pageLines);
+        visit(db(), "00000001", m_l1, "2024-05-02", "07:00");
+        visit(db(), "00000002", m_l2, "2024-05-01", "07:00", "2");
+        visit(db(), "00000001", m_l1, "2024-05-01", "07:00");
+        visit(db(), "00000002", m_l2, "2024-05-01", "07:00", "2");
+        visit(db(), "00000001", m_l1, "2024-05-01", "06:59");
+        const VisitListCriteria all{"2024-05-01", "2024-05-31"};
+        const QList<VisitLine> lines = visitList(db(), all).lines;
+        QCOMPARE(lines.size(), 5);
+        QCOMPARE(entids(pagedVisits(all, pageLines)), entids(lines));
     }
 
     void visitLineCarriesMemberAndMinutes()
@@ -449,6 +476,26 @@ private slots:
     }
 
 private:
+    QList<VisitLine> pagedVisits(const VisitListCriteria &c, int pageLines)
+    {
+        QList<VisitLine> all;
+        for (QList<VisitLine> page = visitListPage(db(), c, nullptr, pageLines); !page.isEmpty();
+             page = visitListPage(db(), c, &all.last(), pageLines)) {
+            if (page.size() > pageLines || all.size() > 1000) // a page too long, or pages that never end
+                return {};
+            all += page;
+        }
+        return all;
+    }
+
+    static QList<qint64> entids(const QList<VisitLine> &lines)
+    {
+        QList<qint64> out;
+        for (const VisitLine &l : lines)
+            out << l.entid;
+        return out;
+    }
+
     TestInstall m_inst;
     qint64 m_swim = 0, m_gym = 0, m_l1 = 0, m_l2 = 0;
 };
