@@ -216,6 +216,14 @@ void addFigures(Centre &c)
     }
 
     const int y = lastMonth.year(), mo = lastMonth.month();
+    // The chart's statement: visits per date with a count per course item.
+    QString chartSql = QStringLiteral("SELECT e.InDate AS Slot, COUNT(*) AS nCount");
+    Params chartParams;
+    for (const Row &r : c.db().query(QStringLiteral("SELECT Code FROM Course WHERE PsGroup = 'P' ORDER BY Code"))) {
+        chartSql += QStringLiteral(", SUM(CASE WHEN e.Course = ? THEN 1 ELSE 0 END)");
+        chartParams << r.str(QStringLiteral("Code"));
+    }
+    chartSql += QStringLiteral(" FROM entrance e WHERE e.InDate >= ? AND e.InDate <= ? GROUP BY e.InDate");
     f.push_back({"VisitorsPerDayMonth",
                  [y, mo](const Db &db) { return dailyVisitors(db, {y, mo, true, true}).total.total; },
                  QStringLiteral("SELECT InDate, COUNT(*) AS DayCnt FROM entrance WHERE InDate >= ? AND InDate <= ? GROUP BY InDate"),
@@ -227,19 +235,16 @@ void addFigures(Centre &c)
                      c.month = mo;
                      return visitChart(db, c).total;
                  },
-                 QStringLiteral("SELECT e.Course, e.InDate AS Slot, COUNT(*) AS nCount FROM entrance e "
-                                "WHERE e.InDate >= ? AND e.InDate <= ? GROUP BY e.Course, e.InDate"),
-                 {month.from, month.to}});
+                 chartSql, chartParams + Params{month.from, month.to}});
+    // The last whole calendar year of visits.
     f.push_back({"VisitChartMonthsOfYear",
                  [y](const Db &db) {
                      VisitChartCriteria c;
                      c.period = ChartPeriod::MonthsOfYear;
-                     c.year = y;
+                     c.year = y - 1;
                      return visitChart(db, c).total;
                  },
-                 QStringLiteral("SELECT e.Course, substr(e.InDate, 1, 7) AS Slot, COUNT(*) AS nCount FROM entrance e "
-                                "WHERE e.InDate >= ? AND e.InDate <= ? GROUP BY e.Course, substr(e.InDate, 1, 7)"),
-                 {yearRange(y).from, yearRange(y).to}});
+                 chartSql, chartParams + Params{yearRange(y - 1).from, yearRange(y - 1).to}});
     for (const auto &[label, basis] : {std::pair("Closing", TakingsBasis::ClosingDate), std::pair("Sale", TakingsBasis::SaleDate)}) {
         const TakingsBasis b = basis;
         const QString day = b == TakingsBasis::ClosingDate ? QStringLiteral("s.SlfDate") : QStringLiteral("s.SlDate");

@@ -286,37 +286,38 @@ IncomeSummary incomeSummary(const Db &db, const IncomeCriteria &c)
 IncomeDetail incomeDetail(const Db &db, const IncomeCriteria &c)
 {
     IncomeDetail out;
+    // A year holds a hundred thousand lines and more: read by position.
     const SqlFilter cf = courseFilter(c);
-    for (const Row &r : db.query(
-             QStringLiteral("SELECT l.Ltid, l.RqDate, l.LtGubun, l.PgGubun, l.Lectgubun, l.MbCode, "
-                            "COALESCE(m.MbName, l.MbName) AS MbName, COALESCE(m.Sex, l.Sex) AS Sex, "
-                            "COALESCE(p.PgName, l.PgName) AS PgName, l.MonthCnt, l.Sdate1, l.Sdate2, "
-                            "l.CashAmt AS Cash, l.CardAmt AS Card "
-                            "FROM Lecture l LEFT JOIN Program p ON p.Pgid = l.Pgid "
-                            "LEFT JOIN Member m ON m.MbCode = l.MbCode")
-                 + cf.where() + QStringLiteral(" ORDER BY l.RqDate, l.Ltid"),
-             cf.params())) {
-        IncomeDetailLine l;
+    const Rows courses = db.query(
+        QStringLiteral("SELECT l.Ltid, l.RqDate, l.LtGubun, l.PgGubun, l.Lectgubun, l.MbCode, "
+                       "COALESCE(m.MbName, l.MbName) AS MbName, COALESCE(m.Sex, l.Sex) AS Sex, "
+                       "COALESCE(p.PgName, l.PgName) AS PgName, l.MonthCnt, l.Sdate1, l.Sdate2, "
+                       "l.CashAmt AS Cash, l.CardAmt AS Card "
+                       "FROM Lecture l LEFT JOIN Program p ON p.Pgid = l.Pgid "
+                       "LEFT JOIN Member m ON m.MbCode = l.MbCode")
+            + cf.where() + QStringLiteral(" ORDER BY l.RqDate, l.Ltid"),
+        cf.params());
+    out.courses.reserve(courses.size());
+    for (const Row &r : courses) {
+        IncomeDetailLine &l = out.courses.emplace_back();
         l.section = IncomeSection::Course;
-        const QString ltGubun = r.str(QStringLiteral("LtGubun"));
-        l.kind = courseKind(ltGubun, r.str(QStringLiteral("PgGubun")));
+        const QString ltGubun = textAt(r, 2);
+        l.kind = courseKind(ltGubun, textAt(r, 3));
         if (l.kind == QStringLiteral("신청"))
-            l.kind = r.str(QStringLiteral("Lectgubun")) == QLatin1String("2") ? QStringLiteral("재등록")
-                                                                              : QStringLiteral("신규");
-        l.ltid = r.num(QStringLiteral("Ltid"));
-        l.date = r.str(QStringLiteral("RqDate"));
-        l.mbCode = r.str(QStringLiteral("MbCode"));
-        l.mbName = r.str(QStringLiteral("MbName"));
-        l.sex = r.str(QStringLiteral("Sex")).trimmed();
-        l.name = r.str(QStringLiteral("PgName"));
+            l.kind = textAt(r, 4) == QLatin1String("2") ? QStringLiteral("재등록") : QStringLiteral("신규");
+        l.ltid = numAt(r, 0);
+        l.date = textAt(r, 1);
+        l.mbCode = textAt(r, 5);
+        l.mbName = textAt(r, 6);
+        l.sex = textAt(r, 7).trimmed();
+        l.name = textAt(r, 8);
         if (l.name.isEmpty() && l.kind == QStringLiteral("입금"))
             l.name = QStringLiteral("미수금 입금");
-        l.months = r.num(QStringLiteral("MonthCnt"));
-        const QString s1 = r.str(QStringLiteral("Sdate1")), s2 = r.str(QStringLiteral("Sdate2"));
+        l.months = numAt(r, 9);
+        const QString s1 = textAt(r, 10), s2 = textAt(r, 11);
         l.period = s1.isEmpty() && s2.isEmpty() ? QString() : s1 + QLatin1Char('~') + s2;
         l.pay = coursePay(r, ltGubun);
         out.courseTotal += l.pay;
-        out.courses.append(l);
     }
 
     const SqlFilter gf = goodsFilter(c);
@@ -327,18 +328,17 @@ IncomeDetail incomeDetail(const Db &db, const IncomeCriteria &c)
                                      + gf.where()
                                      + QStringLiteral(" ORDER BY s.SlDate, s.SlNo, s.LastUser, s.SEQ, s.SlId"),
                                  gf.params())) {
-        IncomeDetailLine l;
+        IncomeDetailLine &l = out.goods.emplace_back();
         l.section = IncomeSection::Goods;
-        l.qty = r.num(QStringLiteral("Slqty"));
+        l.qty = numAt(r, 3);
         l.kind = l.qty < 0 ? QStringLiteral("환불") : QStringLiteral("판매");
-        l.date = r.str(QStringLiteral("SlDate"));
-        l.mbCode = r.str(QStringLiteral("MbCode"));
-        l.mbName = r.str(QStringLiteral("MbName"));
-        l.sex = r.str(QStringLiteral("Sex")).trimmed();
-        l.name = r.str(QStringLiteral("ItName"));
+        l.date = textAt(r, 0);
+        l.mbCode = textAt(r, 2);
+        l.mbName = textAt(r, 9);
+        l.sex = textAt(r, 10).trimmed();
+        l.name = textAt(r, 8);
         l.pay = goodsPayment(r);
         out.goodsTotal += l.pay;
-        out.goods.append(l);
     }
 
     const SqlFilter lf = lockerFilter(c);

@@ -302,12 +302,11 @@ VisitChart visitChart(const Db &db, const VisitChartCriteria &c)
 {
     VisitChart out;
     QString period, from, to;
-    Params params;
     int slotCount = 0;
     switch (c.period) {
     case ChartPeriod::MonthsOfYear: {
         const DateRange r = yearRange(c.year);
-        period = QStringLiteral("substr(e.InDate, 1, 7)");
+        period = QStringLiteral("e.InDate");
         from = r.from;
         to = r.to;
         slotCount = 12;
@@ -337,20 +336,41 @@ VisitChart visitChart(const Db &db, const VisitChartCriteria &c)
             out.categories << QString::number(h);
         break;
     }
-    const SqlFilter f = visitFilter(QStringLiteral("e"), from, to, c.course);
-    const Rows rows = db.query(QStringLiteral("SELECT e.Course, ") + period
-                                   + QStringLiteral(" AS Slot, COUNT(*) AS nCount FROM entrance e") + f.where()
-                                   + QStringLiteral(" GROUP BY e.Course, ") + period,
-                               f.params());
-
     QMap<QString, QString> names; // course code -> name, ordered by code
     for (const Row &r : db.query(QStringLiteral("SELECT Code, Name FROM Course WHERE PsGroup = 'P' ORDER BY Code")))
         names.insert(r.str(QStringLiteral("Code")), r.str(QStringLiteral("Name")));
 
+    // One row per date (or hour) with a count per course item beside the
+    // whole count: grouped by the date alone, the visits are counted along
+    // the date index as they come, without sorting a year of visits by
+    // course; the days are then added into their months here.
+    const SqlFilter f = visitFilter(QStringLiteral("e"), from, to, c.course);
+    QString sql = QStringLiteral("SELECT ") + period + QStringLiteral(" AS Slot, COUNT(*) AS nCount");
+    Params params;
+    for (auto it = names.cbegin(); it != names.cend(); ++it) {
+        sql += QStringLiteral(", SUM(CASE WHEN e.Course = ? THEN 1 ELSE 0 END)");
+        params << it.key();
+    }
+    params += f.params();
+    const Rows rows = db.query(sql + QStringLiteral(" FROM entrance e") + f.where() + QStringLiteral(" GROUP BY ") + period,
+                               params);
+
     QMap<QString, VisitSeries> series;
+    const auto add = [&](const QString &course, int slot, qint64 n) {
+        if (n == 0)
+            return;
+        VisitSeries &s = series[course];
+        if (s.counts.isEmpty()) {
+            s.course = course;
+            s.name = course.isEmpty() ? QStringLiteral("기타") : names.value(course);
+            s.counts = QList<qint64>(slotCount, 0);
+        }
+        s.counts[slot] += n;
+        s.total += n;
+    };
     out.totals = QList<qint64>(slotCount, 0);
     for (const Row &r : rows) {
-        const QString slotText = r.str(QStringLiteral("Slot"));
+        const QString slotText = textAt(r, 0);
         int slot = -1;
         switch (c.period) {
         case ChartPeriod::MonthsOfYear: slot = slotText.mid(5, 2).toInt() - 1; break;
@@ -364,20 +384,17 @@ VisitChart visitChart(const Db &db, const VisitChartCriteria &c)
         }
         if (slot < 0 || slot >= slotCount)
             continue;
-        QString course = r.str(QStringLiteral("Course")).trimmed();
-        if (!names.contains(course))
-            course.clear();
-        VisitSeries &s = series[course];
-        if (s.counts.isEmpty()) {
-            s.course = course;
-            s.name = course.isEmpty() ? QStringLiteral("기타") : names.value(course);
-            s.counts = QList<qint64>(slotCount, 0);
+        const qint64 all = numAt(r, 1);
+        qint64 known = 0;
+        int column = 2;
+        for (auto it = names.cbegin(); it != names.cend(); ++it, ++column) {
+            const qint64 n = numAt(r, column);
+            add(it.key(), slot, n);
+            known += n;
         }
-        const qint64 n = r.num(QStringLiteral("nCount"));
-        s.counts[slot] += n;
-        s.total += n;
-        out.totals[slot] += n;
-        out.total += n;
+        add(QString(), slot, all - known); // without a course item, or one no longer listed
+        out.totals[slot] += all;
+        out.total += all;
     }
     // Course items in code order, visits without one last.
     for (auto it = series.cbegin(); it != series.cend(); ++it)

@@ -366,6 +366,18 @@ private slots:
         const VisitChart months = visitChart(db(), c);
         QCOMPARE(months.totals[4], qint64(3));
         QCOMPARE(months.totals[6], qint64(1));
+        QCOMPARE(months.series[0].counts[4], qint64(2)); // the days of May added into May
+        QCOMPARE(months.series[1].counts[6], qint64(1));
+        // Visits of a course item no longer listed, or of none, are drawn last as 기타.
+        visit(db(), "00000002", m_l2, "2024-07-04", "06:00", "9");
+        visit(db(), "00000002", m_l2, "2024-07-05", "06:00", "");
+        const VisitChart withOthers = visitChart(db(), c);
+        QCOMPARE(withOthers.series.size(), 3);
+        QCOMPARE(withOthers.series[2].name, QStringLiteral("기타"));
+        QCOMPARE(withOthers.series[2].counts[6], qint64(2));
+        QCOMPARE(withOthers.series[2].total, qint64(2));
+        QCOMPARE(withOthers.totals[6], qint64(3));
+        QCOMPARE(withOthers.total, qint64(6));
         c.course = "2";
         QCOMPARE(visitChart(db(), c).total, qint64(2));
     }
