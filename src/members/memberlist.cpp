@@ -5,6 +5,8 @@
 #include "data/dates.h"
 #include "data/lunar.h"
 
+#include <QHash>
+
 namespace fitrova {
 
 QStringList enrollmentScopeItems()
@@ -221,50 +223,129 @@ QStringList memberListHeaders()
             QStringLiteral("가입일자"), QStringLiteral("DM"),       QStringLiteral("SMS"),   QStringLiteral("연령구분")};
 }
 
+namespace {
+
+// The columns of a line, by position (memberLine reads them so).
+const QString kLineSelect = QStringLiteral(
+    "SELECT Member.MbCode, Member.MbName, Member.BirthDay, Member.Solor, Member.Juno1, "
+    "Member.Juno2, Member.Indate, Member.Tel1, Member.Tel2, Member.Tel3, Member.Addr1, "
+    "Member.Addr2, Member.PostNo, Member.MbCard, Member.Sex, Member.Age, Member.Area, "
+    "MbGubun.Name AS MbGubunName, Member.Dm, Member.SMS "
+    "FROM Member LEFT JOIN MbGubun ON Member.MbGubun = MbGubun.Code ");
+enum LineColumn {
+    cMbCode, cMbName, cBirthDay, cSolor, cJuno1, cJuno2, cIndate, cTel1, cTel2, cTel3, cAddr1,
+    cAddr2, cPostNo, cMbCard, cSex, cAge, cArea, cMbGubunName, cDm, cSMS
+};
+
+QString text(const Row &r, int column)
+{
+    const QVariant v = r.at(column);
+    return v.isNull() ? QString() : v.toString();
+}
+
+MemberListLine memberLine(const Row &r)
+{
+    MemberListLine l;
+    l.contact = {text(r, cMbCode), text(r, cMbName), text(r, cTel1),
+                 text(r, cPostNo), text(r, cAddr1), text(r, cAddr2)};
+    l.contact.listDate = text(r, cBirthDay);
+    const QString juno1 = text(r, cJuno1), juno2 = text(r, cJuno2);
+    const QString solor = text(r, cSolor);
+    const QVariant ageValue = r.at(cAge);
+    const bool noAge = ageValue.isNull();
+    const qint64 age = ageValue.toLongLong(); // 0 for a value that is not a number
+    l.cells = QStringList{text(r, cMbGubunName),
+                          l.contact.mbCode,
+                          l.contact.mbName,
+                          noAge ? QString() : QString::number(age),
+                          text(r, cSex).trimmed(),
+                          juno1.isEmpty() && juno2.isEmpty() ? QString() : maskedResidentNumber(juno1, juno2),
+                          solor == QLatin1String("1")   ? QStringLiteral("양")
+                          : solor == QLatin1String("2") ? QStringLiteral("음")
+                                                        : QString(),
+                          l.contact.listDate,
+                          l.contact.tel1,
+                          text(r, cTel2),
+                          QString(l.contact.addr1 + QLatin1Char(' ') + l.contact.addr2).trimmed(),
+                          l.contact.postNo,
+                          text(r, cIndate),
+                          text(r, cDm),
+                          text(r, cSMS),
+                          noAge ? QString() : ageClassName(age)};
+    return l;
+}
+
+// Codes asked for in one statement. Every statement carries exactly this many
+// placeholders (a short batch repeats its last code), so the driver prepares
+// one statement text, kept in the statement cache.
+constexpr int kCodesPerRead = 500;
+
+} // namespace
+
 QList<MemberListLine> runMemberList(const Db &db, const MemberListCriteria &c, int year)
 {
     const SqlCondition where = memberListCondition(c, year);
-    const Rows rows = db.query(
-        QStringLiteral("SELECT Member.MbCode, Member.MbName, Member.BirthDay, Member.Solor, Member.Juno1, "
-                       "Member.Juno2, Member.Indate, Member.Tel1, Member.Tel2, Member.Tel3, Member.Addr1, "
-                       "Member.Addr2, Member.PostNo, Member.MbCard, Member.Sex, Member.Age, Member.Area, "
-                       "MbGubun.Name AS MbGubunName, Member.Dm, Member.SMS "
-                       "FROM Member LEFT JOIN MbGubun ON Member.MbGubun = MbGubun.Code ") +
-            (where.isEmpty() ? QString() : QStringLiteral("WHERE ") + where.sql) +
-            QStringLiteral(" ORDER BY Member.MbName, Member.MbCode"),
-        where.params);
+    const Rows rows = db.query(kLineSelect + (where.isEmpty() ? QString() : QStringLiteral("WHERE ") + where.sql) +
+                                   QStringLiteral(" ORDER BY Member.MbName, Member.MbCode"),
+                               where.params);
     QList<MemberListLine> out;
     out.reserve(rows.size());
-    for (const Row &r : rows) {
-        MemberListLine l;
-        l.contact = {r.str(QStringLiteral("MbCode")), r.str(QStringLiteral("MbName")), r.str(QStringLiteral("Tel1")),
-                     r.str(QStringLiteral("PostNo")), r.str(QStringLiteral("Addr1")),
-                     r.str(QStringLiteral("Addr2"))};
-        l.contact.listDate = r.str(QStringLiteral("BirthDay"));
-        const QString juno1 = r.str(QStringLiteral("Juno1")), juno2 = r.str(QStringLiteral("Juno2"));
-        const QString solor = r.str(QStringLiteral("Solor"));
-        const qint64 age = r.num(QStringLiteral("Age"));
-        l.cells = QStringList{r.str(QStringLiteral("MbGubunName")),
-                              l.contact.mbCode,
-                              l.contact.mbName,
-                              r.isNull(QStringLiteral("Age")) ? QString() : QString::number(age),
-                              r.str(QStringLiteral("Sex")).trimmed(),
-                              juno1.isEmpty() && juno2.isEmpty() ? QString() : maskedResidentNumber(juno1, juno2),
-                              solor == QLatin1String("1")   ? QStringLiteral("양")
-                              : solor == QLatin1String("2") ? QStringLiteral("음")
-                                                            : QString(),
-                              r.str(QStringLiteral("BirthDay")),
-                              l.contact.tel1,
-                              r.str(QStringLiteral("Tel2")),
-                              QString(l.contact.addr1 + QLatin1Char(' ') + l.contact.addr2).trimmed(),
-                              l.contact.postNo,
-                              r.str(QStringLiteral("Indate")),
-                              r.str(QStringLiteral("Dm")),
-                              r.str(QStringLiteral("SMS")),
-                              r.isNull(QStringLiteral("Age")) ? QString() : ageClassName(age)};
-        out.append(l);
+    for (const Row &r : rows)
+        out.append(memberLine(r));
+    return out;
+}
+
+QList<MemberListLine> memberListLines(const Db &db, const QStringList &codes)
+{
+    static const QString sql = []() -> QString {
+        QString marks;
+        marks.reserve(kCodesPerRead * 2);
+        for (int i = 0; i < kCodesPerRead; ++i)
+            marks += i == 0 ? QStringLiteral("?") : QStringLiteral(",?");
+        return kLineSelect + QStringLiteral("WHERE Member.MbCode IN (") + marks + QLatin1Char(')');
+    }();
+    QList<MemberListLine> out;
+    out.reserve(codes.size());
+    for (qsizetype from = 0; from < codes.size(); from += kCodesPerRead) {
+        const qsizetype n = qMin<qsizetype>(kCodesPerRead, codes.size() - from);
+        Params params;
+        params.reserve(kCodesPerRead);
+        for (qsizetype i = 0; i < kCodesPerRead; ++i)
+            params.append(codes.at(from + qMin(i, n - 1)));
+        const Rows rows = db.query(sql, params);
+        QHash<QString, qsizetype> at;
+        at.reserve(rows.size());
+        for (qsizetype i = 0; i < rows.size(); ++i)
+            at.insert(text(rows.at(i), cMbCode), i);
+        for (qsizetype i = 0; i < n; ++i) {
+            const auto it = at.constFind(codes.at(from + i));
+            if (it != at.constEnd())
+                out.append(memberLine(rows.at(it.value())));
+        }
     }
     return out;
+}
+
+MemberListReader::MemberListReader(Db db, const MemberListCriteria &c, int year) : m_db(std::move(db))
+{
+    const SqlCondition where = memberListCondition(c, year);
+    const Rows rows = m_db.query(QStringLiteral("SELECT Member.MbCode FROM Member ") +
+                                     (where.isEmpty() ? QString() : QStringLiteral("WHERE ") + where.sql) +
+                                     QStringLiteral(" ORDER BY Member.MbName, Member.MbCode"),
+                                 where.params);
+    m_codes.reserve(rows.size());
+    for (const Row &r : rows)
+        m_codes.append(text(r, 0));
+}
+
+QList<MemberListLine> MemberListReader::next(int n)
+{
+    const qsizetype count = qMin<qsizetype>(qMax(0, n), m_codes.size() - m_next);
+    if (count <= 0)
+        return {};
+    const QList<MemberListLine> lines = memberListLines(m_db, m_codes.mid(m_next, count));
+    m_next += count;
+    return lines;
 }
 
 QStringList memberListPrintLines(const MemberListCriteria &c, const MemberListLabels &labels)

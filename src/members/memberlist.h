@@ -90,8 +90,41 @@ struct MemberListLine {
     MemberContact contact;
 };
 
-// Ordered by name (then member number).
+// Ordered by name (then member number), read in one statement: for lists of
+// modest size. The screen reads through MemberListReader.
 QList<MemberListLine> runMemberList(const Db &db, const MemberListCriteria &c, int year);
+
+// The member list read as the screen scrolls. Opening it reads which members
+// are found, in the list's order (name, then member number): their codes only,
+// so the count is known at once and the list stays the one found even when
+// members change while it is read. Their lines are read a page at a time.
+class MemberListReader {
+public:
+    // Runs the finding statement (a DbError when it fails).
+    MemberListReader(Db db, const MemberListCriteria &c, int year);
+
+    // Members found.
+    qint64 count() const { return m_codes.size(); }
+    // Members whose lines have been read.
+    qint64 position() const { return m_next; }
+    bool atEnd() const { return m_next >= m_codes.size(); }
+    // The codes of all members found, in the list's order.
+    const QStringList &codes() const { return m_codes; }
+
+    // The lines of the next (at most) n members, in order. A member deleted
+    // since the list was opened is left out, so a page may come short of n
+    // before the end; an empty page only at the end.
+    QList<MemberListLine> next(int n);
+
+private:
+    Db m_db;
+    QStringList m_codes;
+    qint64 m_next = 0;
+};
+
+// The lines of the members with these codes, in the order given (codes of
+// members that no longer exist are left out); read in batches of codes.
+QList<MemberListLine> memberListLines(const Db &db, const QStringList &codes);
 
 // What the printed list repeats of the criteria: the display texts of the
 // chosen items (empty or "0…" items are left out).

@@ -1,6 +1,7 @@
 #include "widgets/datagrid.h"
 
 #include "data/privacy.h"
+#include "widgets/gridstream.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <limits>
 #include <numeric>
 #include <optional>
 
@@ -30,18 +32,50 @@ enum CellFlag : quint8 {
     HasAlign = 16,
 };
 
-struct GridCell {
-    QString text;
+// What a cell carries besides its text; most rows have none, so a row keeps
+// these only once one of its cells is styled.
+struct CellStyle {
     QRgb fore = 0;
     QRgb back = 0;
     quint8 flags = 0;
     quint16 align = 0;
 };
 
+// One row, compactly: the cells' texts one after another in one string, with
+// where each ends, so a row costs two allocations whatever its number of
+// cells (a list of 100,000 members is 100,000 rows of sixteen cells).
 struct GridRow {
-    QList<GridCell> cells;
+    QString text;
+    QList<int> ends;
+    QList<CellStyle> styles; // empty, or one per cell
     QVariant key;
     bool total = false;
+
+    int size() const { return int(ends.size()); }
+    int start(int c) const { return c == 0 ? 0 : ends.at(c - 1); }
+    QStringView view(int c) const { return QStringView(text).mid(start(c), ends.at(c) - start(c)); }
+    QString cell(int c) const { return view(c).toString(); }
+    void setCell(int c, const QString &t)
+    {
+        const int from = start(c), len = ends.at(c) - from;
+        const int delta = int(t.size()) - len;
+        text.replace(from, len, t);
+        for (int i = c; i < ends.size(); ++i)
+            ends[i] += delta;
+    }
+    void append(const QString &t)
+    {
+        text += t;
+        ends.append(int(text.size()));
+    }
+    quint8 flags(int c) const { return styles.isEmpty() ? 0 : styles.at(c).flags; }
+    CellStyle style(int c) const { return styles.isEmpty() ? CellStyle{} : styles.at(c); }
+    CellStyle &styleFor(int c)
+    {
+        if (styles.isEmpty())
+            styles.resize(ends.size());
+        return styles[c];
+    }
 };
 
 struct GridColumn {
@@ -78,13 +112,22 @@ QString checkText(const QString &value)
 
 // Text that reads as a number: digits with an optional sign, thousands
 // separators and decimal point.
-std::optional<double> numericValue(const QString &text)
+std::optional<double> numericValue(QStringView text)
 {
-    QString t = text.trimmed();
+    QStringView t = text.trimmed();
     if (t.isEmpty())
         return std::nullopt;
-    if (t.contains(QLatin1Char(',')))
-        t.remove(QLatin1Char(','));
+    // Names and other text are told apart at their first character, without
+    // the cost of a conversion.
+    const QChar first = t.front();
+    if (!(first.isDigit() || first == QLatin1Char('-') || first == QLatin1Char('+') || first == QLatin1Char('.')))
+        return std::nullopt;
+    QString plain;
+    if (t.contains(QLatin1Char(','))) {
+        plain = t.toString();
+        plain.remove(QLatin1Char(','));
+        t = plain;
+    }
     bool ok = false;
     const double v = t.toDouble(&ok);
     if (!ok)
@@ -120,20 +163,33 @@ public:
     {
         GridRow r;
         r.key = key;
-        r.cells.resize(columns.size());
+        r.ends.reserve(columns.size());
+        qsizetype length = 0;
+        for (int c = 0; c < columns.size() && c < cells.size(); ++c)
+            length += cells.at(c).size();
+        r.text.reserve(length);
+        bool checks = false;
         for (int c = 0; c < columns.size(); ++c) {
-            if (c < cells.size())
-                r.cells[c].text = columns.at(c).resident ? maskedResidentNumber(cells.at(c)) : cells.at(c);
+            const QString &t = c < cells.size() ? cells.at(c) : QString();
             if (columns.at(c).check) {
-                r.cells[c].flags |= Check;
-                r.cells[c].text = checkText(r.cells[c].text);
+                r.append(checkText(t));
+                checks = true;
+            } else {
+                r.append(columns.at(c).resident ? maskedResidentNumber(t) : t);
             }
         }
+        if (checks)
+            for (int c = 0; c < columns.size(); ++c)
+                if (columns.at(c).check)
+                    r.styleFor(c).flags |= Check;
         return r;
     }
 
-    const GridCell *cellAt(int row, int col) const { return valid(row, col) ? &rows[row].cells[col] : nullptr; }
-    GridCell *cellAt(int row, int col) { return valid(row, col) ? &rows[row].cells[col] : nullptr; }
+    QString text(int row, int col) const { return valid(row, col) ? rows.at(row).cell(col) : QString(); }
+    quint8 cellFlags(int row, int col) const { return valid(row, col) ? rows.at(row).flags(col) : 0; }
+    CellStyle style(int row, int col) const { return valid(row, col) ? rows.at(row).style(col) : CellStyle{}; }
+    // The style of a cell to change; valid(row, col) first.
+    CellStyle &styleFor(int row, int col) { return rows[row].styleFor(col); }
 
     void changedCell(int row, int col) { emit dataChanged(index(row, col), index(row, col)); }
     void changedRow(int row) { emit dataChanged(index(row, 0), index(row, columns.size() - 1)); }
@@ -145,11 +201,11 @@ public:
 
     QColor background(int row, int col) const
     {
-        const GridCell *c = cellAt(row, col);
-        if (!c)
+        if (!valid(row, col))
             return {};
-        if (c->flags & HasBack)
-            return QColor::fromRgb(c->back);
+        const CellStyle st = rows.at(row).style(col);
+        if (st.flags & HasBack)
+            return QColor::fromRgb(st.back);
         if (stripe1.isValid())
             return (row % 2 == 0) ? stripe1 : stripe2;
         return {};
@@ -157,36 +213,37 @@ public:
 
     QVariant data(const QModelIndex &idx, int role) const override
     {
-        const GridCell *c = cellAt(idx.row(), idx.column());
-        if (!c)
+        if (!valid(idx.row(), idx.column()))
             return {};
-        const bool isCheck = c->flags & Check;
+        const GridRow &r = rows.at(idx.row());
+        const CellStyle st = r.style(idx.column());
+        const bool isCheck = st.flags & Check;
         switch (role) {
         case Qt::DisplayRole:
-            return isCheck ? QVariant() : QVariant(c->text);
+            return isCheck ? QVariant() : QVariant(r.cell(idx.column()));
         case Qt::EditRole:
-            return c->text;
+            return r.cell(idx.column());
         case Qt::CheckStateRole:
             if (!isCheck)
                 return {};
-            return c->text == kChecked ? Qt::Checked : Qt::Unchecked;
+            return r.view(idx.column()) == kChecked ? Qt::Checked : Qt::Unchecked;
         case Qt::TextAlignmentRole: {
             if (isCheck)
                 return int(Qt::AlignCenter);
-            const Qt::Alignment h = (c->flags & HasAlign) ? Qt::Alignment(c->align)
+            const Qt::Alignment h = (st.flags & HasAlign) ? Qt::Alignment(st.align)
                                                           : columns.at(idx.column()).align;
             return int((h & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter);
         }
         case Qt::ForegroundRole:
-            if (c->flags & HasFore)
-                return QColor::fromRgb(c->fore);
+            if (st.flags & HasFore)
+                return QColor::fromRgb(st.fore);
             return {};
         case Qt::BackgroundRole: {
             const QColor b = background(idx.row(), idx.column());
             return b.isValid() ? QVariant(b) : QVariant();
         }
         case Qt::FontRole:
-            if (c->flags & Bold) {
+            if (st.flags & Bold) {
                 QFont f = font;
                 f.setBold(true);
                 return f;
@@ -199,24 +256,25 @@ public:
 
     bool setData(const QModelIndex &idx, const QVariant &value, int role) override
     {
-        GridCell *c = cellAt(idx.row(), idx.column());
-        if (!c)
+        if (!valid(idx.row(), idx.column()))
             return false;
+        GridRow &r = rows[idx.row()];
+        const bool isCheck = r.flags(idx.column()) & Check;
         QString t;
         if (role == Qt::CheckStateRole) {
-            if (!(c->flags & Check))
+            if (!isCheck)
                 return false;
             t = value.toInt() == Qt::Checked ? kChecked : kUnchecked;
         } else if (role == Qt::EditRole) {
             t = value.toString();
-            if (c->flags & Check)
+            if (isCheck)
                 t = checkText(t);
         } else {
             return false;
         }
-        if (t == c->text)
+        if (r.view(idx.column()) == t)
             return true;
-        c->text = t;
+        r.setCell(idx.column(), t);
         changedCell(idx.row(), idx.column());
         if (onUserEdit)
             onUserEdit(idx.row(), idx.column());
@@ -225,18 +283,64 @@ public:
 
     Qt::ItemFlags flags(const QModelIndex &idx) const override
     {
-        const GridCell *c = cellAt(idx.row(), idx.column());
-        if (!c)
+        if (!valid(idx.row(), idx.column()))
             return Qt::NoItemFlags;
         Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
         if (columns.at(idx.column()).editable) {
-            if (c->flags & Check)
+            if (rows.at(idx.row()).flags(idx.column()) & Check)
                 f |= Qt::ItemIsUserCheckable;
             else
                 f |= Qt::ItemIsEditable;
         }
         return f;
     }
+
+    // --- a streamed list ----------------------------------------------------------
+
+    bool canFetchMore(const QModelIndex &parent) const override { return !parent.isValid() && bool(source); }
+
+    void fetchMore(const QModelIndex &parent) override
+    {
+        if (!parent.isValid())
+            readPage(pageRows);
+    }
+
+    // Reads up to n further rows from the source and appends them; the source
+    // is let go once it has handed over its last row.
+    void readPage(int n)
+    {
+        if (!source || fetching)
+            return;
+        fetching = true;
+        GridPage page;
+        {
+            // The source may be called again from the view while it reads
+            // (a message box it shows runs the event loop): keep it alive.
+            const GridRowSource keep = source;
+            page = keep(n);
+        }
+        fetching = false;
+        if (!page.more)
+            source = {};
+        if (page.rows.isEmpty())
+            return;
+        const int first = int(rows.size());
+        beginInsertRows({}, first, first + int(page.rows.size()) - 1);
+        rows.reserve(first + page.rows.size());
+        for (int i = 0; i < page.rows.size(); ++i)
+            rows.append(makeRow(page.rows.at(i), page.keys.value(i)));
+        endInsertRows();
+    }
+
+    void readAll()
+    {
+        while (source)
+            readPage(std::numeric_limits<int>::max());
+    }
+
+    GridRowSource source;
+    int pageRows = kGridPageRows;
+    bool fetching = false;
 
     QVariant headerData(int section, Qt::Orientation o, int role) const override
     {
@@ -477,6 +581,7 @@ QColor DataGrid::effectiveBackground(int row, int col) const
 void DataGrid::setColumns(const QStringList &headers, const QList<int> &widths)
 {
     m_model->beginReset();
+    m_model->source = {};
     m_model->rows.clear();
     m_model->columns.clear();
     for (const QString &h : headers) {
@@ -518,7 +623,7 @@ void DataGrid::setHeaderText(int col, const QString &text)
     if (isResidentHeader(text) && !m_model->columns[col].resident) {
         m_model->columns[col].resident = true;
         for (GridRow &r : m_model->rows)
-            r.cells[col].text = maskedResidentNumber(r.cells[col].text);
+            r.setCell(col, maskedResidentNumber(r.cell(col)));
         m_model->changedAll();
     }
     m_model->headerChanged(col, col);
@@ -576,12 +681,11 @@ void DataGrid::setCheckColumn(int col, bool on)
         return;
     m_model->columns[col].check = on;
     for (GridRow &r : m_model->rows) {
-        GridCell &c = r.cells[col];
         if (on) {
-            c.flags |= Check;
-            c.text = checkText(c.text);
-        } else {
-            c.flags &= ~Check;
+            r.styleFor(col).flags |= Check;
+            r.setCell(col, checkText(r.cell(col)));
+        } else if (r.flags(col) & Check) {
+            r.styleFor(col).flags &= ~Check;
         }
     }
     m_model->changedAll();
@@ -596,9 +700,9 @@ void DataGrid::setCheckCells(int col1, int row1, int col2, int row2)
 {
     for (int r = qMax(0, row1); r <= row2 && r < rowCount(); ++r)
         for (int c = qMax(0, col1); c <= col2 && c < columnCount(); ++c) {
-            GridCell &cell = m_model->rows[r].cells[c];
-            cell.flags |= Check;
-            cell.text = checkText(cell.text);
+            GridRow &row = m_model->rows[r];
+            row.styleFor(c).flags |= Check;
+            row.setCell(c, checkText(row.cell(c)));
         }
     m_model->changedAll();
 }
@@ -630,6 +734,7 @@ int DataGrid::insertRow(int row, const QStringList &cells, const QVariant &key)
 void DataGrid::setRows(const QList<QStringList> &rows, const QVariantList &keys)
 {
     m_model->beginReset();
+    m_model->source = {};
     m_model->rows.clear();
     m_model->rows.reserve(rows.size());
     for (int i = 0; i < rows.size(); ++i)
@@ -659,6 +764,7 @@ void DataGrid::removeRow(int row)
 void DataGrid::clearRows()
 {
     m_dirtyRow = -1;
+    m_model->source = {};
     if (m_model->rows.isEmpty())
         return;
     m_model->beginReset();
@@ -689,21 +795,20 @@ void DataGrid::setRowCount(int rows)
 
 QString DataGrid::cell(int row, int col) const
 {
-    const GridCell *c = m_model->cellAt(row, col);
-    return c ? c->text : QString();
+    return m_model->text(row, col);
 }
 
 void DataGrid::setCell(int row, int col, const QString &text)
 {
-    GridCell *c = m_model->cellAt(row, col);
-    if (!c)
+    if (!m_model->valid(row, col))
         return;
-    if (c->flags & Check)
-        c->text = checkText(text);
+    GridRow &r = m_model->rows[row];
+    if (r.flags(col) & Check)
+        r.setCell(col, checkText(text));
     else if (m_model->columns.at(col).resident)
-        c->text = maskedResidentNumber(text);
+        r.setCell(col, maskedResidentNumber(text));
     else
-        c->text = text;
+        r.setCell(col, text);
     m_model->changedCell(row, col);
 }
 
@@ -712,8 +817,10 @@ QStringList DataGrid::rowCells(int row) const
     QStringList l;
     if (row < 0 || row >= rowCount())
         return l;
-    for (const GridCell &c : m_model->rows.at(row).cells)
-        l << c.text;
+    const GridRow &r = m_model->rows.at(row);
+    l.reserve(r.size());
+    for (int c = 0; c < r.size(); ++c)
+        l << r.cell(c);
     return l;
 }
 
@@ -736,7 +843,7 @@ int DataGrid::findRow(int col, const QString &value) const
     if (col < 0 || col >= columnCount())
         return -1;
     for (int r = 0; r < rowCount(); ++r)
-        if (m_model->rows.at(r).cells.at(col).text == value)
+        if (m_model->rows.at(r).view(col) == value)
             return r;
     return -1;
 }
@@ -753,16 +860,14 @@ int DataGrid::findKey(const QVariant &key) const
 
 bool DataGrid::isChecked(int row, int col) const
 {
-    const GridCell *c = m_model->cellAt(row, col);
-    return c && c->text == kChecked;
+    return m_model->valid(row, col) && m_model->rows.at(row).view(col) == kChecked;
 }
 
 void DataGrid::setChecked(int row, int col, bool checked)
 {
-    GridCell *c = m_model->cellAt(row, col);
-    if (!c)
+    if (!m_model->valid(row, col))
         return;
-    c->text = checked ? kChecked : kUnchecked;
+    m_model->rows[row].setCell(col, checked ? kChecked : kUnchecked);
     m_model->changedCell(row, col);
 }
 
@@ -770,69 +875,68 @@ void DataGrid::setChecked(int row, int col, bool checked)
 
 void DataGrid::setCellForeground(int row, int col, const QColor &color)
 {
-    GridCell *c = m_model->cellAt(row, col);
-    if (!c)
+    if (!m_model->valid(row, col))
         return;
+    CellStyle &c = m_model->styleFor(row, col);
     if (color.isValid()) {
-        c->fore = color.rgb();
-        c->flags |= HasFore;
+        c.fore = color.rgb();
+        c.flags |= HasFore;
     } else {
-        c->flags &= ~HasFore;
+        c.flags &= ~HasFore;
     }
     m_model->changedCell(row, col);
 }
 
 void DataGrid::setCellBackground(int row, int col, const QColor &color)
 {
-    GridCell *c = m_model->cellAt(row, col);
-    if (!c)
+    if (!m_model->valid(row, col))
         return;
+    CellStyle &c = m_model->styleFor(row, col);
     if (color.isValid()) {
-        c->back = color.rgb();
-        c->flags |= HasBack;
+        c.back = color.rgb();
+        c.flags |= HasBack;
     } else {
-        c->flags &= ~HasBack;
+        c.flags &= ~HasBack;
     }
     m_model->changedCell(row, col);
 }
 
 QColor DataGrid::cellForeground(int row, int col) const
 {
-    const GridCell *c = m_model->cellAt(row, col);
-    return (c && (c->flags & HasFore)) ? QColor::fromRgb(c->fore) : QColor();
+    const CellStyle c = m_model->style(row, col);
+    return (c.flags & HasFore) ? QColor::fromRgb(c.fore) : QColor();
 }
 
 QColor DataGrid::cellBackground(int row, int col) const
 {
-    const GridCell *c = m_model->cellAt(row, col);
-    return (c && (c->flags & HasBack)) ? QColor::fromRgb(c->back) : QColor();
+    const CellStyle c = m_model->style(row, col);
+    return (c.flags & HasBack) ? QColor::fromRgb(c.back) : QColor();
 }
 
 void DataGrid::setCellBold(int row, int col, bool bold)
 {
-    GridCell *c = m_model->cellAt(row, col);
-    if (!c)
+    if (!m_model->valid(row, col))
         return;
+    CellStyle &c = m_model->styleFor(row, col);
     if (bold)
-        c->flags |= Bold;
+        c.flags |= Bold;
     else
-        c->flags &= ~Bold;
+        c.flags &= ~Bold;
     m_model->changedCell(row, col);
 }
 
 bool DataGrid::isCellBold(int row, int col) const
 {
-    const GridCell *c = m_model->cellAt(row, col);
-    return c && (c->flags & Bold);
+    return m_model->cellFlags(row, col) & Bold;
 }
 
 void DataGrid::setCellAlignment(int row, int col, Qt::Alignment align)
 {
-    GridCell *c = m_model->cellAt(row, col);
-    if (!c)
+    if (!m_model->valid(row, col))
         return;
-    c->align = quint16(align & Qt::AlignHorizontal_Mask);
-    c->flags |= HasAlign;
+    CellStyle &c = m_model->styleFor(row, col);
+    c.align = quint16(align & Qt::AlignHorizontal_Mask);
+    c.flags |= HasAlign;
     m_model->changedCell(row, col);
 }
 
@@ -866,10 +970,11 @@ void DataGrid::setTotalRow(int row, const QColor &back)
         return;
     m_model->rows[row].total = true;
     // A total row has no check boxes.
-    for (GridCell &c : m_model->rows[row].cells)
-        if (c.flags & Check) {
-            c.flags &= ~Check;
-            c.text.clear();
+    GridRow &r = m_model->rows[row];
+    for (int c = 0; c < r.size(); ++c)
+        if (r.flags(c) & Check) {
+            r.styleFor(c).flags &= ~Check;
+            r.setCell(c, QString());
         }
     setRowBold(row, true);
     colorRow(row, back);
@@ -898,6 +1003,7 @@ void DataGrid::setHeaderSorting(bool on)
 
 void DataGrid::sortRows(const QList<SortKey> &keys)
 {
+    m_model->readAll();
     if (rowCount() < 2 || keys.isEmpty())
         return;
     commitEdits();
@@ -905,8 +1011,20 @@ void DataGrid::sortRows(const QList<SortKey> &keys)
     QList<int> order(rows.size());
     std::iota(order.begin(), order.end(), 0);
 
-    auto compareCells = [](const QString &a, const QString &b) {
-        const auto na = numericValue(a), nb = numericValue(b);
+    // Each cell read as a number once, not at every comparison.
+    QList<SortKey> used;
+    for (const SortKey &k : keys)
+        if (k.col >= 0 && k.col < columnCount())
+            used.append(k);
+    QList<QList<std::optional<double>>> numbers(used.size());
+    for (int k = 0; k < used.size(); ++k) {
+        numbers[k].reserve(rows.size());
+        for (const GridRow &r : rows)
+            numbers[k].append(numericValue(r.view(used.at(k).col)));
+    }
+    auto compareCells = [&](int k, int x, int y) {
+        const std::optional<double> &na = numbers.at(k).at(x), &nb = numbers.at(k).at(y);
+        const QStringView a = rows.at(x).view(used.at(k).col), b = rows.at(y).view(used.at(k).col);
         if (na && nb)
             return *na < *nb ? -1 : (*na > *nb ? 1 : 0);
         if (na != std::nullopt && !nb)
@@ -921,12 +1039,10 @@ void DataGrid::sortRows(const QList<SortKey> &keys)
             return !a.total;
         if (a.total)
             return false; // total rows keep their order
-        for (const SortKey &k : keys) {
-            if (k.col < 0 || k.col >= columnCount())
-                continue;
-            const int c = compareCells(a.cells.at(k.col).text, b.cells.at(k.col).text);
+        for (int k = 0; k < used.size(); ++k) {
+            const int c = compareCells(k, x, y);
             if (c != 0)
-                return k.order == Qt::AscendingOrder ? c < 0 : c > 0;
+                return used.at(k).order == Qt::AscendingOrder ? c < 0 : c > 0;
         }
         return false;
     });
@@ -1066,6 +1182,27 @@ void DataGrid::keyPressEvent(QKeyEvent *event)
         }
     }
     QTableView::keyPressEvent(event);
+}
+
+// --- streamed lists ---------------------------------------------------------------------
+
+void streamGridRows(DataGrid &grid, GridRowSource source, int pageRows)
+{
+    grid.clearRows();
+    auto *model = static_cast<GridModel *>(grid.model());
+    model->pageRows = qMax(1, pageRows);
+    model->source = std::move(source);
+    model->readPage(model->pageRows);
+}
+
+bool gridHasMoreRows(const DataGrid &grid)
+{
+    return bool(static_cast<const GridModel *>(grid.model())->source);
+}
+
+void fetchAllGridRows(const DataGrid &grid)
+{
+    static_cast<GridModel *>(grid.model())->readAll();
 }
 
 } // namespace fitrova

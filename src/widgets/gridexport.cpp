@@ -3,6 +3,7 @@
 #include "foundation/appcontext.h"
 #include "data/clock.h"
 #include "widgets/datagrid.h"
+#include "widgets/gridstream.h"
 #include "widgets/messages.h"
 #include "widgets/uicontext.h"
 
@@ -37,6 +38,8 @@ ExportResult exportGridToExcel(const QString &name, const DataGrid &grid, const 
                                const Clock &clock)
 {
     ExportResult result;
+    // A streamed list is exported whole, not only the part scrolled through.
+    fetchAllGridRows(grid);
     if (grid.rowCount() == 0)
         return result;
 

@@ -1,6 +1,7 @@
 #include "widgets/gridprint.h"
 
 #include "widgets/datagrid.h"
+#include "widgets/gridstream.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -305,6 +306,8 @@ struct GridPrinter::Metrics {
 GridPrinter::GridPrinter(const DataGrid &grid, const GridPrintSettings &settings, QDate printDate)
     : m_grid(grid), m_settings(settings), m_date(printDate)
 {
+    // A streamed list prints whole, not only the part scrolled through.
+    fetchAllGridRows(grid);
 }
 
 void GridPrinter::applyPageLayout(QPagedPaintDevice &device) const

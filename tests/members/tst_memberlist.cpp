@@ -207,6 +207,66 @@ private slots:
         QCOMPARE(got, found); // ordered by name
         for (const MemberListLine &l : lines)
             QCOMPARE(l.cells.size(), memberListHeaders().size());
+
+        // The screen's reader finds the same members in the same order, a
+        // line at a time, with the same cells.
+        MemberListReader reader(db(), c, 2024);
+        QCOMPARE(reader.count(), qint64(found.size()));
+        QList<MemberListLine> paged;
+        while (!reader.atEnd())
+            paged += reader.next(1);
+        QCOMPARE(paged.size(), lines.size());
+        for (int i = 0; i < lines.size(); ++i) {
+            QCOMPARE(paged[i].cells, lines[i].cells);
+            QCOMPARE(paged[i].contact, lines[i].contact);
+        }
+        QVERIFY(reader.next(10).isEmpty());
+    }
+
+    // A list longer than one read of codes: pages come in the list's order
+    // across the batches; the members found stay the ones found when the list
+    // was opened (a member deleted since is left out, a renamed one keeps its
+    // place).
+    void readerPagesAKeptList()
+    {
+        const int n = 1203;
+        db().transaction([&] {
+            for (int i = 1; i <= n; ++i)
+                addMember(db(), QStringLiteral("%1").arg(i, 8, 10, QLatin1Char('0')),
+                          QStringLiteral("회원%1").arg(n - i, 4, 10, QLatin1Char('0')));
+        });
+        QStringList expected; // by name: the highest code first
+        for (int i = n; i >= 1; --i)
+            expected << QStringLiteral("%1").arg(i, 8, 10, QLatin1Char('0'));
+
+        MemberListReader reader(db(), MemberListCriteria{}, 2025);
+        QCOMPARE(reader.count(), qint64(n));
+        QCOMPARE(reader.codes(), expected);
+        const QList<MemberListLine> first = reader.next(700);
+        QCOMPARE(first.size(), 700);
+        QCOMPARE(reader.position(), qint64(700));
+
+        const QString gone = expected.at(900), renamed = expected.at(1000);
+        db().exec(QStringLiteral("DELETE FROM Member WHERE MbCode = ?"), {gone});
+        db().exec(QStringLiteral("UPDATE Member SET MbName = '가' WHERE MbCode = ?"), {renamed});
+        const QList<MemberListLine> rest = reader.next(700);
+        QVERIFY(reader.atEnd());
+        QCOMPARE(rest.size(), n - 700 - 1);
+        QStringList got;
+        for (const MemberListLine &l : first + rest)
+            got << l.contact.mbCode;
+        expected.removeOne(gone);
+        QCOMPARE(got, expected);
+        QCOMPARE(rest.at(1000 - 700 - 1).contact.mbName, QString("가"));
+
+        // Lines by code come in the order asked for, unknown codes left out.
+        const QList<MemberListLine> some =
+            memberListLines(db(), {expected.at(5), "99999999", expected.at(1), gone, expected.at(1100)});
+        QCOMPARE(codes(some).size(), 3);
+        QCOMPARE(some.at(0).contact.mbCode, expected.at(5));
+        QCOMPARE(some.at(1).contact.mbCode, expected.at(1));
+        QCOMPARE(some.at(2).contact.mbCode, expected.at(1100));
+        QVERIFY(memberListLines(db(), {}).isEmpty());
     }
 
     void ageClasses_data()

@@ -11,6 +11,7 @@
 #include "widgets/deskguard.h"
 #include "widgets/gridexport.h"
 #include "widgets/gridprint.h"
+#include "widgets/gridstream.h"
 #include "widgets/widgetutil.h"
 
 #include <QCheckBox>
@@ -185,7 +186,7 @@ MemberListScreen::MemberListScreen(UiContext &ui, QWidget *parent, MemberScreenH
     for (int c : {3, 4, 6, 13, 14, 15})
         m_grid->setColumnAlignment(c, Qt::AlignCenter);
     connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this, [this] {
-        if (m_grid->rowCount() > 2000)
+        if (m_found > 2000)
             m_ui.msg.notice(QStringLiteral("자료를 정렬중 입니다"), 600);
     });
     m_count = new QLabel(QStringLiteral("0 건"), this);
@@ -369,20 +370,36 @@ bool MemberListScreen::query()
     const auto c = criteria();
     if (!c)
         return false;
+    std::shared_ptr<MemberListReader> reader;
     {
         BusyScope busy(QStringLiteral("자료를 조회중입니다."), this);
-        m_lines = guard(m_ui, DbAction::Read, [&] {
-                      return runMemberList(m_ui.app.main, *c, m_ui.app.clock().today().year());
-                  }).value_or(QList<MemberListLine>());
-        QList<QStringList> rows;
-        QVariantList keys;
-        for (const MemberListLine &l : m_lines) {
-            rows << l.cells;
-            keys << l.contact.mbCode;
+        reader = guard(m_ui, DbAction::Read, [&] {
+                     return std::make_shared<MemberListReader>(m_ui.app.main, *c, m_ui.app.clock().today().year());
+                 }).value_or(nullptr);
+        m_found = reader ? reader->count() : 0;
+        if (!reader) {
+            m_grid->clearRows();
+        } else {
+            // The grid reads the lines a page at a time as it scrolls, and the
+            // rest at once for sorting, printing, the export and the hand-over.
+            UiContext &ui = m_ui;
+            streamGridRows(*m_grid, [&ui, reader](int maxRows) {
+                GridPage page;
+                const auto lines = guard(ui, DbAction::Read, [&] { return reader->next(maxRows); });
+                if (!lines)
+                    return page; // told; the list ends here
+                page.rows.reserve(lines->size());
+                page.keys.reserve(lines->size());
+                for (const MemberListLine &l : *lines) {
+                    page.rows.append(l.cells);
+                    page.keys.append(l.contact.mbCode);
+                }
+                page.more = !reader->atEnd();
+                return page;
+            });
         }
-        m_grid->setRows(rows, keys);
     }
-    m_count->setText(QString::number(m_lines.size()) + QStringLiteral(" 건"));
+    m_count->setText(QString::number(m_found) + QStringLiteral(" 건"));
     return true;
 }
 
@@ -407,29 +424,40 @@ void MemberListScreen::print()
     if (!c)
         return;
     const QStringList lines = memberListPrintLines(*c, labels());
+    if (gridHasMoreRows(*m_grid)) {
+        BusyScope busy(QStringLiteral("자료를 준비중 입니다"), this);
+        fetchAllGridRows(*m_grid); // the print takes every member found
+    }
     printGridPreview(*m_grid, kTitle, lines.value(0), lines.value(1), lines.value(2), true, 0, 1, 0,
                      m_ui.app.business.name);
 }
 
 void MemberListScreen::exportExcel()
 {
+    if (gridHasMoreRows(*m_grid)) {
+        BusyScope busy(QStringLiteral("자료를 준비중 입니다"), this);
+        fetchAllGridRows(*m_grid); // the file takes every member found
+    }
     exportGridForUser(m_ui, QStringLiteral("회원조회"), *m_grid);
 }
 
-MemberContacts MemberListScreen::contacts() const
+MemberContacts MemberListScreen::contacts()
 {
-    // In the order the grid shows them (it may have been sorted).
-    QHash<QString, int> byCode;
-    byCode.reserve(m_lines.size());
-    for (int i = 0; i < m_lines.size(); ++i)
-        byCode.insert(m_lines[i].contact.mbCode, i);
+    // Every member found, in the order the grid shows them (it may have been
+    // sorted), read afresh for the hand-over.
+    BusyScope busy(QStringLiteral("자료를 준비중 입니다"), this);
+    fetchAllGridRows(*m_grid);
+    QStringList codes;
+    codes.reserve(m_grid->rowCount());
+    for (int row = 0; row < m_grid->rowCount(); ++row)
+        codes << m_grid->rowKey(row).toString();
+    const auto lines = guard(m_ui, DbAction::Read, [&] { return memberListLines(m_ui.app.main, codes); });
     MemberContacts out;
-    out.reserve(m_lines.size());
-    for (int row = 0; row < m_grid->rowCount(); ++row) {
-        const auto it = byCode.constFind(m_grid->rowKey(row).toString());
-        if (it != byCode.constEnd())
-            out << m_lines[it.value()].contact;
-    }
+    if (!lines)
+        return out;
+    out.reserve(lines->size());
+    for (const MemberListLine &l : *lines)
+        out << l.contact;
     return out;
 }
 

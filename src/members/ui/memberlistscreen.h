@@ -41,7 +41,8 @@ public:
     void printLabels();
 
     DataGrid *grid() const { return m_grid; }
-    const QList<MemberListLine> &lines() const { return m_lines; }
+    // Members the last query found (the grid reads their lines as it scrolls).
+    qint64 foundCount() const { return m_found; }
 
 private:
     void fillLists();
@@ -50,7 +51,7 @@ private:
     void lclassChanged();
     void scopeChanged();
     MemberListLabels labels() const;
-    MemberContacts contacts() const;
+    MemberContacts contacts();
 
     UiContext &m_ui;
     MemberScreenHooks m_hooks;
@@ -63,7 +64,7 @@ private:
     QHash<QString, QPair<qint64, qint64>> m_ageBands;
     DataGrid *m_grid;
     QLabel *m_count;
-    QList<MemberListLine> m_lines;
+    qint64 m_found = 0;
 };
 
 } // namespace fitrova

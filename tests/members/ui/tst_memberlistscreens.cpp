@@ -141,6 +141,54 @@ private slots:
         QCOMPARE(QDir(m_inst.ctx().paths.excelDir).entryList({"회원조회*.xlsx"}).size(), 1);
     }
 
+    // A long list: the grid holds the first page and reads on as it scrolls,
+    // the count names every member found, and sorting, the hand-over and the
+    // export take them all.
+    void longListStreams()
+    {
+        const int n = 3 + 447;
+        m_inst.db().transaction([&] {
+            for (int i = 4; i <= n; ++i)
+                addMember(m_inst.db(), QStringLiteral("%1").arg(i, 8, 10, QLatin1Char('0')),
+                          QStringLiteral("회원%1").arg(i, 3, 10, QLatin1Char('0')));
+        });
+        MemberContacts sms;
+        MemberScreenHooks hooks;
+        hooks.sendSms = [&](UiContext &, const MemberContacts &m, QWidget *) { sms = m; };
+        MemberListScreen s(m_ui, nullptr, hooks);
+        s.resize(1024, 700);
+        s.show();
+        QVERIFY(s.query());
+        QCOMPARE(s.foundCount(), qint64(n));
+        QCOMPARE(child<QLabel>(&s, "Pnl건수")->text(), QString("450 건"));
+        QVERIFY(s.grid()->rowCount() < n);
+
+        // Sorted by member code, descending: the whole list, not the part read.
+        s.grid()->sortRows({{1, Qt::DescendingOrder}});
+        QCOMPARE(s.grid()->rowCount(), n);
+        QCOMPARE(s.grid()->cell(0, 1), QString("00000450"));
+        click(&s, "Cmd문자전송");
+        QCOMPARE(sms.size(), n);
+        QCOMPARE(sms.first().mbCode, QString("00000450"));
+        QCOMPARE(sms.last().mbCode, QString("00000001"));
+        QCOMPARE(sms.last().tel1, QString("010-1111-0001"));
+
+        // A new query streams afresh; the export writes every member found.
+        QVERIFY(s.query());
+        QVERIFY(s.grid()->rowCount() < n);
+        if (!QStandardPaths::findExecutable("unzip").isEmpty()) {
+            QDir(m_inst.ctx().paths.excelDir).removeRecursively();
+            click(&s, "Cmd엑셀변환");
+            const QStringList files = QDir(m_inst.ctx().paths.excelDir).entryList({"회원조회*.xlsx"});
+            QCOMPARE(files.size(), 1);
+            const QString sheet = toolOutput(
+                "unzip", {"-p", QDir(m_inst.ctx().paths.excelDir).filePath(files.first()), "xl/worksheets/sheet1.xml"});
+            QVERIFY(sheet.contains(QString("<row r=\"%1\"").arg(n + 1)));
+            QVERIFY(!sheet.contains(QString("<row r=\"%1\"").arg(n + 2)));
+        }
+        m_inst.db().exec("DELETE FROM Member WHERE MbCode > '00000003'");
+    }
+
     // The instructor list follows the chosen course.
     void instructorsOfTheCourse()
     {
