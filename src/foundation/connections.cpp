@@ -339,18 +339,28 @@ std::optional<Failure> openDatabases(AppContext &ctx)
 {
     ctx.closeConnections();
     const Paths &p = ctx.paths;
-    const bool files = ctx.engine == Engine::SQLite;
-    const QList<QPair<QString, QString>> attach =
-        files ? QList<QPair<QString, QString>>{{QStringLiteral("ent"), p.entDb}, {QStringLiteral("pnt"), p.pointDb}}
-              : QList<QPair<QString, QString>>{};
-    if (auto f = openConnection(ctx, ctx.main, QStringLiteral("main"), files ? p.mainDb : QString(), attach))
+    if (ctx.engine == Engine::PostgreSQL) {
+        // One server database holds every table: one connection serves all the
+        // roles, so a workstation holds one session on the server (a report's
+        // thread opens a short-lived one of its own while it runs), and one
+        // desk action that touches several roles' tables is one transaction.
+        if (auto f = openConnection(ctx, ctx.main, QStringLiteral("main"), {}))
+            return f;
+        ctx.main2 = ctx.post = ctx.ent = ctx.print = ctx.point = ctx.main;
+        ctx.connected = true;
+        return std::nullopt;
+    }
+    // The file databases: the entrance and point files are attached to the
+    // main connection; postal codes and label printing are files of their own.
+    const QList<QPair<QString, QString>> attach = mainAttachments(p);
+    if (auto f = openConnection(ctx, ctx.main, QStringLiteral("main"), p.mainDb, attach))
         return f;
-    if (auto f = openConnection(ctx, ctx.main2, QStringLiteral("main2"), files ? p.mainDb : QString(), attach))
+    if (auto f = openConnection(ctx, ctx.main2, QStringLiteral("main2"), p.mainDb, attach))
         return f;
-    if (auto f = openConnection(ctx, ctx.post, QStringLiteral("post"), files ? p.postDb : QString()))
+    if (auto f = openConnection(ctx, ctx.post, QStringLiteral("post"), p.postDb))
         return f;
     ctx.ent = ctx.main;
-    if (auto f = openConnection(ctx, ctx.print, QStringLiteral("print"), files ? p.printDb : QString()))
+    if (auto f = openConnection(ctx, ctx.print, QStringLiteral("print"), p.printDb))
         return f;
     ctx.point = ctx.main;
     ctx.connected = true;

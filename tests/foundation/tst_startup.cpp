@@ -8,6 +8,8 @@
 #include "testinstall.h"
 
 #include <QFile>
+#include <QSet>
+#include <QSqlDatabase>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -53,6 +55,37 @@ private Q_SLOTS:
         // The second main connection sees what the first one wrote.
         c.main.exec(QStringLiteral("INSERT INTO Member (MbCode, MbName) VALUES ('00000001', '가')"));
         QCOMPARE(c.main2.scalar(QStringLiteral("SELECT COUNT(*) FROM Member")).toInt(), 1);
+    }
+
+    // On the server a workstation holds one session, whatever role a screen
+    // reads through, and one action over several roles' tables is one
+    // transaction: a failure undoes the label rows with the member.
+    void oneServerSessionPerWorkstation()
+    {
+        if (fitrova::test::testEngine() != Engine::PostgreSQL)
+            QSKIP("the file databases are separate files, each with its connection");
+        TestInstall inst;
+        AppContext &c = inst.ctx();
+        QSet<qint64> sessions;
+        for (const Db *db : {&c.main, &c.main2, &c.post, &c.ent, &c.print, &c.point})
+            sessions.insert(db->scalar(QStringLiteral("SELECT pg_backend_pid()")).toLongLong());
+        QCOMPARE(sessions.size(), 1);
+        try {
+            c.main.transaction([&] {
+                c.main.exec(QStringLiteral("INSERT INTO Member (MbCode, MbName) VALUES ('00000009', '가')"));
+                c.print.exec(QStringLiteral("INSERT INTO DM인쇄 (성명, 순서) VALUES ('가', 1)"));
+                throw std::runtime_error("refused");
+            });
+        } catch (const std::runtime_error &) {
+        }
+        QCOMPARE(c.main.scalar(QStringLiteral("SELECT COUNT(*) FROM Member WHERE MbCode = '00000009'")).toInt(), 0);
+        QCOMPARE(c.print.scalar(QStringLiteral("SELECT COUNT(*) FROM DM인쇄")).toInt(), 0);
+        // Closing lets the one session go for every role.
+        const QString name = c.main.connectionName();
+        c.closeConnections();
+        QVERIFY(!QSqlDatabase::contains(name));
+        for (const Db *db : {&c.main, &c.main2, &c.post, &c.ent, &c.print, &c.point})
+            QVERIFY(!db->isValid());
     }
 
     void refusals_data()
