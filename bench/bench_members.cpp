@@ -1,7 +1,14 @@
 // Members on the large generated centre (100,000 members, 300,000 enrollments):
 // the desk's search by a name fragment and by the tail of a telephone number,
 // the member list with the common criteria (everyone, valid today, expiring
-// this month, one course), and a new member saved. Every figure has a bare
+// this month, one course), and a new member saved.
+//
+// The member list is measured three ways: in one statement (runMemberList,
+// what the list screen read before it streamed), as the screen shows its first
+// screenful (the members found, then the first page of lines into the grid),
+// and as the screen reads the whole list into the grid (for sorting, printing
+// and the export). The grid figures also report CPU time and the growth of the
+// process's peak resident memory over the run (peak_mb). Every figure has a bare
 // twin: the same statement through QSqlQuery prepared once, every column of
 // every row read, so the cost of the layers above the driver is visible.
 //
@@ -15,8 +22,11 @@
 
 #include "members/memberlist.h"
 #include "members/memberstore.h"
+#include "widgets/datagrid.h"
+#include "widgets/gridstream.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QFile>
 #include <QElapsedTimer>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -25,6 +35,7 @@
 #include <benchmark/benchmark.h>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <map>
 
 using namespace fitrova;
@@ -164,6 +175,157 @@ void memberListBare(benchmark::State &state, Desk *d, ListCase lc)
     qint64 rows = 0;
     timeEach(state, d->name(std::string("list-") + lc.name + "-bare"), [&](int) { rows = readAll(q, where.params); });
     state.counters["rows"] = double(rows);
+    // The same statement is the bare twin of every way of reading the whole list.
+    auto &all = allSamples();
+    const auto &ms = all[d->name(std::string("list-") + lc.name + "-bare")];
+    for (const char *figure : {"listwhole-", "listatonce-"})
+        all[d->name(std::string(figure) + lc.name + "-bare")] = ms;
+}
+
+// Resident memory of the process in MB: now (VmRSS) or its peak (VmHWM).
+double residentMb(const char *field)
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : f.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(int(qstrlen(field)) + 1).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    return 0;
+}
+
+// Resets the peak to the present (Linux: "5" into clear_refs).
+void resetPeak()
+{
+    QFile f(QStringLiteral("/proc/self/clear_refs"));
+    if (f.open(QIODevice::WriteOnly))
+        f.write("5");
+}
+
+double cpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+// The grid a run fills, as the member list screen sets it up.
+std::unique_ptr<DataGrid> listGrid()
+{
+    auto grid = std::make_unique<DataGrid>();
+    grid->setColumns(memberListHeaders());
+    return grid;
+}
+
+GridRowSource readerSource(const std::shared_ptr<MemberListReader> &reader)
+{
+    return [reader](int maxRows) {
+        GridPage page;
+        for (const MemberListLine &l : reader->next(maxRows)) {
+            page.rows.append(l.cells);
+            page.keys.append(l.contact.mbCode);
+        }
+        page.more = !reader->atEnd();
+        return page;
+    };
+}
+
+// The list screen's query: the members found, the first page into the grid;
+// with whole, the rest of the list too. Reports rows, CPU time and the peak
+// memory the run added.
+void screenList(benchmark::State &state, Desk *d, ListCase lc, bool whole)
+{
+    const int year = d->today.year();
+    qint64 rows = 0, found = 0;
+    double cpu = 0, peak = 0;
+    int runs = 0;
+    std::unique_ptr<DataGrid> grid = listGrid();
+    timeEach(state, d->name(std::string(whole ? "listwhole-" : "listfirst-") + lc.name), [&](int) {
+        // The previous run's rows go as the screen's next query clears the grid.
+        grid->clearRows();
+        const double before = residentMb("VmRSS:");
+        resetPeak();
+        const double c0 = cpuMs();
+        auto reader = std::make_shared<MemberListReader>(d->ctx->main, lc.criteria, year);
+        streamGridRows(*grid, readerSource(reader));
+        if (whole)
+            fetchAllGridRows(*grid);
+        cpu += cpuMs() - c0;
+        peak = std::max(peak, residentMb("VmHWM:") - before);
+        rows = grid->rowCount();
+        found = reader->count();
+        ++runs;
+    });
+    state.counters["rows"] = double(rows);
+    state.counters["found"] = double(found);
+    state.counters["cpu_ms"] = cpu / std::max(1, runs);
+    state.counters["peak_mb"] = peak;
+}
+
+// The list as the screen read it before it streamed: every line in one
+// statement, then every row into the grid.
+void screenListAtOnce(benchmark::State &state, Desk *d, ListCase lc)
+{
+    const int year = d->today.year();
+    qint64 rows = 0;
+    double cpu = 0, peak = 0;
+    int runs = 0;
+    std::unique_ptr<DataGrid> grid = listGrid();
+    timeEach(state, d->name(std::string("listatonce-") + lc.name), [&](int) {
+        grid->clearRows();
+        const double before = residentMb("VmRSS:");
+        resetPeak();
+        const double c0 = cpuMs();
+        const QList<MemberListLine> lines = runMemberList(d->ctx->main, lc.criteria, year);
+        QList<QStringList> cells;
+        QVariantList keys;
+        cells.reserve(lines.size());
+        for (const MemberListLine &l : lines) {
+            cells << l.cells;
+            keys << l.contact.mbCode;
+        }
+        grid->setRows(cells, keys);
+        cpu += cpuMs() - c0;
+        peak = std::max(peak, residentMb("VmHWM:") - before);
+        rows = grid->rowCount();
+        ++runs;
+    });
+    state.counters["rows"] = double(rows);
+    state.counters["cpu_ms"] = cpu / std::max(1, runs);
+    state.counters["peak_mb"] = peak;
+}
+
+// The first screenful's statements bare: the codes found, then the lines of
+// the first page's codes (the reader's batch statement).
+void screenListFirstBare(benchmark::State &state, Desk *d, ListCase lc)
+{
+    const SqlCondition where = memberListCondition(lc.criteria, d->today.year());
+    QSqlQuery codes = prepared(d->ctx->main.handle(),
+                               QStringLiteral("SELECT Member.MbCode FROM Member %1 ORDER BY Member.MbName, Member.MbCode")
+                                   .arg(where.isEmpty() ? QString() : QStringLiteral("WHERE ") + where.sql));
+    QString marks;
+    for (int i = 0; i < 1000; ++i)
+        marks += i == 0 ? QStringLiteral("?") : QStringLiteral(",?");
+    QSqlQuery lines = prepared(d->ctx->main.handle(),
+                               QStringLiteral("SELECT %1 FROM Member LEFT JOIN MbGubun ON Member.MbGubun = MbGubun.Code "
+                                              "WHERE Member.MbCode IN (%2)")
+                                   .arg(kListColumns, marks));
+    qint64 rows = 0;
+    timeEach(state, d->name(std::string("listfirst-") + lc.name + "-bare"), [&](int) {
+        for (int i = 0; i < where.params.size(); ++i)
+            codes.bindValue(i, where.params.at(i));
+        if (!codes.exec())
+            throw std::runtime_error(codes.lastError().text().toStdString());
+        QVariantList page;
+        while (codes.next())
+            if (page.size() < kGridPageRows)
+                page << codes.value(0);
+        codes.finish();
+        while (!page.isEmpty() && page.size() < 1000)
+            page << page.last();
+        rows = page.isEmpty() ? 0 : readAll(lines, page);
+    });
+    state.counters["rows"] = double(rows);
 }
 
 void newMember(benchmark::State &state, Desk *d)
@@ -207,7 +369,9 @@ void printSummary()
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     std::vector<std::unique_ptr<Desk>> desks;
     try {
@@ -236,6 +400,18 @@ int main(int argc, char **argv)
                 ->UseManualTime()->Iterations(listRuns)->Repetitions(reps)->Unit(benchmark::kMillisecond);
             benchmark::RegisterBenchmark(("Members/List" + std::string(lc.name) + "BareSql/" + l).c_str(),
                                          memberListBare, d, lc)
+                ->UseManualTime()->Iterations(listRuns)->Repetitions(reps)->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark(("Members/ListFirstScreen" + std::string(lc.name) + "/" + l).c_str(),
+                                         screenList, d, lc, false)
+                ->UseManualTime()->Iterations(listRuns)->Repetitions(reps)->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark(("Members/ListFirstScreen" + std::string(lc.name) + "BareSql/" + l).c_str(),
+                                         screenListFirstBare, d, lc)
+                ->UseManualTime()->Iterations(listRuns)->Repetitions(reps)->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark(("Members/ListWholeScreen" + std::string(lc.name) + "/" + l).c_str(),
+                                         screenList, d, lc, true)
+                ->UseManualTime()->Iterations(listRuns)->Repetitions(reps)->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark(("Members/ListAtOnceScreen" + std::string(lc.name) + "/" + l).c_str(),
+                                         screenListAtOnce, d, lc)
                 ->UseManualTime()->Iterations(listRuns)->Repetitions(reps)->Unit(benchmark::kMillisecond);
         }
         benchmark::RegisterBenchmark(("Members/NewMember/" + l).c_str(), newMember, d)

@@ -278,7 +278,7 @@ MemberListLine memberLine(const Row &r)
 // Codes asked for in one statement. Every statement carries exactly this many
 // placeholders (a short batch repeats its last code), so the driver prepares
 // one statement text, kept in the statement cache.
-constexpr int kCodesPerRead = 500;
+constexpr int kCodesPerRead = 1000;
 
 } // namespace
 

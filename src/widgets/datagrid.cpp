@@ -78,6 +78,16 @@ struct GridRow {
     }
 };
 
+} // namespace gridimpl
+} // namespace fitrova
+
+// Rows move in memory as blocks when the list grows or is sorted.
+Q_DECLARE_TYPEINFO(fitrova::gridimpl::CellStyle, Q_PRIMITIVE_TYPE);
+Q_DECLARE_TYPEINFO(fitrova::gridimpl::GridRow, Q_RELOCATABLE_TYPE);
+
+namespace fitrova {
+namespace gridimpl {
+
 struct GridColumn {
     QString header;
     Qt::Alignment align = Qt::AlignLeft;
@@ -326,7 +336,8 @@ public:
             return;
         const int first = int(rows.size());
         beginInsertRows({}, first, first + int(page.rows.size()) - 1);
-        rows.reserve(first + page.rows.size());
+        if (page.rows.size() > rows.size()) // a page at a time grows as appending does
+            rows.reserve(first + page.rows.size());
         for (int i = 0; i < page.rows.size(); ++i)
             rows.append(makeRow(page.rows.at(i), page.keys.value(i)));
         endInsertRows();

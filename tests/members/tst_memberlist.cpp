@@ -229,7 +229,7 @@ private slots:
     // place).
     void readerPagesAKeptList()
     {
-        const int n = 1203;
+        const int n = 2203;
         db().transaction([&] {
             for (int i = 1; i <= n; ++i)
                 addMember(db(), QStringLiteral("%1").arg(i, 8, 10, QLatin1Char('0')),
@@ -242,22 +242,22 @@ private slots:
         MemberListReader reader(db(), MemberListCriteria{}, 2025);
         QCOMPARE(reader.count(), qint64(n));
         QCOMPARE(reader.codes(), expected);
-        const QList<MemberListLine> first = reader.next(700);
-        QCOMPARE(first.size(), 700);
-        QCOMPARE(reader.position(), qint64(700));
+        const QList<MemberListLine> first = reader.next(1200);
+        QCOMPARE(first.size(), 1200);
+        QCOMPARE(reader.position(), qint64(1200));
 
-        const QString gone = expected.at(900), renamed = expected.at(1000);
+        const QString gone = expected.at(1500), renamed = expected.at(1800);
         db().exec(QStringLiteral("DELETE FROM Member WHERE MbCode = ?"), {gone});
         db().exec(QStringLiteral("UPDATE Member SET MbName = '가' WHERE MbCode = ?"), {renamed});
-        const QList<MemberListLine> rest = reader.next(700);
+        const QList<MemberListLine> rest = reader.next(2000);
         QVERIFY(reader.atEnd());
-        QCOMPARE(rest.size(), n - 700 - 1);
+        QCOMPARE(rest.size(), n - 1200 - 1);
         QStringList got;
         for (const MemberListLine &l : first + rest)
             got << l.contact.mbCode;
         expected.removeOne(gone);
         QCOMPARE(got, expected);
-        QCOMPARE(rest.at(1000 - 700 - 1).contact.mbName, QString("가"));
+        QCOMPARE(rest.at(1800 - 1200 - 1).contact.mbName, QString("가"));
 
         // Lines by code come in the order asked for, unknown codes left out.
         const QList<MemberListLine> some =
