@@ -244,6 +244,7 @@ Outcome deleteProgram(const Db &db, qint64 pgId)
             return Outcome::refusedPlain(QStringLiteral("사용된 강좌는 삭제할수 없읍니다"), QStringLiteral("강좌삭제"));
         db.exec(QStringLiteral("DELETE FROM Program WHERE Pgid = ?"), {pgId});
         db.exec(QStringLiteral("DELETE FROM ProgAmt WHERE Pgid = ?"), {pgId});
+        db.exec(QStringLiteral("DELETE FROM WaitList WHERE Pgid = ?"), {pgId});
         return Outcome::done(pgId);
     });
 }

@@ -113,6 +113,12 @@ void migrateSchema(const Db &main, int fromVersion, int toVersion)
                          {QStringLiteral("MbCode"), QStringLiteral("TAmt"), QStringLiteral("CashAmt"),
                           QStringLiteral("CardAmt")});
                 break;
+            case 6:
+                // The waiting lists of full programs.
+                if (const Table *t = findTable(QStringLiteral("WaitList")); t && !main.tableExists(t->name))
+                    for (const QString &stmt : createTableStatements(*t, main.engine()))
+                        main.exec(stmt);
+                break;
             default:
                 break;
             }

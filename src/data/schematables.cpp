@@ -259,6 +259,15 @@ std::vector<Table> buildTables()
                // in member order (the unpaid members report).
                idx({"MbCode", "TAmt", "CashAmt", "CardAmt"})}},
 
+        // The waiting list of a full program: members in the order they
+        // asked (WaitSeq), each program once per member. A member leaves it
+        // when enrolled into the program or taken off by the desk.
+        Table{"WaitList", DbFile::Main,
+              {idCol("WlId"), integer("Pgid"), memberCode(), date("WaitDate"), count("WaitSeq"),
+               text("Remark"), staffCode("LastUser"), date("LastDate"), timeOfDay("LastTime")},
+              {},
+              {uniq({"Pgid", "MbCode"}), idx({"MbCode"})}},
+
         // ------------------------------------------------------------------
         // Entrance (entrance database)
         // ------------------------------------------------------------------

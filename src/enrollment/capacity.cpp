@@ -2,11 +2,12 @@
 
 namespace fitrova {
 
-CapacityCheck checkCapacity(const Db &db, qint64 pgid, const QString &from, const QString &to, qint64 exceptLtid)
+CapacityCheck checkCapacity(const Db &db, qint64 pgid, const QString &from, const QString &to, qint64 exceptLtid,
+                            bool lock)
 {
     CapacityCheck c;
     const auto prog = db.queryOne(
-        QStringLiteral("SELECT PgName, MaxNum, MaxNumChk FROM Program WHERE Pgid = ?") + db.forUpdate(), {pgid});
+        QStringLiteral("SELECT PgName, MaxNum, MaxNumChk FROM Program WHERE Pgid = ?") + (lock ? db.forUpdate() : QString()), {pgid});
     if (!prog)
         return c;
     c.pgName = prog->str(QStringLiteral("PgName"));

@@ -21,8 +21,10 @@ struct CapacityCheck {
 };
 
 // Locks the program row and counts its valid enrollments overlapping
-// [from, to], leaving out exceptLtid (the enrollment being changed).
-CapacityCheck checkCapacity(const Db &db, qint64 pgid, const QString &from, const QString &to, qint64 exceptLtid = 0);
+// [from, to], leaving out exceptLtid (the enrollment being changed). A list
+// that only shows the figures reads without the lock (lock false).
+CapacityCheck checkCapacity(const Db &db, qint64 pgid, const QString &from, const QString &to, qint64 exceptLtid = 0,
+                            bool lock = true);
 
 // "[새벽수영] 정원(20명)이 찼습니다. (수강인원 20명)"
 QString capacityRefusalText(const CapacityCheck &c);

@@ -2,11 +2,13 @@
 
 #include "closing/shift.h"
 #include "enrollment/capacity.h"
+#include "enrollment/waitlist.h"
 
 #include "foundation/appcontext.h"
 #include "data/dates.h"
 #include "data/ledger.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace fitrova {
@@ -68,8 +70,11 @@ EnrollResult saveClassChange(const AppContext &ctx, const ClassChangeInput &in)
         if (!prog)
             return EnrollResult::refuse(QStringLiteral("강좌자료를 찾을수 없읍니다"), QStringLiteral("강좌내역"));
         if (const CapacityCheck cap = checkCapacity(db, in.newPgid, in.sDate1, in.sDate2, modify ? in.ltid : baseId);
-            cap.full)
-            return EnrollResult::refuse(capacityRefusalText(cap), capacityTitle());
+            cap.full) {
+            EnrollResult full = EnrollResult::refuse(capacityRefusalText(cap), capacityTitle());
+            full.waitOffer = EnrollResult::WaitOffer{in.newPgid, base->mbCode, in.sDate1, in.sDate2};
+            return full;
+        }
 
         const Stamp st = stampOf(ctx);
         const bool card = in.payKind.left(1) == QLatin1String("2");
@@ -113,6 +118,9 @@ EnrollResult saveClassChange(const AppContext &ctx, const ClassChangeInput &in)
             updateLecture(db, b, {LectureField::Sdate2, LectureField::Change});
         }
 
+        // In the new class: the member no longer waits for it.
+        leaveWaitList(db, in.newPgid, base->mbCode);
+
         EnrollResult out;
         out.misuAmt = updateMemberUnpaid(db, base->mbCode);
         const qint64 amount = in.extra < 0 ? -in.extra : in.extra;
@@ -123,6 +131,12 @@ EnrollResult saveClassChange(const AppContext &ctx, const ClassChangeInput &in)
         out.saved = true;
         out.id = r.ltid;
         out.info(QStringLiteral("변경자료를 저장했읍니다.."), title);
+        // The class left has a free place from the day after the member's
+        // last day in it.
+        if (base->pgid != in.newPgid)
+            if (const Notice n = placeFreedNotice(db, base->pgid, std::max(st.date, addDaysText(b.sDate2, 1)));
+                !n.isEmpty())
+                out.notices.append(n);
         return out;
     });
 }

@@ -10,6 +10,7 @@
 #include "data/numbering.h"
 #include "data/text.h"
 #include "enrollment/enrollcommon.h"
+#include "enrollment/waitlist.h"
 #include "members/lecturedelete.h"
 #include "members/memberstore.h"
 
@@ -212,8 +213,11 @@ EnrollResult saveEnrollment(const AppContext &ctx, const EnrollmentInput &in)
             return result;
         }
         if (const CapacityCheck cap = checkCapacity(db, in.pgid, in.sDate1, in.sDate2, modify ? in.ltid : 0);
-            cap.full)
-            return EnrollResult::refuse(capacityRefusalText(cap), capacityTitle());
+            cap.full) {
+            EnrollResult full = EnrollResult::refuse(capacityRefusalText(cap), capacityTitle());
+            full.waitOffer = EnrollResult::WaitOffer{in.pgid, member->mbCode, in.sDate1, in.sDate2};
+            return full;
+        }
         const bool mileage = in.dcGubun == QLatin1String("2") && in.dcAmt > 0;
         if (mileage && ctx.options.pointsInUse()) {
             // From the ledger itself, not from a balance read before the lock.
@@ -285,6 +289,8 @@ EnrollResult saveEnrollment(const AppContext &ctx, const EnrollmentInput &in)
                            F::MonthCnt, F::Card, F::PgName});
             repairBase(db, ltid);
         }
+        // Enrolled: the member no longer waits for the program.
+        leaveWaitList(db, in.pgid, member->mbCode);
 
         result.misuAmt = updateMemberUnpaid(db, member->mbCode);
         const auto point = savePointEntry(db, ctx.options.opt7_1, QStringLiteral("1"), member->mbCode,
@@ -295,6 +301,11 @@ EnrollResult saveEnrollment(const AppContext &ctx, const EnrollmentInput &in)
         result.saved = true;
         result.id = ltid;
         result.info(QStringLiteral("수강신청 자료를 저장했읍니다.."), title);
+        // A modification that moved the enrollment to another program freed
+        // a place in the old one.
+        if (old && old->pgid != in.pgid)
+            if (const Notice n = placeFreedNotice(db, old->pgid, stampOf(ctx).date); !n.isEmpty())
+                result.notices.append(n);
         return result;
     });
 }

@@ -7,11 +7,20 @@
 
 #include "foundation/outcome.h"
 
+#include <optional>
+
 namespace fitrova {
 
 struct EnrollResult : Outcome {
     qint64 misuAmt = 0; // the member's outstanding amount afterwards
     qint64 point = 0;   // the member's point balance afterwards
+
+    // Refused because the program is full: the member may wait for it.
+    struct WaitOffer {
+        qint64 pgid = 0;
+        QString mbCode, from, to;
+    };
+    std::optional<WaitOffer> waitOffer;
 
     EnrollResult() = default;
     EnrollResult(const Outcome &o) : Outcome(o) {}

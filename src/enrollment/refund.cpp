@@ -4,6 +4,7 @@
 #include "foundation/appcontext.h"
 #include "data/dates.h"
 #include "data/ledger.h"
+#include "enrollment/waitlist.h"
 #include "members/lecturedelete.h"
 
 #include <algorithm>
@@ -130,6 +131,9 @@ EnrollResult saveRefund(const AppContext &ctx, const RefundInput &in)
         out.saved = true;
         out.id = r.ltid;
         out.info(QStringLiteral("환불자료를 저장했읍니다.."), title);
+        if (!modify)
+            if (const Notice n = placeFreedNotice(db, base->pgid, stampOf(ctx).date); !n.isEmpty())
+                out.notices.append(n);
         return out;
     });
 }

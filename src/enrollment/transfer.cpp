@@ -5,6 +5,7 @@
 #include "data/dates.h"
 #include "data/ledger.h"
 #include "data/lookups.h"
+#include "enrollment/waitlist.h"
 
 namespace fitrova {
 
@@ -136,6 +137,9 @@ EnrollResult saveTransfer(const AppContext &ctx, const TransferInput &in)
         out.saved = true;
         out.id = r.ltid;
         out.info(QStringLiteral("양도자료를 저장했읍니다.."), transferTitle());
+        if (!modify)
+            if (const Notice n = placeFreedNotice(db, base->pgid, stampOf(ctx).date); !n.isEmpty())
+                out.notices.append(n);
         return out;
     });
 }

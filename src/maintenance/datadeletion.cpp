@@ -80,13 +80,13 @@ Outcome deleteEnteredData(AppContext &ctx, const QList<EnteredData> &groups)
     for (const EnteredData g : groups) {
         switch (g) {
         case EnteredData::Courses:
-            plan.add({"DELETE FROM ProgAmt", "DELETE FROM Program"});
+            plan.add({"DELETE FROM ProgAmt", "DELETE FROM Program", "DELETE FROM WaitList"});
             break;
         case EnteredData::Goods:
             plan.add({"DELETE FROM Item"});
             break;
         case EnteredData::Members:
-            plan.add({"DELETE FROM Mday", "DELETE FROM Member"});
+            plan.add({"DELETE FROM Mday", "DELETE FROM Member", "DELETE FROM WaitList"});
             break;
         case EnteredData::EnrollmentsLockers:
             // The lockers themselves are set-up, not history: the rented ones
@@ -115,7 +115,7 @@ Outcome deleteMaintenanceData(AppContext &ctx, const QList<MaintenanceData> &gro
     for (const MaintenanceData g : groups) {
         switch (g) {
         case MaintenanceData::Members:
-            plan.add({"DELETE FROM Mday", "DELETE FROM Member"});
+            plan.add({"DELETE FROM Mday", "DELETE FROM Member", "DELETE FROM WaitList"});
             break;
         case MaintenanceData::Enrollments:
             plan.add({"DELETE FROM Lecture", kEnrollmentPoints});
@@ -135,7 +135,7 @@ Outcome deleteMaintenanceData(AppContext &ctx, const QList<MaintenanceData> &gro
             plan.add({"DELETE FROM Deposit"});
             break;
         case MaintenanceData::Courses:
-            plan.add({"DELETE FROM ProgAmt", "DELETE FROM Program"});
+            plan.add({"DELETE FROM ProgAmt", "DELETE FROM Program", "DELETE FROM WaitList"});
             break;
         case MaintenanceData::Goods:
             plan.add({"DELETE FROM Item"});

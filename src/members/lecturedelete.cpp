@@ -171,6 +171,8 @@ RowDeleteResult deleteLecture(const Db &db, qint64 ltid)
         removePoints(db, r.mbCode, pointKindOfLecture(row->programKind), ltid);
         r.point = recalcMemberPoint(db, r.mbCode);
         r.misuAmt = updateMemberUnpaid(db, r.mbCode);
+        if (isEnrollmentLike(row->kind) && row->programKind != ProgramKind::Payment)
+            r.freedPgid = row->pgid;
         r.deleted = true;
         return r;
     });

@@ -80,6 +80,7 @@ struct RowDeleteResult {
     QString mbCode;
     qint64 misuAmt = 0;    // the member's outstanding amount afterwards
     qint64 point = 0;      // the member's point balance afterwards
+    qint64 freedPgid = 0;  // the program an enrollment deleted freed a place in
 };
 
 // The check before the question, on the row as it is stored now. A row that

@@ -340,6 +340,7 @@ void deleteMember(const Db &db, const QString &mbCode)
         db.exec(QStringLiteral("UPDATE PerBoxS SET UUse = '0', MbCode = '', MonCnt = 0, StDate = '', EndDate = '' "
                                "WHERE MbCode = ?"),
                 {mbCode});
+        db.exec(QStringLiteral("DELETE FROM WaitList WHERE MbCode = ?"), {mbCode});
 
         for (const Row &f : foreign)
             repairBase(db, f.num(QStringLiteral("BLtid")), lectureKindOf(f.str(QStringLiteral("LtGubun"))));
