@@ -7,6 +7,11 @@
 #include "catalogue/ui/lecturerpickdialog.h"
 #include "data/listitems.h"
 #include "data/text.h"
+#include "data/dates.h"
+#include "enrollment/waitlist.h"
+#include "widgets/gridexport.h"
+#include "widgets/gridprint.h"
+#include "widgets/unsavedchanges.h"
 #include "widgets/controls.h"
 #include "widgets/datagrid.h"
 #include "widgets/widgetutil.h"
@@ -22,6 +27,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 namespace fitrova {
@@ -164,10 +170,37 @@ ProgramEditDialog::ProgramEditDialog(UiContext &ui, const QString &jobGubun, qin
     outer->setContentsMargins(12, 12, 12, 10);
     outer->addLayout(form);
     outer->addWidget(dayBox);
-    outer->addWidget(new QLabel(QStringLiteral("강습료"), this));
-    outer->addWidget(m_fees, 1);
+    // The fee table, and the members waiting for a place.
+    m_waits = new DataGrid(this);
+    m_waits->setObjectName(QStringLiteral("SpWait"));
+    m_waits->setColumns({QStringLiteral("순번"), QStringLiteral("회원번호"), QStringLiteral("성명"),
+                         QStringLiteral("휴대폰"), QStringLiteral("대기일자"), QStringLiteral("등록"),
+                         QStringLiteral("비고")},
+                        {40, 76, 80, 110, 86, 60, 120});
+    for (int c : {0, 1, 4, 5})
+        m_waits->setColumnAlignment(c, Qt::AlignCenter);
+    QPushButton *cmdMember = commandButton(this, QStringLiteral("Cmd회원보기"), QStringLiteral("회원보기"));
+    QPushButton *cmdWaitCancel = commandButton(this, QStringLiteral("Cmd대기취소"), QStringLiteral("대기취소"));
+    QPushButton *cmdPrint = commandButton(this, QStringLiteral("Cmd인쇄"), QStringLiteral("인쇄"));
+    QPushButton *cmdExcel = commandButton(this, QStringLiteral("Cmd엑셀"), QStringLiteral("엑셀"));
+    auto *waitPage = new QWidget(this);
+    auto *waitLay = new QVBoxLayout(waitPage);
+    waitLay->setContentsMargins(0, 4, 0, 0);
+    waitLay->addWidget(m_waits, 1);
+    auto *waitCmds = new QHBoxLayout;
+    waitCmds->addWidget(new QLabel(QStringLiteral("빈 자리에 등록할 수 있는 대기자는 \"등록가능\"으로 표시됩니다."), waitPage));
+    waitCmds->addStretch();
+    for (QPushButton *b : {cmdMember, cmdWaitCancel, cmdPrint, cmdExcel})
+        waitCmds->addWidget(b);
+    waitLay->addLayout(waitCmds);
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("Tab"));
+    m_tabs->addTab(m_fees, QStringLiteral("강습료"));
+    m_tabs->addTab(waitPage, QStringLiteral("대기자"));
+
+    outer->addWidget(m_tabs, 1);
     outer->addLayout(buttons);
-    resize(600, 560);
+    resize(640, 560);
 
     guard(m_ui, DbAction::Read, [&] {
         fillCombo(m_course, courseItems(m_ui.app.main, courseGroup(), false));
@@ -191,7 +224,19 @@ ProgramEditDialog::ProgramEditDialog(UiContext &ui, const QString &jobGubun, qin
     });
     connect(cmdPick, &QPushButton::clicked, this, &ProgramEditDialog::pickLecturer);
     connect(cmdSave, &QPushButton::clicked, this, &ProgramEditDialog::save);
-    connect(cmdClose, &QPushButton::clicked, this, [this] { TF ? accept() : reject(); });
+    connect(cmdClose, &QPushButton::clicked, this, [this] {
+        if (UnsavedChanges::mayClose(this))
+            TF ? accept() : reject();
+    });
+    connect(cmdMember, &QPushButton::clicked, this, &ProgramEditDialog::openWaitingMember);
+    connect(m_waits, &QAbstractItemView::doubleClicked, this, &ProgramEditDialog::openWaitingMember);
+    connect(cmdWaitCancel, &QPushButton::clicked, this, &ProgramEditDialog::cancelSelectedWait);
+    connect(cmdPrint, &QPushButton::clicked, this, [this] {
+        printGridPreview(*m_waits, QStringLiteral("대기자 명단"), m_name->text(), QString(), QString(), false, 0, 1, 0,
+                         m_ui.app.business.name);
+    });
+    connect(cmdExcel, &QPushButton::clicked, this,
+            [this] { exportGridForUser(m_ui, QStringLiteral("대기자명단"), *m_waits); });
 
     if (JobGubun == QLatin1String("C")) {
         loadProgram();
@@ -202,7 +247,55 @@ ProgramEditDialog::ProgramEditDialog(UiContext &ui, const QString &jobGubun, qin
         onCourseChanged();
     }
     updateCaption();
+    showWaits();
+    m_unsaved = new UnsavedChanges(this, m_ui.msg, [this] { return save(); });
+    m_unsaved->watch(m_fees);
     m_course->setFocus();
+}
+
+void ProgramEditDialog::showWaits()
+{
+    const QList<WaitEntry> waits = Pgid > 0 ? guard(m_ui, DbAction::Read, [&] {
+                                                  return programWaitList(m_ui.app.main, Pgid,
+                                                                         fmtDate(m_ui.app.clock().today()));
+                                              }).value_or(QList<WaitEntry>())
+                                            : QList<WaitEntry>();
+    QList<QStringList> rows;
+    QVariantList keys;
+    for (const WaitEntry &w : waits) {
+        rows << QStringList{QString::number(w.order), w.mbCode,        w.mbName, w.tel1.trimmed(),
+                            w.waitDate,               w.canEnroll ? QStringLiteral("등록가능") : QString(),
+                            w.remark};
+        keys << w.wlId;
+    }
+    m_waits->setRows(rows, keys);
+    for (int r = 0; r < waits.size(); ++r)
+        if (waits.at(r).canEnroll) {
+            m_waits->colorRow(r, QColor(0xFF, 0xF2, 0xB8));
+            m_waits->setRowBold(r, true);
+        }
+    m_tabs->setTabText(1, waits.isEmpty() ? QStringLiteral("대기자") : QStringLiteral("대기자(%1)").arg(waits.size()));
+}
+
+void ProgramEditDialog::cancelSelectedWait()
+{
+    const int row = m_waits->currentRow();
+    if (row < 0)
+        return;
+    if (!m_ui.msg.ask(QStringLiteral("%1 회원의 대기를 취소하시겠습니까?").arg(m_waits->cellText(row, 2)),
+                      waitListTitle()))
+        return;
+    const qint64 wlId = m_waits->rowKey(row).toLongLong();
+    if (const auto o = guard(m_ui, DbAction::Delete, [&] { return removeFromWaitList(m_ui.app.main, wlId); }))
+        showOutcome(m_ui, *o);
+    showWaits();
+}
+
+void ProgramEditDialog::openWaitingMember()
+{
+    const int row = m_waits->currentRow();
+    if (row >= 0)
+        m_ui.openScreen(QStringLiteral("Menu21"), {{QStringLiteral("MbCode"), m_waits->cellText(row, 1)}});
 }
 
 void ProgramEditDialog::updateCaption()
@@ -349,17 +442,17 @@ void ProgramEditDialog::focusField(int field)
     }
 }
 
-void ProgramEditDialog::save()
+bool ProgramEditDialog::save()
 {
     m_fees->commitEdits();
     const bool isNew = JobGubun != QLatin1String("C");
     const auto r = guard(m_ui, DbAction::Save,
                          [&] { return saveProgram(m_ui.app.main, inputs(), isNew, m_ui.app.clock().today()); });
     if (!r)
-        return;
+        return false;
     if (!showOutcome(m_ui, *r)) {
         focusField(r->field);
-        return;
+        return false;
     }
     TF = true;
     if (isNew) {
@@ -370,6 +463,8 @@ void ProgramEditDialog::save()
     const auto stored = guard(m_ui, DbAction::Read, [&] { return fitrova::loadProgram(m_ui.app.main, Pgid); });
     m_storedFees = stored.value_or(std::nullopt).value_or(Program{}).fees;
     rebuildFees(m_storedFees);
+    m_unsaved->markClean();
+    return true;
 }
 
 } // namespace fitrova

@@ -15,6 +15,7 @@
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class QTabWidget;
 
 namespace fitrova {
 
@@ -31,7 +32,11 @@ public:
     bool TF = false;
 
     DataGrid *feeGrid() const { return m_fees; }
-    void save();
+    DataGrid *waitGrid() const { return m_waits; }
+    // True when saved (the close question's 예 stays open otherwise).
+    bool save();
+    // The program's waiting members, those a free place can take marked.
+    void showWaits();
 
     // The inputs as a program (fees from the grid).
     Program inputs() const;
@@ -46,6 +51,8 @@ private:
     void pickLecturer();
     void focusField(int field);
     void updateCaption();
+    void cancelSelectedWait();
+    void openWaitingMember();
 
     UiContext &m_ui;
     QString m_listCaption;
@@ -55,6 +62,9 @@ private:
     QCheckBox *m_maxNumChk, *m_use;
     std::array<QCheckBox *, 7> m_days{};
     DataGrid *m_fees;
+    DataGrid *m_waits;
+    QTabWidget *m_tabs;
+    class UnsavedChanges *m_unsaved;
 };
 
 } // namespace fitrova

@@ -1,10 +1,13 @@
 #include "enrollment/ui/enrollui.h"
 
+#include "enrollment/waitlist.h"
+
 #include "data/text.h"
 #include "enrollment/enrollcommon.h"
 #include "widgets/dateedit.h"
 #include "widgets/deskguard.h"
 #include "widgets/moneyedit.h"
+#include "widgets/unsavedchanges.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -130,14 +133,26 @@ bool runEnrollSave(UiContext &ui, const std::function<EnrollResult()> &save, Enr
         return false;
     if (result)
         *result = *r;
-    return showOutcome(ui, *r);
+    const bool saved = showOutcome(ui, *r);
+    // A full program: the member may wait for a place.
+    if (!saved && r->waitOffer && ui.msg.ask(waitOfferQuestion(), waitListTitle())) {
+        const EnrollResult::WaitOffer &w = *r->waitOffer;
+        if (const auto added = guard(ui, DbAction::Save, [&] {
+                return addToWaitList(ui.app, w.pgid, w.mbCode, w.from, w.to);
+            }))
+            showOutcome(ui, *added);
+    }
+    return saved;
 }
 
 QHBoxLayout *saveCloseRow(QDialog *dialog, const bool *tf, QPushButton **save)
 {
     *save = commandButton(dialog, QStringLiteral("Cmd저장"), QStringLiteral("저장"), 0);
     QPushButton *close = commandButton(dialog, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"), 0);
-    QObject::connect(close, &QPushButton::clicked, dialog, [dialog, tf] { *tf ? dialog->accept() : dialog->reject(); });
+    QObject::connect(close, &QPushButton::clicked, dialog, [dialog, tf] {
+        if (UnsavedChanges::mayClose(dialog))
+            *tf ? dialog->accept() : dialog->reject();
+    });
     return buttonRow({*save, close});
 }
 

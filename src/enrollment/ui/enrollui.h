@@ -68,7 +68,8 @@ auto readOr(UiContext &ui, Fn &&fn, std::invoke_result_t<Fn> fallback = {})
 bool runEnrollSave(UiContext &ui, const std::function<EnrollResult()> &save, EnrollResult *result = nullptr);
 
 // The 저장/닫기 row of an enrollment dialog. 닫기 ends the dialog accepted
-// when *tf says something was saved, else rejected.
+// when *tf says something was saved, else rejected; a dialog with an
+// UnsavedChanges asks first.
 QHBoxLayout *saveCloseRow(QDialog *dialog, const bool *tf, QPushButton **save);
 
 } // namespace fitrova

@@ -5,6 +5,7 @@
 #include "data/ledger.h"
 #include "data/listitems.h"
 #include "data/text.h"
+#include "enrollment/waitlist.h"
 #include "members/lecturedelete.h"
 #include "members/residentnumber.h"
 #include "members/ui/batchquerydialog.h"
@@ -134,6 +135,8 @@ void MemberScreen::buildUi()
     m_kind->addItems(memberSearchKindItems());
     m_find = textField(this, QStringLiteral("Txt찾기"), 14, 150);
     m_find->setPlaceholderText(QStringLiteral("이름, 전화, 회원번호, 카드"));
+    // The hint is read whole, whatever the font.
+    m_find->setFixedWidth(qMax(150, m_find->fontMetrics().horizontalAdvance(m_find->placeholderText()) + 24));
     QPushButton *cmdFind = commandButton(this, QStringLiteral("Cmd찾기"), QStringLiteral("회원검색"), 72);
     QPushButton *cmdBatch = commandButton(this, QStringLiteral("Cmd일괄조회"), QStringLiteral("일괄조회"), 72);
     QPushButton *cmdNew = commandButton(this, QStringLiteral("Cmd신규"), QStringLiteral("신규"), 60);
@@ -380,6 +383,24 @@ void MemberScreen::buildUi()
     pointLay->addLayout(pointCmds);
     m_tabs->addTab(pointPage, QStringLiteral("포인트내역"));
 
+    auto *waitPage = new QWidget(this);
+    m_waits = new DataGrid(waitPage);
+    m_waits->setObjectName(QStringLiteral("SpWait"));
+    m_waits->setColumns({QStringLiteral("대기순번"), QStringLiteral("강좌명"), QStringLiteral("대기일자"),
+                         QStringLiteral("비고")},
+                        {70, 300, 90, 300});
+    m_waits->setColumnAlignment(0, Qt::AlignCenter);
+    m_waits->setColumnAlignment(2, Qt::AlignCenter);
+    m_cmdWaitCancel = commandButton(waitPage, QStringLiteral("Cmd대기취소"), QStringLiteral("대기취소"), 72);
+    auto *waitLay = new QHBoxLayout(waitPage);
+    waitLay->setContentsMargins(0, 0, 0, 0);
+    waitLay->addWidget(m_waits, 1);
+    auto *waitCmds = new QVBoxLayout;
+    waitCmds->addWidget(m_cmdWaitCancel);
+    waitCmds->addStretch();
+    waitLay->addLayout(waitCmds);
+    m_waitTab = m_tabs->addTab(waitPage, QStringLiteral("대기강좌"));
+
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(8, 6, 8, 6);
     outer->setSpacing(5);
@@ -459,6 +480,7 @@ void MemberScreen::connectUi()
 
     connect(m_lect, &DataGrid::currentRowChanged, this, [this] { updateButtons(); });
     connect(m_points, &DataGrid::currentRowChanged, this, [this] { updateButtons(); });
+    connect(m_cmdWaitCancel, &QPushButton::clicked, this, [this] { cancelSelectedWait(); });
     auto calendarChanged = [this] {
         showCalendar(m_year->currentData().toInt(), m_month->currentData().toInt());
     };
@@ -535,6 +557,8 @@ void MemberScreen::clearInputs()
     m_visitTotal = m_visitsShown = 0;
     m_enterMore->clear();
     m_points->clearRows();
+    m_waits->clearRows();
+    m_tabs->setTabText(m_waitTab, QStringLiteral("대기강좌"));
 }
 
 void MemberScreen::showCalendarOfThisMonth()
@@ -654,6 +678,7 @@ bool MemberScreen::showMember(const QString &mbCode)
     showHistory();
     showPoints();
     showAttendance();
+    showWaits();
     showCalendarOfThisMonth();
     updateButtons();
     m_unsaved->markClean();
@@ -954,7 +979,45 @@ void MemberScreen::deleteSelectedRow()
     });
     if (r && !r->deleted)
         showNotice(m_ui, r->message);
+    if (r && r->deleted && r->freedPgid > 0) {
+        const auto freed = guard(m_ui, DbAction::Read, [&] {
+            return placeFreedNotice(m_ui.app.main, r->freedPgid, fmtDate(m_ui.app.clock().today()));
+        });
+        if (freed && !freed->isEmpty())
+            showNotice(m_ui, *freed);
+    }
     refreshMember();
+}
+
+void MemberScreen::showWaits()
+{
+    const QList<WaitEntry> waits =
+        guard(m_ui, DbAction::Read, [&] { return memberWaitList(m_ui.app.main, m_member.mbCode); })
+            .value_or(QList<WaitEntry>());
+    QList<QStringList> rows;
+    QVariantList keys;
+    for (const WaitEntry &w : waits) {
+        rows << QStringList{QString::number(w.order), w.pgName, w.waitDate, w.remark};
+        keys << w.wlId;
+    }
+    m_waits->setRows(rows, keys);
+    m_tabs->setTabText(m_waitTab, waits.isEmpty() ? QStringLiteral("대기강좌")
+                                                  : QStringLiteral("대기강좌(%1)").arg(waits.size()));
+    m_cmdWaitCancel->setEnabled(!waits.isEmpty());
+}
+
+void MemberScreen::cancelSelectedWait()
+{
+    const int row = m_waits->currentRow();
+    if (!m_loaded || row < 0)
+        return;
+    const QString pgName = m_waits->cellText(row, 1);
+    if (!m_ui.msg.ask(QStringLiteral("[%1]의 대기를 취소하시겠습니까?").arg(pgName), waitListTitle()))
+        return;
+    const qint64 wlId = m_waits->rowKey(row).toLongLong();
+    if (const auto o = guard(m_ui, DbAction::Delete, [&] { return removeFromWaitList(m_ui.app.main, wlId); }))
+        showOutcome(m_ui, *o);
+    showWaits();
 }
 
 void MemberScreen::deleteSelectedPoint()

@@ -104,6 +104,8 @@ private:
     void showHistory();
     void showPoints();
     void showAttendance();
+    void showWaits();
+    void cancelSelectedWait();
     void showPhoto();
     void updateButtons();
     void checkResident();
@@ -145,6 +147,10 @@ private:
     qint64 m_visitTotal = 0;
     qint64 m_visitsShown = 0;
     QComboBox *m_year, *m_month;
+    // the programs the member waits for
+    DataGrid *m_waits = nullptr;
+    QPushButton *m_cmdWaitCancel = nullptr;
+    int m_waitTab = -1;
 };
 
 } // namespace fitrova

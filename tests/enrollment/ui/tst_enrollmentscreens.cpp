@@ -15,6 +15,7 @@
 #include "enrollment/ui/enrollmentdialog.h"
 #include "enrollment/ui/enrollmentscreens.h"
 #include "enrollment/ui/pausedialogs.h"
+#include "catalogue/ui/programeditdialog.h"
 #include "members/memberhistory.h"
 #include "members/ui/memberscreen.h"
 #include "sales/ui/systemreceiptprinter.h"
@@ -79,7 +80,7 @@ private slots:
     void init()
     {
         m_msg.clear();
-        for (const char *t : {"Member", "Lecture", "Sale", "UserPoint"})
+        for (const char *t : {"Member", "Lecture", "Sale", "UserPoint", "WaitList"})
             m_inst.db().exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(t)));
         QFile::remove(m_tmp.filePath("lp0"));
         addEnrollMember(m_inst.db(), "00000001", QStringLiteral("김민지"), 34, QStringLiteral("여"), "77001234");
@@ -502,6 +503,57 @@ private slots:
         req.screen = EnrollmentScreen::ClassChange;
         QCOMPARE(openEnrollmentScreen(m_ui, req, nullptr), std::optional<bool>(false));
         QCOMPARE(m_msg.last().text, QString("반변경할 강좌가 없읍니다"));
+    }
+
+    // A full program: the refusal offers the waiting list; the member then
+    // waits on the member card and on the program, and a freed place marks
+    // the member there.
+    void fullProgramOffersTheWaitingList()
+    {
+        m_inst.db().exec("UPDATE Program SET MaxNum = 1, MaxNumChk = '1' WHERE Pgid = ?", {m_swim});
+        addEnrollMember(m_inst.db(), "00000002", QStringLiteral("이수진"));
+        m_inst.db().exec("UPDATE Member SET Tel1 = '010-2222-3333' WHERE MbCode = '00000001'");
+        EnrollmentInput other;
+        other.mbCode = "00000002";
+        other.pgid = m_swim;
+        other.monthCnt = 1;
+        other.fee = other.cashAmt = 60000;
+        other.rqDate = other.sDate1 = "2024-05-01";
+        other.sDate2 = "2024-05-31";
+        QVERIFY(saveEnrollment(m_inst.ctx(), other).saved);
+
+        EnrollmentRequest req;
+        req.mbCode = "00000001";
+        {
+            EnrollmentDialog d(m_ui, req);
+            d.show();
+            m_msg.clear();
+            m_msg.answer(true); // 대기자로 등록하시겠습니까?
+            click(&d, "Cmd저장");
+            QCOMPARE(m_msg.texts(), (QStringList{"[새벽수영] 정원(1명)이 찼습니다. (수강인원 1명)",
+                                                 "대기자로 등록하시겠습니까?",
+                                                 "[새벽수영]의 대기자로 등록했습니다. (대기순번 1번)"}));
+        }
+        QCOMPARE(m_inst.db().scalar("SELECT COUNT(*) FROM Lecture WHERE MbCode = '00000001'").toInt(), 0);
+
+        MemberScreen s(m_ui, nullptr, MemberScreenHooks{openEnrollmentScreen, {}, {}});
+        s.show();
+        QVERIFY(s.showMember("00000001"));
+        auto *waits = child<DataGrid>(&s, "SpWait");
+        QCOMPARE(waits->rowCount(), 1);
+        QCOMPARE(waits->cell(0, 0), QString("1"));
+        QCOMPARE(waits->cell(0, 1), QString("새벽수영"));
+
+        // The place frees: the program's list marks the first waiting member.
+        m_inst.db().exec("UPDATE Lecture SET Cancel = 1 WHERE MbCode = '00000002'");
+        ProgramEditDialog p(m_ui, "C", m_swim);
+        p.show();
+        DataGrid *list = p.waitGrid();
+        QCOMPARE(list->rowCount(), 1);
+        QCOMPARE((QStringList{list->cell(0, 1), list->cell(0, 2), list->cell(0, 3), list->cell(0, 5)}),
+                 (QStringList{"00000001", "김민지", "010-2222-3333", "등록가능"}));
+        QVERIFY(list->isCellBold(0, 2));
+        m_inst.db().exec("UPDATE Program SET MaxNum = 0, MaxNumChk = '0' WHERE Pgid = ?", {m_swim});
     }
 };
 
