@@ -1,5 +1,6 @@
 #include "widgets/unsavedchanges.h"
 
+#include "widgets/datagrid.h"
 #include "widgets/messages.h"
 #include "widgets/residentedit.h"
 
@@ -31,6 +32,12 @@ void UnsavedChanges::ignore(QWidget *input)
     markClean();
 }
 
+void UnsavedChanges::watch(DataGrid *grid)
+{
+    m_grids.append(grid);
+    markClean();
+}
+
 void UnsavedChanges::markClean()
 {
     m_clean = snapshot();
@@ -38,6 +45,8 @@ void UnsavedChanges::markClean()
 
 bool UnsavedChanges::isDirty() const
 {
+    if (m_dirty)
+        return m_dirty();
     return snapshot() != m_clean;
 }
 
@@ -71,12 +80,20 @@ QStringList UnsavedChanges::snapshot() const
         else if (const auto *t = qobject_cast<const QTextEdit *>(w); t && !t->isReadOnly())
             values << t->toPlainText();
     }
+    for (const DataGrid *g : m_grids)
+        for (int r = 0; r < g->rowCount(); ++r)
+            for (int c = 0; c < g->columnCount(); ++c)
+                values << g->cell(r, c);
     return values;
 }
 
 bool UnsavedChanges::confirmClose()
 {
-    if (m_asking || !isDirty())
+    if (m_asking)
+        return true;
+    for (DataGrid *g : std::as_const(m_grids))
+        g->commitEdits(); // a cell still being typed counts
+    if (!isDirty())
         return true;
     m_asking = true;
     const Messages::Choice c = m_msg.askYesNoCancel(questionText(), m_screen->windowTitle());
@@ -87,6 +104,12 @@ bool UnsavedChanges::confirmClose()
         markClean();
     m_asking = false;
     return close;
+}
+
+void UnsavedChanges::markCleanOf(QWidget *screen)
+{
+    if (auto *u = screen ? screen->findChild<UnsavedChanges *>(QString(), Qt::FindDirectChildrenOnly) : nullptr)
+        u->markClean();
 }
 
 bool UnsavedChanges::mayClose(QWidget *screen)

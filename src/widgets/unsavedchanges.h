@@ -19,7 +19,8 @@
 // What counts is every input under the screen: line edits, combo boxes,
 // check boxes and radio buttons, date fields and text boxes (not the cells of
 // grids). Inputs that are not part of the record (a search box) are left out
-// with ignore().
+// with ignore(); a grid whose cells are part of the record (a fee table saved
+// with the screen, not row by row) is added with watch().
 
 #include <QObject>
 #include <QSet>
@@ -39,8 +40,15 @@ public:
 
     // What the inputs hold now counts as saved.
     void markClean();
+    // The same for the screen's attached UnsavedChanges; nothing before one
+    // is attached (a screen loading in its constructor attaches afterwards).
+    static void markCleanOf(QWidget *screen);
     bool isDirty() const;
     void ignore(QWidget *input);
+    void watch(class DataGrid *grid);
+    // A screen of several pages, each saved on its own, tracks each page with
+    // an UnsavedChanges of its own and tells this one how to know it changed.
+    void setDirtyCheck(std::function<bool()> dirty) { m_dirty = std::move(dirty); }
 
     // True when the screen may close: nothing changed, 예 and the save
     // succeeded, or 아니오.
@@ -59,8 +67,10 @@ private:
     QWidget *m_screen;
     Messages &m_msg;
     std::function<bool()> m_save;
+    std::function<bool()> m_dirty;
     QStringList m_clean;
     QSet<const QWidget *> m_ignored;
+    QList<DataGrid *> m_grids;
     bool m_asking = false;
 };
 

@@ -6,6 +6,7 @@
 #include "widgets/datagrid.h"
 #include "widgets/deskguard.h"
 #include "widgets/widgetutil.h"
+#include "widgets/unsavedchanges.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -116,13 +117,17 @@ CourseItemScreen::CourseItemScreen(UiContext &ui, QWidget *parent) : QDialog(par
 
     connect(cmdNew, &QPushButton::clicked, this, &CourseItemScreen::newItem);
     connect(cmdSave, &QPushButton::clicked, this, &CourseItemScreen::save);
-    connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cmdClose, &QPushButton::clicked, this, [this] {
+        if (UnsavedChanges::mayClose(this))
+            reject();
+    });
     connect(m_grid, &DataGrid::currentRowChanged, this, [this](int row, int) { onRowChanged(row); });
     connect(m_grid, &QAbstractItemView::clicked, this, [this](const QModelIndex &idx) { onRowChanged(idx.row()); });
     connect(m_grid, &DataGrid::deleteRequested, this, &CourseItemScreen::deleteRow);
 
     reload();
     newItem();
+    new UnsavedChanges(this, m_ui.msg, [this] { return save(); });
 }
 
 void CourseItemScreen::reload(const QString &selectCode)
@@ -164,6 +169,7 @@ void CourseItemScreen::showItem(const CourseItem &c)
     m_delay->setChecked(c.useDelay);
     m_cancel->setChecked(c.useCancel);
     m_transfer->setChecked(c.useTransfer);
+    UnsavedChanges::markCleanOf(this);
 }
 
 CourseItem CourseItemScreen::inputs() const
@@ -195,15 +201,17 @@ void CourseItemScreen::onRowChanged(int row)
     showItem(c);
 }
 
-void CourseItemScreen::save()
+bool CourseItemScreen::save()
 {
     const auto r = guard(m_ui, DbAction::Save, [&] { return saveCourseItem(m_ui.app.main, inputs(), m_isNew); });
     if (!r || !showOutcome(m_ui, *r))
-        return;
+        return false;
     TF = true;
     m_isNew = false;
     m_code->setText(r->code);
     reload(r->code);
+    UnsavedChanges::markCleanOf(this);
+    return true;
 }
 
 void CourseItemScreen::deleteRow(int row)

@@ -30,7 +30,7 @@ public:
     bool isNewItem() const { return m_isNew; }
 
     void newItem();   // 신규
-    void save();      // 저장
+    bool save();      // 저장
     void reload(const QString &selectCode = {});
 
 private:

@@ -6,6 +6,7 @@
 #include "data/text.h"
 #include "widgets/controls.h"
 #include "widgets/widgetutil.h"
+#include "widgets/unsavedchanges.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -63,12 +64,16 @@ LecturerEditDialog::LecturerEditDialog(UiContext &ui, const QString &jobGubun, c
     connect(m_tel, &QLineEdit::editingFinished, this, [this] { m_tel->setText(formatPhone(m_tel->text())); });
     connect(cmdNew, &QPushButton::clicked, this, &LecturerEditDialog::newLecturer);
     connect(cmdSave, &QPushButton::clicked, this, &LecturerEditDialog::save);
-    connect(cmdClose, &QPushButton::clicked, this, [this] { TF ? accept() : reject(); });
+    connect(cmdClose, &QPushButton::clicked, this, [this] {
+        if (UnsavedChanges::mayClose(this))
+            TF ? accept() : reject();
+    });
 
     if (JobGubun == QLatin1String("C"))
         load(ltCode);
     else
         newLecturer();
+    new UnsavedChanges(this, m_ui.msg, [this] { return save(); });
 }
 
 void LecturerEditDialog::updateCaption()
@@ -85,6 +90,7 @@ void LecturerEditDialog::newLecturer()
     m_name->clear();
     m_tel->clear();
     m_use->setChecked(true);
+    UnsavedChanges::markCleanOf(this);
     m_name->setFocus();
 }
 
@@ -104,7 +110,7 @@ void LecturerEditDialog::load(const QString &code)
     m_name->setFocus();
 }
 
-void LecturerEditDialog::save()
+bool LecturerEditDialog::save()
 {
     Lecturer l;
     l.code = m_code->text();
@@ -114,16 +120,18 @@ void LecturerEditDialog::save()
     const bool isNew = JobGubun != QLatin1String("C");
     const auto r = guard(m_ui, DbAction::Save, [&] { return saveLecturer(m_ui.app.main, l, isNew); });
     if (!r)
-        return;
+        return false;
     if (!showOutcome(m_ui, *r)) {
         if (r->field == LecturerNameField)
             m_name->setFocus();
-        return;
+        return false;
     }
     TF = true;
     emit lecturerSaved(r->code);
     if (isNew)
         newLecturer();
+    UnsavedChanges::markCleanOf(this);
+    return true;
 }
 
 } // namespace fitrova

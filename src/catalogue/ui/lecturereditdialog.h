@@ -22,7 +22,7 @@ public:
     bool TF = false;
 
     void newLecturer(); // 신규
-    void save();        // 저장
+    bool save();        // 저장
 
 signals:
     void lecturerSaved(const QString &code);

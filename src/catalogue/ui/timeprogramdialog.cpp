@@ -10,6 +10,7 @@
 #include "data/text.h"
 #include "widgets/controls.h"
 #include "widgets/widgetutil.h"
+#include "widgets/unsavedchanges.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -98,7 +99,10 @@ TimeProgramDialog::TimeProgramDialog(UiContext &ui, const QString &jobGubun, qin
     connect(m_hours, &QLineEdit::textChanged, this, &TimeProgramDialog::updateMinutes);
     connect(m_price, &QLineEdit::editingFinished, this, &TimeProgramDialog::formatPrice);
     connect(cmdSave, &QPushButton::clicked, this, &TimeProgramDialog::save);
-    connect(cmdClose, &QPushButton::clicked, this, [this] { TF ? accept() : reject(); });
+    connect(cmdClose, &QPushButton::clicked, this, [this] {
+        if (UnsavedChanges::mayClose(this))
+            TF ? accept() : reject();
+    });
 
     if (JobGubun == QLatin1String("C"))
         loadProgram();
@@ -106,6 +110,7 @@ TimeProgramDialog::TimeProgramDialog(UiContext &ui, const QString &jobGubun, qin
         m_course->setCurrentIndex(-1);
     updateMinutes();
     updateCaption();
+    new UnsavedChanges(this, m_ui.msg, [this] { return save(); });
     m_name->setFocus();
 }
 
@@ -149,14 +154,14 @@ TimeProgram TimeProgramDialog::inputs() const
     return p;
 }
 
-void TimeProgramDialog::save()
+bool TimeProgramDialog::save()
 {
     formatPrice();
     const bool isNew = JobGubun != QLatin1String("C");
     const auto r = guard(m_ui, DbAction::Save,
                          [&] { return saveTimeProgram(m_ui.app.main, inputs(), isNew, m_ui.app.clock().today()); });
     if (!r)
-        return;
+        return false;
     if (!showOutcome(m_ui, *r)) {
         switch (r->field) {
         case TimeNameField: m_name->setFocus(); break;
@@ -165,7 +170,7 @@ void TimeProgramDialog::save()
         case TimeHoursField: m_hours->setFocus(); break;
         default: break;
         }
-        return;
+        return false;
     }
     TF = true;
     if (isNew) {
@@ -173,6 +178,8 @@ void TimeProgramDialog::save()
         JobGubun = QStringLiteral("C");
         updateCaption();
     }
+    UnsavedChanges::markCleanOf(this);
+    return true;
 }
 
 } // namespace fitrova

@@ -26,7 +26,7 @@ public:
     qint64 Pgid = 0;
     bool TF = false;
 
-    void save();
+    bool save();
     TimeProgram inputs() const;
 
 private:

@@ -9,6 +9,7 @@
 #include "widgets/gridprint.h"
 #include "widgets/moneyedit.h"
 #include "widgets/widgetutil.h"
+#include "widgets/unsavedchanges.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -146,6 +147,9 @@ CashEntryScreen::CashEntryScreen(UiContext &ui, QWidget *parent) : QWidget(paren
 
     reload();
     newEntry();
+    // The day shown is where the book is read, not part of an entry.
+    auto *changes = new UnsavedChanges(this, m_ui.msg, [this] { return save(); });
+    changes->ignore(m_date);
 }
 
 void CashEntryScreen::reload()
@@ -181,6 +185,7 @@ void CashEntryScreen::newEntry()
     m_amount->setAmount(0);
     m_amount->clear();
     m_text->clear();
+    UnsavedChanges::markCleanOf(this);
     m_code->setFocus();
 }
 
@@ -260,16 +265,17 @@ void CashEntryScreen::showRow(int row)
     showAccount(CashAccount{e.kind, e.accountCode, e.accountName, e.payKind});
     m_amount->setAmount(e.income + e.expense);
     m_text->setText(e.text);
+    UnsavedChanges::markCleanOf(this);
 }
 
-void CashEntryScreen::save()
+bool CashEntryScreen::save()
 {
     if (m_carried) {
         m_ui.msg.warn(QStringLiteral("이월자료는 수정할수 없읍니다."), QStringLiteral("수정오류"));
-        return;
+        return false;
     }
     if (!checkNumberFields(this, m_ui.msg))
-        return;
+        return false;
     CashEntryInput in;
     in.seq = m_seq;
     in.date = m_date->dateText();
@@ -279,7 +285,7 @@ void CashEntryScreen::save()
     const auto o = guard(m_ui, m_seq > 0 ? DbAction::Update : DbAction::Save,
                          [&] { return saveCashEntry(m_ui.app.main, in); });
     if (!o)
-        return;
+        return false;
     if (!showOutcome(m_ui, *o)) {
         if (o->field == int(CashEntryField::Amount))
             m_amount->setFocus();
@@ -292,10 +298,11 @@ void CashEntryScreen::save()
             reload();
             newEntry();
         }
-        return;
+        return false;
     }
     reload();
     newEntry();
+    return true;
 }
 
 void CashEntryScreen::deleteSelected()

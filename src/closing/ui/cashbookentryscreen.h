@@ -25,7 +25,7 @@ public:
 
     void reload();
     void newEntry();
-    void save();
+    bool save();
     void deleteSelected();
     // Looks the typed account code up; false (and told) when it is not one.
     bool lookupAccount();

@@ -9,6 +9,7 @@
 #include "members/ui/memberpickdialog.h"
 #include "widgets/dateedit.h"
 #include "widgets/widgetutil.h"
+#include "widgets/unsavedchanges.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -119,6 +120,7 @@ ClassChangeDialog::ClassChangeDialog(UiContext &ui, const EnrollmentRequest &req
         m_payKind->setCurrentIndex(row->cardAmt != 0 ? 1 : 0);
     }
     m_ready = true;
+    new UnsavedChanges(this, m_ui.msg, [this] { return save(); });
 }
 
 void ClassChangeDialog::programChosen()
@@ -289,6 +291,7 @@ TransferDialog::TransferDialog(UiContext &ui, const EnrollmentRequest &request, 
     }
     updateDays();
     m_ready = true;
+    new UnsavedChanges(this, m_ui.msg, [this] { return save(); });
 }
 
 void TransferDialog::updateDays()

@@ -8,6 +8,7 @@
 #include "enrollment/ui/enrollui.h"
 #include "widgets/dateedit.h"
 #include "widgets/widgetutil.h"
+#include "widgets/unsavedchanges.h"
 
 #include <QTimer>
 #include <QCalendarWidget>
@@ -127,6 +128,7 @@ PostponementDialog::PostponementDialog(UiContext &ui, const EnrollmentRequest &r
         showDates(pauseForApplication(fmtDate(m_ui.app.clock().today())));
     }
     m_ready = true;
+    new UnsavedChanges(this, m_ui.msg, [this] { return save(); });
 }
 
 PostponementDialog::~PostponementDialog()
@@ -270,6 +272,7 @@ RefundDialog::RefundDialog(UiContext &ui, const EnrollmentRequest &request, QWid
     }
     connect(m_date, &DateEdit::dateTextChanged, this, &RefundDialog::recompute);
     m_ready = true;
+    new UnsavedChanges(this, m_ui.msg, [this] { return save(); });
 }
 
 void RefundDialog::recompute()
@@ -365,6 +368,7 @@ PaymentDialog::PaymentDialog(UiContext &ui, const EnrollmentRequest &request, QW
         }
     }
     updateTotal();
+    new UnsavedChanges(this, m_ui.msg, [this] { return save(); });
 }
 
 void PaymentDialog::updateTotal() { m_total->setText(wonText(amountOf(m_cash) + amountOf(m_card))); }

@@ -6,6 +6,7 @@
 #include "widgets/deskguard.h"
 #include "widgets/moneyedit.h"
 #include "widgets/widgetutil.h"
+#include "widgets/unsavedchanges.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -87,11 +88,15 @@ LockerGroupDialog::LockerGroupDialog(UiContext &ui, const QString &jobGubun, con
     lay->addLayout(buttonRow({cmdSave, cmdClose}));
 
     connect(cmdSave, &QPushButton::clicked, this, [this] { save(); });
-    connect(cmdClose, &QPushButton::clicked, this, [this] { TF ? accept() : reject(); });
+    connect(cmdClose, &QPushButton::clicked, this, [this] {
+        if (UnsavedChanges::mayClose(this))
+            TF ? accept() : reject();
+    });
 
     installEnterAsTab(this);
     installSelectAllOnFocus(this);
     load();
+    new UnsavedChanges(this, m_ui.msg, [this] { return save(); });
 }
 
 void LockerGroupDialog::load()
@@ -146,6 +151,7 @@ void LockerGroupDialog::resetForNext()
     if (m_course->count() > 0)
         m_course->setCurrentIndex(0);
     m_name->setFocus();
+    UnsavedChanges::markCleanOf(this);
 }
 
 void LockerGroupDialog::focusField(int field)
@@ -196,6 +202,7 @@ bool LockerGroupDialog::save()
     }
     TF = true;
     emit saved(s->outcome.code);
+    UnsavedChanges::markCleanOf(this);
     if (m_job == QLatin1String("C"))
         accept();
     else

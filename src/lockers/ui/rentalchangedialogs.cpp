@@ -9,6 +9,7 @@
 #include "widgets/deskguard.h"
 #include "widgets/moneyedit.h"
 #include "widgets/widgetutil.h"
+#include "widgets/unsavedchanges.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -29,7 +30,19 @@ void addSaveClose(QDialog *dlg, QVBoxLayout *lay, const bool *tf, const std::fun
     auto *cmdClose = commandButton(dlg, QStringLiteral("Cmd닫기"), QStringLiteral("닫기"));
     lay->addLayout(buttonRow({cmdSave, cmdClose}));
     QObject::connect(cmdSave, &QPushButton::clicked, dlg, save);
-    QObject::connect(cmdClose, &QPushButton::clicked, dlg, [dlg, tf] { *tf ? dlg->accept() : dlg->reject(); });
+    QObject::connect(cmdClose, &QPushButton::clicked, dlg, [dlg, tf] {
+        if (UnsavedChanges::mayClose(dlg))
+            *tf ? dlg->accept() : dlg->reject();
+    });
+}
+
+// Closing asks when something was typed; choosing which rental the dialog
+// works on (the rental list, the row chooser) is no change of its own.
+void watchChanges(QDialog *dlg, Messages &msg, std::function<bool()> save, const QList<QWidget *> &choosers)
+{
+    auto *u = new UnsavedChanges(dlg, msg, std::move(save));
+    for (QWidget *w : choosers)
+        u->ignore(w);
 }
 
 QHBoxLayout *periodRow(QWidget *parent, DateEdit *from, DateEdit *to)
@@ -85,6 +98,7 @@ RenewalDialog::RenewalDialog(UiContext &ui, const QList<LockerRental> &rentals, 
     m_rental->setRentals(rentals, locker);
     installEnterAsTab(this);
     installSelectAllOnFocus(this);
+    watchChanges(this, m_ui.msg, [this] { return save(); }, {m_rental});
 }
 
 void RenewalDialog::rentalChanged()
@@ -101,6 +115,7 @@ void RenewalDialog::rentalChanged()
     m_deposit->setAmount(d->deposit);
     m_fee->setAmount(d->fee);
     updateEnd();
+    UnsavedChanges::markCleanOf(this); // the inputs show the chosen rental
 }
 
 void RenewalDialog::updateEnd() { m_end->setDateText(rentalEndDate(m_start->dateText(), selectedMonths(m_months))); }
@@ -175,6 +190,7 @@ MoveDialog::MoveDialog(UiContext &ui, const QList<LockerRental> &rentals, const 
         m_picker->showGroup(r->locker.boxCode);
     installEnterAsTab(this);
     installSelectAllOnFocus(this);
+    watchChanges(this, m_ui.msg, [this] { return save(); }, {m_rental});
 }
 
 bool MoveDialog::save()
@@ -241,6 +257,7 @@ CancelDialog::CancelDialog(UiContext &ui, const QList<LockerRental> &rentals, co
     }
     installEnterAsTab(this);
     installSelectAllOnFocus(this);
+    watchChanges(this, m_ui.msg, [this] { return save(); }, {m_rental});
 }
 
 bool CancelDialog::save()
@@ -323,6 +340,7 @@ CorrectionDialog::CorrectionDialog(UiContext &ui, qint64 rqid, const QList<Locke
     loadRow(rqid > 0 ? rqid : (rentals.isEmpty() ? 0 : rentals.first().rqid));
     installEnterAsTab(this);
     installSelectAllOnFocus(this);
+    watchChanges(this, m_ui.msg, [this] { return save(); }, {m_choice});
 }
 
 void CorrectionDialog::loadRow(qint64 rqid)
@@ -349,6 +367,7 @@ void CorrectionDialog::loadRow(qint64 rqid)
     m_end->setDateText(q.useDate2);
     m_deposit->setAmount(q.samt);
     m_fee->setAmount(q.uamt);
+    UnsavedChanges::markCleanOf(this); // the inputs show the chosen rental
 }
 
 void CorrectionDialog::updateEnd() { m_end->setDateText(rentalEndDate(m_start->dateText(), selectedMonths(m_months))); }

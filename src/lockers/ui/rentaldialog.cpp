@@ -10,6 +10,7 @@
 #include "widgets/deskguard.h"
 #include "widgets/moneyedit.h"
 #include "widgets/widgetutil.h"
+#include "widgets/unsavedchanges.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -87,7 +88,10 @@ RentalDialog::RentalDialog(UiContext &ui, const QString &mbCode, QWidget *parent
     connect(m_start, &QDateEdit::dateChanged, this, &RentalDialog::updateEnd);
     connect(m_picker, &LockerPicker::lockerActivated, this, [this] { m_months->setFocus(); });
     connect(cmdSave, &QPushButton::clicked, this, [this] { save(); });
-    connect(cmdClose, &QPushButton::clicked, this, [this] { TF ? accept() : reject(); });
+    connect(cmdClose, &QPushButton::clicked, this, [this] {
+        if (UnsavedChanges::mayClose(this))
+            TF ? accept() : reject();
+    });
 
     const auto renter = guard(m_ui, DbAction::Read, [&] { return renterCard(m_ui.app.main, m_mbCode); });
     if (renter && *renter)
@@ -98,6 +102,7 @@ RentalDialog::RentalDialog(UiContext &ui, const QString &mbCode, QWidget *parent
     updateEnd();
     installEnterAsTab(this);
     installSelectAllOnFocus(this);
+    new UnsavedChanges(this, m_ui.msg, [this] { return save(); });
 }
 
 void RentalDialog::groupChanged()

@@ -8,6 +8,7 @@
 #include "widgets/deskguard.h"
 #include "widgets/moneyedit.h"
 #include "widgets/widgetutil.h"
+#include "widgets/unsavedchanges.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -64,7 +65,11 @@ SmsAccountDialog::SmsAccountDialog(UiContext &ui, SmsDesk &desk, const QString &
     installEnterAsTab(this);
     installSelectAllOnFocus(this);
     connect(saveButton, &QPushButton::clicked, this, &SmsAccountDialog::save);
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    connect(close, &QPushButton::clicked, this, [this] {
+        if (UnsavedChanges::mayClose(this))
+            reject();
+    });
+    new UnsavedChanges(this, m_ui.msg, [this] { return save(); });
 }
 
 bool SmsAccountDialog::save()
@@ -129,7 +134,11 @@ SmsDepositDialog::SmsDepositDialog(UiContext &ui, SmsDesk &desk, const SmsDeposi
     installEnterAsTab(this);
     installSelectAllOnFocus(this);
     connect(saveButton, &QPushButton::clicked, this, &SmsDepositDialog::save);
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    connect(close, &QPushButton::clicked, this, [this] {
+        if (UnsavedChanges::mayClose(this))
+            reject();
+    });
+    new UnsavedChanges(this, m_ui.msg, [this] { return save(); });
 }
 
 bool SmsDepositDialog::save()

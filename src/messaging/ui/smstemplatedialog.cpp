@@ -5,6 +5,7 @@
 #include "widgets/controls.h"
 #include "widgets/deskguard.h"
 #include "widgets/widgetutil.h"
+#include "widgets/unsavedchanges.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -59,7 +60,11 @@ SmsTemplateDialog::SmsTemplateDialog(UiContext &ui, SmsDesk &desk, const SmsTemp
     installEnterAsTab(this);
     installSelectAllOnFocus(this);
     connect(saveButton, &QPushButton::clicked, this, &SmsTemplateDialog::save);
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    connect(close, &QPushButton::clicked, this, [this] {
+        if (UnsavedChanges::mayClose(this))
+            reject();
+    });
+    new UnsavedChanges(this, m_ui.msg, [this] { return save(); });
 }
 
 bool SmsTemplateDialog::save()

@@ -8,6 +8,7 @@
 #include "widgets/deskguard.h"
 #include "widgets/moneyedit.h"
 #include "widgets/widgetutil.h"
+#include "widgets/unsavedchanges.h"
 
 #include <QLabel>
 #include <QCheckBox>
@@ -71,7 +72,10 @@ GoodsEditDialog::GoodsEditDialog(UiContext &ui, const QString &jobGubun, qint64 
     fillClasses();
     connect(m_course, &QComboBox::currentIndexChanged, this, [this] { fillClasses(); });
     connect(cmdSave, &QPushButton::clicked, this, [this] { save(); });
-    connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cmdClose, &QPushButton::clicked, this, [this] {
+        if (UnsavedChanges::mayClose(this))
+            reject();
+    });
 
     m_amount->setAmount(0);
     if (change) {
@@ -85,6 +89,7 @@ GoodsEditDialog::GoodsEditDialog(UiContext &ui, const QString &jobGubun, qint64 
             m_inUse->setChecked(it.inUse);
         }
     }
+    new UnsavedChanges(this, m_ui.msg, [this] { return save(); });
     m_name->setFocus();
 }
 
@@ -144,6 +149,7 @@ void GoodsEditDialog::clearForNext()
     m_amount->setAmount(0);
     m_inUse->setChecked(true);
     m_name->setFocus();
+    UnsavedChanges::markCleanOf(this);
 }
 
 } // namespace fitrova

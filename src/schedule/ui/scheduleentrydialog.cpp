@@ -6,6 +6,7 @@
 #include "widgets/deskguard.h"
 #include "widgets/gridprint.h"
 #include "widgets/widgetutil.h"
+#include "widgets/unsavedchanges.h"
 
 #include <QLabel>
 #include <QCheckBox>
@@ -138,10 +139,17 @@ ScheduleEntryDialog::ScheduleEntryDialog(UiContext &ui, const QString &gubun, co
                          QStringLiteral("(") + m_from->dateText() + QStringLiteral(" ~ ") + m_to->dateText() + QStringLiteral(")"),
                          {}, {}, false, 0, 1, 0, m_ui.app.business.name);
     });
-    connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cmdClose, &QPushButton::clicked, this, [this] {
+        if (UnsavedChanges::mayClose(this))
+            reject();
+    });
 
     refill();
     newEntry();
+    // The period of the list is a query, not part of an entry.
+    auto *changes = new UnsavedChanges(this, m_ui.msg, [this] { return SaveProc(); });
+    changes->ignore(m_from);
+    changes->ignore(m_to);
 }
 
 ScheduleEntryDialog::~ScheduleEntryDialog() = default;
@@ -207,6 +215,7 @@ void ScheduleEntryDialog::newEntry()
     m_title->clear();
     m_detail->clear();
     setDefaultTimes();
+    UnsavedChanges::markCleanOf(this);
     m_title->setFocus();
 }
 
@@ -233,6 +242,7 @@ void ScheduleEntryDialog::showRow(int row)
     }
     m_title->setText(it->title);
     m_detail->setPlainText(it->detail);
+    UnsavedChanges::markCleanOf(this);
 }
 
 bool ScheduleEntryDialog::SaveProc()

@@ -4,6 +4,7 @@
 #include "widgets/controls.h"
 #include "widgets/deskguard.h"
 #include "widgets/widgetutil.h"
+#include "widgets/unsavedchanges.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -92,6 +93,7 @@ BusinessScreen::BusinessScreen(UiContext &ui, QWidget *parent) : QWidget(parent)
     installEnterAsTab(this);
     installSelectAllOnFocus(this);
     load();
+    new UnsavedChanges(this, m_ui.msg, [this] { return save(); });
 }
 
 void BusinessScreen::load()
@@ -132,6 +134,7 @@ bool BusinessScreen::save()
     if (!guard(m_ui, DbAction::Save, [&] { saveBusinessDetails(m_ui.app, d); }))
         return false;
     m_ui.msg.info(QString::fromUtf8(kSavedText), QString::fromUtf8(kSaveTitle));
+    UnsavedChanges::markCleanOf(this);
     return true;
 }
 

@@ -6,7 +6,9 @@
 #include "widgets/controls.h"
 #include "widgets/deskguard.h"
 #include "widgets/widgetutil.h"
+#include "widgets/unsavedchanges.h"
 
+#include <algorithm>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -115,6 +117,25 @@ WorkstationScreen::WorkstationScreen(UiContext &ui, QWidget *parent) : QWidget(p
     loadOptions();
     loadWorkstation();
     loadNetwork();
+
+    // Each page is saved on its own; closing saves the pages that changed.
+    for (int page = 0; page < m_tab->count(); ++page)
+        m_pageChanges << new UnsavedChanges(m_tab->widget(page), m_ui.msg, {});
+    auto *changes = new UnsavedChanges(this, m_ui.msg, [this] {
+        for (int page = 0; page < m_pageChanges.size(); ++page) {
+            if (!m_pageChanges[page]->isDirty())
+                continue;
+            m_tab->setCurrentIndex(page);
+            if (!savePage(page))
+                return false;
+            m_pageChanges[page]->markClean();
+        }
+        return true;
+    });
+    changes->setDirtyCheck([this] {
+        return std::any_of(m_pageChanges.cbegin(), m_pageChanges.cend(),
+                           [](const UnsavedChanges *c) { return c->isDirty(); });
+    });
 }
 
 // --- pages ------------------------------------------------------------------------
@@ -415,7 +436,16 @@ void WorkstationScreen::focusField(const QString &objectName)
 
 bool WorkstationScreen::save()
 {
-    switch (m_tab->currentIndex()) {
+    const int page = m_tab->currentIndex();
+    const bool saved = savePage(page);
+    if (saved && page < m_pageChanges.size())
+        m_pageChanges[page]->markClean();
+    return saved;
+}
+
+bool WorkstationScreen::savePage(int page)
+{
+    switch (page) {
     case OptionsPage:
         return saveOptions();
     case WorkstationPage:

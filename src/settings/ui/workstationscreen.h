@@ -37,6 +37,7 @@ public:
     void setEndProgram(std::function<void()> fn) { m_endProgram = std::move(fn); }
 
 private:
+    bool savePage(int page);
     QWidget *buildOptionsPage();
     QWidget *buildWorkstationPage();
     QWidget *buildNetworkPage();
@@ -52,6 +53,7 @@ private:
     UiContext &m_ui;
     std::function<void()> m_endProgram;
     QTabWidget *m_tab;
+    QList<class UnsavedChanges *> m_pageChanges; // one per page
 
     // options
     QCheckBox *m_chk4;

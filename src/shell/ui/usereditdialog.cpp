@@ -6,6 +6,7 @@
 #include "data/listitems.h"
 #include "widgets/controls.h"
 #include "widgets/widgetutil.h"
+#include "widgets/unsavedchanges.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -88,10 +89,14 @@ UserEditDialog::UserEditDialog(UiContext &ui, const QString &jobGubun, const QSt
     installSelectAllOnFocus(this);
 
     connect(cmdSave, &QPushButton::clicked, this, &UserEditDialog::save);
-    connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cmdClose, &QPushButton::clicked, this, [this] {
+        if (UnsavedChanges::mayClose(this))
+            reject();
+    });
     connect(cmdGrade, &QPushButton::clicked, this, &UserEditDialog::openGrades);
 
     load();
+    new UnsavedChanges(this, m_ui.msg, [this] { return save(); });
     m_txtUserName->setFocus(Qt::OtherFocusReason);
 }
 
@@ -142,7 +147,7 @@ void UserEditDialog::load()
     });
 }
 
-void UserEditDialog::save()
+bool UserEditDialog::save()
 {
     UserRecord rec;
     rec.psCode = m_psCode;
@@ -155,7 +160,7 @@ void UserEditDialog::save()
     const auto r = guard(m_ui, mode == JobMode::Change ? DbAction::Update : DbAction::Save,
                          [&] { return saveUser(m_ui.app.main, mode, rec); });
     if (!r)
-        return;
+        return false;
     if (!showOutcome(m_ui, *r)) {
         QLineEdit *field = r->field == UserPasswordField ? m_txtPass
                          : r->field == UserIdField       ? m_txtUserId
@@ -164,20 +169,22 @@ void UserEditDialog::save()
             field->setFocus(Qt::OtherFocusReason);
             field->selectAll();
         }
-        return;
+        return false;
     }
     m_saved = true;
     m_psCode = r->code;
     m_txtPsCode->setText(r->code);
     m_txtPass->clear();
     emit userSaved(r->code);
+    UnsavedChanges::markCleanOf(this);
     if (mode == JobMode::Change) {
         accept();
-        return;
+        return true;
     }
     // The new user now exists: further saves change it.
     m_jobGubun = QStringLiteral("C");
     updatePasswordHint();
+    return true;
 }
 
 void UserEditDialog::openGrades()

@@ -35,7 +35,7 @@ signals:
 private:
     void load();
     void fillGrades(const QString &select);
-    void save();
+    bool save();
     void openGrades();
     void updatePasswordHint();
 
