@@ -3,6 +3,7 @@
 #include "data/privacy.h"
 #include "widgets/gridstream.h"
 
+#include <QScrollBar>
 #include <QAbstractTableModel>
 #include <QApplication>
 #include <QComboBox>
@@ -1102,6 +1103,10 @@ void DataGrid::setCurrentRow(int row, int col)
     const QModelIndex i = m_model->index(row, col);
     selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     scrollTo(i);
+    // A grid not yet shown has no width of its own: scrolling to a column
+    // would leave it opened scrolled to the right, its first columns hidden.
+    if (!isVisible())
+        horizontalScrollBar()->setValue(0);
 }
 
 void DataGrid::setCurrentCell(int row, int col)

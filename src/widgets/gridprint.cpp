@@ -45,26 +45,6 @@ int cmToTwips(double cm)
     return int(std::lround(cm * kTwipsPerCm));
 }
 
-// Draws text word by word at its baseline. The blanks are left as gaps, not
-// drawn: the Nanum fonts map their blank glyph to a control character in PDF
-// text, which spoils copying and searching the printed file.
-void drawWords(QPainter &p, QPointF baseline, const QString &text)
-{
-    const QFontMetricsF fm(p.font(), p.device());
-    int start = 0;
-    while (start < text.size()) {
-        while (start < text.size() && text.at(start) == QLatin1Char(' '))
-            ++start;
-        int end = start;
-        while (end < text.size() && text.at(end) != QLatin1Char(' '))
-            ++end;
-        if (end > start)
-            p.drawText(QPointF(baseline.x() + fm.horizontalAdvance(text.left(start)), baseline.y()),
-                       text.mid(start, end - start));
-        start = end;
-    }
-}
-
 // One line of text aligned in a rectangle and clipped to it.
 void drawCellText(QPainter &p, const QRectF &r, Qt::Alignment align, const QString &text)
 {
@@ -80,7 +60,7 @@ void drawCellText(QPainter &p, const QRectF &r, Qt::Alignment align, const QStri
     const double y = r.top() + (r.height() - fm.height()) / 2 + fm.ascent();
     p.save();
     p.setClipRect(r, Qt::IntersectClip);
-    drawWords(p, QPointF(x, y), text);
+    drawPrintWords(p, QPointF(x, y), text);
     p.restore();
 }
 
@@ -290,6 +270,7 @@ QFont printFont(const PrintRun &run)
 
 struct GridPrinter::Metrics {
     QRectF page;            // printable area in device pixels, origin 0,0
+    QRectF headerArea;      // where header and footer lines are laid: the page, clear of the paper's edges
     double scale = 1;       // screen pixels -> device pixels for the grid
     QList<int> columns;     // printed columns
     QList<double> colX;     // left of each printed column (after the row header)
@@ -378,7 +359,7 @@ double GridPrinter::drawLines(QPainter &p, const QList<PrintLine> &lines, const 
                 const QFont f = printFont(r);
                 p.setFont(f);
                 p.setPen(Qt::black);
-                drawWords(p, QPointF(x, y + ascent), r.text);
+                drawPrintWords(p, QPointF(x, y + ascent), r.text);
                 x += QFontMetricsF(f, dev).horizontalAdvance(r.text);
             }
         }
@@ -392,6 +373,11 @@ GridPrinter::Metrics GridPrinter::metrics(QPagedPaintDevice &device) const
     Metrics m;
     const QRect paint = device.pageLayout().paintRectPixels(device.logicalDpiX());
     m.page = QRectF(0, 0, paint.width(), paint.height());
+    // The grid may run to the paper's edge (margins of 0); the header's date
+    // and the footer's page number keep a distance from it.
+    const QMargins margins = device.pageLayout().marginsPixels(device.logicalDpiX());
+    const double edge = kHeaderEdgeMm / 25.4 * device.logicalDpiX();
+    m.headerArea = m.page.adjusted(qMax(0.0, edge - margins.left()), 0, -qMax(0.0, edge - margins.right()), 0);
 
     m.headerH = linesHeight(parsePrintCodes(m_settings.header, m_date, 1), &device);
     m.footerH = linesHeight(parsePrintCodes(m_settings.footer, m_date, 1), &device);
@@ -457,7 +443,7 @@ void GridPrinter::paintPage(QPainter &p, QPagedPaintDevice &device, int page)
     const QAbstractItemModel *model = m_grid.model();
 
     p.save();
-    double y = drawLines(p, parsePrintCodes(m_settings.header, m_date, page), m.page, 0);
+    double y = drawLines(p, parsePrintCodes(m_settings.header, m_date, page), m.headerArea, 0);
 
     const double lineW = qMax(1.0, device.logicalDpiX() / 150.0);
     QPen border(QColor(0x80, 0x80, 0x80), lineW);
@@ -543,7 +529,7 @@ void GridPrinter::paintPage(QPainter &p, QPagedPaintDevice &device, int page)
     }
 
     const QList<PrintLine> footer = parsePrintCodes(m_settings.footer, m_date, page);
-    drawLines(p, footer, m.page, m.page.height() - linesHeight(footer, &device));
+    drawLines(p, footer, m.headerArea, m.page.height() - linesHeight(footer, &device));
     p.restore();
 }
 
@@ -780,105 +766,23 @@ QString GridPrintDialog::printerName() const
 // --- preview -------------------------------------------------------------------------
 
 GridPreviewDialog::GridPreviewDialog(DataGrid &grid, QWidget *parent)
-    : QDialog(parent), m_grid(grid), m_printer(new QPrinter(QPrinter::HighResolution))
+    : PreviewDialog(QStringLiteral("spreadpreview"), QStringLiteral("미리보기"), parent), m_grid(grid)
 {
-    setObjectName(QStringLiteral("spreadpreview"));
-    setWindowTitle(QStringLiteral("미리보기"));
-    setWindowFlag(Qt::WindowMaximizeButtonHint, true);
     m_printer->setPageSize(QPageSize(QPageSize::A4));
     GridPrinter(m_grid, m_grid.printSettings()).applyPageLayout(*m_printer);
-
-    m_view = new QPrintPreviewWidget(m_printer, this);
-    m_view->setObjectName(QStringLiteral("preview"));
-    connect(m_view, &QPrintPreviewWidget::paintRequested, this, &GridPreviewDialog::paintRequested);
-    connect(m_view, &QPrintPreviewWidget::previewChanged, this, &GridPreviewDialog::updateLabel);
-
-    auto button = [this](const QString &text, const char *name) {
-        auto *b = new QPushButton(text, this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
-        return b;
-    };
-    m_prev = button(QStringLiteral("◀ 이전"), "btnPrevious");
-    m_next = button(QStringLiteral("다음 ▶"), "btnNext");
-    m_zoom = button(QStringLiteral("확대/축소"), "btnZoom");
-    m_option = button(QStringLiteral("페이지설정"), "btnOption");
-    m_print = button(QStringLiteral("인쇄"), "btnPrint");
-    m_close = button(QStringLiteral("닫기"), "btnClose");
-    m_pageLabel = new QLabel(this);
-    m_pageLabel->setObjectName(QStringLiteral("lblPage"));
-    m_pageLabel->setMinimumWidth(130);
-    m_pageLabel->setAlignment(Qt::AlignCenter);
-
-    connect(m_prev, &QPushButton::clicked, this, [this] { goToPage(m_page - 1); });
-    connect(m_next, &QPushButton::clicked, this, [this] { goToPage(m_page + 1); });
-    connect(m_zoom, &QPushButton::clicked, this, [this] {
-        // Toggles between the whole page and actual size.
-        applyZoom(m_zoomIndex == 9 ? 2 : 9);
-    });
+    m_option = barButton(QStringLiteral("페이지설정"), "btnOption");
     connect(m_option, &QPushButton::clicked, this, &GridPreviewDialog::onOption);
-    connect(m_print, &QPushButton::clicked, this, &GridPreviewDialog::onPrint);
-    connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
-
-    auto *bar = new QHBoxLayout;
-    bar->addWidget(m_prev);
-    bar->addWidget(m_pageLabel);
-    bar->addWidget(m_next);
-    bar->addSpacing(16);
-    bar->addWidget(m_zoom);
-    bar->addWidget(m_option);
-    bar->addStretch();
-    bar->addWidget(m_print);
-    bar->addWidget(m_close);
-
-    auto *lay = new QVBoxLayout(this);
-    lay->setContentsMargins(6, 6, 6, 6);
-    lay->addLayout(bar);
-    lay->addWidget(m_view, 1);
-    resize(1000, 720);
+    finishLayout({m_option}, {});
 
     m_view->updatePreview();
     applyZoom(9);
     updateLabel();
 }
 
-GridPreviewDialog::~GridPreviewDialog()
+void GridPreviewDialog::onZoom()
 {
-    delete m_view;
-    m_view = nullptr;
-    delete m_printer;
-}
-
-int GridPreviewDialog::pageCount() const
-{
-    return m_view ? m_view->pageCount() : 0;
-}
-
-QString GridPreviewDialog::pageLabelText() const
-{
-    return m_pageLabel->text();
-}
-
-void GridPreviewDialog::goToPage(int page)
-{
-    const int count = qMax(1, pageCount());
-    m_page = qBound(1, page, count);
-    m_view->setCurrentPage(m_page);
-    updateLabel();
-}
-
-void GridPreviewDialog::updateLabel()
-{
-    if (!m_view)
-        return;
-    const int count = qMax(1, pageCount());
-    // Scrolling the shown preview moves its current page too.
-    if (m_view->isVisible() && m_view->currentPage() > 0)
-        m_page = m_view->currentPage();
-    m_page = qBound(1, m_page, count);
-    m_pageLabel->setText(QStringLiteral("페이지 %1 / %2").arg(m_page).arg(count));
-    m_prev->setEnabled(m_page > 1);
-    m_next->setEnabled(m_page < count);
+    // Toggles between the whole page and actual size.
+    applyZoom(m_zoomIndex == 9 ? 2 : 9);
 }
 
 void GridPreviewDialog::applyZoom(int index)
@@ -904,7 +808,7 @@ void GridPreviewDialog::applyZoom(int index)
     m_view->setCurrentPage(m_page);
 }
 
-void GridPreviewDialog::paintRequested(QPrinter *printer)
+void GridPreviewDialog::paintPages(QPrinter *printer)
 {
     GridPrintSettings s = m_grid.printSettings();
     s.pageStart = 1;

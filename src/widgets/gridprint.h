@@ -7,6 +7,8 @@
 // underline, strike-out; 0 turns off), /l /c /r (alignment of what follows),
 // /n (new line), /date (print date "YYYY-MM-DD"), /p (page number).
 
+#include "widgets/pagedpreview.h"
+
 #include <QColor>
 #include <QDate>
 #include <QDialog>
@@ -181,39 +183,30 @@ private:
     QComboBox *m_printer;
 };
 
-// The preview window of a grid.
-class GridPreviewDialog : public QDialog {
+// The preview window of a grid, with 페이지설정 (zoom and margins).
+class GridPreviewDialog : public PreviewDialog {
     Q_OBJECT
 public:
     explicit GridPreviewDialog(DataGrid &grid, QWidget *parent = nullptr);
-    ~GridPreviewDialog() override;
 
-    int currentPage() const { return m_page; }
-    int pageCount() const;
-    QString pageLabelText() const;
-    void goToPage(int page);
     // Applies one of the 14 zoom settings (index into PageSetupDialog::zoomItems()).
     void applyZoom(int index);
     int zoomIndex() const { return m_zoomIndex; }
-    // The printer the preview lays out on and prints to.
-    QPrinter *printer() const { return m_printer; }
     // Prints with the grid's settings (no dialog); returns pages printed.
     int printNow();
     // Re-lays out after the grid's print settings changed.
     void refresh();
 
+protected:
+    void paintPages(QPrinter *printer) override;
+    void onPrint() override;
+    void onZoom() override;
+
 private:
-    void updateLabel();
-    void paintRequested(QPrinter *printer);
-    void onPrint();
     void onOption();
 
     DataGrid &m_grid;
-    QPrinter *m_printer;
-    QPrintPreviewWidget *m_view;
-    QLabel *m_pageLabel;
-    QPushButton *m_prev, *m_next, *m_zoom, *m_option, *m_print, *m_close;
-    int m_page = 1;
+    QPushButton *m_option;
     int m_zoomIndex = 2; // 100%
 };
 

@@ -4,7 +4,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace fitrova {
 
@@ -22,6 +25,13 @@ void prepareBox(QMessageBox &box, const QString &text, const QString &title, QMe
     box.setText(text);
     box.setIcon(icon);
     box.setTextFormat(Qt::PlainText);
+    // A box sized to a short text cuts its own title ("P..."): it is made at
+    // least as wide as the title with the title bar's buttons.
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout())) {
+        const int width = QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(title) + 140;
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Expanding), grid->rowCount(), 0, 1,
+                      grid->columnCount());
+    }
 }
 
 void showOkBox(QWidget *parent, const QString &text, const QString &title, QMessageBox::Icon icon)

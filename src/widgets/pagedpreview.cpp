@@ -16,6 +16,23 @@
 
 namespace fitrova {
 
+void drawPrintWords(QPainter &p, QPointF baseline, const QString &text)
+{
+    const QFontMetricsF fm(p.font(), p.device());
+    int start = 0;
+    while (start < text.size()) {
+        while (start < text.size() && text.at(start).isSpace())
+            ++start;
+        int end = start;
+        while (end < text.size() && !text.at(end).isSpace())
+            ++end;
+        if (end > start)
+            p.drawText(QPointF(baseline.x() + fm.horizontalAdvance(text.left(start)), baseline.y()),
+                       text.mid(start, end - start));
+        start = end;
+    }
+}
+
 void drawPrintText(QPainter &p, const QRectF &r, Qt::Alignment align, const QString &text)
 {
     if (text.trimmed().isEmpty())
@@ -32,17 +49,7 @@ void drawPrintText(QPainter &p, const QRectF &r, Qt::Alignment align, const QStr
         y = r.top() + (r.height() - fm.height()) / 2 + fm.ascent();
     else if (align & Qt::AlignBottom)
         y = r.bottom() - fm.descent();
-    int start = 0;
-    while (start < text.size()) {
-        while (start < text.size() && text.at(start).isSpace())
-            ++start;
-        int end = start;
-        while (end < text.size() && !text.at(end).isSpace())
-            ++end;
-        if (end > start)
-            p.drawText(QPointF(x + fm.horizontalAdvance(text.left(start)), y), text.mid(start, end - start));
-        start = end;
-    }
+    drawPrintWords(p, QPointF(x, y), text);
 }
 
 int printDocument(PagedDocument &doc, QPagedPaintDevice &device)
@@ -76,41 +83,44 @@ bool printDocumentToPdf(PagedDocument &doc, const QString &path, QString *error)
     return ok;
 }
 
-PagedPreviewDialog::PagedPreviewDialog(PagedDocument &doc, const QString &title, QWidget *parent)
-    : QDialog(parent), m_doc(doc), m_printer(new QPrinter(QPrinter::HighResolution))
-{
-    setObjectName(QStringLiteral("reportpreview"));
-    setWindowTitle(title.isEmpty() ? QStringLiteral("미리보기") : title + QStringLiteral(" - 미리보기"));
-    setWindowFlag(Qt::WindowMaximizeButtonHint, true);
-    m_doc.setupPage(*m_printer);
+// --- the preview window ---------------------------------------------------------------
 
+PreviewDialog::PreviewDialog(const QString &objectName, const QString &title, QWidget *parent)
+    : QDialog(parent), m_printer(new QPrinter(QPrinter::HighResolution))
+{
+    setObjectName(objectName);
+    setWindowTitle(title);
+    setWindowFlag(Qt::WindowMaximizeButtonHint, true);
+}
+
+PreviewDialog::~PreviewDialog()
+{
+    // The view paints on the printer: it goes first.
+    delete m_view;
+    m_view = nullptr;
+    delete m_printer;
+}
+
+QPushButton *PreviewDialog::barButton(const QString &text, const char *name)
+{
+    auto *b = new QPushButton(text, this);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+void PreviewDialog::finishLayout(const QList<QPushButton *> &ownButtons, const QList<QPushButton *> &printButtons)
+{
     m_view = new QPrintPreviewWidget(m_printer, this);
     m_view->setObjectName(QStringLiteral("preview"));
-    connect(m_view, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter *p) {
-        QPainter painter(p);
-        const int pages = m_doc.pageCount(*p);
-        for (int page = 1; page <= pages; ++page) {
-            if (page > 1)
-                p->newPage();
-            painter.save();
-            m_doc.paintPage(painter, *p, page);
-            painter.restore();
-        }
-    });
-    connect(m_view, &QPrintPreviewWidget::previewChanged, this, &PagedPreviewDialog::updateLabel);
+    connect(m_view, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter *p) { paintPages(p); });
+    connect(m_view, &QPrintPreviewWidget::previewChanged, this, &PreviewDialog::updateLabel);
 
-    auto button = [this](const QString &text, const char *name) {
-        auto *b = new QPushButton(text, this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
-        return b;
-    };
-    m_prev = button(QStringLiteral("◀ 이전"), "btnPrevious");
-    m_next = button(QStringLiteral("다음 ▶"), "btnNext");
-    m_zoom = button(QStringLiteral("확대/축소"), "btnZoom");
-    m_print = button(QStringLiteral("인쇄"), "btnPrint");
-    m_pdf = button(QStringLiteral("PDF저장"), "btnPdf");
-    m_close = button(QStringLiteral("닫기"), "btnClose");
+    m_prev = barButton(QStringLiteral("◀ 이전"), "btnPrevious");
+    m_next = barButton(QStringLiteral("다음 ▶"), "btnNext");
+    m_zoom = barButton(QStringLiteral("확대/축소"), "btnZoom");
+    m_print = barButton(QStringLiteral("인쇄"), "btnPrint");
+    m_close = barButton(QStringLiteral("닫기"), "btnClose");
     m_pageLabel = new QLabel(this);
     m_pageLabel->setObjectName(QStringLiteral("lblPage"));
     m_pageLabel->setMinimumWidth(130);
@@ -118,18 +128,8 @@ PagedPreviewDialog::PagedPreviewDialog(PagedDocument &doc, const QString &title,
 
     connect(m_prev, &QPushButton::clicked, this, [this] { goToPage(m_page - 1); });
     connect(m_next, &QPushButton::clicked, this, [this] { goToPage(m_page + 1); });
-    connect(m_zoom, &QPushButton::clicked, this, [this] {
-        // Between the whole page and the actual size.
-        m_fit = !m_fit;
-        if (m_fit) {
-            m_view->fitInView();
-        } else {
-            m_view->setZoomMode(QPrintPreviewWidget::CustomZoom);
-            m_view->setZoomFactor(1.0);
-        }
-    });
-    connect(m_print, &QPushButton::clicked, this, &PagedPreviewDialog::onPrint);
-    connect(m_pdf, &QPushButton::clicked, this, &PagedPreviewDialog::onPdf);
+    connect(m_zoom, &QPushButton::clicked, this, [this] { onZoom(); });
+    connect(m_print, &QPushButton::clicked, this, [this] { onPrint(); });
     connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *bar = new QHBoxLayout;
@@ -138,15 +138,58 @@ PagedPreviewDialog::PagedPreviewDialog(PagedDocument &doc, const QString &title,
     bar->addWidget(m_next);
     bar->addSpacing(16);
     bar->addWidget(m_zoom);
+    for (QPushButton *b : ownButtons)
+        bar->addWidget(b);
     bar->addStretch();
     bar->addWidget(m_print);
-    bar->addWidget(m_pdf);
+    for (QPushButton *b : printButtons)
+        bar->addWidget(b);
     bar->addWidget(m_close);
     auto *lay = new QVBoxLayout(this);
     lay->setContentsMargins(6, 6, 6, 6);
     lay->addLayout(bar);
     lay->addWidget(m_view, 1);
     resize(1000, 720);
+}
+
+int PreviewDialog::pageCount() const { return m_view ? m_view->pageCount() : 0; }
+
+QString PreviewDialog::pageLabelText() const { return m_pageLabel->text(); }
+
+QString PreviewDialog::pageLabel(int page, int count) { return QStringLiteral("페이지 %1 / %2").arg(page).arg(count); }
+
+void PreviewDialog::goToPage(int page)
+{
+    m_page = qBound(1, page, qMax(1, pageCount()));
+    m_view->setCurrentPage(m_page);
+    updateLabel();
+}
+
+void PreviewDialog::updateLabel()
+{
+    if (!m_view)
+        return;
+    const int count = qMax(1, pageCount());
+    // Scrolling the shown preview moves its current page too.
+    if (m_view->isVisible() && m_view->currentPage() > 0)
+        m_page = m_view->currentPage();
+    m_page = qBound(1, m_page, count);
+    m_pageLabel->setText(pageLabel(m_page, count));
+    m_prev->setEnabled(m_page > 1);
+    m_next->setEnabled(m_page < count);
+}
+
+// --- documents ------------------------------------------------------------------------
+
+PagedPreviewDialog::PagedPreviewDialog(PagedDocument &doc, const QString &title, QWidget *parent)
+    : PreviewDialog(QStringLiteral("reportpreview"),
+                    title.isEmpty() ? QStringLiteral("미리보기") : title + QStringLiteral(" - 미리보기"), parent),
+      m_doc(doc)
+{
+    m_doc.setupPage(*m_printer);
+    m_pdf = barButton(QStringLiteral("PDF저장"), "btnPdf");
+    connect(m_pdf, &QPushButton::clicked, this, &PagedPreviewDialog::onPdf);
+    finishLayout({}, {m_pdf});
 
     m_view->setSinglePageViewMode();
     m_view->updatePreview();
@@ -154,22 +197,29 @@ PagedPreviewDialog::PagedPreviewDialog(PagedDocument &doc, const QString &title,
     updateLabel();
 }
 
-PagedPreviewDialog::~PagedPreviewDialog()
+void PagedPreviewDialog::paintPages(QPrinter *p)
 {
-    delete m_view;
-    m_view = nullptr;
-    delete m_printer;
+    QPainter painter(p);
+    const int pages = m_doc.pageCount(*p);
+    for (int page = 1; page <= pages; ++page) {
+        if (page > 1)
+            p->newPage();
+        painter.save();
+        m_doc.paintPage(painter, *p, page);
+        painter.restore();
+    }
 }
 
-int PagedPreviewDialog::pageCount() const { return m_view ? m_view->pageCount() : 0; }
-
-QString PagedPreviewDialog::pageLabelText() const { return m_pageLabel->text(); }
-
-void PagedPreviewDialog::goToPage(int page)
+void PagedPreviewDialog::onZoom()
 {
-    m_page = qBound(1, page, qMax(1, pageCount()));
-    m_view->setCurrentPage(m_page);
-    updateLabel();
+    // Between the whole page and the actual size.
+    m_fit = !m_fit;
+    if (m_fit) {
+        m_view->fitInView();
+    } else {
+        m_view->setZoomMode(QPrintPreviewWidget::CustomZoom);
+        m_view->setZoomFactor(1.0);
+    }
 }
 
 void PagedPreviewDialog::refresh()
@@ -177,19 +227,6 @@ void PagedPreviewDialog::refresh()
     m_doc.setupPage(*m_printer);
     m_view->updatePreview();
     updateLabel();
-}
-
-void PagedPreviewDialog::updateLabel()
-{
-    if (!m_view)
-        return;
-    const int count = qMax(1, pageCount());
-    if (m_view->isVisible() && m_view->currentPage() > 0)
-        m_page = m_view->currentPage();
-    m_page = qBound(1, m_page, count);
-    m_pageLabel->setText(QStringLiteral("Page %1 of %2").arg(m_page).arg(count));
-    m_prev->setEnabled(m_page > 1);
-    m_next->setEnabled(m_page < count);
 }
 
 void PagedPreviewDialog::onPrint()

@@ -248,11 +248,11 @@ void CheckInScreen::buildUi()
     // --- the member's enrollments, visits and equipment ---
     m_lect = new DataGrid(this);
     m_lect->setObjectName(QStringLiteral("SpLect"));
-    m_lect->setColumns(gateLectureHeaders(), {60, 86, 96, 32, 86, 86, 74, 50});
+    m_lect->setColumns(gateLectureHeaders(), {96, 82, 120, 36, 82, 82, 100, 60});
     m_lect->setMinimumHeight(90);
     m_history = new DataGrid(this);
     m_history->setObjectName(QStringLiteral("SpHistory"));
-    m_history->setColumns(visitHistoryHeaders(), {86, 96, 46, 46, 70, 70, 60, 60, 80, 70});
+    m_history->setColumns(visitHistoryHeaders(), {86, 120, 46, 46, 70, 70, 60, 60, 80, 70});
     m_history->setMinimumHeight(90);
     m_history->setHeaderSorting(false); // newest first, a page at a time
     m_historyMore = new MoreRowsBar(m_history, QStringLiteral("History"), this);
@@ -286,8 +286,9 @@ void CheckInScreen::buildUi()
     upperRight->addWidget(m_history, 3);
     upperRight->addWidget(m_historyMore);
     auto *upper = new QHBoxLayout;
-    upper->addLayout(upperLeft, 5);
-    upper->addLayout(upperRight, 6);
+    // The member's card keeps the width its fields need; the lists take the rest.
+    upper->addLayout(upperLeft, 1);
+    upper->addLayout(upperRight, 1);
 
     // --- the day list ---
     m_dayDate = new DateEdit(m_ui.app.clock().today(), this);
@@ -300,7 +301,7 @@ void CheckInScreen::buildUi()
     QPushButton *cmdExcel = commandButton(this, QStringLiteral("Cmd엑셀변환"), QStringLiteral("엑셀변환"), 72);
     m_day = new DataGrid(this);
     m_day->setObjectName(QStringLiteral("SpDay"));
-    m_day->setColumns(dayListHeaders(), {86, 46, 46, 76, 64, 36, 36, 56, 96, 110, 90, 70, 84, 90, 80});
+    m_day->setColumns(dayListHeaders(), {86, 46, 46, 76, 64, 36, 36, 56, 112, 140, 80, 80, 90, 90, 80});
     m_day->setMinimumHeight(150);
     auto *dayRow = new QHBoxLayout;
     dayRow->addWidget(caption(this, QStringLiteral("적용일자:")));
