@@ -10,7 +10,7 @@ Column integer(const QString &name, const QString &def) { return Column{name, Co
 Column real(const QString &name, const QString &def) { return Column{name, ColType::Real, 0, def, false}; }
 Column flag(const QString &name, const QString &def) { return Column{name, ColType::Flag, 0, def, false}; }
 
-int schemaVersion() { return 7; }
+int schemaVersion() { return 8; }
 
 const Table *findTable(const QString &name)
 {

@@ -119,6 +119,10 @@ void migrateSchema(const Db &main, int fromVersion, int toVersion)
                     for (const QString &stmt : createTableStatements(*t, main.engine()))
                         main.exec(stmt);
                 break;
+            case 7:
+                // The member list in name order, read from the index alone.
+                addIndex(main, QStringLiteral("Member"), {QStringLiteral("MbName"), QStringLiteral("MbCode")});
+                break;
             default:
                 break;
             }

@@ -212,7 +212,7 @@ std::vector<Table> buildTables()
                yesNoText("Dm"), yesNoText("SMS"), amount("MisuAmt"), amount("Point"),
                date("LastDate"), timeOfDay("LastTime"), text("Area", 4)},
               {"MbCode"},
-              {idx({"MbCard"}), idx({"MbName"}), idx({"Tel1"}), idx({"Tel2"}), idx({"Tel3"})}},
+              {idx({"MbCard"}), idx({"MbName"}), idx({"Tel1"}), idx({"Tel2"}), idx({"Tel3"}), idx({"MbName", "MbCode"})}},
 
         // Pieces of members' names and telephone numbers, kept by triggers on
         // Member (data/membergrams.h): the substring index of the desk's search.

@@ -1,7 +1,7 @@
 // FITROVA_DB_TEST
-// The upgrade of an installation made before the reports' covering indexes:
-// each index is made on the file that holds its table (the visits live in
-// the entrance file) and the version moves on.
+// The upgrade of an installation made before the covering indexes of the
+// reports and of the member list: each index is made on the file that holds
+// its table (the visits live in the entrance file) and the version moves on.
 
 #include <QtTest>
 
@@ -57,6 +57,7 @@ private slots:
         QTest::addColumn<QStringList>("columns");
         QTest::newRow("visits per day, member and course") << "entrance" << QStringList{"InDate", "MbCode", "Course"};
         QTest::newRow("what members owe") << "Lecture" << QStringList{"MbCode", "TAmt", "CashAmt", "CardAmt"};
+        QTest::newRow("members in name order") << "Member" << QStringList{"MbName", "MbCode"};
     }
 
     void reportIndexesAddedOnUpgrade()
