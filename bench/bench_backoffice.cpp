@@ -245,19 +245,12 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    std::vector<std::unique_ptr<Office>> offices;
-    try {
-        for (Engine e : BenchCentre::enginesFromEnvironment()) {
-            offices.push_back(std::make_unique<Office>(e));
-            offices.back()->addOwnRows();
-        }
-    } catch (const std::exception &ex) {
-        std::fprintf(stderr, "%s\n", ex.what());
+    auto offices = fixturesPerEngine<Office>([](Office &o) { o.addOwnRows(); });
+    if (!offices)
         return 1;
-    }
     const int reps = envInt("FITROVA_BENCH_REPETITIONS", 3);
     const bool backups = qEnvironmentVariable("FITROVA_BENCH_BACKUP") != QLatin1String("0");
-    for (const auto &op : offices) {
+    for (const auto &op : *offices) {
         Office *o = op.get();
         const std::string l = o->label.toStdString();
         benchmark::RegisterBenchmark(("Office/DiaryMonth/" + l).c_str(), diaryMonth, o)
@@ -277,6 +270,6 @@ int main(int argc, char **argv)
     }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    offices.clear();
+    offices->clear();
     return 0;
 }

@@ -321,16 +321,11 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    std::vector<std::unique_ptr<Desk>> desks;
-    try {
-        for (Engine e : BenchCentre::enginesFromEnvironment())
-            desks.push_back(std::make_unique<Desk>(e));
-    } catch (const std::exception &ex) {
-        std::fprintf(stderr, "%s\n", ex.what());
+    auto desks = fixturesPerEngine<Desk>();
+    if (!desks)
         return 1;
-    }
     const int reps = envInt("FITROVA_BENCH_REPETITIONS", 3);
-    for (const auto &dp : desks) {
+    for (const auto &dp : *desks) {
         Desk *d = dp.get();
         const std::string l = d->label.toStdString();
         const auto reg = [&](const std::string &name, void (*fn)(benchmark::State &, Desk *), int iterations) {
@@ -347,6 +342,6 @@ int main(int argc, char **argv)
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     printSummary();
-    desks.clear();
+    desks->clear();
     return 0;
 }

@@ -570,19 +570,14 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setFont(QFont(QStringLiteral("NanumGothic"), 10));
     benchmark::Initialize(&argc, argv);
-    std::vector<std::unique_ptr<Desk>> desks;
-    try {
-        for (Engine e : BenchCentre::enginesFromEnvironment())
-            desks.push_back(std::make_unique<Desk>(e));
-    } catch (const std::exception &ex) {
-        std::fprintf(stderr, "%s\n", ex.what());
+    auto desks = fixturesPerEngine<Desk>();
+    if (!desks)
         return 1;
-    }
     const int reps = envInt("FITROVA_BENCH_REPETITIONS", 3);
     const int swipes = envInt("FITROVA_BENCH_SWIPES", 200);
     const int opens = envInt("FITROVA_BENCH_OPENS", 50);
     const int starts = envInt("FITROVA_BENCH_STARTS", 5);
-    for (const auto &dp : desks) {
+    for (const auto &dp : *desks) {
         Desk *d = dp.get();
         const std::string l = d->label.toStdString();
         // Each level takes its own third of the cards (program and bare run

@@ -276,17 +276,12 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    std::vector<std::unique_ptr<Gate>> gates;
-    try {
-        for (Engine e : BenchCentre::enginesFromEnvironment())
-            gates.push_back(std::make_unique<Gate>(e));
-    } catch (const std::exception &ex) {
-        std::fprintf(stderr, "%s\n", ex.what());
+    auto gates = fixturesPerEngine<Gate>();
+    if (!gates)
         return 1;
-    }
     const int checkIns = envInt("FITROVA_BENCH_GATE_ITERATIONS", 1000);
     const int reps = envInt("FITROVA_BENCH_REPETITIONS", 3);
-    for (const auto &gp : gates) {
+    for (const auto &gp : *gates) {
         Gate *g = gp.get();
         const std::string l = g->label.toStdString();
         const int n = std::min<int>(checkIns, int(g->cards.size()));

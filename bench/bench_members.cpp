@@ -373,19 +373,14 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    std::vector<std::unique_ptr<Desk>> desks;
-    try {
-        for (Engine e : BenchCentre::enginesFromEnvironment())
-            desks.push_back(std::make_unique<Desk>(e));
-    } catch (const std::exception &ex) {
-        std::fprintf(stderr, "%s\n", ex.what());
+    auto desks = fixturesPerEngine<Desk>();
+    if (!desks)
         return 1;
-    }
     const int reps = envInt("FITROVA_BENCH_REPETITIONS", 3);
     const int searchRuns = envInt("FITROVA_BENCH_SEARCHES", 30);
     const int listRuns = envInt("FITROVA_BENCH_LISTS", 3);
     const int saves = envInt("FITROVA_BENCH_SAVES", 100);
-    for (const auto &dp : desks) {
+    for (const auto &dp : *desks) {
         Desk *d = dp.get();
         const std::string l = d->label.toStdString();
         for (const Search &s : searches()) {

@@ -278,17 +278,12 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    std::vector<std::unique_ptr<Counter>> counters;
-    try {
-        for (Engine e : BenchCentre::enginesFromEnvironment())
-            counters.push_back(std::make_unique<Counter>(e));
-    } catch (const std::exception &ex) {
-        std::fprintf(stderr, "%s\n", ex.what());
+    auto counters = fixturesPerEngine<Counter>();
+    if (!counters)
         return 1;
-    }
     const int vouchers = envInt("FITROVA_BENCH_POS_ITERATIONS", 500);
     const int reps = envInt("FITROVA_BENCH_REPETITIONS", 3);
-    for (const auto &cp : counters) {
+    for (const auto &cp : *counters) {
         Counter *c = cp.get();
         const std::string l = c->label.toStdString();
         benchmark::RegisterBenchmark(("Pos/SaveVoucher10/" + l).c_str(), saveTenLines, c)

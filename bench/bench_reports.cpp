@@ -352,20 +352,13 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    std::vector<std::unique_ptr<Centre>> centres;
-    try {
-        for (Engine e : BenchCentre::enginesFromEnvironment()) {
-            centres.push_back(std::make_unique<Centre>(e));
-            addFigures(*centres.back());
-        }
-    } catch (const std::exception &ex) {
-        std::fprintf(stderr, "%s\n", ex.what());
+    auto centres = fixturesPerEngine<Centre>([](Centre &c) { addFigures(c); });
+    if (!centres)
         return 1;
-    }
     const int iterations = envInt("FITROVA_BENCH_REPORT_ITERATIONS", 5);
     const int reps = envInt("FITROVA_BENCH_REPETITIONS", 3);
     const bool plans = !qEnvironmentVariable("FITROVA_BENCH_EXPLAIN").isEmpty();
-    for (const auto &cp : centres) {
+    for (const auto &cp : *centres) {
         Centre *c = cp.get();
         const std::string l = c->label.toStdString();
         for (const Figure &f : c->figures) {

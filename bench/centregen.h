@@ -23,7 +23,11 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <cstdio>
+#include <exception>
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace fitrova::bench {
 
@@ -107,5 +111,25 @@ QPair<QDate, int> dayWithVisits(const Db &db, int visits, const QDate &before);
 // executable: fills an installed, connected, empty centre (its connections
 // are closed while loading; connect again afterwards).
 QList<PhaseTime> generateInto(AppContext &ctx, const CentreShape &shape, const Progress &progress = {});
+
+// One benchmark fixture per engine the environment names, each made from its
+// engine and then handed to `prepare`; nullopt, with the reason printed, when
+// a centre could not be opened.
+template <typename Fixture>
+std::optional<std::vector<std::unique_ptr<Fixture>>> fixturesPerEngine(const std::function<void(Fixture &)> &prepare = {})
+{
+    std::vector<std::unique_ptr<Fixture>> out;
+    try {
+        for (Engine e : BenchCentre::enginesFromEnvironment()) {
+            out.push_back(std::make_unique<Fixture>(e));
+            if (prepare)
+                prepare(*out.back());
+        }
+    } catch (const std::exception &ex) {
+        std::fprintf(stderr, "%s\n", ex.what());
+        return std::nullopt;
+    }
+    return out;
+}
 
 } // namespace fitrova::bench
