@@ -37,6 +37,7 @@
 #include "members/memberstore.h"
 #include "members/ui/memberscreen.h"
 #include "shell/ui/logindialog.h"
+#include "shell/ui/lookandfeel.h"
 #include "widgets/datagrid.h"
 
 #include <QApplication>
@@ -473,14 +474,7 @@ int startToLoginChild(int argc, char **argv)
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Fitrova"));
     QCoreApplication::setOrganizationName(QStringLiteral("Fitrova"));
-    QLocale::setDefault(QLocale(QLocale::Korean, QLocale::SouthKorea));
-    QFont f(QStringLiteral("NanumGothic"));
-    f.setPointSize(10);
-    QApplication::setFont(f);
-    auto *qt = new QTranslator(&app);
-    if (qt->load(QLocale(QLocale::Korean, QLocale::SouthKorea), QStringLiteral("qtbase"), QStringLiteral("_"),
-                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(qt);
+    setupLookAndFeel(app);
     ScriptedMessages msg;
     AppContext ctx;
     if (const auto failure = connectDatabases(ctx)) {

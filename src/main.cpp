@@ -8,6 +8,7 @@
 #include "foundation/startup.h"
 #include "shell/users.h"
 #include "shell/ui/logindialog.h"
+#include "shell/ui/lookandfeel.h"
 #include "shell/ui/mainframe.h"
 #include "widgets/screenregistry.h"
 #include "shell/ui/allscreens.h"
@@ -282,19 +283,6 @@ int runMaintenanceDeletion(QApplication &app, UiContext &ui)
     centerForm(screen);
     screen->show();
     return app.exec();
-}
-
-void setupLookAndFeel(QApplication &app)
-{
-    QLocale::setDefault(QLocale(QLocale::Korean, QLocale::SouthKorea));
-    QFont f(QStringLiteral("NanumGothic"));
-    f.setPointSize(10);
-    QApplication::setFont(f);
-    // Korean texts of the standard dialogs and buttons.
-    auto *qt = new QTranslator(&app);
-    if (qt->load(QLocale(QLocale::Korean, QLocale::SouthKorea), QStringLiteral("qtbase"), QStringLiteral("_"),
-                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(qt);
 }
 
 // The update check of a workstation configured for it. True when the updater
