@@ -63,34 +63,6 @@ using namespace fitrova::bench;
 
 namespace {
 
-double cpuMs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
-
-std::map<std::string, std::vector<double>> &cpuSamples()
-{
-    static std::map<std::string, std::vector<double>> s;
-    return s;
-}
-
-// timeEach with this process's CPU time beside the wall time.
-template <typename Fn>
-void timeWithCpu(benchmark::State &state, const std::string &figure, Fn &&fn)
-{
-    std::vector<double> cpu;
-    timeEach(state, figure, [&](int i) {
-        const double c0 = cpuMs();
-        fn(i);
-        cpu.push_back(cpuMs() - c0);
-    });
-    state.counters["cpu_median_ms"] = percentile(cpu, 50);
-    auto &all = cpuSamples()[figure];
-    all.insert(all.end(), cpu.begin(), cpu.end());
-}
-
 void runAll(QList<QSqlQuery *> statements, const QList<QVariantList> &values)
 {
     for (int i = 0; i < statements.size(); ++i) {
@@ -324,7 +296,7 @@ void swipe(benchmark::State &state, Desk *d, int level, int dayVisits, int n)
     qint64 admitted = 0;
     const int before = s.dayGrid()->rowCount();
     auto &unpainted = allSamples()[d->name("swipe-" + std::to_string(dayVisits) + "-unpainted")];
-    timeWithCpu(state, d->name("swipe-" + std::to_string(dayVisits)), [&](int i) {
+    timeEach(state, d->name("swipe-" + std::to_string(dayVisits)), [&](int i) {
         QElapsedTimer t;
         t.start();
         s.presentCard(cards.at(i % cards.size()));
@@ -355,7 +327,7 @@ void swipeBare(benchmark::State &state, Desk *d, int level, int dayVisits, int n
     BarePage page(h);
     const QString begin = d->ctx->ent.isPostgres() ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE");
     const QString day = d->today.toString(Qt::ISODate), tenDaysAgo = d->today.addDays(-10).toString(Qt::ISODate);
-    timeWithCpu(state, d->name("swipe-" + std::to_string(dayVisits) + "-bare"), [&](int i) {
+    timeEach(state, d->name("swipe-" + std::to_string(dayVisits) + "-bare"), [&](int i) {
         run(member, {cards.at(i % cards.size())});
         if (!member.next())
             return;
@@ -392,7 +364,7 @@ void memberCard(benchmark::State &state, Desk *d, bool heaviest)
     s.show();
     QApplication::processEvents();
     auto &unpainted = allSamples()[d->name(heaviest ? "card-heaviest-unpainted" : "card-typical-unpainted")];
-    timeWithCpu(state, d->name(heaviest ? "card-heaviest" : "card-typical"), [&](int) {
+    timeEach(state, d->name(heaviest ? "card-heaviest" : "card-typical"), [&](int) {
         QElapsedTimer t;
         t.start();
         s.showMember(code);
@@ -412,7 +384,7 @@ void memberCardBare(benchmark::State &state, Desk *d, bool heaviest)
               count = prepared(h, kVisitCount), cal = prepared(h, kCalendar);
     BarePage page(h);
     const QString from = monthText(d->today), to = monthText(d->today.addMonths(1));
-    timeWithCpu(state, d->name(heaviest ? "card-heaviest-bare" : "card-typical-bare"), [&](int) {
+    timeEach(state, d->name(heaviest ? "card-heaviest-bare" : "card-typical-bare"), [&](int) {
         runAll({&row, &unpaid, &last, &lect, &sales, &points, &count}, {{code}, {code, code}, {code}, {code}, {code}, {code}, {code}});
         page(code);
         runAll({&cal}, {{code, from, to}});
@@ -425,7 +397,7 @@ void visitsWholeBare(benchmark::State &state, Desk *d, bool heaviest)
     const QString code = heaviest ? d->heaviest : d->typical;
     QSqlQuery q = prepared(d->ctx->main.handle(), kVisitsWhole);
     qint64 rows = 0;
-    timeWithCpu(state, d->name(heaviest ? "visits-whole-heaviest-bare" : "visits-whole-typical-bare"), [&](int) {
+    timeEach(state, d->name(heaviest ? "visits-whole-heaviest-bare" : "visits-whole-typical-bare"), [&](int) {
         run(q, {code});
         rows = drain(q);
     });
@@ -439,7 +411,7 @@ void gatePanel(benchmark::State &state, Desk *d, bool heaviest)
     const QString code = heaviest ? d->heaviest : d->typical;
     const Db &ent = d->ctx->ent;
     qint64 lines = 0;
-    timeWithCpu(state, d->name(heaviest ? "panel-heaviest" : "panel-typical"), [&](int) {
+    timeEach(state, d->name(heaviest ? "panel-heaviest" : "panel-typical"), [&](int) {
         const auto m = loadMember(d->ctx->main, code);
         const auto lectures = loadGateLectures(d->ctx->main, code, d->today);
         const qint64 total = countMemberVisits(ent, code);
@@ -458,7 +430,7 @@ void gatePanelBare(benchmark::State &state, Desk *d, bool heaviest)
     QSqlQuery row = prepared(h, kMemberRow), lect = prepared(h, kGateLectures), count = prepared(h, kVisitCount);
     BarePage page(h);
     const QString day = d->today.toString(Qt::ISODate), tenDaysAgo = d->today.addDays(-10).toString(Qt::ISODate);
-    timeWithCpu(state, d->name(heaviest ? "panel-heaviest-bare" : "panel-typical-bare"), [&](int) {
+    timeEach(state, d->name(heaviest ? "panel-heaviest-bare" : "panel-typical-bare"), [&](int) {
         runAll({&row, &lect, &count}, {{code}, {code, day, tenDaysAgo}, {code}});
         page(code);
     });
@@ -488,7 +460,7 @@ int startToLoginChild(int argc, char **argv)
     LoginDialog login(ui);
     login.show();
     QApplication::processEvents();
-    std::printf("shown %.3f\n", cpuMs());
+    std::printf("shown %.3f\n", processCpuMs());
     std::fflush(stdout);
     return 0;
 }
@@ -501,7 +473,10 @@ void startToLogin(benchmark::State &state, Desk *d)
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     std::vector<double> cpu;
     std::vector<std::unique_ptr<QProcess>> started;
-    timeEach(state, d->name("start-to-login"), [&](int) {
+    const std::string figure = d->name("start-to-login");
+    auto &figureCpu = allCpuSamples()[figure];
+    const size_t before = figureCpu.size();
+    timeEach(state, figure, [&](int) {
         auto &p = started.emplace_back(std::make_unique<QProcess>());
         p->setProcessEnvironment(env);
         p->start(self, {QStringLiteral("--start-to-login")});
@@ -515,43 +490,10 @@ void startToLogin(benchmark::State &state, Desk *d)
     // The figure ends at the line; each process then ends untimed.
     for (auto &p : started)
         p->waitForFinished(30000);
-    state.counters["cpu_median_ms"] = percentile(cpu, 50);
-    auto &all = cpuSamples()[d->name("start-to-login")];
-    all.insert(all.end(), cpu.begin(), cpu.end());
-}
-
-void printSummary()
-{
-    auto &s = allSamples();
-    std::printf("\n%-36s %8s %10s %10s %10s %9s\n", "figure", "samples", "median ms", "p99 ms", "cpu ms", "vs bare");
-    auto line = [&](const std::string &figure, const std::vector<double> &ms) {
-        const auto c = cpuSamples().find(figure);
-        std::printf("%-36s %8zu %10.3f %10.3f", figure.c_str(), ms.size(), percentile(ms, 50), percentile(ms, 99));
-        if (c == cpuSamples().end())
-            std::printf(" %10s", "-");
-        else
-            std::printf(" %10.3f", percentile(c->second, 50));
-    };
-    for (const auto &[figure, ms] : s) {
-        if (figure.find("-bare") != std::string::npos)
-            continue;
-        std::string bare = figure;
-        bare.insert(bare.find('/'), "-bare");
-        const auto b = s.find(bare);
-        line(figure, ms);
-        if (b != s.end())
-            std::printf(" %8.2fx", percentile(ms, 50) / std::max(1e-9, percentile(b->second, 50)));
-        std::printf("\n");
-        if (b != s.end()) {
-            line(b->first, b->second);
-            std::printf("\n");
-        }
-    }
-    for (const auto &[figure, ms] : s)
-        if (figure.rfind("visits-whole", 0) == 0) {
-            line(figure, ms);
-            std::printf("\n");
-        }
+    // The CPU time is the started program's own, not this waiting process's.
+    figureCpu.resize(before);
+    figureCpu.insert(figureCpu.end(), cpu.begin(), cpu.end());
+    state.counters["cpu_ms"] = percentile(cpu, 50);
 }
 
 } // namespace

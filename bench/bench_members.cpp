@@ -176,10 +176,11 @@ void memberListBare(benchmark::State &state, Desk *d, ListCase lc)
     timeEach(state, d->name(std::string("list-") + lc.name + "-bare"), [&](int) { rows = readAll(q, where.params); });
     state.counters["rows"] = double(rows);
     // The same statement is the bare twin of every way of reading the whole list.
-    auto &all = allSamples();
-    const auto &ms = all[d->name(std::string("list-") + lc.name + "-bare")];
-    for (const char *figure : {"listwhole-", "listatonce-"})
-        all[d->name(std::string(figure) + lc.name + "-bare")] = ms;
+    for (auto *samples : {&allSamples(), &allCpuSamples()}) {
+        const auto &ms = (*samples)[d->name(std::string("list-") + lc.name + "-bare")];
+        for (const char *figure : {"listwhole-", "listatonce-"})
+            (*samples)[d->name(std::string(figure) + lc.name + "-bare")] = ms;
+    }
 }
 
 // Resident memory of the process in MB: now (VmRSS) or its peak (VmHWM).
@@ -342,27 +343,6 @@ void newMember(benchmark::State &state, Desk *d)
             d->made << r.mbCode;
     });
     d->removeMade();
-}
-
-void printSummary()
-{
-    auto &s = allSamples();
-    std::printf("\n%-34s %10s %10s %10s %10s\n", "figure", "samples", "median ms", "p99 ms", "vs bare");
-    for (const auto &[figure, ms] : s) {
-        if (figure.find("-bare") != std::string::npos)
-            continue;
-        const double med = percentile(ms, 50), p99 = percentile(ms, 99);
-        std::string bare = figure;
-        bare.insert(bare.find('/'), "-bare");
-        const auto b = s.find(bare);
-        std::printf("%-34s %10zu %10.3f %10.3f", figure.c_str(), ms.size(), med, p99);
-        if (b != s.end())
-            std::printf(" %9.2fx", med / std::max(1e-9, percentile(b->second, 50)));
-        std::printf("\n");
-        if (b != s.end())
-            std::printf("%-34s %10zu %10.3f %10.3f\n", b->first.c_str(), b->second.size(), percentile(b->second, 50),
-                        percentile(b->second, 99));
-    }
 }
 
 } // namespace

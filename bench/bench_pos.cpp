@@ -249,27 +249,6 @@ void fillItemButtonsBare(benchmark::State &state, Counter *c)
     state.counters["items"] = double(rows);
 }
 
-void printSummary()
-{
-    auto &s = allSamples();
-    std::printf("\n%-32s %10s %10s %10s %10s\n", "figure", "samples", "median ms", "p99 ms", "vs bare");
-    for (const auto &[figure, ms] : s) {
-        if (figure.find("-bare") != std::string::npos)
-            continue;
-        const double med = percentile(ms, 50), p99 = percentile(ms, 99);
-        std::string bare = figure;
-        bare.insert(bare.find('/'), "-bare");
-        const auto b = s.find(bare);
-        std::printf("%-32s %10zu %10.3f %10.3f", figure.c_str(), ms.size(), med, p99);
-        if (b != s.end())
-            std::printf(" %9.2fx", med / std::max(1e-9, percentile(b->second, 50)));
-        std::printf("\n");
-        if (b != s.end())
-            std::printf("%-32s %10zu %10.3f %10.3f\n", b->first.c_str(), b->second.size(), percentile(b->second, 50),
-                        percentile(b->second, 99));
-    }
-}
-
 } // namespace
 
 int main(int argc, char **argv)

@@ -323,29 +323,6 @@ void addFigures(Centre &c)
                  {someone, year.from, year.to}});
 }
 
-void printSummary()
-{
-    auto &s = allSamples();
-    auto &cpu = allCpuSamples();
-    std::printf("\n%-40s %8s %11s %11s %9s %9s %9s\n", "figure", "samples", "median ms", "bare ms", "vs bare", "cpu ms",
-                "bare cpu");
-    for (const auto &[figure, ms] : s) {
-        if (figure.find("-bare") != std::string::npos)
-            continue;
-        std::string bare = figure;
-        bare.insert(bare.find('/'), "-bare");
-        const auto b = s.find(bare);
-        const double med = percentile(ms, 50);
-        std::printf("%-40s %8zu %11.1f", figure.c_str(), ms.size(), med);
-        if (b != s.end()) {
-            const double bm = percentile(b->second, 50);
-            std::printf(" %11.1f %8.2fx %9.1f %9.1f", bm, med / std::max(1e-9, bm), percentile(cpu[figure], 50),
-                        percentile(cpu[bare], 50));
-        }
-        std::printf("\n");
-    }
-}
-
 } // namespace
 
 int main(int argc, char **argv)

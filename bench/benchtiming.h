@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cmath>
+#include <cstdio>
 #include <ctime>
 #include <map>
 #include <stdexcept>
@@ -89,6 +90,56 @@ void timeEach(benchmark::State &state, const std::string &figure, Fn &&fn)
     all.insert(all.end(), ms.begin(), ms.end());
     auto &allCpu = allCpuSamples()[figure];
     allCpu.insert(allCpu.end(), cpu.begin(), cpu.end());
+}
+
+// The closing table of a benchmark program: each figure ("name/engine") with
+// its samples, median, 99th percentile and median CPU time ("-" where none was
+// taken), its ratio to its bare twin ("name-bare/engine") and that twin on the
+// next line. A bare figure without a twin stands alone at the end.
+inline void printSummary()
+{
+    const auto &s = allSamples();
+    const auto &cpu = allCpuSamples();
+    const auto bareOf = [](std::string figure) {
+        const size_t slash = figure.find('/');
+        return figure.insert(slash == std::string::npos ? figure.size() : slash, "-bare");
+    };
+    int width = 28;
+    for (const auto &entry : s)
+        width = std::max(width, int(entry.first.size()));
+    const auto line = [&](const std::string &figure, const std::vector<double> &ms) {
+        std::printf("%-*s %8zu %10.3f %10.3f", width, figure.c_str(), ms.size(), percentile(ms, 50), percentile(ms, 99));
+        const auto c = cpu.find(figure);
+        if (c == cpu.end() || c->second.empty())
+            std::printf(" %10s", "-");
+        else
+            std::printf(" %10.3f", percentile(c->second, 50));
+    };
+    std::printf("\n%-*s %8s %10s %10s %10s %9s\n", width, "figure", "samples", "median ms", "p99 ms", "cpu ms",
+                "vs bare");
+    for (const auto &[figure, ms] : s) {
+        if (figure.find("-bare") != std::string::npos)
+            continue;
+        const auto b = s.find(bareOf(figure));
+        line(figure, ms);
+        if (b != s.end())
+            std::printf(" %8.2fx", percentile(ms, 50) / std::max(1e-9, percentile(b->second, 50)));
+        std::printf("\n");
+        if (b != s.end()) {
+            line(b->first, b->second);
+            std::printf("\n");
+        }
+    }
+    for (const auto &[figure, ms] : s) {
+        if (figure.find("-bare") == std::string::npos)
+            continue;
+        std::string twin = figure;
+        twin.erase(twin.find("-bare"), 5);
+        if (s.count(twin) == 0) {
+            line(figure, ms);
+            std::printf("\n");
+        }
+    }
 }
 
 inline QSqlQuery prepared(const QSqlDatabase &db, const QString &sql)
