@@ -341,7 +341,32 @@ public:
             rows.reserve(first + page.rows.size());
         for (int i = 0; i < page.rows.size(); ++i)
             rows.append(makeRow(page.rows.at(i), page.keys.value(i)));
+        for (const auto &[i, back] : page.totalRows)
+            if (i >= 0 && i < page.rows.size())
+                markTotal(first + i, back.isValid() ? back : DataGrid::totalBackColor());
         endInsertRows();
+    }
+
+    // Bold on the colour (none: the stripes), without check boxes, kept last
+    // by sorting.
+    void markTotal(int row, const QColor &back)
+    {
+        GridRow &r = rows[row];
+        r.total = true;
+        for (int c = 0; c < r.size(); ++c) {
+            CellStyle &st = r.styleFor(c);
+            if (st.flags & Check) {
+                st.flags &= ~Check;
+                r.setCell(c, QString());
+            }
+            st.flags |= Bold;
+            if (back.isValid()) {
+                st.flags |= HasBack;
+                st.back = back.rgb();
+            } else {
+                st.flags &= ~HasBack;
+            }
+        }
     }
 
     void readAll()
@@ -980,16 +1005,8 @@ void DataGrid::setTotalRow(int row, const QColor &back)
 {
     if (row < 0 || row >= rowCount())
         return;
-    m_model->rows[row].total = true;
-    // A total row has no check boxes.
-    GridRow &r = m_model->rows[row];
-    for (int c = 0; c < r.size(); ++c)
-        if (r.flags(c) & Check) {
-            r.styleFor(c).flags &= ~Check;
-            r.setCell(c, QString());
-        }
-    setRowBold(row, true);
-    colorRow(row, back);
+    m_model->markTotal(row, back);
+    m_model->changedRow(row);
 }
 
 bool DataGrid::isTotalRow(int row) const

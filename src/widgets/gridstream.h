@@ -12,6 +12,7 @@
 // styles only where a cell has one), so a whole list of 100,000 members stays
 // well within the memory of a desk workstation.
 
+#include <QColor>
 #include <QList>
 #include <QStringList>
 #include <QVariant>
@@ -25,6 +26,10 @@ class DataGrid;
 struct GridPage {
     QList<QStringList> rows;
     QVariantList keys;
+    // Rows of the page drawn as totals (bold on the given colour, the grid's
+    // total colour when invalid), by their index in the page: the total
+    // line a report puts under its last row.
+    QList<std::pair<int, QColor>> totalRows;
     // False once the source has handed over its last row.
     bool more = false;
 };

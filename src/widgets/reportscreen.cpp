@@ -1,6 +1,7 @@
 #include "widgets/reportscreen.h"
 
 #include "data/listitems.h"
+#include "widgets/busynotice.h"
 #include "widgets/controls.h"
 #include "widgets/datagrid.h"
 #include "widgets/deskguard.h"
@@ -298,6 +299,45 @@ void ReportScreen::showTable(const ReportTable &table)
         m_grid->setTotalRow(r);
 }
 
+GridPage ReportScreen::pageOf(const ReportTable &table, bool more)
+{
+    GridPage p;
+    p.rows = table.rows;
+    p.keys = table.keys;
+    for (int r : table.subtotalRows)
+        p.totalRows.append({r, subtotalBackColor()});
+    for (int r : table.totalRows)
+        p.totalRows.append({r, QColor()});
+    p.more = more;
+    return p;
+}
+
+void ReportScreen::showStream(const ReportTable &first, GridRowSource rest)
+{
+    if (!rest) {
+        showTable(first);
+        return;
+    }
+    // The first page is handed over as the grid's first read.
+    auto pending = std::make_shared<std::optional<GridPage>>(pageOf(first, true));
+    streamGridRows(*m_grid, [pending, rest = std::move(rest)](int maxRows) {
+        if (*pending) {
+            GridPage p = std::move(**pending);
+            pending->reset();
+            return p;
+        }
+        return rest(maxRows);
+    });
+}
+
+void ReportScreen::guardRead(const std::function<void()> &fn)
+{
+    guard(m_ui, DbAction::Read, [&] {
+        fn();
+        return true;
+    });
+}
+
 bool ReportScreen::checkPeriod(const QString &from, const QString &to, QWidget *focus)
 {
     if (!from.isEmpty() && !to.isEmpty() && from <= to)
@@ -393,11 +433,24 @@ void ReportScreen::print()
         m_ui.msg.info(QStringLiteral("인쇄할 자료가 없습니다."), QStringLiteral("인쇄"));
         return;
     }
+    readAllLines();
     const ReportPrint p = printSpec();
     printGridPreview(*m_grid, p.title, p.line2, p.line3, p.line4, p.landscape, 0, 1, 0, m_ui.app.business.name);
 }
 
-void ReportScreen::exportExcel() { exportGridForUser(m_ui, exportName(), *m_grid); }
+void ReportScreen::exportExcel()
+{
+    readAllLines();
+    exportGridForUser(m_ui, exportName(), *m_grid);
+}
+
+void ReportScreen::readAllLines()
+{
+    if (!gridHasMoreRows(*m_grid))
+        return;
+    BusyScope busy(QStringLiteral("자료를 준비중 입니다"), this);
+    fetchAllGridRows(*m_grid);
+}
 
 bool ReportScreen::exportChart(const QString &path)
 {

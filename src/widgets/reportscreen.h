@@ -27,6 +27,7 @@
 // that large lists are formatted away from the window.
 
 #include "data/db.h"
+#include "widgets/gridstream.h"
 #include "widgets/uicontext.h"
 
 #include <QColor>
@@ -77,6 +78,21 @@ struct ReportTable {
         totalRows.append(add(cells));
         return totalRows.last();
     }
+};
+
+// A long report read a page at a time, in the report's order: at most
+// maxLines lines after the line `after` (nullptr: from the first).
+template <typename Line>
+using LinePager = std::function<QList<Line>(const Db &db, const Line *after, int maxLines)>;
+
+// Turns the lines of a streamed report into grid rows as they arrive: line()
+// for each, end() once after the last (the total rows). The two are called
+// one after the other, first on the query's thread, then on the screen's, so
+// they may keep running sums in what they capture.
+template <typename Line>
+struct LineFormat {
+    std::function<void(ReportTable &, const Line &)> line;
+    std::function<void(ReportTable &)> end;
 };
 
 // --- inputs the reports share ----------------------------------------------------
@@ -131,6 +147,8 @@ public:
     void preparePrint();
     // 엑셀: the grid into the EXCEL folder.
     void exportExcel();
+    // Reads the lines of a streamed report the grid has not read yet.
+    void readAllLines();
 
     bool isBusy() const;
     // 취소 (or Esc): the running query is interrupted and its result dropped;
@@ -201,10 +219,78 @@ protected:
             });
     }
 
+    // A report of more lines than a screen shows at once (a month of visits):
+    // off the screen's thread, head(db) reads what heads the list (a count)
+    // and the first page of lines is read and formatted; the grid then reads
+    // the following pages on the screen's connection as it scrolls, and
+    // sorting, printing and the export read the rest first. shown() gets
+    // the head when the first page is shown.
+    template <typename Line, typename Head>
+    void runStream(const QString &busyText, std::function<Head(const Db &)> head, LinePager<Line> pager,
+                   std::shared_ptr<LineFormat<Line>> format, std::function<void(Head &)> shown)
+    {
+        struct First {
+            Head head;
+            ReportTable table;
+            std::optional<Line> last; // set when more lines may follow
+        };
+        run<First>(
+            busyText,
+            [head = std::move(head), pager, format](const Db &db) {
+                First f{head(db), {}, {}};
+                const QList<Line> lines = pager(db, nullptr, kGridPageRows);
+                for (const Line &l : lines)
+                    format->line(f.table, l);
+                if (lines.size() < kGridPageRows)
+                    format->end(f.table);
+                else
+                    f.last = lines.last();
+                return f;
+            },
+            [this, pager, format, shown = std::move(shown)](First &f) {
+                shown(f.head);
+                if (!f.last) {
+                    showStream(f.table, {});
+                    return;
+                }
+                auto last = std::make_shared<Line>(std::move(*f.last));
+                showStream(f.table, [this, pager, format, last](int maxRows) {
+                    ReportTable t;
+                    const auto lines = readPage([&] { return pager(ui().app.main, last.get(), maxRows); });
+                    const bool more = lines && lines->size() >= maxRows;
+                    if (lines) {
+                        for (const Line &l : *lines)
+                            format->line(t, l);
+                        if (!lines->isEmpty())
+                            *last = lines->last();
+                    }
+                    if (!more)
+                        format->end(t); // a failed read (told) ends the list with what it has
+                    return pageOf(t, more);
+                });
+            });
+    }
+
+    // Shows the first rows and lets the grid read the others from rest as it
+    // scrolls (no rest: the first are all).
+    void showStream(const ReportTable &first, GridRowSource rest);
+    // The table as a page of the grid, its total and subtotal rows marked.
+    static GridPage pageOf(const ReportTable &table, bool more);
+
     void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // Runs a page read on the screen's thread; a failure is told and gives nothing.
+    template <typename Fn>
+    auto readPage(Fn &&fn) -> std::optional<decltype(fn())>
+    {
+        std::optional<decltype(fn())> out;
+        guardRead([&] { out.emplace(fn()); });
+        return out;
+    }
+    void guardRead(const std::function<void()> &fn);
+
     void startJob(const QString &busyText, std::function<void(const Db &)> work, std::function<void()> shown);
     void endJob();
     void placeBusy();

@@ -22,21 +22,23 @@ namespace fitrova {
 
 namespace {
 
-struct VisitListView {
-    VisitList list;
-    ReportTable table;
-};
-
-ReportTable visitTable(const VisitList &list)
+// The list's rows as they arrive, and its [ 총인원 ] line after the last:
+// the number of lines listed, so the total is what the list shows.
+std::shared_ptr<LineFormat<VisitLine>> visitFormat()
 {
-    ReportTable t;
-    for (const VisitLine &l : list.lines)
+    auto listed = std::make_shared<qint64>(0);
+    auto f = std::make_shared<LineFormat<VisitLine>>();
+    f->line = [listed](ReportTable &t, const VisitLine &l) {
+        ++*listed;
         t.add({l.inDate, l.inTime, l.outTime, l.mbCode, l.mbName, l.sex, l.age < 0 ? QString() : QString::number(l.age),
                l.guardian, l.pgName, l.timeBased ? minutesText(int(l.usedMinutes)) : QString(), l.card, l.memo},
               l.mbCode);
-    t.addTotal({QStringLiteral("[ 총인원 ]"), QString(), QString(), QString(),
-                wonText(list.count) + QStringLiteral(" 명")});
-    return t;
+    };
+    f->end = [listed](ReportTable &t) {
+        t.addTotal({QStringLiteral("[ 총인원 ]"), QString(), QString(), QString(),
+                    wonText(*listed) + QStringLiteral(" 명")});
+    };
+    return f;
 }
 
 // "hh:mm" from 00:00 to 24:00; nullopt for anything else.
@@ -191,19 +193,14 @@ bool VisitListReport::startQuery()
     const auto c = readCriteria();
     if (!c)
         return false;
-    run<VisitListView>(
-        QStringLiteral("자료를 조회중입니다."),
-        [c = *c](const Db &db) {
-            VisitListView v;
-            v.list = visitList(db, c);
-            v.table = visitTable(v.list);
-            return v;
-        },
-        [this, c = *c](VisitListView &v) {
-            m_list = std::move(v.list);
-            m_shown = c;
-            showTable(v.table);
-            setStatus(wonText(m_list.count) + QStringLiteral(" 명"));
+    // A month holds a hundred thousand visits and more: the count and the
+    // first page come at once, the rest as the list scrolls.
+    runStream<VisitLine, qint64>(
+        QStringLiteral("자료를 조회중입니다."), [c = *c](const Db &db) { return visitListCount(db, c); },
+        [c = *c](const Db &db, const VisitLine *after, int maxLines) { return visitListPage(db, c, after, maxLines); },
+        visitFormat(), [this](qint64 &count) {
+            m_count = count;
+            setStatus(wonText(count) + QStringLiteral(" 명"));
         });
     return true;
 }

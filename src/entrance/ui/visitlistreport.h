@@ -19,7 +19,8 @@ class VisitListReport : public ReportScreen {
 public:
     explicit VisitListReport(UiContext &ui, QWidget *parent = nullptr);
 
-    const VisitList &result() const { return m_list; }
+    // The visits the last query found.
+    qint64 count() const { return m_count; }
     // The member the list is narrowed to ("" none), found by 회원찾기.
     QString memberCode() const { return m_mbCode; }
     // Looks the typed name up: one member is taken, several are offered in
@@ -39,8 +40,7 @@ private:
     QComboBox *m_course, *m_lecturer, *m_program, *m_sex;
     QLabel *m_member;
     QString m_mbCode, m_mbName;
-    VisitList m_list;
-    VisitListCriteria m_shown;
+    qint64 m_count = 0;
 };
 
 } // namespace fitrova

@@ -18,6 +18,7 @@
 #include "entrance/ui/visitlistreport.h"
 #include "testinstall.h"
 #include "widgets/datagrid.h"
+#include "widgets/gridstream.h"
 #include "widgets/dateedit.h"
 #include "widgets/screenregistry.h"
 
@@ -130,6 +131,40 @@ private slots:
         // The spreadsheet lands in the EXCEL folder.
         click(&s, "Cmd엑셀");
         QCOMPARE(QDir(m_inst.ctx().paths.excelDir).entryList({QStringLiteral("입장현황*.xlsx")}).size(), 1);
+    }
+
+    void longVisitListReadsAsItScrolls()
+    {
+        // 450 visits of April, many in the same minute: more than a page.
+        const int visits = 450;
+        db().transaction([&] {
+            for (int i = 0; i < visits; ++i)
+                addVisit(db(), i % 2 ? "00000001" : "00000002", i % 2 ? m_l1 : m_l2,
+                         QStringLiteral("2024-04-%1").arg(1 + i / 20, 2, 10, QLatin1Char('0')),
+                         QStringLiteral("08:%1").arg(i % 20 / 4, 2, 10, QLatin1Char('0')));
+        });
+        VisitListReport s(m_ui);
+        child<DateEdit>(&s, "Dtp1")->setDateText("2024-04-01");
+        child<DateEdit>(&s, "Dtp2")->setDateText("2024-04-30");
+        QVERIFY(s.query());
+        QVERIFY(s.waitForQuery());
+        QCOMPARE(s.count(), qint64(visits));
+        QCOMPARE(child<QLabel>(&s, "Pnl건수")->text(), QStringLiteral("450 명"));
+        QCOMPARE(s.grid()->rowCount(), kGridPageRows);
+        QVERIFY(!s.grid()->isTotalRow(kGridPageRows - 1));
+        s.grid()->model()->fetchMore({});
+        QCOMPARE(s.grid()->rowCount(), 2 * kGridPageRows);
+
+        // The spreadsheet takes every visit, and the total line comes last.
+        click(&s, "Cmd엑셀");
+        QCOMPARE(s.grid()->rowCount(), visits + 1);
+        QVERIFY(s.grid()->isTotalRow(visits));
+        QCOMPARE(s.grid()->cell(visits, 4), QStringLiteral("450 명"));
+        for (int r = 1; r < visits; ++r) {
+            const QString prev = s.grid()->cell(r - 1, 0) + s.grid()->cell(r - 1, 1);
+            QVERIFY2(prev <= s.grid()->cell(r, 0) + s.grid()->cell(r, 1), qPrintable(QString::number(r)));
+        }
+        db().exec("DELETE FROM entrance WHERE InDate < '2024-05-01'");
     }
 
     void visitCountsAndVisitors()
