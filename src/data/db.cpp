@@ -1,4 +1,5 @@
 #include "data/db.h"
+#include "data/rowstream.h"
 
 #include <QHash>
 #include <QMutex>
@@ -536,6 +537,14 @@ int Db::exec(const QString &sql, const Params &params) const
     const int changed = q->numRowsAffected();
     noteWrite(sql, params);
     return changed;
+}
+
+void forEachRow(const Db &db, const QString &sql, const Params &params,
+                const std::function<void(const QSqlQuery &row)> &fn)
+{
+    Lease q(db, sql, params);
+    while (q->next())
+        fn(*q.operator->());
 }
 
 Rows Db::query(const QString &sql, const Params &params) const

@@ -1,11 +1,14 @@
 #include "members/memberlist.h"
 
 #include "data/privacy.h"
+#include "data/rowstream.h"
 
 #include "data/dates.h"
 #include "data/lunar.h"
 
 #include <QHash>
+#include <QSqlQuery>
+#include <optional>
 
 namespace fitrova {
 
@@ -237,13 +240,19 @@ enum LineColumn {
     cAddr2, cPostNo, cMbCard, cSex, cAge, cArea, cMbGubunName, cDm, cSMS
 };
 
-QString text(const Row &r, int column)
+QVariant valueAt(const Row &r, int column) { return r.at(column); }
+QVariant valueAt(const QSqlQuery &q, int column) { return q.value(column); }
+
+template <typename Source>
+QString text(const Source &r, int column)
 {
-    const QVariant v = r.at(column);
+    const QVariant v = valueAt(r, column);
     return v.isNull() ? QString() : v.toString();
 }
 
-MemberListLine memberLine(const Row &r)
+// A line from a row of kLineSelect (a kept Row or the query's current row).
+template <typename Source>
+MemberListLine memberLine(const Source &r)
 {
     MemberListLine l;
     l.contact = {text(r, cMbCode), text(r, cMbName), text(r, cTel1),
@@ -251,7 +260,7 @@ MemberListLine memberLine(const Row &r)
     l.contact.listDate = text(r, cBirthDay);
     const QString juno1 = text(r, cJuno1), juno2 = text(r, cJuno2);
     const QString solor = text(r, cSolor);
-    const QVariant ageValue = r.at(cAge);
+    const QVariant ageValue = valueAt(r, cAge);
     const bool noAge = ageValue.isNull();
     const qint64 age = ageValue.toLongLong(); // 0 for a value that is not a number
     l.cells = QStringList{text(r, cMbGubunName),
@@ -285,13 +294,11 @@ constexpr int kCodesPerRead = 1000;
 QList<MemberListLine> runMemberList(const Db &db, const MemberListCriteria &c, int year)
 {
     const SqlCondition where = memberListCondition(c, year);
-    const Rows rows = db.query(kLineSelect + (where.isEmpty() ? QString() : QStringLiteral("WHERE ") + where.sql) +
-                                   QStringLiteral(" ORDER BY Member.MbName, Member.MbCode"),
-                               where.params);
     QList<MemberListLine> out;
-    out.reserve(rows.size());
-    for (const Row &r : rows)
-        out.append(memberLine(r));
+    forEachRow(db,
+               kLineSelect + (where.isEmpty() ? QString() : QStringLiteral("WHERE ") + where.sql)
+                   + QStringLiteral(" ORDER BY Member.MbName, Member.MbCode"),
+               where.params, [&](const QSqlQuery &q) { out.append(memberLine(q)); });
     return out;
 }
 
@@ -326,16 +333,20 @@ QList<MemberListLine> memberListLines(const Db &db, const QStringList &codes)
     return out;
 }
 
-MemberListReader::MemberListReader(Db db, const MemberListCriteria &c, int year) : m_db(std::move(db))
+MemberListReader::MemberListReader(Db db, const MemberListCriteria &c, int year, int wholeReadFrom)
+    : m_db(std::move(db)), m_where(memberListCondition(c, year)), m_wholeReadFrom(wholeReadFrom)
 {
-    const SqlCondition where = memberListCondition(c, year);
-    const Rows rows = m_db.query(QStringLiteral("SELECT Member.MbCode FROM Member ") +
-                                     (where.isEmpty() ? QString() : QStringLiteral("WHERE ") + where.sql) +
+    const Rows rows = m_db.query(QStringLiteral("SELECT Member.MbCode FROM Member ") + whereClause() +
                                      QStringLiteral(" ORDER BY Member.MbName, Member.MbCode"),
-                                 where.params);
+                                 m_where.params);
     m_codes.reserve(rows.size());
     for (const Row &r : rows)
         m_codes.append(text(r, 0));
+}
+
+QString MemberListReader::whereClause() const
+{
+    return m_where.isEmpty() ? QString() : QStringLiteral("WHERE ") + m_where.sql;
 }
 
 QList<MemberListLine> MemberListReader::next(int n)
@@ -343,9 +354,57 @@ QList<MemberListLine> MemberListReader::next(int n)
     const qsizetype count = qMin<qsizetype>(qMax(0, n), m_codes.size() - m_next);
     if (count <= 0)
         return {};
-    const QList<MemberListLine> lines = memberListLines(m_db, m_codes.mid(m_next, count));
+    const QStringList codes = m_codes.mid(m_next, count);
     m_next += count;
-    return lines;
+    if (count < m_wholeReadFrom)
+        return memberListLines(m_db, codes);
+
+    // Many lines at once (the rest of a long list, for sorting, printing or
+    // the export): the finding statement once more, now with the lines'
+    // columns, instead of a statement per thousand codes; each row becomes
+    // its line as it is read. A member changed since so that it no longer
+    // matches is read by code.
+    // The rows come in the codes' order (the same statement), from the list's
+    // first member: each is matched with the code expected next, and only
+    // when members have moved since are the codes looked up.
+    QHash<QString, qsizetype> wanted;
+    qsizetype expected = 0;
+    bool started = false;
+    QList<std::optional<MemberListLine>> lines(codes.size());
+    forEachRow(m_db, kLineSelect + whereClause() + QStringLiteral(" ORDER BY Member.MbName, Member.MbCode"),
+               m_where.params, [&](const QSqlQuery &q) {
+                   const QString code = text(q, cMbCode);
+                   if (wanted.isEmpty() && expected < codes.size() && code == codes.at(expected)) {
+                       started = true;
+                       lines[expected++] = memberLine(q);
+                       return;
+                   }
+                   if (!started && wanted.isEmpty())
+                       return; // a line before this read
+                   if (wanted.isEmpty()) {
+                       wanted.reserve(codes.size());
+                       for (qsizetype i = 0; i < codes.size(); ++i)
+                           wanted.insert(codes.at(i), i);
+                   }
+                   if (const auto it = wanted.constFind(code); it != wanted.constEnd() && !lines.at(it.value()))
+                       lines[it.value()] = memberLine(q);
+               });
+    QStringList missing;
+    for (qsizetype i = 0; i < codes.size(); ++i)
+        if (!lines.at(i))
+            missing << codes.at(i);
+    QHash<QString, MemberListLine> byCode;
+    for (MemberListLine &l : memberListLines(m_db, missing))
+        byCode.insert(l.contact.mbCode, std::move(l));
+    QList<MemberListLine> out;
+    out.reserve(codes.size());
+    for (qsizetype i = 0; i < codes.size(); ++i) {
+        if (lines[i])
+            out.append(std::move(*lines[i]));
+        else if (const auto it = byCode.constFind(codes.at(i)); it != byCode.constEnd())
+            out.append(it.value());
+    }
+    return out;
 }
 
 QStringList memberListPrintLines(const MemberListCriteria &c, const MemberListLabels &labels)

@@ -100,8 +100,10 @@ QList<MemberListLine> runMemberList(const Db &db, const MemberListCriteria &c, i
 // members change while it is read. Their lines are read a page at a time.
 class MemberListReader {
 public:
-    // Runs the finding statement (a DbError when it fails).
-    MemberListReader(Db db, const MemberListCriteria &c, int year);
+    // Runs the finding statement (a DbError when it fails). A read of at
+    // least wholeReadFrom lines goes through the list's own statement
+    // instead of reading by codes.
+    MemberListReader(Db db, const MemberListCriteria &c, int year, int wholeReadFrom = 5000);
 
     // Members found.
     qint64 count() const { return m_codes.size(); }
@@ -117,7 +119,11 @@ public:
     QList<MemberListLine> next(int n);
 
 private:
+    QString whereClause() const;
+
     Db m_db;
+    SqlCondition m_where;
+    int m_wholeReadFrom;
     QStringList m_codes;
     qint64 m_next = 0;
 };

@@ -11,6 +11,10 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
+#include <QPolygon>
+#include <QProxyStyle>
+#include <QStyleOption>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -434,7 +438,11 @@ namespace {
 // Centres check boxes, offers drop-downs for columns with choices.
 class GridDelegate : public QStyledItemDelegate {
 public:
-    GridDelegate(GridModel *model, QObject *parent) : QStyledItemDelegate(parent), m_model(model) {}
+    GridDelegate(GridModel *model, QWidget *parent) : QStyledItemDelegate(parent), m_model(model)
+    {
+        // The space the style keeps between a cell's edge and its text.
+        m_textMargin = parent->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, parent) + 1;
+    }
 
     QRect checkRect(const QStyleOptionViewItem &option) const
     {
@@ -452,10 +460,76 @@ public:
         return idx.data(Qt::CheckStateRole).isValid();
     }
 
+    // A text cell drawn straight from the row: background or selection, then
+    // the text on one line, cut with "…" when it does not fit. The style's
+    // item drawing lays every cell out as a paragraph, which made a repaint
+    // of the gate's three lists cost more than the check-in itself.
+    void paintText(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &idx) const
+    {
+        const int row = idx.row(), col = idx.column();
+        const GridRow &r = m_model->rows.at(row);
+        const CellStyle st = r.style(col);
+        const QPalette::ColorGroup cg = !(option.state & QStyle::State_Enabled) ? QPalette::Disabled
+            : (option.state & QStyle::State_Active)                               ? QPalette::Active
+                                                                                  : QPalette::Inactive;
+        const bool selected = option.state & QStyle::State_Selected;
+        if (selected) {
+            painter->fillRect(option.rect, option.palette.brush(cg, QPalette::Highlight));
+        } else {
+            const QColor back = m_model->background(row, col);
+            if (back.isValid())
+                painter->fillRect(option.rect, back);
+        }
+        const QStringView view = r.view(col);
+        if (!view.isEmpty()) {
+            const bool bold = st.flags & Bold;
+            if (bold) {
+                QFont f = option.font;
+                f.setBold(true);
+                painter->setFont(f);
+            } else {
+                painter->setFont(option.font);
+            }
+            painter->setPen(selected ? option.palette.color(cg, QPalette::HighlightedText)
+                                     : (st.flags & HasFore) ? QColor::fromRgb(st.fore)
+                                                            : option.palette.color(cg, QPalette::Text));
+            const Qt::Alignment align = (st.flags & HasAlign) ? Qt::Alignment(st.align) : m_model->columns.at(col).align;
+            const int margin = m_textMargin;
+            const QRect box = option.rect.adjusted(margin, 0, -margin, 0);
+            const QFontMetrics fm = painter->fontMetrics();
+            QString text = view.toString();
+            int width = fm.horizontalAdvance(text);
+            if (width > box.width()) {
+                text = fm.elidedText(text, Qt::ElideRight, box.width());
+                width = fm.horizontalAdvance(text);
+            }
+            int x = box.left();
+            if (align & Qt::AlignRight)
+                x = box.right() + 1 - width;
+            else if (align & Qt::AlignHCenter)
+                x = box.left() + (box.width() - width) / 2;
+            const int y = box.top() + (box.height() - fm.height()) / 2 + fm.ascent();
+            painter->drawText(QPoint(x, y), text);
+        }
+        if (option.state & QStyle::State_HasFocus) {
+            QStyleOptionFocusRect o;
+            o.QStyleOption::operator=(option);
+            o.rect = option.rect;
+            o.state |= QStyle::State_KeyboardFocusChange | QStyle::State_Item;
+            o.backgroundColor = option.palette.color(cg, selected ? QPalette::Highlight : QPalette::Window);
+            const QWidget *w = option.widget;
+            (w ? w->style() : QApplication::style())->drawPrimitive(QStyle::PE_FrameFocusRect, &o, painter, w);
+        }
+    }
+
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &idx) const override
     {
-        if (!isCheck(idx)) {
-            QStyledItemDelegate::paint(painter, option, idx);
+        if (!m_model->valid(idx.row(), idx.column()))
+            return;
+        if (!(m_model->rows.at(idx.row()).flags(idx.column()) & Check)) {
+            painter->save();
+            paintText(painter, option, idx);
+            painter->restore();
             return;
         }
         QStyleOptionViewItem opt = option;
@@ -532,9 +606,69 @@ public:
 
 private:
     GridModel *m_model;
+    int m_textMargin = 4;
 };
 
 } // namespace
+
+// Scroll bars drawn flat, on the desktop style's own geometry: its shaded
+// bars took longer to paint than the rows of the gate's lists, and a list
+// that grows repaints its bars on every new row.
+class FlatScrollBarStyle : public QProxyStyle {
+public:
+    static FlatScrollBarStyle *instance()
+    {
+        static QPointer<FlatScrollBarStyle> style;
+        if (!style) {
+            style = new FlatScrollBarStyle;
+            style->setParent(qApp);
+        }
+        return style;
+    }
+
+    void drawComplexControl(ComplexControl cc, const QStyleOptionComplex *opt, QPainter *p,
+                            const QWidget *w) const override
+    {
+        const auto *sb = qstyleoption_cast<const QStyleOptionSlider *>(opt);
+        if (cc != CC_ScrollBar || !sb) {
+            QProxyStyle::drawComplexControl(cc, opt, p, w);
+            return;
+        }
+        const QPalette &pal = opt->palette;
+        const bool enabled = opt->state & State_Enabled;
+        p->save();
+        p->fillRect(opt->rect, pal.color(QPalette::Window));
+        p->setPen(Qt::NoPen);
+        for (const SubControl sc : {SC_ScrollBarSubLine, SC_ScrollBarAddLine}) {
+            const QRect r = subControlRect(cc, sb, sc, w);
+            if (r.isEmpty())
+                continue;
+            const bool down = (sb->activeSubControls & sc) && (opt->state & State_Sunken);
+            p->fillRect(r, down ? pal.color(QPalette::Mid) : pal.color(QPalette::Button));
+            // A small triangle pointing the way the button scrolls.
+            const QPoint c = r.center();
+            const int a = qMax(2, qMin(r.width(), r.height()) / 4);
+            QPolygon tri;
+            const bool toStart = sc == SC_ScrollBarSubLine;
+            if (sb->orientation == Qt::Horizontal)
+                tri << QPoint(c.x() + (toStart ? -a : a), c.y()) << QPoint(c.x() + (toStart ? a : -a), c.y() - a)
+                    << QPoint(c.x() + (toStart ? a : -a), c.y() + a);
+            else
+                tri << QPoint(c.x(), c.y() + (toStart ? -a : a)) << QPoint(c.x() - a, c.y() + (toStart ? a : -a))
+                    << QPoint(c.x() + a, c.y() + (toStart ? a : -a));
+            p->setBrush(enabled ? pal.color(QPalette::ButtonText) : pal.color(QPalette::Mid));
+            p->drawPolygon(tri);
+        }
+        const QRect slider = subControlRect(cc, sb, SC_ScrollBarSlider, w);
+        if (enabled && sb->maximum > sb->minimum && !slider.isEmpty()) {
+            const bool down = (sb->activeSubControls & SC_ScrollBarSlider) && (opt->state & State_Sunken);
+            p->setPen(pal.color(QPalette::Mid));
+            p->setBrush(down ? pal.color(QPalette::Midlight) : pal.color(QPalette::Button));
+            p->drawRect(slider.adjusted(1, 1, -2, -2));
+        }
+        p->restore();
+    }
+};
 
 // --- grid ---------------------------------------------------------------------------
 
@@ -547,6 +681,8 @@ DataGrid::DataGrid(QWidget *parent) : QTableView(parent), m_model(new GridModel(
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                     | QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
     setWordWrap(false);
+    verticalScrollBar()->setStyle(FlatScrollBarStyle::instance());
+    horizontalScrollBar()->setStyle(FlatScrollBarStyle::instance());
     setCornerButtonEnabled(false);
     setTabKeyNavigation(false);
     verticalHeader()->setVisible(false);

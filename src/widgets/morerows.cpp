@@ -14,6 +14,12 @@ MoreRowsBar::MoreRowsBar(DataGrid *grid, const QString &name, QWidget *parent) :
 {
     m_count = new QLabel(this);
     m_count->setObjectName(name + QStringLiteral("건수"));
+    // A count that grows does not lay the window out again: the label keeps
+    // the width of a large count and paints over its own background.
+    m_count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_count->setMinimumWidth(m_count->fontMetrics().horizontalAdvance(QStringLiteral("전체 999,999건 중 999,999건")) + 8);
+    m_count->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    m_count->setAutoFillBackground(true);
     m_button = commandButton(this, name + QStringLiteral("더보기"), QStringLiteral("더보기"), 64);
     m_button->setEnabled(false);
     auto *lay = new QHBoxLayout(this);

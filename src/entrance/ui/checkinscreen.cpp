@@ -30,6 +30,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QPainter>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -73,8 +74,40 @@ QLabel *field(QWidget *parent, const QString &name, int minWidth = 90)
 {
     QLabel *l = displayPanel(parent, name, minWidth);
     l->setMinimumHeight(22);
+    // Plain text: a selectable label keeps a text document that is laid out
+    // again on every card, which the gate cannot afford. The member card
+    // shows the same fields for copying.
+    l->setTextInteractionFlags(Qt::NoTextInteraction);
+    // Opaque, so a new text repaints the field alone and not the window
+    // behind it (and every list the window's repaint crosses).
+    l->setAutoFillBackground(true);
     return l;
 }
+
+} // namespace
+
+namespace {
+
+// The gate's message line: a label of two lines at most whose size does not
+// follow its text, so a new message repaints the line alone instead of
+// laying the window out again; the wrapped text is drawn without a text
+// document.
+class GateMessageLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+    QSize sizeHint() const override { return {300, minimumHeight()}; }
+    QSize minimumSizeHint() const override { return {100, minimumHeight()}; }
+    bool hasHeightForWidth() const override { return false; }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        drawFrame(&p);
+        p.setPen(palette().color(QPalette::WindowText));
+        p.drawText(contentsRect().adjusted(4, 0, -4, 0), int(alignment()) | Qt::TextWordWrap, text());
+    }
+};
 
 } // namespace
 
@@ -171,6 +204,7 @@ void CheckInScreen::buildUi()
     m_photo->setFixedSize(104, 130);
     m_photo->setFrameShape(QFrame::StyledPanel);
     m_photo->setAlignment(Qt::AlignCenter);
+    m_photo->setAutoFillBackground(true);
     m_name = field(this, QStringLiteral("Pnl회원명"));
     QFont nameFont = m_name->font();
     nameFont.setBold(true);
@@ -225,7 +259,7 @@ void CheckInScreen::buildUi()
     info->setColumnStretch(1, 1);
     info->setColumnStretch(3, 1);
 
-    m_msg = new QLabel(this);
+    m_msg = new GateMessageLabel(this);
     m_msg->setObjectName(QStringLiteral("PnlMsg"));
     m_msg->setFrameShape(QFrame::Panel);
     m_msg->setFrameShadow(QFrame::Sunken);
@@ -296,6 +330,8 @@ void CheckInScreen::buildUi()
     m_openOnly = new QCheckBox(QStringLiteral("퇴장안한 회원만 보기"), this);
     m_openOnly->setObjectName(QStringLiteral("Chk퇴장"));
     m_count = displayPanel(this, QStringLiteral("Pnl총인원"), 70, Qt::AlignRight);
+    m_count->setTextInteractionFlags(Qt::NoTextInteraction);
+    m_count->setAutoFillBackground(true);
     QPushButton *cmdOut = commandButton(this, QStringLiteral("Cmd퇴장"), QStringLiteral("퇴장"), 64);
     QPushButton *cmdPrint = commandButton(this, QStringLiteral("Cmd인쇄"), QStringLiteral("인쇄"), 64);
     QPushButton *cmdExcel = commandButton(this, QStringLiteral("Cmd엑셀변환"), QStringLiteral("엑셀변환"), 72);

@@ -308,6 +308,66 @@ private slots:
         QCOMPARE(DataGrid::selectionBackColor(), QColor(0xBD, 0xF4, 0xFA));
     }
 
+    // What a painted cell shows: its own background, the selection, the
+    // stripes, and its text in its own colour, with nothing drawn outside.
+    void paintedCellsShowTheirStyles_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QColor>("back");
+        QTest::addColumn<QColor>("text");
+        QTest::newRow("stripe, plain text") << 1 << QColor(0xEE, 0xEE, 0xEE) << QColor(Qt::black);
+        QTest::newRow("own background and colour") << 2 << QColor(Qt::cyan) << QColor(Qt::red);
+        QTest::newRow("selected row") << 3 << DataGrid::selectionBackColor() << QColor(Qt::black);
+        QTest::newRow("total row") << 5 << DataGrid::totalBackColor() << QColor(Qt::black);
+    }
+
+    void paintedCellsShowTheirStyles()
+    {
+        QFETCH(int, row);
+        QFETCH(QColor, back);
+        QFETCH(QColor, text);
+        DataGrid grid;
+        grid.setColumns({"회원번호", "이름"}, {90, 120});
+        grid.setStripes(Qt::white, QColor(0xEE, 0xEE, 0xEE));
+        for (int i = 0; i < 5; ++i)
+            grid.addRow({QString::number(i + 1).rightJustified(8, '0'), QStringLiteral("김철수")});
+        grid.colorRow(2, Qt::cyan);
+        grid.setRowForeground(2, Qt::red);
+        grid.addTotalRow({"", QStringLiteral("합계 12명 (아주 긴 글자는 칸 안에서 잘립니다)")});
+        grid.resize(260, 240);
+        grid.show();
+        grid.setCurrentRow(3);
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        const QImage img = grid.viewport()->grab().toImage();
+        const QRect cell = grid.visualRect(grid.model()->index(row, 1));
+        QCOMPARE(QColor(img.pixel(cell.left() + 1, cell.top() + 1)), back);
+        QCOMPARE(QColor(img.pixel(cell.right() - 1, cell.bottom() - 1)), back);
+        // The text's darkest pixels are of its colour.
+        int darkest = 255 * 3, textPixels = 0;
+        QColor found;
+        for (int y = cell.top(); y <= cell.bottom(); ++y)
+            for (int x = cell.left(); x <= cell.right(); ++x) {
+                const QColor c(img.pixel(x, y));
+                if (c != back)
+                    ++textPixels;
+                if (c.red() + c.green() + c.blue() < darkest && c != back) {
+                    darkest = c.red() + c.green() + c.blue();
+                    found = c;
+                }
+            }
+        QVERIFY(textPixels > 20);
+        // (smoothed edges: near the colour, not on it)
+        QVERIFY2(qAbs(found.red() - text.red()) < 40 && qAbs(found.green() - text.green()) < 40
+                     && qAbs(found.blue() - text.blue()) < 40,
+                 qPrintable(found.name()));
+        // Text cut to its column: the next cell's first pixels keep their background.
+        if (row == 5) {
+            const QRect right = cell.translated(cell.width(), 0);
+            if (right.left() + 2 < img.width())
+                QCOMPARE(QColor(img.pixel(right.left() + 2, right.center().y())).rgb(), QColor(img.pixel(right.left() + 2, right.top() + 1)).rgb());
+        }
+    }
+
     void lookOfTheGrid()
     {
         DataGrid grid;

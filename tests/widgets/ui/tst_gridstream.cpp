@@ -154,6 +154,43 @@ private slots:
         QCOMPARE(grid->cell(949, 2), QString("0"));
     }
 
+    // A total row that comes with the last page is drawn as a total and stays
+    // below the rows when they are sorted; a subtotal keeps its own colour.
+    void totalRowsComeWithTheLastPage()
+    {
+        std::unique_ptr<DataGrid> grid(makeGrid());
+        Source src{250};
+        int pages = 0;
+        streamGridRows(
+            *grid,
+            [&](int maxRows) {
+                GridPage page = src.fn()(maxRows);
+                if (++pages == 1) {
+                    page.rows.prepend({QString(), QStringLiteral("소계"), QStringLiteral("0")});
+                    page.keys.prepend(QVariant());
+                    page.totalRows.append({0, QColor(Qt::cyan)});
+                }
+                if (!page.more) {
+                    page.rows.append({QString(), QStringLiteral("합계"), QStringLiteral("311250")});
+                    page.keys.append(QVariant());
+                    page.totalRows.append({int(page.rows.size()) - 1, QColor()});
+                }
+                return page;
+            },
+            100);
+        QVERIFY(grid->isTotalRow(0));
+        QCOMPARE(grid->effectiveBackground(0, 1), QColor(Qt::cyan));
+        QVERIFY(!grid->isTotalRow(grid->rowCount() - 1));
+        fetchAllGridRows(*grid);
+        QCOMPARE(grid->rowCount(), 252);
+        QVERIFY(grid->isTotalRow(251));
+        QVERIFY(grid->isCellBold(251, 2));
+        QCOMPARE(grid->effectiveBackground(251, 0), DataGrid::totalBackColor());
+        grid->sortRows({{2, Qt::DescendingOrder}});
+        QCOMPARE(grid->cell(251, 1), QStringLiteral("합계"));
+        QCOMPARE(grid->cell(0, 2), QString("2490"));
+    }
+
     // The print and the export take every row of a streamed list.
     void printAndExportTakeEveryRow()
     {

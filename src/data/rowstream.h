@@ -1,0 +1,20 @@
+#pragma once
+// Long results read a row at a time without being kept: for lists of tens of
+// thousands of lines that turn each row into a line of their own at once,
+// so the rows never exist twice (as values and as lines).
+
+#include "data/db.h"
+
+#include <functional>
+
+class QSqlQuery;
+
+namespace fitrova {
+
+// Runs the statement like Db::query (bound values, the connection's kept
+// statements, a DbError on failure) and calls fn on each row in turn; fn
+// reads the row's values by position (q.value(i)) and must not move the query.
+void forEachRow(const Db &db, const QString &sql, const Params &params,
+                const std::function<void(const QSqlQuery &row)> &fn);
+
+} // namespace fitrova
