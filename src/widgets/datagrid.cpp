@@ -1023,9 +1023,14 @@ int DataGrid::findRow(int col, const QString &value) const
 
 int DataGrid::findKey(const QVariant &key) const
 {
+    // Keys of the same type compare as they are; a key of another type (a
+    // code kept as a number, asked for as text) compares as text.
+    const QString keyText = key.isValid() ? key.toString() : QString();
     for (int r = 0; r < rowCount(); ++r) {
         const QVariant &k = m_model->rows.at(r).key;
-        if (k == key || (k.isValid() && key.isValid() && k.toString() == key.toString()))
+        if (k == key)
+            return r;
+        if (k.isValid() && key.isValid() && k.metaType() != key.metaType() && k.toString() == keyText)
             return r;
     }
     return -1;

@@ -53,10 +53,15 @@ void addToDayList(UiContext &ui, DataGrid *day, QLabel *count, const QString &sh
     const DayListLine &l = **line;
     if (const int old = day->findKey(entid); old >= 0)
         day->removeRow(old);
-    int at = 0;
-    while (at < day->rowCount() &&
-           dayListBefore(day->cell(at, DlIn), day->rowKey(at).toLongLong(), l.cells.at(DlIn), entid))
-        ++at;
+    // The list is in its order (latest entry first): its place by halving.
+    int at = 0, end = day->rowCount();
+    while (at < end) {
+        const int mid = at + (end - at) / 2;
+        if (dayListBefore(day->cell(mid, DlIn), day->rowKey(mid).toLongLong(), l.cells.at(DlIn), entid))
+            at = mid + 1;
+        else
+            end = mid;
+    }
     day->insertRow(at, l.cells, entid);
     count->setText(wonText(day->rowCount()));
 }

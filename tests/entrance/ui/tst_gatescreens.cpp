@@ -368,6 +368,27 @@ private slots:
         QApplication::processEvents();
         QCOMPARE(s.dayGrid()->rowCount(), 2000);
         QCOMPARE(child<QLabel>(&s, "Pnl총인원")->text(), QStringLiteral("2,000"));
+
+        // Cards at the first, a middle and the last minute of the day, and in
+        // a minute already listed: each new line lands where a reload puts it.
+        int n = 0;
+        for (const QTime at : {QTime(6, 0), QTime(12, 0, 30), QTime(19, 52), QTime(23, 10), QTime(6, 0, 40)}) {
+            const QString code = QStringLiteral("9%1").arg(++n, 7, 10, QLatin1Char('0'));
+            addMember(db, code, QStringLiteral("늦은회원%1").arg(n), code);
+            addPeriod(db, code, pgid, "2024-05-01", "2024-07-31");
+            inst.clock().set(QDateTime(QDate(2024, 5, 10), at));
+            present(s, code);
+            QCOMPARE(s.lastDecision().verdict, GateVerdict::Admitted);
+        }
+        QVariantList shown;
+        for (int r = 0; r < s.dayGrid()->rowCount(); ++r)
+            shown << s.dayGrid()->rowKey(r);
+        s.reloadDayList();
+        QVariantList reloaded;
+        for (int r = 0; r < s.dayGrid()->rowCount(); ++r)
+            reloaded << s.dayGrid()->rowKey(r);
+        QCOMPARE(reloaded.size(), 2005);
+        QCOMPARE(shown, reloaded);
     }
 
     void serialCardReader()
