@@ -7,6 +7,7 @@
 #include "data/lunar.h"
 
 #include <QHash>
+#include <algorithm>
 #include <QSqlQuery>
 #include <optional>
 
@@ -288,6 +289,10 @@ MemberListLine memberLine(const Source &r)
 // placeholders (a short batch repeats its last code), so the driver prepares
 // one statement text, kept in the statement cache.
 constexpr int kCodesPerRead = 1000;
+// Lines a reader makes at most at a time.
+constexpr int kLinesPerRead = 20000;
+// Rows read beyond a chunk for members added since the list was found.
+constexpr int kAddedSlack = 64;
 
 } // namespace
 
@@ -336,12 +341,13 @@ QList<MemberListLine> memberListLines(const Db &db, const QStringList &codes)
 MemberListReader::MemberListReader(Db db, const MemberListCriteria &c, int year, int wholeReadFrom)
     : m_db(std::move(db)), m_where(memberListCondition(c, year)), m_wholeReadFrom(wholeReadFrom)
 {
-    const Rows rows = m_db.query(QStringLiteral("SELECT Member.MbCode FROM Member ") + whereClause() +
-                                     QStringLiteral(" ORDER BY Member.MbName, Member.MbCode"),
-                                 m_where.params);
-    m_codes.reserve(rows.size());
-    for (const Row &r : rows)
-        m_codes.append(text(r, 0));
+    forEachRow(m_db,
+               QStringLiteral("SELECT Member.MbCode, Member.MbName FROM Member ") + whereClause()
+                   + QStringLiteral(" ORDER BY Member.MbName, Member.MbCode"),
+               m_where.params, [&](const QSqlQuery &q) {
+                   m_codes.append(text(q, 0));
+                   m_names.append(text(q, 1));
+               });
 }
 
 QString MemberListReader::whereClause() const
@@ -351,28 +357,39 @@ QString MemberListReader::whereClause() const
 
 QList<MemberListLine> MemberListReader::next(int n)
 {
-    const qsizetype count = qMin<qsizetype>(qMax(0, n), m_codes.size() - m_next);
+    // Lines are made a chunk at a time, so a whole list is never held twice
+    // over (as lines and as the grid's rows).
+    const qsizetype count = std::min({qsizetype(qMax(0, n)), m_codes.size() - m_next, qsizetype(kLinesPerRead)});
     if (count <= 0)
         return {};
-    const QStringList codes = m_codes.mid(m_next, count);
+    const qsizetype start = m_next;
+    const QStringList codes = m_codes.mid(start, count);
     m_next += count;
-    if (count < m_wholeReadFrom)
+    const QString &firstName = m_names.at(start);
+    if (count < m_wholeReadFrom || firstName.isNull())
         return memberListLines(m_db, codes);
 
     // Many lines at once (the rest of a long list, for sorting, printing or
-    // the export): the finding statement once more, now with the lines'
-    // columns, instead of a statement per thousand codes; each row becomes
-    // its line as it is read. A member changed since so that it no longer
-    // matches is read by code.
-    // The rows come in the codes' order (the same statement), from the list's
-    // first member: each is matched with the code expected next, and only
-    // when members have moved since are the codes looked up.
+    // the export): the finding statement once more with the lines' columns,
+    // from this read's first member on in the list's order, instead of a
+    // statement per thousand codes; each row becomes its line as it is read.
+    // The rows come in the codes' order: each is matched with the code
+    // expected next, and only when members have moved since are the codes
+    // looked up. A member changed since so that it no longer matches, or one
+    // pushed out by members added, is read by code.
+    // (The first term lets the name index seek to the start.)
+    const QString from = QStringLiteral("Member.MbName >= ? AND (Member.MbName > ? OR Member.MbCode >= ?)");
+    const QString where = QStringLiteral("WHERE ") + (m_where.isEmpty() ? from : m_where.sql + QStringLiteral(" AND ") + from);
+    Params params = m_where.params;
+    params << firstName << firstName << codes.first() << qint64(count + kAddedSlack);
     QHash<QString, qsizetype> wanted;
     qsizetype expected = 0;
     bool started = false;
     QList<std::optional<MemberListLine>> lines(codes.size());
-    forEachRow(m_db, kLineSelect + whereClause() + QStringLiteral(" ORDER BY Member.MbName, Member.MbCode"),
-               m_where.params, [&](const QSqlQuery &q) {
+    forEachRow(m_db, kLineSelect + where + QStringLiteral(" ORDER BY Member.MbName, Member.MbCode LIMIT ?"),
+               params, [&](const QSqlQuery &q) {
+                   if (wanted.isEmpty() && expected == codes.size())
+                       return; // every line of this read is made; a member added since
                    const QString code = text(q, cMbCode);
                    if (wanted.isEmpty() && expected < codes.size() && code == codes.at(expected)) {
                        started = true;

@@ -113,9 +113,10 @@ public:
     // The codes of all members found, in the list's order.
     const QStringList &codes() const { return m_codes; }
 
-    // The lines of the next (at most) n members, in order. A member deleted
-    // since the list was opened is left out, so a page may come short of n
-    // before the end; an empty page only at the end.
+    // The lines of the next (at most) n members, in order, and at most
+    // 20,000 at a time. A member deleted since the list was opened is left
+    // out, so a page may come short of n before the end; an empty page only
+    // at the end.
     QList<MemberListLine> next(int n);
 
 private:
@@ -124,7 +125,7 @@ private:
     Db m_db;
     SqlCondition m_where;
     int m_wholeReadFrom;
-    QStringList m_codes;
+    QStringList m_codes, m_names; // the list's members, in its order
     qint64 m_next = 0;
 };
 
