@@ -215,6 +215,7 @@ DetailedTakingsCriteria monthCriteria(const Desk *d)
     return c;
 }
 
+// The whole month in item order, as printing and the export read it.
 void monthTakings(benchmark::State &state, Desk *d)
 {
     const DetailedTakingsCriteria c = monthCriteria(d);
@@ -227,7 +228,155 @@ void monthTakings(benchmark::State &state, Desk *d)
     state.counters["lines"] = double(n);
 }
 
+// What the screen shows at once: the head (count and totals) and the first
+// page of lines, in either order.
+constexpr int kScreenPage = 200;
+
+void monthTakingsFirstPage(benchmark::State &state, Desk *d, TakingsOrder order, const char *figure)
+{
+    DetailedTakingsCriteria c = monthCriteria(d);
+    c.order = order;
+    qint64 n = 0;
+    timeEach(state, d->name(figure), [&](int) {
+        benchmark::DoNotOptimize(detailedTakingsHead(d->ctx->main, c));
+        n = detailedTakingsPage(d->ctx->main, c, nullptr, kScreenPage).size();
+    });
+    state.counters["lines"] = double(n);
+}
+void monthTakingsFirstPageByItem(benchmark::State &state, Desk *d)
+{
+    monthTakingsFirstPage(state, d, TakingsOrder::ItemThenTime, "month-takings-first");
+}
+void monthTakingsFirstPageByUser(benchmark::State &state, Desk *d)
+{
+    monthTakingsFirstPage(state, d, TakingsOrder::UserThenTime, "month-takings-first-byuser");
+}
+
+// The statements of the detailed takings, bare: the names of the small code
+// tables, each kind's lines in the order asked, and the head's sums.
+struct TakingsBare {
+    std::vector<QSqlQuery> names;
+    QSqlQuery goods, courses, lockers;            // the whole month in item order
+    QSqlQuery goodsFirst;                         // item order: the first page is goods
+    QSqlQuery goodsByUser, coursesByUser, lockersByUser; // user order: each kind's first page
+    std::vector<QSqlQuery> head;
+    QVariantList wp;
+
+    explicit TakingsBare(const Desk *d)
+    {
+        const QSqlDatabase h = d->ctx->main.handle();
+        const TimeWindow w = monthCriteria(d).window;
+        wp = {w.fromDate, w.toDate, w.fromDate, w.fromTime, w.toDate, w.toTime};
+        const QString window = QStringLiteral("%1 >= ? AND %1 <= ? AND (%1 > ? OR %2 >= ?) AND (%1 < ? OR %2 <= ?)");
+        for (const char *sql : {"SELECT PsCode, UserName FROM UserM",
+                                "SELECT PsGroup, Code, Name FROM Course WHERE PsGroup IN ('S', 'P')",
+                                "SELECT Code, Name FROM Card", "SELECT ItId, ItName FROM Item"})
+            names.push_back(prepared(h, QLatin1String(sql)));
+        const QString goodsSql = QStringLiteral(
+            "SELECT COALESCE(s.LastUser, '') AS K0, COALESCE(s.SlDate, '') AS K1, COALESCE(s.LastTime, '') AS K2, "
+            "COALESCE(s.Course, '') || COALESCE(s.ItCode, '') AS K3, s.SlId AS Id, s.SlNo, s.MbCode, s.Course, s.ItId, "
+            "s.Slqty, s.SlAmt, s.CashAmt, s.CardAmt, s.CardGubun, s.SlfDate, CASE WHEN trim(s.FnChk) = '1' THEN 1 ELSE 0 END "
+            "+ CASE WHEN trim(s.Reprint) = '1' THEN 2 ELSE 0 END + CASE WHEN trim(s.CashChk) = '1' THEN 4 ELSE 0 END, s.SEQ "
+            "FROM Sale s WHERE ") + window.arg(QStringLiteral("s.SlDate"), QStringLiteral("s.LastTime"));
+        const QString courseKeys = QStringLiteral(
+            "COALESCE(l.LastUser, '') AS K0, COALESCE(l.RqDate, '') AS K1, COALESCE(l.LastTime, '') AS K2, "
+            "COALESCE(l.Course, '') || COALESCE(g.PgName, l.PgName, '') AS K3, l.Ltid AS Id");
+        const QString courseColumns = QStringLiteral(
+            "CASE WHEN l.LtGubun = '2' THEN 2 WHEN l.LtGubun = '4' THEN 4 WHEN trim(l.PgGubun) = '4' THEN 1 ELSE 0 END, "
+            "l.MbCode, COALESCE(m.MbName, l.MbName), l.Course, COALESCE(g.PgName, l.PgName), l.CashAmt, l.CardAmt, l.Card, "
+            "l.fDate");
+        const QString courseWhere = QStringLiteral(" WHERE ") + window.arg(QStringLiteral("l.RqDate"), QStringLiteral("l.LastTime"))
+            + QStringLiteral(" AND l.LtGubun IN ('1', '2', '4')");
+        const QString lockerSql = QStringLiteral(
+            "SELECT COALESCE(r.LastUser, '') AS K0, COALESCE(r.RqDate, '') AS K1, COALESCE(r.LastTime, '') AS K2, "
+            "COALESCE(trim(r.RqGubun), '') || '|' || substr('0000' || COALESCE(trim(r.BoxCode), ''), "
+            "length(COALESCE(trim(r.BoxCode), '')) + 1) AS K3, r.Rqid AS Id, r.RqGubun, r.MbCode, m.MbName, b.BoxName, "
+            "r.BoxNum, r.Samt, r.Uamt, r.Ramt, r.fDate FROM RqPerBox r LEFT JOIN Member m ON r.MbCode = m.MbCode "
+            "LEFT JOIN PerBox b ON r.BoxCode = b.BoxCode WHERE ")
+            + window.arg(QStringLiteral("r.RqDate"), QStringLiteral("r.LastTime"))
+            + QStringLiteral(" AND r.RqGubun IN ('1', '3', '4', '5') AND (r.Samt + r.Uamt + r.Ramt) <> 0");
+        goods = prepared(h, goodsSql + QStringLiteral(" ORDER BY K3, K1, K2, Id"));
+        courses = prepared(h, QStringLiteral("SELECT ") + courseKeys + QStringLiteral(", ") + courseColumns
+                                  + QStringLiteral(" FROM Lecture l LEFT JOIN Program g ON l.Pgid = g.Pgid "
+                                                   "LEFT JOIN Member m ON l.MbCode = m.MbCode")
+                                  + courseWhere + QStringLiteral(" ORDER BY K3, K1, K2, Id"));
+        lockers = prepared(h, lockerSql + QStringLiteral(" ORDER BY K3, K1, K2, Id"));
+        goodsFirst = prepared(h, goodsSql + QStringLiteral(" ORDER BY K3, K1, K2, Id LIMIT ?"));
+        goodsByUser = prepared(h, goodsSql + QStringLiteral(" ORDER BY K0, K1, K2, Id LIMIT ?"));
+        coursesByUser = prepared(h, QStringLiteral("SELECT p.K0, p.K1, p.K2, p.K3, p.Id, ") + courseColumns
+                                        + QStringLiteral(" FROM (SELECT ") + courseKeys
+                                        + QStringLiteral(" FROM Lecture l LEFT JOIN Program g ON l.Pgid = g.Pgid")
+                                        + courseWhere
+                                        + QStringLiteral(" ORDER BY K0, K1, K2, Id LIMIT ?) p JOIN Lecture l ON l.Ltid = p.Id "
+                                                         "LEFT JOIN Program g ON l.Pgid = g.Pgid "
+                                                         "LEFT JOIN Member m ON l.MbCode = m.MbCode "
+                                                         "ORDER BY p.K0, p.K1, p.K2, p.Id"));
+        lockersByUser = prepared(h, lockerSql + QStringLiteral(" ORDER BY K0, K1, K2, Id LIMIT ?"));
+        head.push_back(prepared(h, QStringLiteral("SELECT COUNT(*), SUM(CASE WHEN s.SEQ = 1 THEN 1 ELSE 0 END), SUM(s.Slqty), "
+                                                  "SUM(s.SlAmt), SUM(s.CashAmt), SUM(s.CardAmt) FROM Sale s WHERE ")
+                                       + window.arg(QStringLiteral("s.SlDate"), QStringLiteral("s.LastTime"))));
+        head.push_back(prepared(h, QStringLiteral("SELECT COUNT(*), SUM(CASE WHEN l.LtGubun = '4' THEN -l.CashAmt ELSE l.CashAmt END), "
+                                                  "SUM(CASE WHEN l.LtGubun = '4' THEN -l.CardAmt ELSE l.CardAmt END) FROM Lecture l")
+                                       + courseWhere));
+        head.push_back(prepared(h, QStringLiteral("SELECT COUNT(*), SUM(r.Samt + r.Uamt - r.Ramt) FROM RqPerBox r WHERE ")
+                                       + window.arg(QStringLiteral("r.RqDate"), QStringLiteral("r.LastTime"))
+                                       + QStringLiteral(" AND r.RqGubun IN ('1', '3', '4', '5') AND (r.Samt + r.Uamt + r.Ramt) <> 0")));
+    }
+    void readNames()
+    {
+        for (QSqlQuery &q : names) {
+            run(q, {});
+            drain(q);
+        }
+    }
+    void readHead()
+    {
+        for (QSqlQuery &q : head) {
+            run(q, wp);
+            drain(q);
+        }
+    }
+};
+
 void monthTakingsBare(benchmark::State &state, Desk *d)
+{
+    TakingsBare b(d);
+    timeEach(state, d->name("month-takings-bare"), [&](int) {
+        b.readNames();
+        for (QSqlQuery *q : {&b.goods, &b.courses, &b.lockers}) {
+            run(*q, b.wp);
+            drain(*q);
+        }
+    });
+}
+
+void monthTakingsFirstPageBare(benchmark::State &state, Desk *d)
+{
+    TakingsBare b(d);
+    timeEach(state, d->name("month-takings-first-bare"), [&](int) {
+        b.readHead();
+        b.readNames();
+        run(b.goodsFirst, b.wp + QVariantList{kScreenPage});
+        drain(b.goodsFirst);
+    });
+}
+
+void monthTakingsFirstPageByUserBare(benchmark::State &state, Desk *d)
+{
+    TakingsBare b(d);
+    timeEach(state, d->name("month-takings-first-byuser-bare"), [&](int) {
+        b.readHead();
+        b.readNames();
+        for (QSqlQuery *q : {&b.goodsByUser, &b.coursesByUser, &b.lockersByUser}) {
+            run(*q, b.wp + QVariantList{kScreenPage});
+            drain(*q);
+        }
+    });
+}
+
+// The month's three statements as the detailed takings read them before they
+// came in pages: every name joined to every line, unordered.
+void monthTakingsJoinedBare(benchmark::State &state, Desk *d)
 {
     const QSqlDatabase h = d->ctx->main.handle();
     const TimeWindow w = monthCriteria(d).window;
@@ -255,7 +404,7 @@ void monthTakingsBare(benchmark::State &state, Desk *d)
         "LEFT JOIN UserM u ON r.LastUser = u.PsCode "
         "WHERE r.RqGubun IN ('1', '3', '4', '5') AND (r.Samt + r.Uamt + r.Ramt) <> 0 AND ")
         + window.arg(QStringLiteral("r.RqDate"), QStringLiteral("r.LastTime")));
-    timeEach(state, d->name("month-takings-bare"), [&](int) {
+    timeEach(state, d->name("month-takings-joined-bare"), [&](int) {
         for (QSqlQuery *q : {&goods, &courses, &lockers}) {
             run(*q, wp);
             drain(*q);
@@ -314,6 +463,11 @@ int main(int argc, char **argv)
         reg("CloseDayBareSql", closeTheDayBare, 10);
         reg("MonthTakings", monthTakings, 5);
         reg("MonthTakingsBareSql", monthTakingsBare, 5);
+        reg("MonthTakingsJoinedBareSql", monthTakingsJoinedBare, 5);
+        reg("MonthTakingsFirstPage", monthTakingsFirstPageByItem, 10);
+        reg("MonthTakingsFirstPageBareSql", monthTakingsFirstPageBare, 10);
+        reg("MonthTakingsFirstPageByUser", monthTakingsFirstPageByUser, 10);
+        reg("MonthTakingsFirstPageByUserBareSql", monthTakingsFirstPageByUserBare, 10);
         reg("MonthCardTakings", monthCards, 10);
         reg("MonthCardTakingsBareSql", monthCardsBare, 10);
     }

@@ -9,8 +9,7 @@
 #include <QHash>
 #include <QMap>
 #include <algorithm>
-#include <numeric>
-#include <tuple>
+#include <optional>
 
 namespace fitrova {
 
@@ -79,15 +78,6 @@ Params voucherParams(const SaleRow &s) { return {s.slDate, s.user, s.slNo}; }
 
 QString closedShiftText() { return QStringLiteral("교대마감된 자료는 수정할수 없읍니다"); }
 
-QString lectureKindText(const QString &ltGubun, const QString &pgGubun)
-{
-    if (ltGubun == QLatin1String("2"))
-        return QStringLiteral("반변경");
-    if (ltGubun == QLatin1String("4"))
-        return QStringLiteral("강좌환불");
-    return pgGubun == QLatin1String("4") ? QStringLiteral("미납입금") : QStringLiteral("강좌접수");
-}
-
 QString lockerKindText(const QString &rqGubun)
 {
     if (rqGubun == QLatin1String("3"))
@@ -114,15 +104,8 @@ SqlFilter takingsFilter(const DetailedTakingsCriteria &c, TakingsKind kind, cons
     return f;
 }
 
-void goodsTakings(const Db &db, const DetailedTakingsCriteria &c, QList<TakingsLine> &out)
+SqlFilter goodsFilter(const DetailedTakingsCriteria &c)
 {
-    const QString sql = QStringLiteral(
-        "SELECT s.SlId, s.SlDate, s.LastTime, s.LastUser, u.UserName, s.SlNo, s.MbCode, s.Course, c.Name AS CourseName, "
-        "s.ItCode, i.ItName, s.Slqty, s.SlAmt, s.CashAmt, s.CardAmt, s.CardGubun, k.Name AS CardName, s.SlfDate, s.FnChk, "
-        "s.Reprint, s.CashChk, s.SEQ "
-        "FROM Sale s LEFT JOIN Item i ON s.ItId = i.ItId "
-        "LEFT JOIN Course c ON c.PsGroup = 'S' AND c.Code = s.Course "
-        "LEFT JOIN UserM u ON s.LastUser = u.PsCode LEFT JOIN Card k ON s.CardGubun = k.Code");
     SqlFilter f = takingsFilter(c, TakingsKind::Goods, QStringLiteral("s"));
     f.equalIfSet(QStringLiteral("s.Course"), c.course);
     if (c.payKind != PayKind::All)
@@ -131,46 +114,11 @@ void goodsTakings(const Db &db, const DetailedTakingsCriteria &c, QList<TakingsL
         f.add(QStringLiteral("s.Reprint = '1'"));
     if (c.cashReceiptOnly)
         f.add(QStringLiteral("s.CashChk = '1'"));
-    const Rows rows = db.query(sql + f.where(), f.params());
-    out.reserve(out.size() + rows.size());
-    for (const Row &r : rows) {
-        TakingsLine &l = out.emplace_back();
-        l.kind = TakingsKind::Goods;
-        l.id = numAt(r, 0);
-        l.kindText = QStringLiteral("상품판매");
-        l.date = textAt(r, 1);
-        l.time = textAt(r, 2);
-        l.user = textAt(r, 3);
-        l.userName = textAt(r, 4);
-        l.voucher = l.user + QLatin1Char('-') + textAt(r, 5);
-        l.mbCode = textAt(r, 6);
-        l.course = textAt(r, 7);
-        l.courseName = textAt(r, 8);
-        l.itemKey = l.course + textAt(r, 9);
-        l.name = textAt(r, 10);
-        l.qty = numAt(r, 11);
-        l.amount = numAt(r, 12);
-        l.cash = numAt(r, 13);
-        l.card = numAt(r, 14);
-        l.cardCo = textAt(r, 15);
-        l.cardName = textAt(r, 16);
-        l.closingDate = textAt(r, 17);
-        l.shiftClosed = textAt(r, 18).trimmed() == QLatin1String("1");
-        l.firstLine = numAt(r, 21) == 1;
-        l.reprint = textAt(r, 19).trimmed() == QLatin1String("1");
-        l.cashReceipt = textAt(r, 20).trimmed() == QLatin1String("1");
-    }
+    return f;
 }
 
-void courseTakings(const Db &db, const DetailedTakingsCriteria &c, QList<TakingsLine> &out)
+SqlFilter courseFilter(const DetailedTakingsCriteria &c)
 {
-    const QString sql = QStringLiteral(
-        "SELECT l.Ltid, l.LtGubun, l.PgGubun, l.RqDate, l.LastTime, l.LastUser, u.UserName, l.MbCode, "
-        "COALESCE(m.MbName, l.MbName) AS MbName, l.Course, c.Name AS CourseName, COALESCE(g.PgName, l.PgName) AS PgName, "
-        "l.CashAmt, l.CardAmt, l.Card, k.Name AS CardName, l.fDate "
-        "FROM Lecture l LEFT JOIN Program g ON l.Pgid = g.Pgid LEFT JOIN Member m ON l.MbCode = m.MbCode "
-        "LEFT JOIN UserM u ON l.LastUser = u.PsCode LEFT JOIN Course c ON c.PsGroup = 'P' AND c.Code = l.Course "
-        "LEFT JOIN Card k ON l.Card = k.Code");
     SqlFilter f = takingsFilter(c, TakingsKind::Courses, QStringLiteral("l"));
     f.add(QStringLiteral("l.LtGubun IN ('1', '2', '4')"));
     switch (c.payKind) {
@@ -179,66 +127,272 @@ void courseTakings(const Db &db, const DetailedTakingsCriteria &c, QList<Takings
     case PayKind::Both: f.add(QStringLiteral("l.CardAmt <> 0 AND l.CashAmt <> 0")); break;
     case PayKind::All: break;
     }
-    const Rows rows = db.query(sql + f.where(), f.params());
-    out.reserve(out.size() + rows.size());
-    for (const Row &r : rows) {
-        TakingsLine &l = out.emplace_back();
-        l.kind = TakingsKind::Courses;
-        l.id = numAt(r, 0);
-        const QString ltGubun = textAt(r, 1).trimmed();
-        l.kindText = lectureKindText(ltGubun, textAt(r, 2).trimmed());
-        l.date = textAt(r, 3);
-        l.time = textAt(r, 4);
-        l.user = textAt(r, 5);
-        l.userName = textAt(r, 6);
-        l.mbCode = textAt(r, 7);
-        l.mbName = textAt(r, 8);
-        l.course = textAt(r, 9);
-        l.courseName = textAt(r, 10);
-        l.name = textAt(r, 11);
-        l.itemKey = l.course + l.name;
-        const qint64 sign = ltGubun == QLatin1String("4") ? -1 : 1;
-        l.cash = sign * numAt(r, 12);
-        l.card = sign * numAt(r, 13);
-        l.amount = l.cash + l.card;
-        l.qty = 1;
-        l.cardCo = textAt(r, 14);
-        l.cardName = textAt(r, 15);
-        l.closingDate = textAt(r, 16);
-    }
+    return f;
 }
 
-void lockerTakings(const Db &db, const DetailedTakingsCriteria &c, QList<TakingsLine> &out)
+SqlFilter lockerFilter(const DetailedTakingsCriteria &c)
 {
-    const QString sql = QStringLiteral(
-        "SELECT r.Rqid, r.RqGubun, r.RqDate, r.LastTime, r.LastUser, u.UserName, r.MbCode, m.MbName, r.BoxCode, "
-        "b.BoxName, r.BoxNum, r.Samt, r.Uamt, r.Ramt, r.fDate "
-        "FROM RqPerBox r LEFT JOIN Member m ON r.MbCode = m.MbCode LEFT JOIN PerBox b ON r.BoxCode = b.BoxCode "
-        "LEFT JOIN UserM u ON r.LastUser = u.PsCode");
     SqlFilter f = takingsFilter(c, TakingsKind::Lockers, QStringLiteral("r"));
     f.add(QStringLiteral("r.RqGubun IN ('1', '3', '4', '5') AND (r.Samt + r.Uamt + r.Ramt) <> 0"));
-    const Rows rows = db.query(sql + f.where(), f.params());
-    out.reserve(out.size() + rows.size());
-    for (const Row &r : rows) {
-        TakingsLine &l = out.emplace_back();
-        l.kind = TakingsKind::Lockers;
-        l.id = numAt(r, 0);
-        const QString rqGubun = textAt(r, 1).trimmed();
-        l.kindText = lockerKindText(rqGubun);
-        l.date = textAt(r, 2);
-        l.time = textAt(r, 3);
-        l.user = textAt(r, 4);
-        l.userName = textAt(r, 5);
-        l.mbCode = textAt(r, 6);
-        l.mbName = textAt(r, 7);
-        const QString boxNum = textAt(r, 10).trimmed();
-        l.name = QStringLiteral("사물함") + textAt(r, 9) + QLatin1Char(' ') + boxNum + QStringLiteral(" 번");
-        l.itemKey = rqGubun + QLatin1Char('|') + textAt(r, 8).trimmed().rightJustified(4, QLatin1Char('0'));
-        l.cash = numAt(r, 11) + numAt(r, 12) - numAt(r, 13);
+    return f;
+}
+
+// The kinds of takings the criteria list: reprints and cash receipts are
+// goods' only; a card payment is never a locker's.
+QList<TakingsKind> listedKinds(const DetailedTakingsCriteria &c)
+{
+    QList<TakingsKind> kinds{TakingsKind::Goods};
+    const bool goodsOnly = c.reprintOnly || c.cashReceiptOnly;
+    if (!goodsOnly)
+        kinds << TakingsKind::Courses;
+    if (!goodsOnly && (c.payKind == PayKind::All || c.payKind == PayKind::Cash))
+        kinds << TakingsKind::Lockers;
+    return kinds;
+}
+
+// One kind of takings as the detailed takings read it. Its statements start
+// with the columns the lines are ordered by (the user, date, time and item
+// key expressions, then the row's id) and go on with the kind's own columns
+// from kOwnColumns on. The order keys need only the kind's table (and the
+// joins in keyJoins), so a page is chosen before the names are looked up.
+struct TakingsStatement {
+    QString table, alias, id;
+    QString user, date, time, item;
+    QString keyJoins;
+    QString columns, joins;
+
+    QString keys() const
+    {
+        return user + QStringLiteral(" AS K0, ") + date + QStringLiteral(" AS K1, ") + time + QStringLiteral(" AS K2, ") + item
+            + QStringLiteral(" AS K3, ") + id + QStringLiteral(" AS Id");
+    }
+    QString from() const { return table + QLatin1Char(' ') + alias + keyJoins; }
+};
+constexpr int kOwnColumns = 5;
+
+const TakingsStatement &takingsStatement(TakingsKind kind)
+{
+    static const TakingsStatement goods{
+        QStringLiteral("Sale"), QStringLiteral("s"), QStringLiteral("s.SlId"), QStringLiteral("COALESCE(s.LastUser, '')"),
+        QStringLiteral("COALESCE(s.SlDate, '')"), QStringLiteral("COALESCE(s.LastTime, '')"),
+        QStringLiteral("COALESCE(s.Course, '') || COALESCE(s.ItCode, '')"), QString(),
+        QStringLiteral("s.SlNo, s.MbCode, s.Course, s.ItId, s.Slqty, s.SlAmt, s.CashAmt, s.CardAmt, s.CardGubun, s.SlfDate, "
+                       "CASE WHEN trim(s.FnChk) = '1' THEN 1 ELSE 0 END + CASE WHEN trim(s.Reprint) = '1' THEN 2 ELSE 0 END "
+                       "+ CASE WHEN trim(s.CashChk) = '1' THEN 4 ELSE 0 END, s.SEQ"),
+        QString()};
+    static const TakingsStatement courses{
+        QStringLiteral("Lecture"), QStringLiteral("l"), QStringLiteral("l.Ltid"), QStringLiteral("COALESCE(l.LastUser, '')"),
+        QStringLiteral("COALESCE(l.RqDate, '')"), QStringLiteral("COALESCE(l.LastTime, '')"),
+        QStringLiteral("COALESCE(l.Course, '') || COALESCE(g.PgName, l.PgName, '')"),
+        QStringLiteral(" LEFT JOIN Program g ON l.Pgid = g.Pgid"),
+        QStringLiteral("CASE WHEN l.LtGubun = '2' THEN 2 WHEN l.LtGubun = '4' THEN 4 WHEN trim(l.PgGubun) = '4' THEN 1 "
+                       "ELSE 0 END, l.MbCode, COALESCE(m.MbName, l.MbName), l.Course, COALESCE(g.PgName, l.PgName), "
+                       "l.CashAmt, l.CardAmt, l.Card, l.fDate"),
+        QStringLiteral(" LEFT JOIN Member m ON l.MbCode = m.MbCode")};
+    // Lockers by kind and locker group, the group's code right-aligned in
+    // four places ("7" before "12").
+    static const TakingsStatement lockers{
+        QStringLiteral("RqPerBox"), QStringLiteral("r"), QStringLiteral("r.Rqid"), QStringLiteral("COALESCE(r.LastUser, '')"),
+        QStringLiteral("COALESCE(r.RqDate, '')"), QStringLiteral("COALESCE(r.LastTime, '')"),
+        QStringLiteral("COALESCE(trim(r.RqGubun), '') || '|' || "
+                       "substr('0000' || COALESCE(trim(r.BoxCode), ''), length(COALESCE(trim(r.BoxCode), '')) + 1)"),
+        QString(),
+        QStringLiteral("r.RqGubun, r.MbCode, m.MbName, b.BoxName, r.BoxNum, r.Samt, r.Uamt, r.Ramt, r.fDate"),
+        QStringLiteral(" LEFT JOIN Member m ON r.MbCode = m.MbCode LEFT JOIN PerBox b ON r.BoxCode = b.BoxCode")};
+    switch (kind) {
+    case TakingsKind::Goods: return goods;
+    case TakingsKind::Courses: return courses;
+    case TakingsKind::Lockers: break;
+    }
+    return lockers;
+}
+
+SqlFilter criteriaFilter(const DetailedTakingsCriteria &c, TakingsKind kind)
+{
+    switch (kind) {
+    case TakingsKind::Goods: return goodsFilter(c);
+    case TakingsKind::Courses: return courseFilter(c);
+    case TakingsKind::Lockers: break;
+    }
+    return lockerFilter(c);
+}
+
+// The names of the small code tables the lines show, read once per list
+// instead of joined to every line.
+struct TakingsNames {
+    QHash<QString, QString> users, goodsClasses, courseItems, cards;
+    QHash<qint64, QString> items;
+
+    // One statement with values, so that the connection keeps it prepared
+    // (preparing costs more than reading these few rows).
+    explicit TakingsNames(const Db &db)
+    {
+        const Rows rows = db.query(QStringLiteral("SELECT 'U', PsCode, UserName, 0 FROM UserM "
+                                                  "UNION ALL SELECT PsGroup, Code, Name, 0 FROM Course WHERE PsGroup IN (?, ?) "
+                                                  "UNION ALL SELECT 'K', Code, Name, 0 FROM Card "
+                                                  "UNION ALL SELECT 'I', '', ItName, ItId FROM Item"),
+                                   {QStringLiteral("S"), QStringLiteral("P")});
+        for (const Row &r : rows) {
+            const QString table = textAt(r, 0);
+            if (table == QLatin1String("I"))
+                items.insert(numAt(r, 3), textAt(r, 2));
+            else
+                (table == QLatin1String("U")   ? users
+                 : table == QLatin1String("S") ? goodsClasses
+                 : table == QLatin1String("P") ? courseItems
+                                               : cards)
+                    .insert(textAt(r, 1), textAt(r, 2));
+        }
+    }
+};
+
+// The line of a row of a takings statement, by column position.
+TakingsLine takingsLine(TakingsKind kind, const Row &r, const TakingsNames &names)
+{
+    TakingsLine l;
+    l.kind = kind;
+    l.user = textAt(r, 0);
+    l.date = textAt(r, 1);
+    l.time = textAt(r, 2);
+    l.itemKey = textAt(r, 3);
+    l.id = numAt(r, 4);
+    l.userName = names.users.value(l.user);
+    constexpr int o = kOwnColumns;
+    switch (kind) {
+    case TakingsKind::Goods: {
+        l.kindText = QStringLiteral("상품판매");
+        l.slNo = textAt(r, o);
+        l.voucher = l.user + QLatin1Char('-') + l.slNo;
+        l.mbCode = textAt(r, o + 1);
+        l.course = textAt(r, o + 2);
+        l.courseName = names.goodsClasses.value(l.course);
+        const QVariant itId = r.at(o + 3);
+        if (!itId.isNull())
+            l.name = names.items.value(numAt(r, o + 3));
+        l.qty = numAt(r, o + 4);
+        l.amount = numAt(r, o + 5);
+        l.cash = numAt(r, o + 6);
+        l.card = numAt(r, o + 7);
+        l.cardCo = textAt(r, o + 8);
+        l.cardName = names.cards.value(l.cardCo);
+        l.closingDate = textAt(r, o + 9);
+        const qint64 flags = numAt(r, o + 10);
+        l.shiftClosed = flags & 1;
+        l.reprint = flags & 2;
+        l.cashReceipt = flags & 4;
+        l.firstLine = numAt(r, o + 11) == 1;
+        break;
+    }
+    case TakingsKind::Courses: {
+        // 2 class change, 4 refund (money paid back), 1 payment of an
+        // outstanding amount, 0 enrollment.
+        const qint64 what = numAt(r, o);
+        l.kindText = what == 2 ? QStringLiteral("반변경")
+            : what == 4        ? QStringLiteral("강좌환불")
+            : what == 1        ? QStringLiteral("미납입금")
+                               : QStringLiteral("강좌접수");
+        l.mbCode = textAt(r, o + 1);
+        l.mbName = textAt(r, o + 2);
+        l.course = textAt(r, o + 3);
+        l.courseName = names.courseItems.value(l.course);
+        l.name = textAt(r, o + 4);
+        const qint64 sign = what == 4 ? -1 : 1;
+        l.cash = sign * numAt(r, o + 5);
+        l.card = sign * numAt(r, o + 6);
+        l.amount = l.cash + l.card;
+        l.qty = 1;
+        l.cardCo = textAt(r, o + 7);
+        l.cardName = names.cards.value(l.cardCo);
+        l.closingDate = textAt(r, o + 8);
+        break;
+    }
+    case TakingsKind::Lockers:
+        l.kindText = lockerKindText(textAt(r, o).trimmed());
+        l.mbCode = textAt(r, o + 1);
+        l.mbName = textAt(r, o + 2);
+        l.name = QStringLiteral("사물함") + textAt(r, o + 3) + QLatin1Char(' ') + textAt(r, o + 4).trimmed()
+            + QStringLiteral(" 번");
+        l.cash = numAt(r, o + 5) + numAt(r, o + 6) - numAt(r, o + 7);
         l.amount = l.cash;
         l.qty = 1;
-        l.closingDate = textAt(r, 14);
+        l.closingDate = textAt(r, o + 8);
+        break;
     }
+    return l;
+}
+
+// The place of a kind among the lines of the same moment (user order) and
+// among the kinds (item order).
+int kindRank(TakingsKind kind) { return int(kind); }
+
+bool byUserThenTime(const TakingsLine &a, const TakingsLine &b)
+{
+    if (int c = a.user.compare(b.user))
+        return c < 0;
+    if (int c = a.date.compare(b.date))
+        return c < 0;
+    if (int c = a.time.compare(b.time))
+        return c < 0;
+    if (a.kind != b.kind)
+        return kindRank(a.kind) < kindRank(b.kind);
+    return a.id < b.id;
+}
+
+// At most `limit` lines of one kind after `after` in the order asked (no
+// limit when limit < 0), or nothing when every line of the kind lies before it.
+std::optional<QList<TakingsLine>> kindPage(const Db &db, const DetailedTakingsCriteria &c, TakingsKind kind,
+                                           const TakingsLine *after, qint64 limit, const TakingsNames &names)
+{
+    const TakingsStatement &t = takingsStatement(kind);
+    SqlFilter f = criteriaFilter(c, kind);
+    const bool byUser = c.order == TakingsOrder::UserThenTime;
+    if (after) {
+        const int mine = kindRank(kind), theirs = kindRank(after->kind);
+        if (byUser) {
+            const QString moment = QLatin1Char('(') + t.user + QStringLiteral(", ") + t.date + QStringLiteral(", ") + t.time;
+            if (mine == theirs)
+                f.add(moment + QStringLiteral(", ") + t.id + QStringLiteral(") > (?, ?, ?, ?)"),
+                      {after->user, after->date, after->time, after->id});
+            else
+                // Another kind at the same moment comes before this one's
+                // lines when its rank is lower.
+                f.add(moment + (mine > theirs ? QStringLiteral(") >= (?, ?, ?)") : QStringLiteral(") > (?, ?, ?)")),
+                      {after->user, after->date, after->time});
+        } else {
+            if (mine < theirs)
+                return std::nullopt;
+            if (mine == theirs)
+                f.add(QLatin1Char('(') + t.item + QStringLiteral(", ") + t.date + QStringLiteral(", ") + t.time
+                          + QStringLiteral(", ") + t.id + QStringLiteral(") > (?, ?, ?, ?)"),
+                      {after->itemKey, after->date, after->time, after->id});
+        }
+    }
+    const QString order = byUser ? QStringLiteral("K0, K1, K2, Id") : QStringLiteral("K3, K1, K2, Id");
+    Params params = f.params();
+    QString sql;
+    if (limit >= 0 && !t.joins.isEmpty()) {
+        // The page is chosen on the kind's own table; the joined names are
+        // looked up for its lines only.
+        params << limit;
+        sql = QStringLiteral("SELECT p.K0, p.K1, p.K2, p.K3, p.Id, ") + t.columns + QStringLiteral(" FROM (SELECT ") + t.keys()
+            + QStringLiteral(" FROM ") + t.from() + f.where() + QStringLiteral(" ORDER BY ") + order
+            + QStringLiteral(" LIMIT ?) p JOIN ") + t.table + QLatin1Char(' ') + t.alias + QStringLiteral(" ON ") + t.id
+            + QStringLiteral(" = p.Id") + t.keyJoins + t.joins + QStringLiteral(" ORDER BY p.")
+            + QString(order).replace(QStringLiteral(", "), QStringLiteral(", p."));
+    } else {
+        sql = QStringLiteral("SELECT ") + t.keys() + QStringLiteral(", ") + t.columns + QStringLiteral(" FROM ") + t.from()
+            + t.joins + f.where() + QStringLiteral(" ORDER BY ") + order;
+        if (limit >= 0) {
+            sql += QStringLiteral(" LIMIT ?");
+            params << limit;
+        }
+    }
+    const Rows rows = db.query(sql, params);
+    QList<TakingsLine> out;
+    out.reserve(rows.size());
+    for (const Row &r : rows)
+        out.append(takingsLine(kind, r, names));
+    return out;
 }
 
 } // namespace
@@ -417,37 +571,116 @@ QList<DailySalesRow> dailySales(const Db &db, const SalesStatusCriteria &c)
 
 // --- detailed takings ----------------------------------------------------------------
 
+namespace {
+
+// The lines after `after` in the order asked, at most `limit` (all when
+// limit < 0). In item order the kinds follow each other; in user order each
+// kind's lines are read in that order and merged.
+QList<TakingsLine> readTakings(const Db &db, const DetailedTakingsCriteria &c, const TakingsLine *after, qint64 limit)
+{
+    QList<TakingsLine> out;
+    const QList<TakingsKind> kinds = listedKinds(c);
+    const TakingsNames names(db);
+    if (c.order == TakingsOrder::ItemThenTime) {
+        for (const TakingsKind kind : kinds) {
+            if (limit >= 0 && out.size() >= limit)
+                break;
+            if (auto page = kindPage(db, c, kind, after, limit < 0 ? -1 : limit - out.size(), names))
+                out.append(std::move(*page));
+        }
+        return out;
+    }
+    QList<QList<TakingsLine>> pages;
+    qsizetype total = 0;
+    for (const TakingsKind kind : kinds)
+        if (auto page = kindPage(db, c, kind, after, limit, names)) {
+            total += page->size();
+            pages.append(std::move(*page));
+        }
+    const qsizetype n = limit < 0 ? total : std::min<qsizetype>(total, limit);
+    out.reserve(n);
+    QList<qsizetype> at(pages.size(), 0);
+    while (out.size() < n) {
+        int next = -1;
+        for (int k = 0; k < pages.size(); ++k)
+            if (at[k] < pages[k].size() && (next < 0 || byUserThenTime(pages[k][at[k]], pages[next][at[next]])))
+                next = k;
+        out.append(std::move(pages[next][at[next]++]));
+    }
+    return out;
+}
+
+} // namespace
+
 QList<TakingsLine> detailedTakings(const Db &db, const DetailedTakingsCriteria &c)
 {
-    QList<TakingsLine> lines;
-    goodsTakings(db, c, lines);
-    // Reprints and cash receipts are goods' only; a card payment is never a locker's.
-    const bool goodsOnly = c.reprintOnly || c.cashReceiptOnly;
-    if (!goodsOnly)
-        courseTakings(db, c, lines);
-    if (!goodsOnly && (c.payKind == PayKind::All || c.payKind == PayKind::Cash))
-        lockerTakings(db, c, lines);
-    // Both orders end in the row's kind and id, which no two lines share: the
-    // order is total, and the lines are moved once, into their places.
-    std::vector<int> order(size_t(lines.size()));
-    std::iota(order.begin(), order.end(), 0);
-    const auto byUser = [&](int i, int j) {
-        const TakingsLine &a = lines[i], &b = lines[j];
-        return std::tie(a.user, a.date, a.time, a.kind, a.id) < std::tie(b.user, b.date, b.time, b.kind, b.id);
-    };
-    const auto byItem = [&](int i, int j) {
-        const TakingsLine &a = lines[i], &b = lines[j];
-        return std::tie(a.kind, a.itemKey, a.date, a.time, a.id) < std::tie(b.kind, b.itemKey, b.date, b.time, b.id);
-    };
-    if (c.order == TakingsOrder::UserThenTime)
-        std::sort(order.begin(), order.end(), byUser);
-    else
-        std::sort(order.begin(), order.end(), byItem);
+    return readTakings(db, c, nullptr, -1);
+}
+
+QList<TakingsLine> detailedTakingsPage(const Db &db, const DetailedTakingsCriteria &c, const TakingsLine *after,
+                                       int maxLines)
+{
+    return readTakings(db, c, after, std::max(1, maxLines));
+}
+
+QList<TakingsLine> voucherTakingsLines(const Db &db, const TakingsLine &goodsLine)
+{
+    const TakingsStatement &t = takingsStatement(TakingsKind::Goods);
+    const Rows rows = db.query(QStringLiteral("SELECT ") + t.keys() + QStringLiteral(", ") + t.columns + QStringLiteral(" FROM ")
+                                   + t.from() + t.joins
+                                   + QStringLiteral(" WHERE s.SlDate = ? AND s.LastUser = ? AND s.SlNo = ? ORDER BY s.SEQ, s.SlId"),
+                               {goodsLine.date, goodsLine.user, goodsLine.slNo});
+    const TakingsNames names(db);
     QList<TakingsLine> out;
-    out.reserve(lines.size());
-    for (const int i : order)
-        out.append(std::move(lines[i]));
+    for (const Row &r : rows)
+        out.append(takingsLine(TakingsKind::Goods, r, names));
     return out;
+}
+
+TakingsHead detailedTakingsHead(const Db &db, const DetailedTakingsCriteria &c)
+{
+    TakingsHead h;
+    for (const TakingsKind kind : listedKinds(c)) {
+        const SqlFilter f = criteriaFilter(c, kind);
+        switch (kind) {
+        case TakingsKind::Goods: {
+            const auto r = db.queryOne(QStringLiteral("SELECT COUNT(*), SUM(CASE WHEN s.SEQ = 1 THEN 1 ELSE 0 END), "
+                                                      "SUM(s.Slqty), SUM(s.SlAmt), SUM(s.CashAmt), SUM(s.CardAmt) FROM Sale s")
+                                           + f.where(),
+                                       f.params());
+            h.lines += numAt(*r, 0);
+            h.total.count += numAt(*r, 1);
+            h.goodsQty += numAt(*r, 2);
+            h.goodsAmount += numAt(*r, 3);
+            h.total.cash += numAt(*r, 4);
+            h.total.card += numAt(*r, 5);
+            break;
+        }
+        case TakingsKind::Courses: {
+            // Refunds are money paid back.
+            const auto r = db.queryOne(
+                QStringLiteral("SELECT COUNT(*), SUM(CASE WHEN l.LtGubun = '4' THEN -l.CashAmt ELSE l.CashAmt END), "
+                               "SUM(CASE WHEN l.LtGubun = '4' THEN -l.CardAmt ELSE l.CardAmt END) FROM Lecture l")
+                    + f.where(),
+                f.params());
+            h.lines += numAt(*r, 0);
+            h.total.count += numAt(*r, 0);
+            h.total.cash += numAt(*r, 1);
+            h.total.card += numAt(*r, 2);
+            break;
+        }
+        case TakingsKind::Lockers: {
+            const auto r = db.queryOne(QStringLiteral("SELECT COUNT(*), SUM(r.Samt + r.Uamt - r.Ramt) FROM RqPerBox r")
+                                           + f.where(),
+                                       f.params());
+            h.lines += numAt(*r, 0);
+            h.total.count += numAt(*r, 0);
+            h.total.cash += numAt(*r, 1);
+            break;
+        }
+        }
+    }
+    return h;
 }
 
 Takings takingsTotal(const QList<TakingsLine> &lines)

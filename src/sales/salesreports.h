@@ -126,6 +126,7 @@ struct TakingsLine {
     QString kindText;
     QString date, time, user, userName;
     QString voucher;               // goods: user "-" number
+    QString slNo;                  // goods: the voucher's number
     QString mbCode, mbName;
     QString course, courseName;    // goods class or course item
     QString itemKey, name;         // item code / program / locker; what was sold
@@ -138,10 +139,38 @@ struct TakingsLine {
     bool reprint = false, cashReceipt = false;
     qint64 total() const { return cash + card; }
 };
+// Every line of the detailed takings, in the order asked:
+//  - item then time: goods by goods class and item code, then enrollments by
+//    course item and program, then lockers by kind and locker group; each
+//    by date, time and id;
+//  - user then time: by user, date and time, goods before enrollments before
+//    lockers at the same moment, then by id.
+// Both orders end in the line's kind and id, which no two lines share.
 QList<TakingsLine> detailedTakings(const Db &db, const DetailedTakingsCriteria &c);
+// At most maxLines lines after the line `after` (nullptr: from the first) in
+// the same order: the pages joined are detailedTakings. Each kind of takings
+// is read a page at a time in that order (sorted by the database) and the
+// three are merged.
+QList<TakingsLine> detailedTakingsPage(const Db &db, const DetailedTakingsCriteria &c, const TakingsLine *after,
+                                       int maxLines);
+// The lines of a goods line's voucher (its date, user and number) as they
+// stand now, as the detailed takings show them, in line order.
+QList<TakingsLine> voucherTakingsLines(const Db &db, const TakingsLine &goodsLine);
+
 // Cash and card of the lines; the count as the closing counts: vouchers,
 // enrollment rows and locker rows.
 Takings takingsTotal(const QList<TakingsLine> &lines);
+
+// What heads the detailed takings, summed by the database over every line the
+// criteria select (not only those read): their number, what they take in
+// (as takingsTotal counts it) and the goods' quantity and line amounts.
+struct TakingsHead {
+    qint64 lines = 0;
+    Takings total;
+    qint64 goodsQty = 0, goodsAmount = 0;
+    bool operator==(const TakingsHead &) const = default;
+};
+TakingsHead detailedTakingsHead(const Db &db, const DetailedTakingsCriteria &c);
 
 inline QString paymentCorrectionTitle() { return QStringLiteral("금액수정"); }
 inline QString cardCorrectionTitle() { return QStringLiteral("카드사수정"); }

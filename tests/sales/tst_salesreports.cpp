@@ -176,6 +176,10 @@ private slots:
         const Takings t = takingsTotal(lines);
         QCOMPARE(t.cash, cash);
         QCOMPARE(t.card, card);
+        // The head sums what the lines take in, with the same filters.
+        const TakingsHead head = detailedTakingsHead(db(), c);
+        QCOMPARE(head.lines, qint64(lines.size()));
+        QCOMPARE(head.total, t);
         if (kind == 0) {
             QCOMPARE(lines[8].name, QStringLiteral("사물함남자 7 번"));
             QCOMPARE(lines[8].mbName, QStringLiteral("김민지"));
@@ -215,6 +219,102 @@ private slots:
         const QList<TakingsLine> closed = detailedTakings(db(), c);
         QCOMPARE(closed.size(), 3);
         QCOMPARE(takingsTotal(closed), (Takings{5000, 1000, 2})); // two vouchers
+    }
+
+    // Lines of every kind at the same moments, of two users, with item keys
+    // shared by several lines: the pages, whatever their size, join into the
+    // whole list, in its order, without a line twice or left out.
+    void pagesJoinedAreTheWholeList_data()
+    {
+        QTest::addColumn<int>("order");
+        QTest::addColumn<int>("pageSize");
+        for (const int order : {1, 2})
+            for (const int size : {1, 2, 3, 7, 40}) {
+                const QByteArray name = (order == 1 ? "item order, " : "user order, ") + QByteArray::number(size);
+                QTest::newRow(name.constData()) << order << size;
+            }
+    }
+    void pagesJoinedAreTheWholeList()
+    {
+        QFETCH(int, order);
+        QFETCH(int, pageSize);
+        const QString nine = QStringLiteral("09:00:00");
+        db().transaction([&] {
+            for (int i = 0; i < 6; ++i) {
+                const QString user = i % 2 ? kPark : kKim;
+                const QString time = i < 4 ? nine : QStringLiteral("09:30:00");
+                addVoucher(db(), {kDay, time, user, QStringLiteral("%1").arg(i + 1, 4, 10, QLatin1Char('0')),
+                                  {item(m_towel, 1, 1000, "A", "A01-0001"), item(m_cap, 1, 3000, "A", "A01-0002"),
+                                   item(m_towel, 2, 1000, "A", "A01-0001")}});
+                addLecture(db(), {i == 3 ? QStringLiteral("4") : QStringLiteral("1"), kDay, time, user, 10000 + i});
+                LockerSpec locker(QStringLiteral("1"), kDay, nine, user, 10000, 5000);
+                locker.boxCode = i % 2 ? QStringLiteral("12") : QStringLiteral("7");
+                addLockerRow(db(), locker);
+            }
+        });
+        DetailedTakingsCriteria c;
+        c.window = kWholeDay;
+        c.order = TakingsOrder(order);
+        const QList<TakingsLine> whole = detailedTakings(db(), c);
+        QCOMPARE(whole.size(), 6 * 5);
+        const auto key = [](const TakingsLine &l) { return QStringLiteral("%1/%2").arg(int(l.kind)).arg(l.id); };
+        QStringList expected, joined;
+        for (const TakingsLine &l : whole)
+            expected << key(l);
+        const TakingsLine *after = nullptr;
+        QList<TakingsLine> page;
+        for (int reads = 0; reads <= whole.size(); ++reads) {
+            page = detailedTakingsPage(db(), c, after, pageSize);
+            QVERIFY(page.size() <= pageSize);
+            for (const TakingsLine &l : page)
+                joined << key(l);
+            if (page.size() < pageSize)
+                break;
+            after = &page.last();
+        }
+        QCOMPARE(joined, expected);
+
+        // The order itself: kinds in turn (lockers of group 7 before 12), or
+        // users, then moments with goods before enrollments before lockers.
+        for (int i = 1; i < whole.size(); ++i) {
+            const TakingsLine &a = whole[i - 1], &b = whole[i];
+            if (order == 1) {
+                QVERIFY(int(a.kind) <= int(b.kind));
+            } else {
+                const auto moment = [](const TakingsLine &l) -> QString { return l.user + l.date + l.time; };
+                QVERIFY(moment(a) <= moment(b));
+                if (moment(a) == moment(b))
+                    QVERIFY(int(a.kind) < int(b.kind) || (a.kind == b.kind && a.id < b.id));
+            }
+        }
+        if (order == 1) {
+            QCOMPARE(whole[24].itemKey, QStringLiteral("1|0007"));
+            QCOMPARE(whole.last().itemKey, QStringLiteral("1|0012"));
+        }
+
+        // The head counts every line, not only a page's.
+        qint64 qty = 0, amount = 0;
+        for (const TakingsLine &l : whole)
+            if (l.kind == TakingsKind::Goods) {
+                qty += l.qty;
+                amount += l.amount;
+            }
+        QCOMPARE(detailedTakingsHead(db(), c), (TakingsHead{qint64(whole.size()), takingsTotal(whole), qty, amount}));
+    }
+
+    void aVoucherReadAgain()
+    {
+        threeVouchers();
+        DetailedTakingsCriteria c;
+        c.window = kWholeDay;
+        const QList<TakingsLine> lines = detailedTakings(db(), c);
+        const TakingsLine &mixed = *std::find_if(lines.begin(), lines.end(), [](const TakingsLine &l) { return l.user == kPark; });
+        const QList<TakingsLine> again = voucherTakingsLines(db(), mixed);
+        QCOMPARE(again.size(), 2);
+        QVERIFY(again[0].firstLine && !again[1].firstLine);
+        QCOMPARE((QList<qint64>{again[0].cash, again[0].card, again[1].cash}), (QList<qint64>{3000, 2000, 0}));
+        QCOMPARE(again[0].voucher, kPark + QStringLiteral("-0001"));
+        QCOMPARE(again[1].name, QStringLiteral("과자"));
     }
 
     void correctingAPayment_data()

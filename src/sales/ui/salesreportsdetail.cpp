@@ -25,44 +25,34 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
+
 namespace fitrova {
 
 namespace {
 
-struct DetailView {
-    QList<TakingsLine> lines;
-    ReportTable table;
-    Takings total;
-};
-
-ReportTable detailTable(const QList<TakingsLine> &lines, const Takings &total)
+QStringList detailCells(const TakingsLine &l)
 {
-    ReportTable t;
-    qint64 qty = 0, amount = 0;
-    for (int i = 0; i < lines.size(); ++i) {
-        const TakingsLine &l = lines[i];
-        const bool goods = l.kind == TakingsKind::Goods;
-        const bool pay = !goods || l.firstLine;
-        QString marks;
-        if (l.reprint)
-            marks += QStringLiteral("재발행 ");
-        if (l.cashReceipt)
-            marks += QStringLiteral("현금영수증");
-        t.add({l.kindText, l.date, l.time, l.userName.isEmpty() ? l.user : l.userName,
-               goods ? l.voucher : l.mbCode, l.mbName, l.courseName.isEmpty() ? l.course : l.courseName, l.name,
-               goods ? wonText(l.qty) : QString(), goods ? wonText(l.amount) : QString(), pay ? wonText(l.cash) : QString(),
-               pay ? wonText(l.card) : QString(), pay ? wonText(l.total()) : QString(),
-               pay ? (l.cardName.isEmpty() ? l.cardCo : l.cardName) : QString(), l.closingDate, marks.trimmed()},
-              i);
-        if (goods) {
-            qty += l.qty;
-            amount += l.amount;
-        }
-    }
-    t.addTotal({QStringLiteral("[ 합  계 ]"), QString(), QString(), QString(), QStringLiteral("%1 건").arg(wonText(total.count)),
-                QString(), QString(), QString(), wonText(qty), wonText(amount), wonText(total.cash), wonText(total.card),
-                wonText(total.total()), QString(), QString(), QString()});
-    return t;
+    const bool goods = l.kind == TakingsKind::Goods;
+    // A voucher's payment stands on its first line.
+    const bool pay = !goods || l.firstLine;
+    QString marks;
+    if (l.reprint)
+        marks += QStringLiteral("재발행 ");
+    if (l.cashReceipt)
+        marks += QStringLiteral("현금영수증");
+    return {l.kindText, l.date, l.time, l.userName.isEmpty() ? l.user : l.userName,
+            goods ? l.voucher : l.mbCode, l.mbName, l.courseName.isEmpty() ? l.course : l.courseName, l.name,
+            goods ? wonText(l.qty) : QString(), goods ? wonText(l.amount) : QString(), pay ? wonText(l.cash) : QString(),
+            pay ? wonText(l.card) : QString(), pay ? wonText(l.total()) : QString(),
+            pay ? (l.cardName.isEmpty() ? l.cardCo : l.cardName) : QString(), l.closingDate, marks.trimmed()};
+}
+
+QStringList totalCells(const TakingsHead &h)
+{
+    return {QStringLiteral("[ 합  계 ]"), QString(), QString(), QString(), QStringLiteral("%1 건").arg(wonText(h.total.count)),
+            QString(), QString(), QString(), wonText(h.goodsQty), wonText(h.goodsAmount), wonText(h.total.cash),
+            wonText(h.total.card), wonText(h.total.total()), QString(), QString(), QString()};
 }
 
 } // namespace
@@ -243,32 +233,96 @@ bool DetailedTakingsReport::startQuery()
     const auto c = readCriteria();
     if (!c)
         return false;
-    run<DetailView>(
+    // A month holds tens of thousands of lines: the count, the totals and the
+    // first page come at once, the rest as the list scrolls. The totals are
+    // the database's sums over every line, whether read yet or not.
+    auto lines = std::make_shared<QList<TakingsLine>>();
+    auto head = std::make_shared<TakingsHead>();
+    auto format = std::make_shared<LineFormat<TakingsLine>>();
+    format->line = [lines](ReportTable &t, const TakingsLine &l) {
+        t.add(detailCells(l), int(lines->size()));
+        lines->append(l);
+    };
+    format->end = [head](ReportTable &t) { t.addTotal(totalCells(*head)); };
+    runStream<TakingsLine, TakingsHead>(
         QStringLiteral("자료를 준비중입니다.."),
-        [c = *c](const Db &db) {
-            DetailView v;
-            v.lines = detailedTakings(db, c);
-            v.total = takingsTotal(v.lines);
-            v.table = detailTable(v.lines, v.total);
-            return v;
+        [c = *c, head](const Db &db) {
+            *head = detailedTakingsHead(db, c);
+            return *head;
         },
-        [this](DetailView &v) {
-            m_lines = std::move(v.lines);
-            showTable(v.table);
-            setStatus(QStringLiteral("%1 건").arg(wonText(v.total.count)));
+        [c = *c](const Db &db, const TakingsLine *after, int maxLines) { return detailedTakingsPage(db, c, after, maxLines); },
+        format,
+        [this, c = *c, lines, head](TakingsHead &h) {
+            m_lines = lines;
+            m_head = head;
+            m_shown = c;
+            setStatus(QStringLiteral("%1 건").arg(wonText(h.total.count)));
         });
     return true;
 }
 
+const QList<TakingsLine> &DetailedTakingsReport::lines() const
+{
+    static const QList<TakingsLine> none;
+    return m_lines ? *m_lines : none;
+}
+
 const TakingsLine *DetailedTakingsReport::lineAt(int row) const
 {
-    if (row < 0 || row >= grid()->rowCount())
+    if (row < 0 || row >= grid()->rowCount() || !m_lines)
         return nullptr;
     const QVariant key = grid()->rowKey(row);
     if (!key.isValid() || key.isNull())
         return nullptr;
     const int i = key.toInt();
-    return i >= 0 && i < m_lines.size() ? &m_lines[i] : nullptr;
+    return i >= 0 && i < m_lines->size() ? &m_lines->at(i) : nullptr;
+}
+
+void DetailedTakingsReport::refreshVoucher(const TakingsLine &changed, qint64 removedId)
+{
+    if (!m_shown || !m_lines || !m_head || m_shown->payKind != PayKind::All) {
+        query();
+        return;
+    }
+    const auto fresh = guard(ui(), DbAction::Read, [&] { return voucherTakingsLines(ui().app.main, changed); });
+    if (!fresh)
+        return;
+    const auto head = guard(ui(), DbAction::Read, [&] { return detailedTakingsHead(ui().app.main, *m_shown); });
+    if (!head)
+        return;
+    DataGrid *g = grid();
+    const auto setCells = [g](int row, const QStringList &cells) {
+        for (int col = 0; col < cells.size(); ++col)
+            g->setCell(row, col, cells[col]);
+    };
+    for (int row = g->rowCount() - 1; row >= 0; --row) {
+        const TakingsLine *l = lineAt(row);
+        if (!l || l->kind != TakingsKind::Goods || l->date != changed.date || l->user != changed.user
+            || l->slNo != changed.slNo)
+            continue;
+        const qint64 id = l->id;
+        const auto now = std::find_if(fresh->begin(), fresh->end(), [id](const TakingsLine &f) { return f.id == id; });
+        if (id == removedId || now == fresh->end()) {
+            // The rows after it move up one place in the lines read (before
+            // the row goes: the grid may read further lines as it does).
+            const int index = g->rowKey(row).toInt();
+            for (int r = row + 1; r < g->rowCount(); ++r) {
+                const QVariant key = g->rowKey(r);
+                if (key.isValid() && !key.isNull())
+                    g->setRowKey(r, key.toInt() - 1);
+            }
+            m_lines->removeAt(index);
+            g->removeRow(row);
+            continue;
+        }
+        (*m_lines)[grid()->rowKey(row).toInt()] = *now;
+        setCells(row, detailCells(*now));
+    }
+    *m_head = *head;
+    const int last = g->rowCount() - 1;
+    if (last >= 0 && g->isTotalRow(last))
+        setCells(last, totalCells(*head));
+    setStatus(QStringLiteral("%1 건").arg(wonText(head->total.count)));
 }
 
 bool DetailedTakingsReport::goodsLineOnly(const TakingsLine *l, const QString &text, const QString &title)
@@ -287,16 +341,16 @@ bool DetailedTakingsReport::correctPayment(int row)
     const TakingsLine *l = lineAt(row);
     if (!goodsLineOnly(l, QStringLiteral("상품판매 자료만 수정할수 있읍니다"), paymentCorrectionTitle()))
         return false;
-    // The payment stands on the voucher's first line.
-    const TakingsLine *pay = l;
-    if (!l->firstLine)
-        for (const TakingsLine &o : m_lines)
-            if (o.kind == TakingsKind::Goods && o.firstLine && o.voucher == l->voucher && o.date == l->date) {
-                pay = &o;
-                break;
-            }
-    const qint64 slId = pay->id;
-    qint64 cash = pay->cash, card = pay->card;
+    const TakingsLine line = *l;
+    // The payment stands on the voucher's first line, which the grid may not
+    // have read yet: the voucher is read as it stands now.
+    const auto voucher = guard(ui(), DbAction::Read, [&] { return voucherTakingsLines(ui().app.main, line); });
+    if (!voucher)
+        return false;
+    const auto pay = std::find_if(voucher->begin(), voucher->end(), [](const TakingsLine &o) { return o.firstLine; });
+    const TakingsLine &payLine = pay != voucher->end() ? *pay : line;
+    const qint64 slId = payLine.id;
+    qint64 cash = payLine.cash, card = payLine.card;
     if (!askPayment(cash, card))
         return false;
     if (!ui().msg.ask(QStringLiteral("현금액과 카드금액을 수정하시겠읍니까?"), QStringLiteral("결재금액 수정")))
@@ -304,7 +358,7 @@ bool DetailedTakingsReport::correctPayment(int row)
     const auto o = guard(ui(), DbAction::Update, [&] { return correctSalePayment(ui().app.main, slId, cash, card); });
     if (!o || !showOutcome(ui(), *o))
         return false;
-    query();
+    refreshVoucher(line);
     return true;
 }
 
@@ -317,14 +371,14 @@ bool DetailedTakingsReport::correctCardCompany(int row)
         ui().msg.warn(QStringLiteral("교대마감된 자료는 수정할수 없읍니다"), cardCorrectionTitle());
         return false;
     }
-    const qint64 slId = l->id;
+    const TakingsLine line = *l;
     const QString code = askCardCompany();
     if (code.isEmpty())
         return false;
-    const auto o = guard(ui(), DbAction::Update, [&] { return correctSaleCardCompany(ui().app.main, slId, code); });
+    const auto o = guard(ui(), DbAction::Update, [&] { return correctSaleCardCompany(ui().app.main, line.id, code); });
     if (!o || !showOutcome(ui(), *o))
         return false;
-    query();
+    refreshVoucher(line);
     return true;
 }
 
@@ -340,14 +394,14 @@ bool DetailedTakingsReport::deleteLine(int row)
     }
     if (!goodsLineOnly(l, QStringLiteral("상품판매 자료만 삭제할수 있읍니다"), saleDeleteTitle()))
         return false;
+    const TakingsLine line = *l;
     grid()->setCurrentRow(row);
     if (!ui().msg.ask(QStringLiteral("현제 선택한 자료를 삭제하시겠읍니까?"), QStringLiteral("자료삭제")))
         return false;
-    const qint64 slId = l->id;
-    const auto o = guard(ui(), DbAction::Delete, [&] { return deleteSaleLine(ui().app.main, slId, may); });
+    const auto o = guard(ui(), DbAction::Delete, [&] { return deleteSaleLine(ui().app.main, line.id, may); });
     if (!o || !showOutcome(ui(), *o))
         return false;
-    query();
+    refreshVoucher(line, line.id);
     return true;
 }
 
