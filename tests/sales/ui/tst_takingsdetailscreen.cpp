@@ -28,6 +28,18 @@ const QString kMe = QStringLiteral("0001"); // the logged-in administrator
 const QString kDay = QStringLiteral("2024-05-10");
 constexpr int kVouchers = 400;
 
+// FITROVA_SCREENSHOT_DIR set: the screen as a picture, at the desk's size.
+void shoot(QWidget &w, const QString &name)
+{
+    const QString dir = qEnvironmentVariable("FITROVA_SCREENSHOT_DIR");
+    if (dir.isEmpty())
+        return;
+    w.resize(1024, 768);
+    w.show();
+    QCoreApplication::processEvents();
+    w.grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
 qint64 money(const QString &cell) { return QString(cell).remove(QLatin1Char(',')).toLongLong(); }
 
 } // namespace
@@ -90,6 +102,8 @@ private slots:
 
         // The rest as it scrolls, the total row after the last line.
         r.readAllLines();
+        r.grid()->scrollToBottom();
+        shoot(r, QStringLiteral("detailed-takings-streamed"));
         QCOMPARE(g->rowCount(), lines + 1);
         QCOMPARE(r.lines().size(), lines);
         totalsAgree(g);
