@@ -3,12 +3,15 @@
 #include "data/dates.h"
 #include "data/ledger.h"
 #include "data/reportquery.h"
+#include "data/rowstream.h"
 #include "data/text.h"
 
 #include <QDate>
+#include <QSqlQuery>
 #include <QHash>
 #include <QMap>
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 namespace fitrova {
@@ -246,76 +249,106 @@ struct TakingsNames {
     }
 };
 
-// The line of a row of a takings statement, by column position.
-TakingsLine takingsLine(TakingsKind kind, const Row &r, const TakingsNames &names)
+// A value of a result row as text ("" for null) and as a whole number (0
+// for null, blank or no number), as textAt and numAt read them.
+QString textOf(const QVariant &v) { return v.isNull() ? QString() : v.toString(); }
+
+qint64 numOf(const QVariant &v)
 {
+    if (v.isNull())
+        return 0;
+    switch (v.typeId()) {
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        return v.toLongLong();
+    default: {
+        bool ok = false;
+        const QString s = v.toString().trimmed();
+        const qint64 n = s.toLongLong(&ok);
+        if (ok)
+            return n;
+        const double d = s.toDouble(&ok);
+        return ok && std::isfinite(d) ? static_cast<qint64>(d) : 0;
+    }
+    }
+}
+
+// The line of a row of a takings statement (its values by position), read
+// as the statement hands it over.
+TakingsLine takingsLine(TakingsKind kind, const QSqlQuery &q, const TakingsNames &names)
+{
+    const auto text = [&q](int i) { return textOf(q.value(i)); };
+    const auto num = [&q](int i) { return numOf(q.value(i)); };
     TakingsLine l;
     l.kind = kind;
-    l.user = textAt(r, 0);
-    l.date = textAt(r, 1);
-    l.time = textAt(r, 2);
-    l.itemKey = textAt(r, 3);
-    l.id = numAt(r, 4);
+    l.user = text(0);
+    l.date = text(1);
+    l.time = text(2);
+    l.itemKey = text(3);
+    l.id = num(4);
     l.userName = names.users.value(l.user);
     constexpr int o = kOwnColumns;
     switch (kind) {
     case TakingsKind::Goods: {
         l.kindText = QStringLiteral("상품판매");
-        l.slNo = textAt(r, o);
+        l.slNo = text(o);
         l.voucher = l.user + QLatin1Char('-') + l.slNo;
-        l.mbCode = textAt(r, o + 1);
-        l.course = textAt(r, o + 2);
+        l.mbCode = text(o + 1);
+        l.course = text(o + 2);
         l.courseName = names.goodsClasses.value(l.course);
-        const QVariant itId = r.at(o + 3);
+        const QVariant itId = q.value(o + 3);
         if (!itId.isNull())
-            l.name = names.items.value(numAt(r, o + 3));
-        l.qty = numAt(r, o + 4);
-        l.amount = numAt(r, o + 5);
-        l.cash = numAt(r, o + 6);
-        l.card = numAt(r, o + 7);
-        l.cardCo = textAt(r, o + 8);
+            l.name = names.items.value(numOf(itId));
+        l.qty = num(o + 4);
+        l.amount = num(o + 5);
+        l.cash = num(o + 6);
+        l.card = num(o + 7);
+        l.cardCo = text(o + 8);
         l.cardName = names.cards.value(l.cardCo);
-        l.closingDate = textAt(r, o + 9);
-        const qint64 flags = numAt(r, o + 10);
+        l.closingDate = text(o + 9);
+        const qint64 flags = num(o + 10);
         l.shiftClosed = flags & 1;
         l.reprint = flags & 2;
         l.cashReceipt = flags & 4;
-        l.firstLine = numAt(r, o + 11) == 1;
+        l.firstLine = num(o + 11) == 1;
         break;
     }
     case TakingsKind::Courses: {
         // 2 class change, 4 refund (money paid back), 1 payment of an
         // outstanding amount, 0 enrollment.
-        const qint64 what = numAt(r, o);
+        const qint64 what = num(o);
         l.kindText = what == 2 ? QStringLiteral("반변경")
             : what == 4        ? QStringLiteral("강좌환불")
             : what == 1        ? QStringLiteral("미납입금")
                                : QStringLiteral("강좌접수");
-        l.mbCode = textAt(r, o + 1);
-        l.mbName = textAt(r, o + 2);
-        l.course = textAt(r, o + 3);
+        l.mbCode = text(o + 1);
+        l.mbName = text(o + 2);
+        l.course = text(o + 3);
         l.courseName = names.courseItems.value(l.course);
-        l.name = textAt(r, o + 4);
+        l.name = text(o + 4);
         const qint64 sign = what == 4 ? -1 : 1;
-        l.cash = sign * numAt(r, o + 5);
-        l.card = sign * numAt(r, o + 6);
+        l.cash = sign * num(o + 5);
+        l.card = sign * num(o + 6);
         l.amount = l.cash + l.card;
         l.qty = 1;
-        l.cardCo = textAt(r, o + 7);
+        l.cardCo = text(o + 7);
         l.cardName = names.cards.value(l.cardCo);
-        l.closingDate = textAt(r, o + 8);
+        l.closingDate = text(o + 8);
         break;
     }
     case TakingsKind::Lockers:
-        l.kindText = lockerKindText(textAt(r, o).trimmed());
-        l.mbCode = textAt(r, o + 1);
-        l.mbName = textAt(r, o + 2);
-        l.name = QStringLiteral("사물함") + textAt(r, o + 3) + QLatin1Char(' ') + textAt(r, o + 4).trimmed()
+        l.kindText = lockerKindText(text(o).trimmed());
+        l.mbCode = text(o + 1);
+        l.mbName = text(o + 2);
+        l.name = QStringLiteral("사물함") + text(o + 3) + QLatin1Char(' ') + text(o + 4).trimmed()
             + QStringLiteral(" 번");
-        l.cash = numAt(r, o + 5) + numAt(r, o + 6) - numAt(r, o + 7);
+        l.cash = num(o + 5) + num(o + 6) - num(o + 7);
         l.amount = l.cash;
         l.qty = 1;
-        l.closingDate = textAt(r, o + 8);
+        l.closingDate = text(o + 8);
         break;
     }
     return l;
@@ -387,11 +420,10 @@ std::optional<QList<TakingsLine>> kindPage(const Db &db, const DetailedTakingsCr
             params << limit;
         }
     }
-    const Rows rows = db.query(sql, params);
+    // Each row becomes its line as it is read: a month's rows are never
+    // held twice.
     QList<TakingsLine> out;
-    out.reserve(rows.size());
-    for (const Row &r : rows)
-        out.append(takingsLine(kind, r, names));
+    forEachRow(db, sql, params, [&](const QSqlQuery &q) { out.append(takingsLine(kind, q, names)); });
     return out;
 }
 
@@ -626,14 +658,13 @@ QList<TakingsLine> detailedTakingsPage(const Db &db, const DetailedTakingsCriter
 QList<TakingsLine> voucherTakingsLines(const Db &db, const TakingsLine &goodsLine)
 {
     const TakingsStatement &t = takingsStatement(TakingsKind::Goods);
-    const Rows rows = db.query(QStringLiteral("SELECT ") + t.keys() + QStringLiteral(", ") + t.columns + QStringLiteral(" FROM ")
-                                   + t.from() + t.joins
-                                   + QStringLiteral(" WHERE s.SlDate = ? AND s.LastUser = ? AND s.SlNo = ? ORDER BY s.SEQ, s.SlId"),
-                               {goodsLine.date, goodsLine.user, goodsLine.slNo});
     const TakingsNames names(db);
     QList<TakingsLine> out;
-    for (const Row &r : rows)
-        out.append(takingsLine(TakingsKind::Goods, r, names));
+    forEachRow(db,
+               QStringLiteral("SELECT ") + t.keys() + QStringLiteral(", ") + t.columns + QStringLiteral(" FROM ") + t.from()
+                   + t.joins + QStringLiteral(" WHERE s.SlDate = ? AND s.LastUser = ? AND s.SlNo = ? ORDER BY s.SEQ, s.SlId"),
+               {goodsLine.date, goodsLine.user, goodsLine.slNo},
+               [&](const QSqlQuery &q) { out.append(takingsLine(TakingsKind::Goods, q, names)); });
     return out;
 }
 
