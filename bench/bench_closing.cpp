@@ -5,6 +5,12 @@
 // a month and the card takings per company of a month. Every figure has a
 // bare twin: the same statements through QSqlQuery prepared once.
 //
+// The detailed takings three ways: the whole month in item order (what
+// printing and the export read), what the screen shows at once (the head's
+// count and sums and the first page of 200 lines, in item order and in user
+// order), and, for comparison, the month's three statements as they were
+// before the list came in pages (every name joined to every line).
+//
 // The centre's sales carry no shifts; the benchmark adds one closed shift per
 // user covering the business day it closes, and takes everything back after
 // (the closing deleted, the generated stamps restored, its shifts removed),
