@@ -29,6 +29,7 @@
 #include <QElapsedTimer>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <tuple>
 #include <QSqlRecord>
 #include <algorithm>
 #include <benchmark/benchmark.h>
@@ -166,7 +167,7 @@ void closeTheDay(benchmark::State &state, Desk *d)
     state.counters["refused"] = double(refused);
 }
 
-// The same writes bare: the earlier closing's stamps cleared, the window's
+// The same writes bare: the earlier closing's stamps outside the window cleared, the window's
 // unstamped takings of each table stamped, the shifts stamped, summed and the
 // day's row written, in one transaction (without the checks of what stands
 // in the way).
@@ -178,8 +179,13 @@ void closeTheDayBare(benchmark::State &state, Desk *d)
     const QString window = QStringLiteral("%1 >= ? AND %1 <= ? AND (%1 > ? OR %2 >= ?) AND (%1 < ? OR %2 <= ?)");
     const QVariantList wp{w.fromDate, w.toDate, w.fromDate, w.fromTime, w.toDate, w.toTime};
     std::vector<QSqlQuery> clear, stamp;
-    for (const auto &[table, column] : {std::pair{"Sale", "SlfDate"}, {"Lecture", "fDate"}, {"RqPerBox", "fDate"}})
-        clear.push_back(prepared(h, QStringLiteral("UPDATE %1 SET %2 = NULL WHERE %2 = ?").arg(QLatin1String(table), QLatin1String(column))));
+    // The earlier closing's stamps outside the window (rows inside keep theirs).
+    for (const auto &[table, column, day, kinds] :
+         {std::tuple{"Sale", "SlfDate", "SlDate", "1 = 1"}, {"Lecture", "fDate", "RqDate", "LtGubun IN ('1', '2', '4')"},
+          {"RqPerBox", "fDate", "RqDate", "RqGubun IN ('1', '3', '4', '5')"}})
+        clear.push_back(prepared(h, QStringLiteral("UPDATE %1 SET %2 = NULL WHERE %2 = ? AND NOT COALESCE((%3 AND %4), FALSE)")
+                                        .arg(QLatin1String(table), QLatin1String(column),
+                                             window.arg(QLatin1String(day), QStringLiteral("LastTime")), QLatin1String(kinds))));
     stamp.push_back(prepared(h, QStringLiteral("UPDATE Sale SET SlfDate = ? WHERE ") + window.arg(QStringLiteral("SlDate"), QStringLiteral("LastTime"))
                                     + QStringLiteral(" AND (SlfDate IS NULL OR SlfDate = '')")));
     stamp.push_back(prepared(h, QStringLiteral("UPDATE Lecture SET fDate = ? WHERE ") + window.arg(QStringLiteral("RqDate"), QStringLiteral("LastTime"))
@@ -198,7 +204,7 @@ void closeTheDayBare(benchmark::State &state, Desk *d)
     timeEach(state, d->name("close-day-bare"), [&](int) {
         runPlain(h, begin);
         for (QSqlQuery &q : clear)
-            run(q, {d->closingDate});
+            run(q, QVariantList{d->closingDate} + wp);
         run(unshift, {d->closingDate});
         for (QSqlQuery &q : stamp)
             run(q, QVariantList{d->closingDate} + wp);

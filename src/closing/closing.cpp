@@ -155,10 +155,15 @@ Outcome closeDay(const Db &db, const DayClosingInput &in, const ShiftStamp &st)
         if (const auto problems = dayClosingProblems(db, in); !problems.isEmpty())
             return Outcome::refused(problemsText(problems), title);
 
-        // A second closing of the date replaces the first: its stamps go first.
+        // A second closing of the date replaces the first: its stamps on rows
+        // outside this window go; rows it stamped inside keep theirs (writing
+        // every row of the day twice cost PostgreSQL a new row version and
+        // index entries each time).
         for (TakingsKind k : kAllTakingsKinds) {
             const TakingsSource &s = takingsSource(k);
-            db.exec(QStringLiteral("UPDATE %1 SET %2 = NULL WHERE %2 = ?").arg(s.table, s.stampColumn), {date});
+            db.exec(QStringLiteral("UPDATE %1 SET %2 = NULL WHERE %2 = ? AND NOT COALESCE((%3 AND %4), FALSE)")
+                        .arg(s.table, s.stampColumn, w.condition(s.dateColumn, s.timeColumn), s.kindCondition),
+                    Params{date} + w.params());
         }
         db.exec(QStringLiteral("UPDATE Finish SET fDate = ? WHERE fDate = ? AND FnCnt <> '0'"), {openShiftDate(), date});
 

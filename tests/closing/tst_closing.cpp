@@ -153,6 +153,29 @@ private slots:
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM Finish WHERE fDate = '2024-05-10' AND FnCnt <> '0'")), 2);
     }
 
+    // A second closing of a date over a shorter window: what the first
+    // stamped outside it is open again, what lies inside keeps its stamp.
+    void aSecondClosingRestampsToItsWindow()
+    {
+        const qint64 morning = addSimpleVoucher(db(), QStringLiteral("2024-05-10"), QStringLiteral("09:00:00"), kKim,
+                                                QStringLiteral("0001"), 3000);
+        closeExactly(kKim, QStringLiteral("2024-05-10 21:00:00"), day(10));
+        const qint64 late = addSimpleVoucher(db(), QStringLiteral("2024-05-10"), QStringLiteral("23:30:00"), kKim,
+                                             QStringLiteral("0002"), 5000);
+        closeExactly(kKim, QStringLiteral("2024-05-10 23:40:00"), day(10));
+        QVERIFY(closeDay(db(), closingOf(10), at(kAdmin, QStringLiteral("2024-05-10 23:50:00"))));
+        QCOMPARE(saleStamp(late), QStringLiteral("2024-05-10"));
+        QCOMPARE(dayRow(QStringLiteral("2024-05-10"))->cashAmt1, 8000);
+
+        const TimeWindow untilTen = window(QStringLiteral("2024-05-10 06:00:00"), QStringLiteral("2024-05-10 22:00:00"));
+        const Outcome o = closeDay(db(), {untilTen, QStringLiteral("2024-05-10")},
+                                   at(kAdmin, QStringLiteral("2024-05-10 23:55:00")));
+        QVERIFY2(o, qPrintable(o.last().text));
+        QCOMPARE(saleStamp(morning), QStringLiteral("2024-05-10"));
+        QCOMPARE(saleStamp(late), QString());
+        QCOMPARE(dayRow(QStringLiteral("2024-05-10"))->cashAmt1, 3000);
+    }
+
     void aDateWithoutShiftsGetsAZeroRow()
     {
         const Outcome o = closeDay(db(), closingOf(12), at(kAdmin, QStringLiteral("2024-05-13 07:00:00")));
