@@ -4,7 +4,11 @@
 // FITROVA_PG_HOST/PORT/USER are set) on PostgreSQL. Each figure is printed
 // beside its bare twin: the report's main statement prepared once through
 // QSqlQuery and read row by row, so the cost of building typed rows shows.
-// The attendance sheet is measured for a program of about 200 members.
+// The attendance sheet is measured for a program of about 200 members. The
+// long lists a screen streams (visit list, enrollment status, income detail,
+// valid members) are also measured as the screen shows them at once: the head
+// (a count, or the sums) and the first page of 200 lines (…FirstPage), and
+// the head alone (…Head).
 //
 //   bench_reports [--benchmark_filter=...]   FITROVA_BENCH_SCALE=0.01 for a small centre
 //   FITROVA_BENCH_REPORT_ITERATIONS (5), FITROVA_BENCH_REPETITIONS (3)
@@ -213,6 +217,63 @@ void addFigures(Centre &c)
                                     "WHERE l.LtGubun = '1' AND l.PgGubun IN ('1', '2') AND l.RqDate >= ? AND l.RqDate <= ? "
                                     "ORDER BY l.RqDate, l.Pgid, l.Ltid"),
                      {range.from, range.to}});
+        // The streamed screens: what they show at once (the head and the first
+        // page of 200 lines), beside the page's statement bare, and the head alone.
+        f.push_back({"EnrollmentStatusFirstPage" + s,
+                     [range](const Db &db) {
+                         EnrollmentStatusCriteria c;
+                         c.period = EnrollPeriod::Dates;
+                         c.dateFrom = range.from;
+                         c.dateTo = range.to;
+                         const qint64 n = enrollmentStatusCount(db, EnrollmentList::Enrollments, c);
+                         return n > 0 ? qint64(enrollmentStatusPage(db, EnrollmentList::Enrollments, c, nullptr, 200).size())
+                                      : 0;
+                     },
+                     QStringLiteral("SELECT l.Ltid, l.BLtid, l.Pgid, l.LtGubun, l.MbCode, l.RqDate, l.Sdate1, l.Sdate2, "
+                                    "l.LTyymm, l.MonthCnt, l.TAmt, l.CashAmt, l.CardAmt, l.Rday, l.Lectgubun, l.LastUser, "
+                                    "l.Delay, l.Cancel, l.Transfer, l.Change, l.Remark, l.BMbCode, "
+                                    "COALESCE(p.PgName, l.PgName), COALESCE(p.Time1, l.Time1), COALESCE(p.Time2, l.Time2), "
+                                    "COALESCE(lt.LTName, p.LTName), COALESCE(m.MbName, l.MbName), COALESCE(m.Sex, l.Sex), "
+                                    "COALESCE(m.Age, l.Age), m.Juno1, m.Juno2, m.Tel1, m.MbCard, u.UserName "
+                                    "FROM (SELECT l.Ltid FROM Lecture l WHERE l.LtGubun = '1' AND l.PgGubun IN ('1', '2') "
+                                    "AND l.RqDate >= ? AND l.RqDate <= ? ORDER BY l.RqDate, COALESCE(l.Pgid, 0), l.Ltid "
+                                    "LIMIT 200) k JOIN Lecture l ON l.Ltid = k.Ltid LEFT JOIN Program p ON p.Pgid = l.Pgid "
+                                    "LEFT JOIN Lecturer lt ON lt.LTcode = l.LtCode LEFT JOIN Member m ON m.MbCode = l.MbCode "
+                                    "LEFT JOIN UserM u ON u.PsCode = l.LastUser "
+                                    "ORDER BY l.RqDate, COALESCE(l.Pgid, 0), l.Ltid"),
+                     {range.from, range.to}});
+        f.push_back({"EnrollmentStatusHead" + s,
+                     [range](const Db &db) {
+                         EnrollmentStatusCriteria c;
+                         c.period = EnrollPeriod::Dates;
+                         c.dateFrom = range.from;
+                         c.dateTo = range.to;
+                         return enrollmentStatusCount(db, EnrollmentList::Enrollments, c);
+                     },
+                     QStringLiteral("SELECT COUNT(*) FROM Lecture l WHERE l.LtGubun = '1' AND l.PgGubun IN ('1', '2') "
+                                    "AND l.RqDate >= ? AND l.RqDate <= ?"),
+                     {range.from, range.to}});
+        f.push_back({"IncomeDetailFirstPage" + s,
+                     [range](const Db &db) {
+                         const IncomeCriteria c{range.from, range.to};
+                         const IncomeTotals t = incomeTotals(db, c);
+                         return t.lines() > 0 ? qint64(incomeDetailPage(db, c, nullptr, 200).size()) : 0;
+                     },
+                     QStringLiteral("SELECT l.Ltid, l.RqDate, l.LtGubun, l.PgGubun, l.Lectgubun, l.MbCode, "
+                                    "COALESCE(m.MbName, l.MbName), COALESCE(m.Sex, l.Sex), COALESCE(p.PgName, l.PgName), "
+                                    "l.MonthCnt, l.Sdate1, l.Sdate2, l.CashAmt, l.CardAmt "
+                                    "FROM (SELECT l.Ltid AS Id FROM Lecture l WHERE l.RqDate >= ? AND l.RqDate <= ? "
+                                    "AND l.LtGubun IN ('1', '2', '4') ORDER BY l.RqDate, l.Ltid LIMIT 200) k "
+                                    "JOIN Lecture l ON l.Ltid = k.Id LEFT JOIN Program p ON p.Pgid = l.Pgid "
+                                    "LEFT JOIN Member m ON m.MbCode = l.MbCode ORDER BY l.RqDate, l.Ltid"),
+                     {range.from, range.to}});
+        f.push_back({"IncomeDetailHead" + s,
+                     [range](const Db &db) { return incomeTotals(db, {range.from, range.to}).lines(); },
+                     QStringLiteral("SELECT COUNT(*), SUM(CASE WHEN s.CardChk = '1' THEN s.SlAmt WHEN s.CardChk = '3' "
+                                    "THEN s.CashAmt ELSE 0 END), SUM(CASE WHEN s.CardChk = '2' THEN s.SlAmt "
+                                    "WHEN s.CardChk = '3' THEN s.CardAmt ELSE 0 END) FROM Sale s "
+                                    "WHERE s.SlDate >= ? AND s.SlDate <= ?"),
+                     {range.from, range.to}});
     }
 
     const int y = lastMonth.year(), mo = lastMonth.month();
@@ -278,6 +339,31 @@ void addFigures(Centre &c)
                  QStringLiteral("SELECT l.Ltid, l.Pgid, l.MbCode, l.Sdate1, l.Sdate2, p.PgName, m.MbName, m.Tel1 FROM Lecture l "
                                 "LEFT JOIN Program p ON p.Pgid = l.Pgid LEFT JOIN Member m ON m.MbCode = l.MbCode "
                                 "WHERE l.Sdate1 <= ? AND l.Sdate2 >= ? AND l.LtGubun < '3' ORDER BY l.Pgid, l.Sdate2, l.MbCode, l.Ltid"),
+                 {validDay, validDay}});
+    f.push_back({"ValidMembersDayFirstPage",
+                 [validDay](const Db &db) {
+                     ValidMemberCriteria c;
+                     c.date = validDay;
+                     return validMembersCount(db, c) > 0 ? qint64(validMembersPage(db, c, nullptr, 200).size()) : 0;
+                 },
+                 QStringLiteral("SELECT l.Ltid, l.Pgid, l.PgGubun, l.MbCode, l.RqDate, l.Sdate1, l.Sdate2, l.MonthCnt, "
+                                "l.CardAmt, l.CashAmt, l.TAmt, l.PgCnt, l.uPgCnt, COALESCE(p.PgName, l.PgName), "
+                                "COALESCE(p.Time1, l.Time1), COALESCE(p.Time2, l.Time2), COALESCE(lt.LTName, p.LTName), "
+                                "COALESCE(m.MbName, l.MbName), COALESCE(m.Sex, l.Sex), COALESCE(m.Age, l.Age), m.Tel1, "
+                                "m.SMS, m.PostNo, m.Addr1, m.Addr2 FROM (SELECT l.Ltid FROM Lecture l "
+                                "WHERE l.Sdate1 <= ? AND l.Sdate2 >= ? AND l.LtGubun < '3' ORDER BY COALESCE(l.Pgid, 0), "
+                                "COALESCE(l.Sdate2, ''), COALESCE(l.MbCode, ''), l.Ltid LIMIT 200) k "
+                                "JOIN Lecture l ON l.Ltid = k.Ltid LEFT JOIN Program p ON p.Pgid = l.Pgid "
+                                "LEFT JOIN Lecturer lt ON lt.LTcode = l.LtCode LEFT JOIN Member m ON m.MbCode = l.MbCode "
+                                "ORDER BY COALESCE(l.Pgid, 0), COALESCE(l.Sdate2, ''), COALESCE(l.MbCode, ''), l.Ltid"),
+                 {validDay, validDay}});
+    f.push_back({"ValidMembersDayHead",
+                 [validDay](const Db &db) {
+                     ValidMemberCriteria c;
+                     c.date = validDay;
+                     return validMembersCount(db, c);
+                 },
+                 QStringLiteral("SELECT COUNT(*) FROM Lecture l WHERE l.Sdate1 <= ? AND l.Sdate2 >= ? AND l.LtGubun < '3'"),
                  {validDay, validDay}});
     f.push_back({"ExpiringMembersMonth",
                  [month](const Db &db) {

@@ -1,5 +1,6 @@
 #include "closing/enrollmentreports.h"
 
+#include "closing/keyset.h"
 #include "data/codetexts.h"
 #include "data/dates.h"
 #include "data/reportquery.h"
@@ -7,10 +8,14 @@
 
 #include <QHash>
 #include <QSet>
+#include <algorithm>
 
 namespace fitrova {
 
 namespace {
+
+// Pages up to this many lines find their rows first and join only those.
+constexpr int kJoinAfterLimit = 5000;
 
 qint64 ageOf(const Row &r, const QString &column = QStringLiteral("Age"))
 {
@@ -41,20 +46,21 @@ QString listCondition(EnrollmentList list)
     return {};
 }
 
-QString remarkOf(const Row &r)
-{
-    const QString words = lectureStateRemark(r.num(QStringLiteral("Delay")), r.num(QStringLiteral("Cancel")),
-                                             r.num(QStringLiteral("Transfer")), r.num(QStringLiteral("Change")),
-                                             r.str(QStringLiteral("LtGubun")));
-    const QString remark = r.str(QStringLiteral("Remark")).trimmed();
-    return words.isEmpty() ? remark : remark.isEmpty() ? words : words + QLatin1Char(' ') + remark;
-}
-
 } // namespace
 
 // --- enrollment status ------------------------------------------------------------
 
-EnrollmentStatus enrollmentStatus(const Db &db, EnrollmentList list, const EnrollmentStatusCriteria &c)
+namespace {
+
+// The list's order: registration date, program, row. In a month the
+// registration date may be missing; a period of dates reads it from its index.
+QStringList statusOrder(const EnrollmentStatusCriteria &c)
+{
+    return {c.period == EnrollPeriod::Month ? QStringLiteral("COALESCE(l.RqDate, '')") : QStringLiteral("l.RqDate"),
+            QStringLiteral("COALESCE(l.Pgid, 0)"), QStringLiteral("l.Ltid")};
+}
+
+SqlFilter statusFilter(EnrollmentList list, const EnrollmentStatusCriteria &c)
 {
     SqlFilter f;
     f.add(listCondition(list));
@@ -64,70 +70,150 @@ EnrollmentStatus enrollmentStatus(const Db &db, EnrollmentList list, const Enrol
     if (c.monthCnt > 0)
         f.add(QStringLiteral("l.MonthCnt = ?"), {c.monthCnt});
     f.equalIfSet(QStringLiteral("l.LastUser"), c.user);
-    const Rows rows = db.query(
-        QStringLiteral(
-            "SELECT l.Ltid, l.BLtid, l.LtGubun, l.MbCode, l.RqDate, l.Sdate1, l.Sdate2, l.LTyymm, l.MonthCnt, "
-            "l.TAmt, l.CashAmt, l.CardAmt, l.Rday, l.Lectgubun, l.LastUser, l.Delay, l.Cancel, l.Transfer, "
-            "l.Change, l.Remark, l.BMbCode, "
-            "COALESCE(p.PgName, l.PgName) AS PgName, COALESCE(p.Time1, l.Time1) AS Time1, "
-            "COALESCE(p.Time2, l.Time2) AS Time2, COALESCE(lt.LTName, p.LTName) AS LTName, "
-            "COALESCE(m.MbName, l.MbName) AS MbName, COALESCE(m.Sex, l.Sex) AS Sex, "
-            "COALESCE(m.Age, l.Age) AS Age, m.Juno1, m.Juno2, m.Tel1, m.MbCard, u.UserName, "
-            "bp.PgName AS BPgName, bp.Time1 AS BTime1, bp.Time2 AS BTime2, b.TAmt AS BTAmt, "
-            "g.MbName AS GName, g.Sex AS GSex, g.Age AS GAge "
-            "FROM Lecture l "
-            "LEFT JOIN Program p ON p.Pgid = l.Pgid "
-            "LEFT JOIN Lecturer lt ON lt.LTcode = l.LtCode "
-            "LEFT JOIN Member m ON m.MbCode = l.MbCode "
-            "LEFT JOIN UserM u ON u.PsCode = l.LastUser "
-            "LEFT JOIN Program bp ON bp.Pgid = l.Bpgid "
-            "LEFT JOIN Lecture b ON b.Ltid = l.BLtid "
-            "LEFT JOIN Member g ON g.MbCode = l.BMbCode")
-            + f.where() + QStringLiteral(" ORDER BY l.RqDate, l.Pgid, l.Ltid"),
-        f.params());
+    return f;
+}
+
+// The filter reads p.Sclass only when a small class is chosen.
+QString statusFilterJoins(const EnrollmentStatusCriteria &c)
+{
+    return c.sclass.isEmpty() ? QString() : QStringLiteral(" LEFT JOIN Program p ON p.Pgid = l.Pgid");
+}
+
+// The columns of a line, read by position (statusLine), and the tables they
+// come from; the rows a list refers to are joined for that list only.
+QString statusSelect(EnrollmentList list)
+{
+    const bool change = list == EnrollmentList::ClassChanges, refund = list == EnrollmentList::Refunds,
+               transfer = list == EnrollmentList::Transfers;
+    return QStringLiteral(
+               "SELECT l.Ltid, l.BLtid, l.Pgid, l.LtGubun, l.MbCode, l.RqDate, l.Sdate1, l.Sdate2, l.LTyymm, "
+               "l.MonthCnt, l.TAmt, l.CashAmt, l.CardAmt, l.Rday, l.Lectgubun, l.LastUser, l.Delay, l.Cancel, "
+               "l.Transfer, l.Change, l.Remark, l.BMbCode, "
+               "COALESCE(p.PgName, l.PgName), COALESCE(p.Time1, l.Time1), COALESCE(p.Time2, l.Time2), "
+               "COALESCE(lt.LTName, p.LTName), COALESCE(m.MbName, l.MbName), COALESCE(m.Sex, l.Sex), "
+               "COALESCE(m.Age, l.Age), m.Juno1, m.Juno2, m.Tel1, m.MbCard, u.UserName, ")
+        + (change ? QStringLiteral("bp.PgName, bp.Time1, bp.Time2, ") : QStringLiteral("NULL, NULL, NULL, "))
+        + (refund ? QStringLiteral("b.TAmt, ") : QStringLiteral("NULL, "))
+        + (transfer ? QStringLiteral("g.MbName, g.Sex, g.Age") : QStringLiteral("NULL, NULL, NULL"));
+}
+
+QString statusJoins(EnrollmentList list)
+{
+    QString joins = QStringLiteral(" LEFT JOIN Program p ON p.Pgid = l.Pgid "
+                                   "LEFT JOIN Lecturer lt ON lt.LTcode = l.LtCode "
+                                   "LEFT JOIN Member m ON m.MbCode = l.MbCode "
+                                   "LEFT JOIN UserM u ON u.PsCode = l.LastUser");
+    if (list == EnrollmentList::ClassChanges)
+        joins += QStringLiteral(" LEFT JOIN Program bp ON bp.Pgid = l.Bpgid");
+    if (list == EnrollmentList::Refunds)
+        joins += QStringLiteral(" LEFT JOIN Lecture b ON b.Ltid = l.BLtid");
+    if (list == EnrollmentList::Transfers)
+        joins += QStringLiteral(" LEFT JOIN Member g ON g.MbCode = l.BMbCode");
+    return joins;
+}
+
+qint64 ageAt(const Row &r, int column) { return r.at(column).isNull() ? -1 : numAt(r, column); }
+
+EnrollmentStatusLine statusLine(const Row &r)
+{
+    EnrollmentStatusLine l;
+    l.ltid = numAt(r, 0);
+    l.bLtid = numAt(r, 1);
+    l.pgid = numAt(r, 2);
+    const QString ltGubun = textAt(r, 3);
+    l.mbCode = textAt(r, 4);
+    l.rqDate = textAt(r, 5);
+    l.sDate1 = textAt(r, 6);
+    l.sDate2 = textAt(r, 7);
+    l.ltyymm = textAt(r, 8);
+    l.monthCnt = numAt(r, 9);
+    l.tAmt = numAt(r, 10);
+    l.cashAmt = numAt(r, 11);
+    l.cardAmt = numAt(r, 12);
+    l.rDay = numAt(r, 13);
+    l.renewal = textAt(r, 14) == QLatin1String("2");
+    l.user = textAt(r, 15);
+    const QString words = lectureStateRemark(numAt(r, 16), numAt(r, 17), numAt(r, 18), numAt(r, 19), ltGubun);
+    const QString remark = textAt(r, 20).trimmed();
+    l.remark = words.isEmpty() ? remark : remark.isEmpty() ? words : words + QLatin1Char(' ') + remark;
+    l.giverCode = textAt(r, 21);
+    l.pgName = textAt(r, 22);
+    l.time1 = textAt(r, 23);
+    l.time2 = textAt(r, 24);
+    l.lecturer = textAt(r, 25);
+    l.mbName = textAt(r, 26);
+    l.sex = textAt(r, 27).trimmed();
+    l.age = ageAt(r, 28);
+    l.resident = maskedResidentNumber(textAt(r, 29), textAt(r, 30));
+    l.tel1 = textAt(r, 31);
+    l.mbCard = textAt(r, 32);
+    l.userName = textAt(r, 33);
+    l.bPgName = textAt(r, 34);
+    l.bTime1 = textAt(r, 35);
+    l.bTime2 = textAt(r, 36);
+    l.baseTAmt = numAt(r, 37);
+    l.giverName = textAt(r, 38);
+    l.giverSex = textAt(r, 39).trimmed();
+    l.giverAge = ageAt(r, 40);
+    return l;
+}
+
+} // namespace
+
+EnrollmentStatus enrollmentStatus(const Db &db, EnrollmentList list, const EnrollmentStatusCriteria &c)
+{
+    const SqlFilter f = statusFilter(list, c);
+    const Rows rows = db.query(statusSelect(list) + QStringLiteral(" FROM Lecture l") + statusJoins(list) + f.where()
+                                   + QStringLiteral(" ORDER BY ") + statusOrder(c).join(QStringLiteral(", ")),
+                               f.params());
     EnrollmentStatus out;
     out.lines.reserve(rows.size());
     for (const Row &r : rows) {
-        EnrollmentStatusLine l;
-        l.ltid = r.num(QStringLiteral("Ltid"));
-        l.bLtid = r.num(QStringLiteral("BLtid"));
-        l.mbCode = r.str(QStringLiteral("MbCode"));
-        l.mbName = r.str(QStringLiteral("MbName"));
-        l.sex = r.str(QStringLiteral("Sex")).trimmed();
-        l.age = ageOf(r);
-        l.resident = maskedResidentNumber(r.str(QStringLiteral("Juno1")), r.str(QStringLiteral("Juno2")));
-        l.tel1 = r.str(QStringLiteral("Tel1"));
-        l.mbCard = r.str(QStringLiteral("MbCard"));
-        l.rqDate = r.str(QStringLiteral("RqDate"));
-        l.pgName = r.str(QStringLiteral("PgName"));
-        l.time1 = r.str(QStringLiteral("Time1"));
-        l.time2 = r.str(QStringLiteral("Time2"));
-        l.lecturer = r.str(QStringLiteral("LTName"));
-        l.sDate1 = r.str(QStringLiteral("Sdate1"));
-        l.sDate2 = r.str(QStringLiteral("Sdate2"));
-        l.ltyymm = r.str(QStringLiteral("LTyymm"));
-        l.monthCnt = r.num(QStringLiteral("MonthCnt"));
-        l.tAmt = r.num(QStringLiteral("TAmt"));
-        l.cashAmt = r.num(QStringLiteral("CashAmt"));
-        l.cardAmt = r.num(QStringLiteral("CardAmt"));
-        l.rDay = r.num(QStringLiteral("Rday"));
-        l.user = r.str(QStringLiteral("LastUser"));
-        l.userName = r.str(QStringLiteral("UserName"));
-        l.renewal = r.str(QStringLiteral("Lectgubun")) == QLatin1String("2");
-        l.remark = remarkOf(r);
-        l.bPgName = r.str(QStringLiteral("BPgName"));
-        l.bTime1 = r.str(QStringLiteral("BTime1"));
-        l.bTime2 = r.str(QStringLiteral("BTime2"));
-        l.baseTAmt = r.num(QStringLiteral("BTAmt"));
-        l.giverCode = r.str(QStringLiteral("BMbCode"));
-        l.giverName = r.str(QStringLiteral("GName"));
-        l.giverSex = r.str(QStringLiteral("GSex")).trimmed();
-        l.giverAge = ageOf(r, QStringLiteral("GAge"));
+        const EnrollmentStatusLine &l = out.lines.emplace_back(statusLine(r));
         out.all.add(l);
         (l.renewal ? out.renewals : out.newOnes).add(l);
-        out.lines.append(l);
     }
     return out;
+}
+
+QList<EnrollmentStatusLine> enrollmentStatusPage(const Db &db, EnrollmentList list, const EnrollmentStatusCriteria &c,
+                                                 const EnrollmentStatusLine *after, int maxLines)
+{
+    EnrollmentStatusCriteria from = c;
+    // A period of dates starts its index range at the last date read.
+    if (after && c.period != EnrollPeriod::Month && after->rqDate > from.dateFrom)
+        from.dateFrom = after->rqDate;
+    SqlFilter f = statusFilter(list, from);
+    const QStringList order = statusOrder(c);
+    if (after) {
+        const auto [cond, values] = afterKeys(order, {after->rqDate, after->pgid, after->ltid});
+        f.add(cond, values);
+    }
+    Params params = f.params();
+    params << std::max(1, maxLines);
+    const QString orderBy = QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
+    // The rows of a screenful are found on Lecture alone and only they are
+    // joined; reading the rest at once (for printing) joins as it goes.
+    const Rows rows = db.query(
+        maxLines <= kJoinAfterLimit
+            ? QString(statusSelect(list) + QStringLiteral(" FROM (SELECT l.Ltid FROM Lecture l") + statusFilterJoins(c)
+                      + f.where() + orderBy + QStringLiteral(" LIMIT ?) k JOIN Lecture l ON l.Ltid = k.Ltid")
+                      + statusJoins(list) + orderBy)
+            : QString(statusSelect(list) + QStringLiteral(" FROM Lecture l") + statusJoins(list) + f.where() + orderBy
+                      + QStringLiteral(" LIMIT ?")),
+        params);
+    QList<EnrollmentStatusLine> out;
+    out.reserve(rows.size());
+    for (const Row &r : rows)
+        out.append(statusLine(r));
+    return out;
+}
+
+qint64 enrollmentStatusCount(const Db &db, EnrollmentList list, const EnrollmentStatusCriteria &c)
+{
+    const SqlFilter f = statusFilter(list, c);
+    return db.scalar(QStringLiteral("SELECT COUNT(*) FROM Lecture l") + statusFilterJoins(c) + f.where(), f.params())
+        .toLongLong();
 }
 
 QStringList enrollmentStaffItems(const Db &db)
@@ -231,7 +317,9 @@ MemberContacts ValidMembers::contacts() const
     return out;
 }
 
-ValidMembers validMembers(const Db &db, const ValidMemberCriteria &c)
+namespace {
+
+SqlFilter validFilter(const ValidMemberCriteria &c)
 {
     SqlFilter f;
     switch (c.kind) {
@@ -247,49 +335,78 @@ ValidMembers validMembers(const Db &db, const ValidMemberCriteria &c)
     f.equalIfSet(QStringLiteral("l.Lectgubun"), c.lectGubun);
     f.equalIfSet(QStringLiteral("l.Pgid"), c.pgid);
     f.equalIfSet(QStringLiteral("l.LtCode"), c.ltCode);
-    const Rows rows = db.query(
-        QStringLiteral("SELECT l.Ltid, l.Pgid, l.PgGubun, l.MbCode, l.RqDate, l.Sdate1, l.Sdate2, l.MonthCnt, "
-                       "l.CardAmt, l.CashAmt, l.TAmt, l.PgCnt, l.uPgCnt, "
-                       "COALESCE(p.PgName, l.PgName) AS PgName, COALESCE(p.Time1, l.Time1) AS Time1, "
-                       "COALESCE(p.Time2, l.Time2) AS Time2, COALESCE(lt.LTName, p.LTName) AS LTName, "
-                       "COALESCE(m.MbName, l.MbName) AS MbName, COALESCE(m.Sex, l.Sex) AS Sex, "
-                       "COALESCE(m.Age, l.Age) AS Age, m.Tel1, m.SMS, m.PostNo, m.Addr1, m.Addr2 "
-                       "FROM Lecture l LEFT JOIN Program p ON p.Pgid = l.Pgid "
-                       "LEFT JOIN Lecturer lt ON lt.LTcode = l.LtCode "
-                       "LEFT JOIN Member m ON m.MbCode = l.MbCode")
-            + f.where() + QStringLiteral(" ORDER BY l.Pgid, l.Sdate2, l.MbCode, l.Ltid"),
-        f.params());
-    const QDate base = c.kind == ValidKind::Valid ? dateFromText(c.date) : c.today;
+    return f;
+}
+
+// Program, end date, member, row.
+const QStringList kValidOrder{QStringLiteral("COALESCE(l.Pgid, 0)"), QStringLiteral("COALESCE(l.Sdate2, '')"),
+                              QStringLiteral("COALESCE(l.MbCode, '')"), QStringLiteral("l.Ltid")};
+
+// The columns of a line, read by position (validLine).
+const QString kValidSelect = QStringLiteral(
+    "SELECT l.Ltid, l.Pgid, l.PgGubun, l.MbCode, l.RqDate, l.Sdate1, l.Sdate2, l.MonthCnt, "
+    "l.CardAmt, l.CashAmt, l.TAmt, l.PgCnt, l.uPgCnt, "
+    "COALESCE(p.PgName, l.PgName), COALESCE(p.Time1, l.Time1), COALESCE(p.Time2, l.Time2), "
+    "COALESCE(lt.LTName, p.LTName), COALESCE(m.MbName, l.MbName), COALESCE(m.Sex, l.Sex), "
+    "COALESCE(m.Age, l.Age), m.Tel1, m.SMS, m.PostNo, m.Addr1, m.Addr2");
+const QString kValidJoins = QStringLiteral(" LEFT JOIN Program p ON p.Pgid = l.Pgid "
+                                           "LEFT JOIN Lecturer lt ON lt.LTcode = l.LtCode "
+                                           "LEFT JOIN Member m ON m.MbCode = l.MbCode");
+
+// The days left of a line count from the day asked for (valid members) or
+// from today (expiring and starting ones).
+QDate validBase(const ValidMemberCriteria &c) { return c.kind == ValidKind::Valid ? dateFromText(c.date) : c.today; }
+
+ValidMemberLine validLine(const Row &r, const QDate &base)
+{
+    ValidMemberLine l;
+    l.ltid = numAt(r, 0);
+    l.pgid = numAt(r, 1);
+    const bool timePass = textAt(r, 2) == QLatin1String("2");
+    l.member.mbCode = textAt(r, 3);
+    l.rqDate = textAt(r, 4);
+    l.sDate1 = textAt(r, 5);
+    l.sDate2 = textAt(r, 6);
+    l.monthCnt = numAt(r, 7);
+    l.cardAmt = numAt(r, 8);
+    l.cashAmt = numAt(r, 9);
+    l.tAmt = numAt(r, 10);
+    if (timePass) {
+        // A time pass: the minutes left of what was bought.
+        const qint64 left = numAt(r, 11) - numAt(r, 12);
+        l.remainder = left <= 0 ? QStringLiteral("만기") : minutesText(int(left));
+    } else {
+        const QDate end = dateFromText(l.sDate2);
+        const qint64 days = end.isValid() && base.isValid() ? base.daysTo(end) : 0;
+        l.remainder = days < 0 ? QStringLiteral("만기") : QString::number(days) + QStringLiteral(" 일");
+    }
+    l.pgName = textAt(r, 13);
+    l.time1 = textAt(r, 14);
+    l.time2 = textAt(r, 15);
+    l.lecturer = textAt(r, 16);
+    l.member.mbName = textAt(r, 17);
+    l.sex = textAt(r, 18).trimmed();
+    l.age = r.at(19).isNull() ? -1 : numAt(r, 19);
+    l.member.tel1 = textAt(r, 20);
+    l.sms = textAt(r, 21);
+    l.member.postNo = textAt(r, 22);
+    l.member.addr1 = textAt(r, 23);
+    l.member.addr2 = textAt(r, 24);
+    return l;
+}
+
+} // namespace
+
+ValidMembers validMembers(const Db &db, const ValidMemberCriteria &c)
+{
+    const SqlFilter f = validFilter(c);
+    const Rows rows = db.query(kValidSelect + QStringLiteral(" FROM Lecture l") + kValidJoins + f.where()
+                                   + QStringLiteral(" ORDER BY ") + kValidOrder.join(QStringLiteral(", ")),
+                               f.params());
+    const QDate base = validBase(c);
     ValidMembers out;
     for (const Row &r : rows) {
-        ValidMemberLine l;
-        l.ltid = r.num(QStringLiteral("Ltid"));
-        l.pgid = r.num(QStringLiteral("Pgid"));
-        l.pgName = r.str(QStringLiteral("PgName"));
-        l.time1 = r.str(QStringLiteral("Time1"));
-        l.time2 = r.str(QStringLiteral("Time2"));
-        l.lecturer = r.str(QStringLiteral("LTName"));
-        l.member = {r.str(QStringLiteral("MbCode")), r.str(QStringLiteral("MbName")), r.str(QStringLiteral("Tel1")),
-                    r.str(QStringLiteral("PostNo")), r.str(QStringLiteral("Addr1")), r.str(QStringLiteral("Addr2"))};
-        l.sex = r.str(QStringLiteral("Sex")).trimmed();
-        l.age = ageOf(r);
-        l.rqDate = r.str(QStringLiteral("RqDate"));
-        l.sDate1 = r.str(QStringLiteral("Sdate1"));
-        l.sDate2 = r.str(QStringLiteral("Sdate2"));
-        l.sms = r.str(QStringLiteral("SMS"));
-        l.monthCnt = r.num(QStringLiteral("MonthCnt"));
-        l.cardAmt = r.num(QStringLiteral("CardAmt"));
-        l.cashAmt = r.num(QStringLiteral("CashAmt"));
-        l.tAmt = r.num(QStringLiteral("TAmt"));
-        if (r.str(QStringLiteral("PgGubun")) == QLatin1String("2")) {
-            // A time pass: the minutes left of what was bought.
-            const qint64 left = r.num(QStringLiteral("PgCnt")) - r.num(QStringLiteral("uPgCnt"));
-            l.remainder = left <= 0 ? QStringLiteral("만기") : minutesText(int(left));
-        } else {
-            const QDate end = dateFromText(l.sDate2);
-            const qint64 days = end.isValid() && base.isValid() ? base.daysTo(end) : 0;
-            l.remainder = days < 0 ? QStringLiteral("만기") : QString::number(days) + QStringLiteral(" 일");
-        }
+        ValidMemberLine l = validLine(r, base);
         if (out.groups.isEmpty() || out.groups.last().pgid != l.pgid) {
             ValidMemberGroup g;
             g.pgid = l.pgid;
@@ -300,13 +417,47 @@ ValidMembers validMembers(const Db &db, const ValidMemberCriteria &c)
         g.card += l.cardAmt;
         g.cash += l.cashAmt;
         g.amount += l.tAmt;
-        g.lines.append(l);
         ++out.count;
         out.card += l.cardAmt;
         out.cash += l.cashAmt;
         out.amount += l.tAmt;
+        g.lines.append(std::move(l));
     }
     return out;
+}
+
+QList<ValidMemberLine> validMembersPage(const Db &db, const ValidMemberCriteria &c, const ValidMemberLine *after,
+                                        int maxLines)
+{
+    SqlFilter f = validFilter(c);
+    if (after) {
+        const auto [cond, values] = afterKeys(kValidOrder, {after->pgid, after->sDate2, after->member.mbCode, after->ltid});
+        f.add(cond, values);
+    }
+    Params params = f.params();
+    params << std::max(1, maxLines);
+    const QString orderBy = QStringLiteral(" ORDER BY ") + kValidOrder.join(QStringLiteral(", "));
+    // The rows of a screenful are found on Lecture alone and only they are
+    // joined; reading the rest at once (for printing) joins as it goes.
+    const Rows rows = db.query(
+        maxLines <= kJoinAfterLimit
+            ? QString(kValidSelect + QStringLiteral(" FROM (SELECT l.Ltid FROM Lecture l") + f.where() + orderBy
+                      + QStringLiteral(" LIMIT ?) k JOIN Lecture l ON l.Ltid = k.Ltid") + kValidJoins + orderBy)
+            : QString(kValidSelect + QStringLiteral(" FROM Lecture l") + kValidJoins + f.where() + orderBy
+                      + QStringLiteral(" LIMIT ?")),
+        params);
+    const QDate base = validBase(c);
+    QList<ValidMemberLine> out;
+    out.reserve(rows.size());
+    for (const Row &r : rows)
+        out.append(validLine(r, base));
+    return out;
+}
+
+qint64 validMembersCount(const Db &db, const ValidMemberCriteria &c)
+{
+    const SqlFilter f = validFilter(c);
+    return db.scalar(QStringLiteral("SELECT COUNT(*) FROM Lecture l") + f.where(), f.params()).toLongLong();
 }
 
 // --- daily valid members -----------------------------------------------------------------

@@ -40,7 +40,7 @@ struct EnrollmentStatusCriteria {
 };
 
 struct EnrollmentStatusLine {
-    qint64 ltid = 0, bLtid = 0;
+    qint64 ltid = 0, bLtid = 0, pgid = 0;
     QString mbCode{}, mbName{}, sex{}, resident{}, tel1{}, mbCard{};
     qint64 age = -1;
     QString rqDate{}, pgName{}, time1{}, time2{}, lecturer{}, sDate1{}, sDate2{}, ltyymm{};
@@ -74,6 +74,14 @@ struct EnrollmentStatus {
 };
 
 EnrollmentStatus enrollmentStatus(const Db &db, EnrollmentList list, const EnrollmentStatusCriteria &c);
+
+// The same lines a page at a time, for a grid that reads as it scrolls: at
+// most maxLines lines after `after` (nullptr: from the first). The pages
+// joined are the lines of enrollmentStatus.
+QList<EnrollmentStatusLine> enrollmentStatusPage(const Db &db, EnrollmentList list, const EnrollmentStatusCriteria &c,
+                                                 const EnrollmentStatusLine *after, int maxLines);
+// The number of lines of the list, counted without reading them.
+qint64 enrollmentStatusCount(const Db &db, EnrollmentList list, const EnrollmentStatusCriteria &c);
 
 // The desk users offered by the staff list: grade "1" users in service and
 // grade "2" users, as "PsCode-UserName".
@@ -160,6 +168,14 @@ struct ValidMembers {
 };
 
 ValidMembers validMembers(const Db &db, const ValidMemberCriteria &c);
+
+// The lines of validMembers a page at a time, in the same order (program, end
+// date, member, row): at most maxLines lines after `after` (nullptr: from the
+// first).
+QList<ValidMemberLine> validMembersPage(const Db &db, const ValidMemberCriteria &c, const ValidMemberLine *after,
+                                        int maxLines);
+// The number of lines, counted without reading them.
+qint64 validMembersCount(const Db &db, const ValidMemberCriteria &c);
 
 // --- daily valid or expiring members per course (일일유효회원현황) ---------------------
 

@@ -1,5 +1,6 @@
 #include "closing/takingsreports.h"
 
+#include "closing/keyset.h"
 #include "data/reportquery.h"
 
 #include <QHash>
@@ -19,18 +20,6 @@ const QString kGoodsCard = QStringLiteral(
 // A locker row's money: deposit and fee taken, deposit paid back.
 const QString kLockerCash = QStringLiteral("COALESCE(r.Samt, 0) + COALESCE(r.Uamt, 0) - COALESCE(r.Ramt, 0)");
 const QString kLockerKinds = QStringLiteral("r.RqGubun IN ('1', '3', '4')");
-
-Payment goodsPayment(const Row &r)
-{
-    const QString kind = r.str(QStringLiteral("CardChk"));
-    if (kind == QLatin1String("1"))
-        return {r.num(QStringLiteral("SlAmt")), 0};
-    if (kind == QLatin1String("2"))
-        return {0, r.num(QStringLiteral("SlAmt"))};
-    if (kind == QLatin1String("3"))
-        return {r.num(QStringLiteral("CashAmt")), r.num(QStringLiteral("CardAmt"))};
-    return {};
-}
 
 QString courseKind(const QString &ltGubun, const QString &pgGubun)
 {
@@ -283,93 +272,235 @@ IncomeSummary incomeSummary(const Db &db, const IncomeCriteria &c)
     return out;
 }
 
+namespace {
+
+// Pages up to this many lines find their rows first and join only those.
+constexpr int kJoinAfterLimit = 5000;
+
+// The three sections of the itemised report, each with its statement, its
+// order and its line read by position. Every order ends on the row's id.
+
+const QStringList kCourseOrder{QStringLiteral("l.RqDate"), QStringLiteral("l.Ltid")};
+const QString kCourseLines = QStringLiteral(
+    "SELECT l.Ltid, l.RqDate, l.LtGubun, l.PgGubun, l.Lectgubun, l.MbCode, "
+    "COALESCE(m.MbName, l.MbName), COALESCE(m.Sex, l.Sex), COALESCE(p.PgName, l.PgName), l.MonthCnt, "
+    "l.Sdate1, l.Sdate2, l.CashAmt, l.CardAmt");
+const QString kCourseJoins = QStringLiteral(" LEFT JOIN Program p ON p.Pgid = l.Pgid "
+                                            "LEFT JOIN Member m ON m.MbCode = l.MbCode");
+
+IncomeDetailLine courseLine(const Row &r)
+{
+    IncomeDetailLine l;
+    l.section = IncomeSection::Course;
+    const QString ltGubun = textAt(r, 2);
+    l.kind = courseKind(ltGubun, textAt(r, 3));
+    if (l.kind == QStringLiteral("신청"))
+        l.kind = textAt(r, 4) == QLatin1String("2") ? QStringLiteral("재등록") : QStringLiteral("신규");
+    l.ltid = l.rowId = numAt(r, 0);
+    l.date = textAt(r, 1);
+    l.mbCode = textAt(r, 5);
+    l.mbName = textAt(r, 6);
+    l.sex = textAt(r, 7).trimmed();
+    l.name = textAt(r, 8);
+    if (l.name.isEmpty() && l.kind == QStringLiteral("입금"))
+        l.name = QStringLiteral("미수금 입금");
+    l.months = numAt(r, 9);
+    const QString s1 = textAt(r, 10), s2 = textAt(r, 11);
+    l.period = s1.isEmpty() && s2.isEmpty() ? QString() : s1 + QLatin1Char('~') + s2;
+    const Payment p{numAt(r, 12), numAt(r, 13)};
+    l.pay = ltGubun == QLatin1String("4") ? -p : p;
+    return l;
+}
+
+// By day, voucher number, desk user and line of the voucher.
+const QStringList kGoodsOrder{QStringLiteral("s.SlDate"), QStringLiteral("COALESCE(s.SlNo, '')"),
+                              QStringLiteral("COALESCE(s.LastUser, '')"), QStringLiteral("COALESCE(s.SEQ, 0)"),
+                              QStringLiteral("s.SlId")};
+const QString kGoodsLines = QStringLiteral("SELECT s.SlDate, s.SlNo, s.MbCode, s.Slqty, s.CardChk, s.SlAmt, "
+                                           "s.CashAmt, s.CardAmt, i.ItName, m.MbName, m.Sex, s.LastUser, s.SEQ, s.SlId");
+const QString kGoodsJoins = QStringLiteral(" LEFT JOIN Item i ON i.ItId = s.ItId "
+                                           "LEFT JOIN Member m ON m.MbCode = s.MbCode");
+
+IncomeDetailLine goodsLine(const Row &r)
+{
+    IncomeDetailLine l;
+    l.section = IncomeSection::Goods;
+    l.qty = numAt(r, 3);
+    l.kind = l.qty < 0 ? QStringLiteral("환불") : QStringLiteral("판매");
+    l.date = textAt(r, 0);
+    l.voucher = textAt(r, 1);
+    l.mbCode = textAt(r, 2);
+    l.mbName = textAt(r, 9);
+    l.sex = textAt(r, 10).trimmed();
+    l.name = textAt(r, 8);
+    const QString kind = textAt(r, 4);
+    if (kind == QLatin1String("1"))
+        l.pay = {numAt(r, 5), 0};
+    else if (kind == QLatin1String("2"))
+        l.pay = {0, numAt(r, 5)};
+    else if (kind == QLatin1String("3"))
+        l.pay = {numAt(r, 6), numAt(r, 7)};
+    l.user = textAt(r, 11);
+    l.seq = numAt(r, 12);
+    l.rowId = numAt(r, 13);
+    return l;
+}
+
+// New rentals, renewals, cancellations; by locker group, day, box and row.
+const QStringList kLockerOrder{QStringLiteral("r.RqGubun"), QStringLiteral("COALESCE(r.BoxCode, '')"),
+                               QStringLiteral("r.RqDate"), QStringLiteral("COALESCE(r.RqBox, 0)"),
+                               QStringLiteral("r.Rqid")};
+const QString kLockerLines = QStringLiteral("SELECT r.RqDate, r.RqGubun, r.MbCode, r.BoxNum, r.UseDate1, r.UseDate2, "
+                                            "r.MonCnt, ")
+    + kLockerCash + QStringLiteral(", m.MbName, m.Sex, b.BoxName, r.BoxCode, r.RqBox, r.Rqid");
+const QString kLockerJoins = QStringLiteral(" LEFT JOIN Member m ON m.MbCode = r.MbCode "
+                                            "LEFT JOIN PerBox b ON b.BoxCode = r.BoxCode");
+
+IncomeDetailLine lockerLine(const Row &r)
+{
+    IncomeDetailLine l;
+    l.section = IncomeSection::Locker;
+    l.rqGubun = textAt(r, 1);
+    l.kind = l.rqGubun == QLatin1String("1") ? QStringLiteral("사물함") : lockerKind(l.rqGubun);
+    l.date = textAt(r, 0);
+    l.mbCode = textAt(r, 2);
+    l.mbName = textAt(r, 8);
+    l.sex = textAt(r, 9).trimmed();
+    l.name = QStringLiteral("사물함") + textAt(r, 10) + QLatin1Char(' ') + textAt(r, 3) + QStringLiteral(" 번");
+    l.months = numAt(r, 6);
+    l.period = textAt(r, 4) + QLatin1Char('~') + textAt(r, 5);
+    l.pay = {numAt(r, 7), 0};
+    l.boxCode = textAt(r, 11);
+    l.rqBox = numAt(r, 12);
+    l.rowId = numAt(r, 13);
+    return l;
+}
+
+struct DetailSection {
+    IncomeSection section;
+    const QString &select, &table, &joins;
+    const QStringList &order;
+    IncomeDetailLine (*line)(const Row &);
+    SqlFilter (*filter)(const IncomeCriteria &);
+    // The order's values on a line of the section.
+    Params (*keys)(const IncomeDetailLine &);
+};
+
+const QString kCourseTable = QStringLiteral(" FROM Lecture l"), kGoodsTable = QStringLiteral(" FROM Sale s"),
+              kLockerTable = QStringLiteral(" FROM RqPerBox r");
+
+const DetailSection kSections[] = {
+    {IncomeSection::Course, kCourseLines, kCourseTable, kCourseJoins, kCourseOrder, courseLine,
+     courseFilter, [](const IncomeDetailLine &l) { return Params{l.date, l.rowId}; }},
+    {IncomeSection::Goods, kGoodsLines, kGoodsTable, kGoodsJoins, kGoodsOrder, goodsLine, goodsFilter,
+     [](const IncomeDetailLine &l) { return Params{l.date, l.voucher, l.user, l.seq, l.rowId}; }},
+    {IncomeSection::Locker, kLockerLines, kLockerTable, kLockerJoins, kLockerOrder, lockerLine,
+     lockerFilter, [](const IncomeDetailLine &l) { return Params{l.rqGubun, l.boxCode, l.date, l.rqBox, l.rowId}; }},
+};
+
+// The lines of one section: all of them (maxLines 0), or a page after a line.
+QList<IncomeDetailLine> sectionLines(const Db &db, const DetailSection &s, const IncomeCriteria &c,
+                                     const IncomeDetailLine *after, int maxLines)
+{
+    const QString order = QStringLiteral(" ORDER BY ") + s.order.join(QStringLiteral(", "));
+    IncomeCriteria from = c;
+    // Courses and goods are in date order: their index range starts at the last date read.
+    if (after && s.section != IncomeSection::Locker && after->date > from.dateFrom)
+        from.dateFrom = after->date;
+    SqlFilter f = s.filter(from);
+    Rows rows;
+    if (after) {
+        const auto [cond, values] = afterKeys(s.order, s.keys(*after));
+        f.add(cond, values);
+    }
+    if (maxLines <= 0) {
+        rows = db.query(s.select + s.table + s.joins + f.where() + order, f.params());
+    } else if (maxLines > kJoinAfterLimit) {
+        // Reading the rest at once (for printing) joins as it goes.
+        Params params = f.params();
+        params << maxLines;
+        rows = db.query(s.select + s.table + s.joins + f.where() + order + QStringLiteral(" LIMIT ?"), params);
+    } else {
+        Params params = f.params();
+        params << maxLines;
+        // The rows of a screenful are found on their table alone; only they are joined.
+        const QString &id = s.order.last();
+        rows = db.query(s.select + QStringLiteral(" FROM (SELECT ") + id + QStringLiteral(" AS Id") + s.table + f.where()
+                            + order + QStringLiteral(" LIMIT ?) k JOIN") + s.table.mid(5) + QStringLiteral(" ON ") + id
+                            + QStringLiteral(" = k.Id") + s.joins + order,
+                        params);
+    }
+    QList<IncomeDetailLine> out;
+    out.reserve(rows.size());
+    for (const Row &r : rows)
+        out.append(s.line(r));
+    return out;
+}
+
+} // namespace
+
 IncomeDetail incomeDetail(const Db &db, const IncomeCriteria &c)
 {
     IncomeDetail out;
-    // A year holds a hundred thousand lines and more: read by position.
-    const SqlFilter cf = courseFilter(c);
-    const Rows courses = db.query(
-        QStringLiteral("SELECT l.Ltid, l.RqDate, l.LtGubun, l.PgGubun, l.Lectgubun, l.MbCode, "
-                       "COALESCE(m.MbName, l.MbName) AS MbName, COALESCE(m.Sex, l.Sex) AS Sex, "
-                       "COALESCE(p.PgName, l.PgName) AS PgName, l.MonthCnt, l.Sdate1, l.Sdate2, "
-                       "l.CashAmt AS Cash, l.CardAmt AS Card "
-                       "FROM Lecture l LEFT JOIN Program p ON p.Pgid = l.Pgid "
-                       "LEFT JOIN Member m ON m.MbCode = l.MbCode")
-            + cf.where() + QStringLiteral(" ORDER BY l.RqDate, l.Ltid"),
-        cf.params());
-    out.courses.reserve(courses.size());
-    for (const Row &r : courses) {
-        IncomeDetailLine &l = out.courses.emplace_back();
-        l.section = IncomeSection::Course;
-        const QString ltGubun = textAt(r, 2);
-        l.kind = courseKind(ltGubun, textAt(r, 3));
-        if (l.kind == QStringLiteral("신청"))
-            l.kind = textAt(r, 4) == QLatin1String("2") ? QStringLiteral("재등록") : QStringLiteral("신규");
-        l.ltid = numAt(r, 0);
-        l.date = textAt(r, 1);
-        l.mbCode = textAt(r, 5);
-        l.mbName = textAt(r, 6);
-        l.sex = textAt(r, 7).trimmed();
-        l.name = textAt(r, 8);
-        if (l.name.isEmpty() && l.kind == QStringLiteral("입금"))
-            l.name = QStringLiteral("미수금 입금");
-        l.months = numAt(r, 9);
-        const QString s1 = textAt(r, 10), s2 = textAt(r, 11);
-        l.period = s1.isEmpty() && s2.isEmpty() ? QString() : s1 + QLatin1Char('~') + s2;
-        l.pay = coursePay(r, ltGubun);
-        out.courseTotal += l.pay;
-    }
-
-    const SqlFilter gf = goodsFilter(c);
-    for (const Row &r : db.query(QStringLiteral("SELECT s.SlDate, s.SlNo, s.MbCode, s.Slqty, s.CardChk, s.SlAmt, "
-                                                "s.CashAmt, s.CardAmt, i.ItName, m.MbName, m.Sex "
-                                                "FROM Sale s LEFT JOIN Item i ON i.ItId = s.ItId "
-                                                "LEFT JOIN Member m ON m.MbCode = s.MbCode")
-                                     + gf.where()
-                                     + QStringLiteral(" ORDER BY s.SlDate, s.SlNo, s.LastUser, s.SEQ, s.SlId"),
-                                 gf.params())) {
-        IncomeDetailLine &l = out.goods.emplace_back();
-        l.section = IncomeSection::Goods;
-        l.qty = numAt(r, 3);
-        l.kind = l.qty < 0 ? QStringLiteral("환불") : QStringLiteral("판매");
-        l.date = textAt(r, 0);
-        l.mbCode = textAt(r, 2);
-        l.mbName = textAt(r, 9);
-        l.sex = textAt(r, 10).trimmed();
-        l.name = textAt(r, 8);
-        l.pay = goodsPayment(r);
-        out.goodsTotal += l.pay;
-    }
-
-    const SqlFilter lf = lockerFilter(c);
-    for (const Row &r : db.query(QStringLiteral("SELECT r.RqDate, r.RqGubun, r.MbCode, r.BoxNum, r.UseDate1, r.UseDate2, "
-                                                "r.MonCnt, ")
-                                     + kLockerCash
-                                     + QStringLiteral(" AS Cash, m.MbName, m.Sex, b.BoxName FROM RqPerBox r "
-                                                      "LEFT JOIN Member m ON m.MbCode = r.MbCode "
-                                                      "LEFT JOIN PerBox b ON b.BoxCode = r.BoxCode")
-                                     + lf.where()
-                                     + QStringLiteral(" ORDER BY r.RqGubun, r.BoxCode, r.RqDate, r.RqBox, r.Rqid"),
-                                 lf.params())) {
-        IncomeDetailLine l;
-        l.section = IncomeSection::Locker;
-        const QString kind = r.str(QStringLiteral("RqGubun"));
-        l.kind = kind == QLatin1String("1") ? QStringLiteral("사물함") : lockerKind(kind);
-        l.date = r.str(QStringLiteral("RqDate"));
-        l.mbCode = r.str(QStringLiteral("MbCode"));
-        l.mbName = r.str(QStringLiteral("MbName"));
-        l.sex = r.str(QStringLiteral("Sex")).trimmed();
-        l.name = QStringLiteral("사물함") + r.str(QStringLiteral("BoxName")) + QLatin1Char(' ')
-            + r.str(QStringLiteral("BoxNum")) + QStringLiteral(" 번");
-        l.months = r.num(QStringLiteral("MonCnt"));
-        l.period = r.str(QStringLiteral("UseDate1")) + QLatin1Char('~') + r.str(QStringLiteral("UseDate2"));
-        l.pay = {r.num(QStringLiteral("Cash")), 0};
-        out.lockerTotal += l.pay;
-        out.lockers.append(l);
+    QList<IncomeDetailLine> *lists[] = {&out.courses, &out.goods, &out.lockers};
+    Payment *totals[] = {&out.courseTotal, &out.goodsTotal, &out.lockerTotal};
+    for (int i = 0; i < 3; ++i) {
+        *lists[i] = sectionLines(db, kSections[i], c, nullptr, 0);
+        for (const IncomeDetailLine &l : std::as_const(*lists[i]))
+            *totals[i] += l.pay;
     }
     out.total = out.courseTotal;
     out.total += out.goodsTotal;
     out.total += out.lockerTotal;
+    return out;
+}
+
+QList<IncomeDetailLine> incomeDetailPage(const Db &db, const IncomeCriteria &c, const IncomeDetailLine *after,
+                                         int maxLines)
+{
+    maxLines = std::max(1, maxLines);
+    QList<IncomeDetailLine> out;
+    for (const DetailSection &s : kSections) {
+        if (after && int(s.section) < int(after->section))
+            continue;
+        const IncomeDetailLine *from = after && after->section == s.section ? after : nullptr;
+        out += sectionLines(db, s, c, from, maxLines - int(out.size()));
+        if (out.size() >= maxLines)
+            break;
+    }
+    return out;
+}
+
+IncomeTotals incomeTotals(const Db &db, const IncomeCriteria &c)
+{
+    IncomeTotals out;
+    const SqlFilter cf = courseFilter(c);
+    if (const auto r = db.queryOne(
+            QStringLiteral("SELECT COUNT(*), "
+                           "SUM(CASE WHEN l.LtGubun = '4' THEN -l.CashAmt ELSE l.CashAmt END), "
+                           "SUM(CASE WHEN l.LtGubun = '4' THEN -l.CardAmt ELSE l.CardAmt END) FROM Lecture l")
+                + cf.where(),
+            cf.params())) {
+        out.courseLines = numAt(*r, 0);
+        out.course = {numAt(*r, 1), numAt(*r, 2)};
+    }
+    const SqlFilter gf = goodsFilter(c);
+    if (const auto r = db.queryOne(QStringLiteral("SELECT COUNT(*), ") + kGoodsCash + QStringLiteral(", ") + kGoodsCard
+                                       + QStringLiteral(" FROM Sale s") + gf.where(),
+                                   gf.params())) {
+        out.goodsLines = numAt(*r, 0);
+        out.goods = {numAt(*r, 1), numAt(*r, 2)};
+    }
+    const SqlFilter lf = lockerFilter(c);
+    if (const auto r = db.queryOne(QStringLiteral("SELECT COUNT(*), SUM(") + kLockerCash
+                                       + QStringLiteral(") FROM RqPerBox r") + lf.where(),
+                                   lf.params())) {
+        out.lockerLines = numAt(*r, 0);
+        out.locker = {numAt(*r, 1), 0};
+    }
+    out.total = out.course;
+    out.total += out.goods;
+    out.total += out.locker;
     return out;
 }
 

@@ -114,6 +114,12 @@ struct IncomeDetailLine {
     QString period{};   // "from~to"
     Payment pay;      // refunds negative
     qint64 ltid = 0;  // enrollment rows: the row, for showing its first period
+    // Where the line stands in its section's order, for reading on after it:
+    // the row's id; a sale's voucher number, desk user and line; a locker
+    // row's kind, group and box.
+    qint64 rowId = 0;
+    QString voucher{}, user{}, rqGubun{}, boxCode{};
+    qint64 seq = 0, rqBox = 0;
 };
 
 struct IncomeDetail {
@@ -122,6 +128,22 @@ struct IncomeDetail {
 };
 
 IncomeDetail incomeDetail(const Db &db, const IncomeCriteria &c);
+
+// The lines of incomeDetail a page at a time, for a grid that reads as it
+// scrolls: the courses, then the goods, then the lockers, each section in its
+// order; at most maxLines lines after `after` (nullptr: from the first).
+QList<IncomeDetailLine> incomeDetailPage(const Db &db, const IncomeCriteria &c, const IncomeDetailLine *after,
+                                         int maxLines);
+
+// What the itemised report adds up to, summed without reading its lines:
+// each section's lines and money (refunds negative) and the whole.
+struct IncomeTotals {
+    qint64 courseLines = 0, goodsLines = 0, lockerLines = 0;
+    Payment course, goods, locker, total;
+    qint64 lines() const { return courseLines + goodsLines + lockerLines; }
+};
+
+IncomeTotals incomeTotals(const Db &db, const IncomeCriteria &c);
 
 // The period the enrollment was first sold for ("dDate1~dDate2"); "" when
 // the row does not exist.

@@ -116,27 +116,34 @@ QStringList totalLine(const QList<ListColumn> &cols, const QString &title, const
     return cells;
 }
 
-struct StatusView {
-    EnrollmentStatus result;
-    ReportTable table;
-};
-
-ReportTable statusTable(EnrollmentList list, const EnrollmentStatus &s)
+// The lines as they arrive and, after the last, the total lines: sums of
+// the lines listed.
+std::shared_ptr<LineFormat<EnrollmentStatusLine>> statusFormat(EnrollmentList list)
 {
-    const QList<ListColumn> cols = columnsOf(list);
-    ReportTable t;
-    for (const EnrollmentStatusLine &l : s.lines) {
+    struct State {
+        QList<ListColumn> cols;
+        EnrollmentSums all, newOnes, renewals;
+    };
+    auto st = std::make_shared<State>();
+    st->cols = columnsOf(list);
+    auto f = std::make_shared<LineFormat<EnrollmentStatusLine>>();
+    f->line = [st](ReportTable &t, const EnrollmentStatusLine &l) {
         QStringList cells;
-        for (const ListColumn &c : cols)
+        cells.reserve(st->cols.size());
+        for (const ListColumn &c : std::as_const(st->cols))
             cells << c.text(l);
         t.add(cells, l.ltid);
-    }
-    t.addTotal(totalLine(cols, QStringLiteral("[합    계]"), s.all));
-    if (list == EnrollmentList::Enrollments) {
-        t.addTotal(totalLine(cols, QStringLiteral("[신    규]"), s.newOnes));
-        t.addTotal(totalLine(cols, QStringLiteral("[재 등 록]"), s.renewals));
-    }
-    return t;
+        st->all.add(l);
+        (l.renewal ? st->renewals : st->newOnes).add(l);
+    };
+    f->end = [st, list](ReportTable &t) {
+        t.addTotal(totalLine(st->cols, QStringLiteral("[합    계]"), st->all));
+        if (list == EnrollmentList::Enrollments) {
+            t.addTotal(totalLine(st->cols, QStringLiteral("[신    규]"), st->newOnes));
+            t.addTotal(totalLine(st->cols, QStringLiteral("[재 등 록]"), st->renewals));
+        }
+    };
+    return f;
 }
 
 } // namespace
@@ -260,18 +267,16 @@ bool EnrollmentStatusReport::startQuery()
         return false;
     const EnrollmentList list = currentList();
     setCurrentList(list);
-    run<StatusView>(
-        QStringLiteral("자료를 조회중입니다."),
-        [c, list](const Db &db) {
-            StatusView v;
-            v.result = enrollmentStatus(db, list, c);
-            v.table = statusTable(list, v.result);
-            return v;
+    // A year holds a hundred thousand enrollments: the count and the first
+    // page come at once, the rest as the list scrolls.
+    runStream<EnrollmentStatusLine, qint64>(
+        QStringLiteral("자료를 조회중입니다."), [c, list](const Db &db) { return enrollmentStatusCount(db, list, c); },
+        [c, list](const Db &db, const EnrollmentStatusLine *after, int maxLines) {
+            return enrollmentStatusPage(db, list, c, after, maxLines);
         },
-        [this](StatusView &v) {
-            m_result = std::move(v.result);
-            showTable(v.table);
-            setStatus(wonText(m_result.all.count) + QStringLiteral(" 건"));
+        statusFormat(list), [this](qint64 &count) {
+            m_count = count;
+            setStatus(wonText(count) + QStringLiteral(" 건"));
         });
     return true;
 }

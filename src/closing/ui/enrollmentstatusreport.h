@@ -24,7 +24,8 @@ public:
     static QStringList tabNames();
     EnrollmentList currentList() const;
     void setCurrentList(EnrollmentList list);
-    const EnrollmentStatus &result() const { return m_result; }
+    // The number of lines of the list shown.
+    qint64 count() const { return m_count; }
 
 protected:
     bool startQuery() override;
@@ -40,7 +41,7 @@ private:
     DateEdit *m_from, *m_to;
     QComboBox *m_course, *m_sclass, *m_months, *m_user;
     QTabBar *m_tabs;
-    EnrollmentStatus m_result;
+    qint64 m_count = 0;
 };
 
 } // namespace fitrova

@@ -19,7 +19,6 @@ namespace {
 
 struct IncomeView {
     IncomeSummary summary;
-    IncomeDetail detail;
     ReportTable table;
 };
 
@@ -44,27 +43,44 @@ ReportTable summaryTable(const IncomeSummary &s)
     return t;
 }
 
-ReportTable detailTable(const IncomeDetail &d)
+QStringList detailSumLine(const QString &title, const Payment &p)
 {
-    ReportTable t;
-    const auto section = [&t](const QList<IncomeDetailLine> &lines, const QString &totalText, const Payment &total) {
-        for (const IncomeDetailLine &l : lines) {
-            const QString count = l.section == IncomeSection::Goods ? wonText(l.qty)
-                                  : l.months > 0                   ? QString::number(l.months)
-                                                                   : QString();
-            t.add(QStringList{l.kind, l.date, l.mbCode, l.mbName, l.sex, l.name, count, l.period} + payCells(l.pay),
-                  l.ltid);
-        }
-        t.addSubtotal(QStringList{totalText, QString(), QString(), QString(), QString(), QString(), QString(), QString()}
-                      + payCells(total));
+    return QStringList{title, QString(), QString(), QString(), QString(), QString(), QString(), QString()} + payCells(p);
+}
+
+// The lines as they arrive, each section's sum after its last line (or in
+// place of an empty section) and the total after the list: sums of the lines
+// listed. The sections come one after the other: courses, goods, lockers.
+std::shared_ptr<LineFormat<IncomeDetailLine>> detailFormat()
+{
+    struct State {
+        int section = 0; // the section being listed
+        Payment sums[3];
     };
-    section(d.courses, QStringLiteral("[강좌 수입계]"), d.courseTotal);
-    section(d.goods, QStringLiteral("[상품 수입계]"), d.goodsTotal);
-    section(d.lockers, QStringLiteral("[사물함 수입계]"), d.lockerTotal);
-    t.addTotal(QStringList{QStringLiteral("[수 입 총 계]"), QString(), QString(), QString(), QString(), QString(), QString(),
-                           QString()}
-               + payCells(d.total));
-    return t;
+    auto st = std::make_shared<State>();
+    const auto closeBefore = [st](ReportTable &t, int section) {
+        static const QString titles[] = {QStringLiteral("[강좌 수입계]"), QStringLiteral("[상품 수입계]"),
+                                         QStringLiteral("[사물함 수입계]")};
+        for (; st->section < section; ++st->section)
+            t.addSubtotal(detailSumLine(titles[st->section], st->sums[st->section]));
+    };
+    auto f = std::make_shared<LineFormat<IncomeDetailLine>>();
+    f->line = [st, closeBefore](ReportTable &t, const IncomeDetailLine &l) {
+        closeBefore(t, int(l.section));
+        const QString count = l.section == IncomeSection::Goods ? wonText(l.qty)
+                              : l.months > 0                   ? QString::number(l.months)
+                                                               : QString();
+        t.add(QStringList{l.kind, l.date, l.mbCode, l.mbName, l.sex, l.name, count, l.period} + payCells(l.pay), l.ltid);
+        st->sums[int(l.section)] += l.pay;
+    };
+    f->end = [st, closeBefore](ReportTable &t) {
+        closeBefore(t, 3);
+        Payment total = st->sums[0];
+        total += st->sums[1];
+        total += st->sums[2];
+        t.addTotal(detailSumLine(QStringLiteral("[수 입 총 계]"), total));
+    };
+    return f;
 }
 
 } // namespace
@@ -127,30 +143,37 @@ bool IncomeReport::startQuery()
         setColumns({QStringLiteral("구분"), QStringLiteral("일자"), QStringLiteral("회원번호"), QStringLiteral("회원명"),
                     QStringLiteral("성별"), QStringLiteral("내역"), QStringLiteral("개월/수량"), QStringLiteral("기간"),
                     QStringLiteral("현금"), QStringLiteral("카드"), QStringLiteral("합계")},
-                   {60, 84, 72, 70, 36, 190, 60, 160, 80, 80, 86}, {6, 8, 9, 10}, {4});
+                   {100, 84, 72, 70, 36, 150, 60, 160, 80, 80, 86}, {6, 8, 9, 10}, {4});
     else
         setColumns({QStringLiteral("구분"), QStringLiteral("내역"), QStringLiteral("개월"), QStringLiteral("건수"),
                     QStringLiteral("현금"), QStringLiteral("카드"), QStringLiteral("합계")},
                    {100, 240, 50, 60, 100, 100, 110}, {2, 3, 4, 5, 6});
+    if (lines) {
+        // A year holds hundreds of thousands of lines: the sums and the first
+        // page come at once, the rest as the list scrolls.
+        runStream<IncomeDetailLine, IncomeTotals>(
+            QStringLiteral("집계중입니다.."), [c](const Db &db) { return incomeTotals(db, c); },
+            [c](const Db &db, const IncomeDetailLine *after, int maxLines) {
+                return incomeDetailPage(db, c, after, maxLines);
+            },
+            detailFormat(), [this](IncomeTotals &t) {
+                m_totals = t;
+                setStatus(QStringLiteral("수입총계 ") + wonText(t.total.sum()) + QStringLiteral(" 원"));
+            });
+        return true;
+    }
     run<IncomeView>(
         QStringLiteral("집계중입니다.."),
-        [c, lines](const Db &db) {
+        [c](const Db &db) {
             IncomeView v;
-            if (lines) {
-                v.detail = incomeDetail(db, c);
-                v.table = detailTable(v.detail);
-            } else {
-                v.summary = incomeSummary(db, c);
-                v.table = summaryTable(v.summary);
-            }
+            v.summary = incomeSummary(db, c);
+            v.table = summaryTable(v.summary);
             return v;
         },
         [this](IncomeView &v) {
             m_summary = std::move(v.summary);
-            m_detail = std::move(v.detail);
             showTable(v.table);
-            const Payment total = itemised() ? m_detail.total : m_summary.total;
-            setStatus(QStringLiteral("수입총계 ") + wonText(total.sum()) + QStringLiteral(" 원"));
+            setStatus(QStringLiteral("수입총계 ") + wonText(m_summary.total.sum()) + QStringLiteral(" 원"));
         });
     return true;
 }

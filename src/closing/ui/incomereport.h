@@ -21,7 +21,8 @@ public:
 
     bool itemised() const;
     const IncomeSummary &summary() const { return m_summary; }
-    const IncomeDetail &detail() const { return m_detail; }
+    // The sums of the itemised list shown.
+    const IncomeTotals &totals() const { return m_totals; }
     // The month filter's items: "모두보기", "1 개월", "3 개월", "6 개월", "12개월".
     static QStringList monthFilterItems();
 
@@ -37,7 +38,7 @@ private:
     QComboBox *m_user, *m_months;
     QRadioButton *m_summed, *m_lines;
     IncomeSummary m_summary;
-    IncomeDetail m_detail;
+    IncomeTotals m_totals;
 };
 
 } // namespace fitrova

@@ -5,6 +5,7 @@
 #include "widgets/controls.h"
 #include "widgets/datagrid.h"
 #include "widgets/dateedit.h"
+#include "widgets/deskguard.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -15,29 +16,57 @@ namespace fitrova {
 
 namespace {
 
-struct ValidView {
-    ValidMembers result;
-    ReportTable table;
-};
-
-ReportTable validTable(const ValidMembers &v)
+QStringList sumCells(const QString &title, qint64 count, qint64 card, qint64 cash, qint64 amount)
 {
-    ReportTable t;
-    for (const ValidMemberGroup &g : v.groups) {
-        for (const ValidMemberLine &l : g.lines)
-            t.add({l.pgName, l.time1.isEmpty() ? QString() : l.time1 + QLatin1Char('~') + l.time2, l.lecturer, l.member.mbCode,
-                   l.member.mbName, l.sex, l.age < 0 ? QString() : QString::number(l.age), l.member.tel1, l.rqDate,
-                   l.sDate1 + QLatin1Char('~') + l.sDate2, QString::number(l.monthCnt), wonText(l.cardAmt),
-                   wonText(l.cashAmt), wonText(l.tAmt), l.remainder, l.sms},
-                  l.member.mbCode);
-        t.addSubtotal({QStringLiteral("[소  계]"), QString(), QString(), wonText(g.lines.size()) + QStringLiteral(" 명"),
-                       QString(), QString(), QString(), QString(), QString(), QString(), QString(), wonText(g.card),
-                       wonText(g.cash), wonText(g.amount)});
-    }
-    t.addTotal({QStringLiteral("[총  계]"), QString(), QString(), wonText(v.count) + QStringLiteral(" 명"), QString(),
-                QString(), QString(), QString(), QString(), QString(), QString(), wonText(v.card), wonText(v.cash),
-                wonText(v.amount)});
-    return t;
+    return {title, QString(), QString(), wonText(count) + QStringLiteral(" 명"), QString(), QString(), QString(), QString(),
+            QString(), QString(), QString(), wonText(card), wonText(cash), wonText(amount)};
+}
+
+// The lines as they arrive, a [소  계] after each program's last line and
+// the [총  계] after the list: sums of the lines listed (the lines come in
+// program order, so a program ends where the next begins).
+std::shared_ptr<LineFormat<ValidMemberLine>> validFormat()
+{
+    struct Sums {
+        qint64 count = 0, card = 0, cash = 0, amount = 0;
+        void add(const ValidMemberLine &l)
+        {
+            ++count;
+            card += l.cardAmt;
+            cash += l.cashAmt;
+            amount += l.tAmt;
+        }
+    };
+    struct State {
+        std::optional<qint64> pgid; // the program being listed
+        Sums group, all;
+    };
+    auto st = std::make_shared<State>();
+    const auto closeGroup = [st](ReportTable &t) {
+        if (st->pgid)
+            t.addSubtotal(sumCells(QStringLiteral("[소  계]"), st->group.count, st->group.card, st->group.cash,
+                                   st->group.amount));
+        st->pgid.reset();
+        st->group = {};
+    };
+    auto f = std::make_shared<LineFormat<ValidMemberLine>>();
+    f->line = [st, closeGroup](ReportTable &t, const ValidMemberLine &l) {
+        if (st->pgid && *st->pgid != l.pgid)
+            closeGroup(t);
+        st->pgid = l.pgid;
+        t.add({l.pgName, l.time1.isEmpty() ? QString() : l.time1 + QLatin1Char('~') + l.time2, l.lecturer, l.member.mbCode,
+               l.member.mbName, l.sex, l.age < 0 ? QString() : QString::number(l.age), l.member.tel1, l.rqDate,
+               l.sDate1 + QLatin1Char('~') + l.sDate2, QString::number(l.monthCnt), wonText(l.cardAmt),
+               wonText(l.cashAmt), wonText(l.tAmt), l.remainder, l.sms},
+              l.member.mbCode);
+        st->group.add(l);
+        st->all.add(l);
+    };
+    f->end = [st, closeGroup](ReportTable &t) {
+        closeGroup(t);
+        t.addTotal(sumCells(QStringLiteral("[총  계]"), st->all.count, st->all.card, st->all.cash, st->all.amount));
+    };
+    return f;
 }
 
 } // namespace
@@ -118,25 +147,31 @@ bool ValidMembersReport::startQuery()
     c.ltCode = chosenCode(m_lecturer);
     c.pgid = m_program->currentData().toLongLong();
     c.today = ui().app.clock().today();
-    run<ValidView>(
-        QStringLiteral("자료를 조회중입니다."),
-        [c](const Db &db) {
-            ValidView v;
-            v.result = validMembers(db, c);
-            v.table = validTable(v.result);
-            return v;
-        },
-        [this](ValidView &v) {
-            m_result = std::move(v.result);
-            showTable(v.table);
-            setStatus(wonText(m_result.count) + QStringLiteral(" 명"));
+    // A day of a large centre holds tens of thousands of valid members: the
+    // count and the first page come at once, the rest as the list scrolls.
+    runStream<ValidMemberLine, qint64>(
+        QStringLiteral("자료를 조회중입니다."), [c](const Db &db) { return validMembersCount(db, c); },
+        [c](const Db &db, const ValidMemberLine *after, int maxLines) { return validMembersPage(db, c, after, maxLines); },
+        validFormat(), [this, c](qint64 &count) {
+            m_count = count;
+            m_shown = c;
+            setStatus(wonText(count) + QStringLiteral(" 명"));
         });
     return true;
 }
 
 void ValidMembersReport::sendSms()
 {
-    runHandover(ui(), m_sendSms, m_result.contacts(), QStringLiteral("문자전송"), this);
+    // The members of the list shown, every one of them (the grid may not
+    // have read them all yet).
+    MemberContacts members;
+    if (m_sendSms && m_shown) {
+        const auto read = guard(ui(), DbAction::Read, [&] { return validMembers(ui().app.main, *m_shown).contacts(); });
+        if (!read)
+            return;
+        members = *read;
+    }
+    runHandover(ui(), m_sendSms, members, QStringLiteral("문자전송"), this);
 }
 
 ReportPrint ValidMembersReport::printSpec() const

@@ -8,6 +8,8 @@
 #include "members/ui/memberscreenhooks.h"
 #include "widgets/reportscreen.h"
 
+#include <optional>
+
 class QComboBox;
 
 namespace fitrova {
@@ -18,7 +20,8 @@ class ValidMembersReport : public ReportScreen {
     Q_OBJECT
 public:
     ValidMembersReport(UiContext &ui, QWidget *parent = nullptr, MemberHandover sendSms = {});
-    const ValidMembers &result() const { return m_result; }
+    // The number of lines of the list shown.
+    qint64 count() const { return m_count; }
     void sendSms();
 
 protected:
@@ -33,7 +36,8 @@ private:
     QComboBox *m_kind, *m_course, *m_months, *m_pgGubun, *m_lectGubun, *m_lecturer, *m_program;
     DateEdit *m_from, *m_to;
     QWidget *m_tilde;
-    ValidMembers m_result;
+    std::optional<ValidMemberCriteria> m_shown; // the criteria of the list shown
+    qint64 m_count = 0;
 };
 
 } // namespace fitrova

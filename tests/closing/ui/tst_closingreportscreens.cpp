@@ -20,7 +20,9 @@
 #include "messaging/smsrecipients.h"
 #include "messaging/ui/smsscreens.h"
 #include "testinstall.h"
+#include "data/text.h"
 #include "widgets/datagrid.h"
+#include "widgets/gridstream.h"
 #include "widgets/dateedit.h"
 #include "widgets/screenregistry.h"
 
@@ -239,6 +241,107 @@ private slots:
         QCOMPARE(unpaid.grid()->objectName(), QStringLiteral("SpMisu"));
         QCOMPARE(unpaid.grid()->rowCount(), 2);
         QCOMPARE(unpaid.grid()->cell(0, 7), QStringLiteral("20,000"));
+    }
+
+    // March holds more lines than a page: each list shows its count and first
+    // page at once, reads on as it scrolls, and after its last line come its
+    // subtotal and total rows, sums of the lines listed.
+    void longListsStreamWithTheirTotalsLast()
+    {
+        const int lines = 450;
+        const qint64 second = db().insertId("INSERT INTO Program (PgGubun, Course, Sclass, PgCode, PgName, Time1, Time2, "
+                                            "LtCode, LTName, PgUse) VALUES ('1', '1', '01', '1000002', '수영 중급', "
+                                            "'08:00', '08:50', '0001', '박강사', '1')",
+                                            {}, "Pgid");
+        db().transaction([&] {
+            for (int i = 0; i < lines; ++i) {
+                Lect l;
+                l.mbCode = i % 2 ? "00000001" : "00000002";
+                l.pgid = i % 3 ? m_pgid : second;
+                l.cashAmt = 1000 * (i % 7);
+                l.cardAmt = 500 * (i % 5);
+                l.tAmt = l.cashAmt + l.cardAmt;
+                l.rqDate = QStringLiteral("2024-03-%1").arg(1 + i % 4, 2, 10, QLatin1Char('0'));
+                l.sDate1 = l.dDate1 = "2024-03-01";
+                l.sDate2 = l.dDate2 = "2024-03-31";
+                l.ltyymm = "2024-03";
+                l.monthCnt = 1;
+                const qint64 id = addLecture(db(), l);
+                db().exec("UPDATE Lecture SET Lectgubun = ?, LastUser = '0001' WHERE Ltid = ?", {i % 4 ? "1" : "2", id});
+            }
+        });
+        // Sums of the lines of a column down to a row, from the row after the last total row above.
+        const auto linesAbove = [](DataGrid *g, int row, int col) {
+            qint64 sum = 0;
+            for (int r = row - 1; r >= 0 && !g->isTotalRow(r); --r)
+                sum += money(g->cell(r, col));
+            return sum;
+        };
+
+        EnrollmentStatusReport status(m_ui);
+        child<MonthEdit>(&status, "CobYYMM")->setMonthText("2024-03");
+        QVERIFY(status.query());
+        QVERIFY(status.waitForQuery());
+        QCOMPARE(status.count(), qint64(lines));
+        QCOMPARE(status.statusText(), QStringLiteral("450 건"));
+        QCOMPARE(status.grid()->rowCount(), kGridPageRows);
+        QVERIFY(!status.grid()->isTotalRow(kGridPageRows - 1));
+        status.readAllLines();
+        QCOMPARE(status.grid()->rowCount(), lines + 3);
+        QCOMPARE(status.grid()->cell(lines, 0), QStringLiteral("[합    계]"));
+        QCOMPARE(status.grid()->cell(lines, 1), QStringLiteral("450 건"));
+        QCOMPARE(money(status.grid()->cell(lines, 13)), linesAbove(status.grid(), lines, 13));
+        QCOMPARE(status.grid()->cell(lines + 2, 1), QStringLiteral("113 건")); // every fourth a renewal
+        for (int r = 0; r < lines; ++r)
+            QVERIFY(!status.grid()->isTotalRow(r));
+
+        ValidMembersReport valid(m_ui);
+        child<DateEdit>(&valid, "Dtp1")->setDateText("2024-03-15");
+        QVERIFY(valid.query());
+        QVERIFY(valid.waitForQuery());
+        QCOMPARE(valid.count(), qint64(lines));
+        QCOMPARE(valid.grid()->rowCount(), kGridPageRows);
+        valid.readAllLines();
+        DataGrid *g = valid.grid();
+        QCOMPARE(g->rowCount(), lines + 2 + 1); // two programs' subtotals, the total
+        qint64 subtotals = 0;
+        for (int r = 0; r < g->rowCount() - 1; ++r)
+            if (g->isTotalRow(r)) {
+                QCOMPARE(g->cell(r, 0), QStringLiteral("[소  계]"));
+                QCOMPARE(money(g->cell(r, 13)), linesAbove(g, r, 13));
+                subtotals += money(g->cell(r, 13));
+            }
+        const int total = g->rowCount() - 1;
+        QCOMPARE(g->cell(total, 0), QStringLiteral("[총  계]"));
+        QCOMPARE(g->cell(total, 3), QStringLiteral("450 명"));
+        QCOMPARE(money(g->cell(total, 13)), subtotals);
+        g->scrollTo(g->model()->index(lines / 3 * 2, 0));
+        shoot(valid, "유효회원현황-스트림");
+
+        IncomeReport income(m_ui);
+        child<DateEdit>(&income, "Dtp1")->setDateText("2024-03-01");
+        child<DateEdit>(&income, "Dtp2")->setDateText("2024-03-31");
+        child<QRadioButton>(&income, "Opt내역")->setChecked(true);
+        QVERIFY(income.query());
+        QVERIFY(income.waitForQuery());
+        QCOMPARE(income.grid()->rowCount(), kGridPageRows);
+        const qint64 shown = income.totals().total.sum();
+        QCOMPARE(income.statusText(), QStringLiteral("수입총계 ") + wonText(shown) + QStringLiteral(" 원"));
+        income.readAllLines();
+        g = income.grid();
+        QCOMPARE(g->rowCount(), lines + 3 + 1); // the lines, three section sums (goods and lockers empty), the total
+        QCOMPARE(g->cell(lines, 0), QStringLiteral("[강좌 수입계]"));
+        QCOMPARE(money(g->cell(lines, 10)), linesAbove(g, lines, 10));
+        QCOMPARE(g->cell(lines + 1, 0), QStringLiteral("[상품 수입계]"));
+        QCOMPARE(g->cell(lines + 2, 0), QStringLiteral("[사물함 수입계]"));
+        QCOMPARE(g->cell(lines + 3, 0), QStringLiteral("[수 입 총 계]"));
+        QCOMPARE(money(g->cell(lines + 3, 10)), shown);
+        QCOMPARE(shown, linesAbove(g, lines, 10));
+        g->scrollToBottom();
+        shoot(income, "매출일보(내역별)");
+
+        db().exec("DELETE FROM Lecture WHERE LTyymm = '2024-03'");
+        db().exec("DELETE FROM Program WHERE Pgid = ?", {second});
     }
 
 private:
