@@ -1,9 +1,10 @@
 #include "closing/enrollmentreports.h"
 
-#include "closing/keyset.h"
+#include "closing/longlists.h"
 #include "data/codetexts.h"
 #include "data/dates.h"
 #include "data/reportquery.h"
+#include "data/rowstream.h"
 #include "data/privacy.h"
 
 #include <QHash>
@@ -112,9 +113,9 @@ QString statusJoins(EnrollmentList list)
     return joins;
 }
 
-qint64 ageAt(const Row &r, int column) { return r.at(column).isNull() ? -1 : numAt(r, column); }
+qint64 ageAt(const QSqlQuery &r, int column) { return r.isNull(column) ? -1 : numAt(r, column); }
 
-EnrollmentStatusLine statusLine(const Row &r)
+EnrollmentStatusLine statusLine(const QSqlQuery &r)
 {
     EnrollmentStatusLine l;
     l.ltid = numAt(r, 0);
@@ -163,16 +164,15 @@ EnrollmentStatusLine statusLine(const Row &r)
 EnrollmentStatus enrollmentStatus(const Db &db, EnrollmentList list, const EnrollmentStatusCriteria &c)
 {
     const SqlFilter f = statusFilter(list, c);
-    const Rows rows = db.query(statusSelect(list) + QStringLiteral(" FROM Lecture l") + statusJoins(list) + f.where()
-                                   + QStringLiteral(" ORDER BY ") + statusOrder(c).join(QStringLiteral(", ")),
-                               f.params());
     EnrollmentStatus out;
-    out.lines.reserve(rows.size());
-    for (const Row &r : rows) {
-        const EnrollmentStatusLine &l = out.lines.emplace_back(statusLine(r));
-        out.all.add(l);
-        (l.renewal ? out.renewals : out.newOnes).add(l);
-    }
+    forEachRow(db,
+               statusSelect(list) + QStringLiteral(" FROM Lecture l") + statusJoins(list) + f.where()
+                   + QStringLiteral(" ORDER BY ") + statusOrder(c).join(QStringLiteral(", ")),
+               f.params(), [&](const QSqlQuery &r) {
+                   const EnrollmentStatusLine &l = out.lines.emplace_back(statusLine(r));
+                   out.all.add(l);
+                   (l.renewal ? out.renewals : out.newOnes).add(l);
+               });
     return out;
 }
 
@@ -194,18 +194,16 @@ QList<EnrollmentStatusLine> enrollmentStatusPage(const Db &db, EnrollmentList li
     const QString orderBy = QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
     // The rows of a screenful are found on Lecture alone and only they are
     // joined; reading the rest at once (for printing) joins as it goes.
-    const Rows rows = db.query(
+    QList<EnrollmentStatusLine> out;
+    forEachRow(
+        db,
         maxLines <= kJoinAfterLimit
             ? QString(statusSelect(list) + QStringLiteral(" FROM (SELECT l.Ltid FROM Lecture l") + statusFilterJoins(c)
                       + f.where() + orderBy + QStringLiteral(" LIMIT ?) k JOIN Lecture l ON l.Ltid = k.Ltid")
                       + statusJoins(list) + orderBy)
             : QString(statusSelect(list) + QStringLiteral(" FROM Lecture l") + statusJoins(list) + f.where() + orderBy
                       + QStringLiteral(" LIMIT ?")),
-        params);
-    QList<EnrollmentStatusLine> out;
-    out.reserve(rows.size());
-    for (const Row &r : rows)
-        out.append(statusLine(r));
+        params, [&](const QSqlQuery &r) { out.append(statusLine(r)); });
     return out;
 }
 
@@ -357,7 +355,7 @@ const QString kValidJoins = QStringLiteral(" LEFT JOIN Program p ON p.Pgid = l.P
 // from today (expiring and starting ones).
 QDate validBase(const ValidMemberCriteria &c) { return c.kind == ValidKind::Valid ? dateFromText(c.date) : c.today; }
 
-ValidMemberLine validLine(const Row &r, const QDate &base)
+ValidMemberLine validLine(const QSqlQuery &r, const QDate &base)
 {
     ValidMemberLine l;
     l.ltid = numAt(r, 0);
@@ -386,7 +384,7 @@ ValidMemberLine validLine(const Row &r, const QDate &base)
     l.lecturer = textAt(r, 16);
     l.member.mbName = textAt(r, 17);
     l.sex = textAt(r, 18).trimmed();
-    l.age = r.at(19).isNull() ? -1 : numAt(r, 19);
+    l.age = ageAt(r, 19);
     l.member.tel1 = textAt(r, 20);
     l.sms = textAt(r, 21);
     l.member.postNo = textAt(r, 22);
@@ -400,12 +398,12 @@ ValidMemberLine validLine(const Row &r, const QDate &base)
 ValidMembers validMembers(const Db &db, const ValidMemberCriteria &c)
 {
     const SqlFilter f = validFilter(c);
-    const Rows rows = db.query(kValidSelect + QStringLiteral(" FROM Lecture l") + kValidJoins + f.where()
-                                   + QStringLiteral(" ORDER BY ") + kValidOrder.join(QStringLiteral(", ")),
-                               f.params());
     const QDate base = validBase(c);
     ValidMembers out;
-    for (const Row &r : rows) {
+    forEachRow(db,
+               kValidSelect + QStringLiteral(" FROM Lecture l") + kValidJoins + f.where() + QStringLiteral(" ORDER BY ")
+                   + kValidOrder.join(QStringLiteral(", ")),
+               f.params(), [&](const QSqlQuery &r) {
         ValidMemberLine l = validLine(r, base);
         if (out.groups.isEmpty() || out.groups.last().pgid != l.pgid) {
             ValidMemberGroup g;
@@ -422,7 +420,7 @@ ValidMembers validMembers(const Db &db, const ValidMemberCriteria &c)
         out.cash += l.cashAmt;
         out.amount += l.tAmt;
         g.lines.append(std::move(l));
-    }
+    });
     return out;
 }
 
@@ -439,18 +437,16 @@ QList<ValidMemberLine> validMembersPage(const Db &db, const ValidMemberCriteria 
     const QString orderBy = QStringLiteral(" ORDER BY ") + kValidOrder.join(QStringLiteral(", "));
     // The rows of a screenful are found on Lecture alone and only they are
     // joined; reading the rest at once (for printing) joins as it goes.
-    const Rows rows = db.query(
+    const QDate base = validBase(c);
+    QList<ValidMemberLine> out;
+    forEachRow(
+        db,
         maxLines <= kJoinAfterLimit
             ? QString(kValidSelect + QStringLiteral(" FROM (SELECT l.Ltid FROM Lecture l") + f.where() + orderBy
                       + QStringLiteral(" LIMIT ?) k JOIN Lecture l ON l.Ltid = k.Ltid") + kValidJoins + orderBy)
             : QString(kValidSelect + QStringLiteral(" FROM Lecture l") + kValidJoins + f.where() + orderBy
                       + QStringLiteral(" LIMIT ?")),
-        params);
-    const QDate base = validBase(c);
-    QList<ValidMemberLine> out;
-    out.reserve(rows.size());
-    for (const Row &r : rows)
-        out.append(validLine(r, base));
+        params, [&](const QSqlQuery &r) { out.append(validLine(r, base)); });
     return out;
 }
 

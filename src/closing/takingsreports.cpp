@@ -1,7 +1,8 @@
 #include "closing/takingsreports.h"
 
-#include "closing/keyset.h"
+#include "closing/longlists.h"
 #include "data/reportquery.h"
+#include "data/rowstream.h"
 
 #include <QHash>
 #include <QMap>
@@ -288,7 +289,7 @@ const QString kCourseLines = QStringLiteral(
 const QString kCourseJoins = QStringLiteral(" LEFT JOIN Program p ON p.Pgid = l.Pgid "
                                             "LEFT JOIN Member m ON m.MbCode = l.MbCode");
 
-IncomeDetailLine courseLine(const Row &r)
+IncomeDetailLine courseLine(const QSqlQuery &r)
 {
     IncomeDetailLine l;
     l.section = IncomeSection::Course;
@@ -321,7 +322,7 @@ const QString kGoodsLines = QStringLiteral("SELECT s.SlDate, s.SlNo, s.MbCode, s
 const QString kGoodsJoins = QStringLiteral(" LEFT JOIN Item i ON i.ItId = s.ItId "
                                            "LEFT JOIN Member m ON m.MbCode = s.MbCode");
 
-IncomeDetailLine goodsLine(const Row &r)
+IncomeDetailLine goodsLine(const QSqlQuery &r)
 {
     IncomeDetailLine l;
     l.section = IncomeSection::Goods;
@@ -356,7 +357,7 @@ const QString kLockerLines = QStringLiteral("SELECT r.RqDate, r.RqGubun, r.MbCod
 const QString kLockerJoins = QStringLiteral(" LEFT JOIN Member m ON m.MbCode = r.MbCode "
                                             "LEFT JOIN PerBox b ON b.BoxCode = r.BoxCode");
 
-IncomeDetailLine lockerLine(const Row &r)
+IncomeDetailLine lockerLine(const QSqlQuery &r)
 {
     IncomeDetailLine l;
     l.section = IncomeSection::Locker;
@@ -380,7 +381,7 @@ struct DetailSection {
     IncomeSection section;
     const QString &select, &table, &joins;
     const QStringList &order;
-    IncomeDetailLine (*line)(const Row &);
+    IncomeDetailLine (*line)(const QSqlQuery &);
     SqlFilter (*filter)(const IncomeCriteria &);
     // The order's values on a line of the section.
     Params (*keys)(const IncomeDetailLine &);
@@ -408,32 +409,28 @@ QList<IncomeDetailLine> sectionLines(const Db &db, const DetailSection &s, const
     if (after && s.section != IncomeSection::Locker && after->date > from.dateFrom)
         from.dateFrom = after->date;
     SqlFilter f = s.filter(from);
-    Rows rows;
     if (after) {
         const auto [cond, values] = afterKeys(s.order, s.keys(*after));
         f.add(cond, values);
     }
+    QString sql;
+    Params params = f.params();
     if (maxLines <= 0) {
-        rows = db.query(s.select + s.table + s.joins + f.where() + order, f.params());
+        sql = s.select + s.table + s.joins + f.where() + order;
     } else if (maxLines > kJoinAfterLimit) {
         // Reading the rest at once (for printing) joins as it goes.
-        Params params = f.params();
+        sql = s.select + s.table + s.joins + f.where() + order + QStringLiteral(" LIMIT ?");
         params << maxLines;
-        rows = db.query(s.select + s.table + s.joins + f.where() + order + QStringLiteral(" LIMIT ?"), params);
     } else {
-        Params params = f.params();
-        params << maxLines;
         // The rows of a screenful are found on their table alone; only they are joined.
         const QString &id = s.order.last();
-        rows = db.query(s.select + QStringLiteral(" FROM (SELECT ") + id + QStringLiteral(" AS Id") + s.table + f.where()
-                            + order + QStringLiteral(" LIMIT ?) k JOIN") + s.table.mid(5) + QStringLiteral(" ON ") + id
-                            + QStringLiteral(" = k.Id") + s.joins + order,
-                        params);
+        sql = s.select + QStringLiteral(" FROM (SELECT ") + id + QStringLiteral(" AS Id") + s.table + f.where() + order
+            + QStringLiteral(" LIMIT ?) k JOIN") + s.table.mid(5) + QStringLiteral(" ON ") + id + QStringLiteral(" = k.Id")
+            + s.joins + order;
+        params << maxLines;
     }
     QList<IncomeDetailLine> out;
-    out.reserve(rows.size());
-    for (const Row &r : rows)
-        out.append(s.line(r));
+    forEachRow(db, sql, params, [&](const QSqlQuery &r) { out.append(s.line(r)); });
     return out;
 }
 
