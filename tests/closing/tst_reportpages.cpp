@@ -147,8 +147,8 @@ private slots:
     {
         QTest::addColumn<QString>("report");
         QTest::addColumn<int>("pageSize");
-        for (const char *report : {"enrollments-month", "enrollments-dates", "changes", "refunds", "transfers", "valid",
-                                   "expiring", "starting", "income"})
+        for (const char *report : {"enrollments-month", "enrollments-dates", "enrollments-filtered", "changes", "refunds",
+                                   "transfers", "valid", "expiring", "starting", "income", "income-filtered"})
             for (const int size : {1, 7, 200, 6000})
                 QTest::addRow("%s/%d", report, size) << QString::fromUtf8(report) << size;
     }
@@ -167,6 +167,13 @@ private slots:
                 c.period = EnrollPeriod::Dates;
                 c.dateFrom = QStringLiteral("2024-05-02");
                 c.dateTo = QStringLiteral("2024-05-31");
+            } else if (report == QLatin1String("enrollments-filtered")) {
+                c.period = EnrollPeriod::Both;
+                c.dateFrom = QStringLiteral("2024-05-01");
+                c.dateTo = QStringLiteral("2024-05-31");
+                c.sclass = QStringLiteral("01");
+                c.user = QStringLiteral("0101");
+                c.monthCnt = 1;
             }
             const EnrollmentList list = report == QLatin1String("changes")     ? EnrollmentList::ClassChanges
                                         : report == QLatin1String("refunds")   ? EnrollmentList::Refunds
@@ -178,8 +185,12 @@ private slots:
                 [&](const EnrollmentStatusLine *after, int n) { return enrollmentStatusPage(db(), list, c, after, n); },
                 pageSize);
             head = enrollmentStatusCount(db(), list, c);
-        } else if (report == QLatin1String("income")) {
-            const IncomeCriteria c{QStringLiteral("2024-05-01"), QStringLiteral("2024-05-31")};
+        } else if (report.startsWith(QLatin1String("income"))) {
+            IncomeCriteria c{QStringLiteral("2024-05-01"), QStringLiteral("2024-05-31")};
+            if (report == QLatin1String("income-filtered")) {
+                c.user = QStringLiteral("0101");
+                c.monthCnt = 2;
+            }
             const IncomeDetail d = incomeDetail(db(), c);
             for (const auto *lines : {&d.courses, &d.goods, &d.lockers})
                 for (const IncomeDetailLine &l : *lines)

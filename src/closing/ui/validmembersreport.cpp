@@ -2,6 +2,7 @@
 
 #include "data/text.h"
 #include "members/ui/memberscreens.h"
+#include "widgets/busynotice.h"
 #include "widgets/controls.h"
 #include "widgets/datagrid.h"
 #include "widgets/dateedit.h"
@@ -166,6 +167,7 @@ void ValidMembersReport::sendSms()
     // have read them all yet).
     MemberContacts members;
     if (m_sendSms && m_shown) {
+        BusyScope busy(QStringLiteral("자료를 준비중 입니다"), this);
         const auto read = guard(ui(), DbAction::Read, [&] { return validMembers(ui().app.main, *m_shown).contacts(); });
         if (!read)
             return;
