@@ -290,7 +290,7 @@ MemberListLine memberLine(const Source &r)
 // one statement text, kept in the statement cache.
 constexpr int kCodesPerRead = 1000;
 // Lines a reader makes at most at a time.
-constexpr int kLinesPerRead = 20000;
+constexpr int kLinesPerRead = 50000;
 // Rows read beyond a chunk for members added since the list was found.
 constexpr int kAddedSlack = 64;
 

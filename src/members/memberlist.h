@@ -114,7 +114,7 @@ public:
     const QStringList &codes() const { return m_codes; }
 
     // The lines of the next (at most) n members, in order, and at most
-    // 20,000 at a time. A member deleted since the list was opened is left
+    // 50,000 at a time. A member deleted since the list was opened is left
     // out, so a page may come short of n before the end; an empty page only
     // at the end.
     QList<MemberListLine> next(int n);
