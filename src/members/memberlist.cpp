@@ -289,8 +289,6 @@ MemberListLine memberLine(const Source &r)
 // placeholders (a short batch repeats its last code), so the driver prepares
 // one statement text, kept in the statement cache.
 constexpr int kCodesPerRead = 1000;
-// Lines a reader makes at most at a time.
-constexpr int kLinesPerRead = 50000;
 // Rows read beyond a chunk for members added since the list was found.
 constexpr int kAddedSlack = 64;
 
@@ -338,8 +336,9 @@ QList<MemberListLine> memberListLines(const Db &db, const QStringList &codes)
     return out;
 }
 
-MemberListReader::MemberListReader(Db db, const MemberListCriteria &c, int year, int wholeReadFrom)
-    : m_db(std::move(db)), m_where(memberListCondition(c, year)), m_wholeReadFrom(wholeReadFrom)
+MemberListReader::MemberListReader(Db db, const MemberListCriteria &c, int year, int wholeReadFrom, int linesPerRead)
+    : m_db(std::move(db)), m_where(memberListCondition(c, year)), m_wholeReadFrom(wholeReadFrom),
+      m_linesPerRead(qMax(1, linesPerRead))
 {
     forEachRow(m_db,
                QStringLiteral("SELECT Member.MbCode, Member.MbName FROM Member ") + whereClause()
@@ -359,7 +358,7 @@ QList<MemberListLine> MemberListReader::next(int n)
 {
     // Lines are made a chunk at a time, so a whole list is never held twice
     // over (as lines and as the grid's rows).
-    const qsizetype count = std::min({qsizetype(qMax(0, n)), m_codes.size() - m_next, qsizetype(kLinesPerRead)});
+    const qsizetype count = std::min({qsizetype(qMax(0, n)), m_codes.size() - m_next, qsizetype(m_linesPerRead)});
     if (count <= 0)
         return {};
     const qsizetype start = m_next;

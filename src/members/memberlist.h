@@ -102,8 +102,9 @@ class MemberListReader {
 public:
     // Runs the finding statement (a DbError when it fails). A read of at
     // least wholeReadFrom lines goes through the list's own statement
-    // instead of reading by codes.
-    MemberListReader(Db db, const MemberListCriteria &c, int year, int wholeReadFrom = 5000);
+    // instead of reading by codes; a read makes at most linesPerRead lines.
+    MemberListReader(Db db, const MemberListCriteria &c, int year, int wholeReadFrom = 5000,
+                     int linesPerRead = 50000);
 
     // Members found.
     qint64 count() const { return m_codes.size(); }
@@ -114,7 +115,7 @@ public:
     const QStringList &codes() const { return m_codes; }
 
     // The lines of the next (at most) n members, in order, and at most
-    // 50,000 at a time. A member deleted since the list was opened is left
+    // linesPerRead at a time. A member deleted since the list was opened is left
     // out, so a page may come short of n before the end; an empty page only
     // at the end.
     QList<MemberListLine> next(int n);
@@ -124,7 +125,7 @@ private:
 
     Db m_db;
     SqlCondition m_where;
-    int m_wholeReadFrom;
+    int m_wholeReadFrom, m_linesPerRead;
     QStringList m_codes, m_names; // the list's members, in its order
     qint64 m_next = 0;
 };

@@ -232,14 +232,17 @@ private slots:
     {
         QTest::addColumn<int>("base");
         QTest::addColumn<int>("wholeReadFrom");
-        QTest::newRow("rest read by codes") << 100000 << 1000000;
-        QTest::newRow("rest read by the list's statement") << 200000 << 100;
+        QTest::addColumn<int>("linesPerRead");
+        QTest::newRow("rest read by codes") << 100000 << 1000000 << 100000;
+        QTest::newRow("rest read by the list's statement") << 200000 << 100 << 100000;
+        QTest::newRow("rest read in chunks by the list's statement") << 300000 << 100 << 450;
     }
 
     void readerPagesAKeptList()
     {
         QFETCH(int, base);
         QFETCH(int, wholeReadFrom);
+        QFETCH(int, linesPerRead);
         const int n = 2203;
         auto code = [base](int i) { return QStringLiteral("%1").arg(base + i, 8, 10, QLatin1Char('0')); };
         db().transaction([&] {
@@ -253,18 +256,21 @@ private slots:
         MemberListCriteria c;
         c.codeFrom = code(1);
         c.codeTo = code(n);
-        MemberListReader reader(db(), c, 2025, wholeReadFrom);
+        MemberListReader reader(db(), c, 2025, wholeReadFrom, linesPerRead);
         QCOMPARE(reader.count(), qint64(n));
         QCOMPARE(reader.codes(), expected);
-        const QList<MemberListLine> first = reader.next(1200);
+        QList<MemberListLine> first;
+        while (first.size() < 1200)
+            first += reader.next(1200 - int(first.size()));
         QCOMPARE(first.size(), 1200);
         QCOMPARE(reader.position(), qint64(1200));
 
         const QString gone = expected.at(1500), renamed = expected.at(1800);
         db().exec(QStringLiteral("DELETE FROM Member WHERE MbCode = ?"), {gone});
         db().exec(QStringLiteral("UPDATE Member SET MbName = '가' WHERE MbCode = ?"), {renamed});
-        const QList<MemberListLine> rest = reader.next(2000);
-        QVERIFY(reader.atEnd());
+        QList<MemberListLine> rest;
+        while (!reader.atEnd())
+            rest += reader.next(2000);
         QCOMPARE(rest.size(), n - 1200 - 1);
         QStringList got;
         for (const MemberListLine &l : first + rest)
