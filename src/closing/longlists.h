@@ -5,6 +5,7 @@
 // on after its last line with a condition on the list's ORDER BY.
 
 #include "data/db.h"
+#include "data/rowstream.h"
 
 #include <QSqlQuery>
 #include <QString>
@@ -14,38 +15,6 @@
 #include <utility>
 
 namespace fitrova {
-
-// The value at a position of the current row: text ("" for NULL), whole
-// number (0 for NULL or what is not a number), as Row::str and Row::num give.
-inline QString textAt(const QSqlQuery &q, int column)
-{
-    const QVariant v = q.value(column);
-    return v.isNull() ? QString() : v.toString();
-}
-
-inline qint64 numAt(const QSqlQuery &q, int column)
-{
-    const QVariant v = q.value(column);
-    if (v.isNull())
-        return 0;
-    switch (v.typeId()) {
-    case QMetaType::LongLong:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-        return v.toLongLong();
-    default: {
-        bool ok = false;
-        const QString s = v.toString().trimmed();
-        const qint64 n = s.toLongLong(&ok);
-        if (ok)
-            return n;
-        const double d = s.toDouble(&ok);
-        return ok && std::isfinite(d) ? static_cast<qint64>(d) : 0;
-    }
-    }
-}
 
 // The condition that reads a list on after a line: the rows that come after
 // it in the list's ORDER BY. Every key is an expression that is never NULL

@@ -53,18 +53,12 @@ inline DateRange yearRange(int year)
     return {fmtDate(first), fmtDate(QDate(year, 12, 31))};
 }
 
-// A long list's values read by their place in its SELECT (0-based): looking
-// a column up by name costs more than the rest of the row. The same values
-// as Row::str and Row::num give.
-inline QString textAt(const Row &r, int column)
-{
-    const QVariant v = r.at(column);
-    return v.isNull() ? QString() : v.toString();
-}
+// A value of a result as text ("" for null) and as a whole number (0 for
+// null, blank or what is not a number): what Row::str and Row::num give.
+inline QString textOf(const QVariant &v) { return v.isNull() ? QString() : v.toString(); }
 
-inline qint64 numAt(const Row &r, int column)
+inline qint64 numOf(const QVariant &v)
 {
-    const QVariant v = r.at(column);
     if (v.isNull())
         return 0;
     switch (v.typeId()) {
@@ -85,6 +79,12 @@ inline qint64 numAt(const Row &r, int column)
     }
     }
 }
+
+// A long list's values read by their place in its SELECT (0-based): looking
+// a column up by name costs more than the rest of the row. (The same for the
+// row a statement hands over as it reads: data/rowstream.h.)
+inline QString textAt(const Row &r, int column) { return textOf(r.at(column)); }
+inline qint64 numAt(const Row &r, int column) { return numOf(r.at(column)); }
 
 class SqlFilter {
 public:

@@ -4,10 +4,10 @@
 // so the rows never exist twice (as values and as lines).
 
 #include "data/db.h"
+#include "data/reportquery.h"
 
+#include <QSqlQuery>
 #include <functional>
-
-class QSqlQuery;
 
 namespace fitrova {
 
@@ -16,5 +16,9 @@ namespace fitrova {
 // reads the row's values by position (q.value(i)) and must not move the query.
 void forEachRow(const Db &db, const QString &sql, const Params &params,
                 const std::function<void(const QSqlQuery &row)> &fn);
+
+// The current row's value at a position, as textAt and numAt read a Row.
+inline QString textAt(const QSqlQuery &q, int column) { return textOf(q.value(column)); }
+inline qint64 numAt(const QSqlQuery &q, int column) { return numOf(q.value(column)); }
 
 } // namespace fitrova

@@ -1,6 +1,7 @@
 #include "members/memberlist.h"
 
 #include "data/privacy.h"
+#include "data/reportquery.h"
 #include "data/rowstream.h"
 
 #include "data/dates.h"
@@ -244,43 +245,36 @@ enum LineColumn {
 QVariant valueAt(const Row &r, int column) { return r.at(column); }
 QVariant valueAt(const QSqlQuery &q, int column) { return q.value(column); }
 
-template <typename Source>
-QString text(const Source &r, int column)
-{
-    const QVariant v = valueAt(r, column);
-    return v.isNull() ? QString() : v.toString();
-}
-
 // A line from a row of kLineSelect (a kept Row or the query's current row).
 template <typename Source>
 MemberListLine memberLine(const Source &r)
 {
     MemberListLine l;
-    l.contact = {text(r, cMbCode), text(r, cMbName), text(r, cTel1),
-                 text(r, cPostNo), text(r, cAddr1), text(r, cAddr2)};
-    l.contact.listDate = text(r, cBirthDay);
-    const QString juno1 = text(r, cJuno1), juno2 = text(r, cJuno2);
-    const QString solor = text(r, cSolor);
+    l.contact = {textAt(r, cMbCode), textAt(r, cMbName), textAt(r, cTel1),
+                 textAt(r, cPostNo), textAt(r, cAddr1), textAt(r, cAddr2)};
+    l.contact.listDate = textAt(r, cBirthDay);
+    const QString juno1 = textAt(r, cJuno1), juno2 = textAt(r, cJuno2);
+    const QString solor = textAt(r, cSolor);
     const QVariant ageValue = valueAt(r, cAge);
     const bool noAge = ageValue.isNull();
     const qint64 age = ageValue.toLongLong(); // 0 for a value that is not a number
-    l.cells = QStringList{text(r, cMbGubunName),
+    l.cells = QStringList{textAt(r, cMbGubunName),
                           l.contact.mbCode,
                           l.contact.mbName,
                           noAge ? QString() : QString::number(age),
-                          text(r, cSex).trimmed(),
+                          textAt(r, cSex).trimmed(),
                           juno1.isEmpty() && juno2.isEmpty() ? QString() : maskedResidentNumber(juno1, juno2),
                           solor == QLatin1String("1")   ? QStringLiteral("양")
                           : solor == QLatin1String("2") ? QStringLiteral("음")
                                                         : QString(),
                           l.contact.listDate,
                           l.contact.tel1,
-                          text(r, cTel2),
+                          textAt(r, cTel2),
                           QString(l.contact.addr1 + QLatin1Char(' ') + l.contact.addr2).trimmed(),
                           l.contact.postNo,
-                          text(r, cIndate),
-                          text(r, cDm),
-                          text(r, cSMS),
+                          textAt(r, cIndate),
+                          textAt(r, cDm),
+                          textAt(r, cSMS),
                           noAge ? QString() : ageClassName(age)};
     return l;
 }
@@ -326,7 +320,7 @@ QList<MemberListLine> memberListLines(const Db &db, const QStringList &codes)
         QHash<QString, qsizetype> at;
         at.reserve(rows.size());
         for (qsizetype i = 0; i < rows.size(); ++i)
-            at.insert(text(rows.at(i), cMbCode), i);
+            at.insert(textAt(rows.at(i), cMbCode), i);
         for (qsizetype i = 0; i < n; ++i) {
             const auto it = at.constFind(codes.at(from + i));
             if (it != at.constEnd())
@@ -344,8 +338,8 @@ MemberListReader::MemberListReader(Db db, const MemberListCriteria &c, int year,
                QStringLiteral("SELECT Member.MbCode, Member.MbName FROM Member ") + whereClause()
                    + QStringLiteral(" ORDER BY Member.MbName, Member.MbCode"),
                m_where.params, [&](const QSqlQuery &q) {
-                   m_codes.append(text(q, 0));
-                   m_names.append(text(q, 1));
+                   m_codes.append(textAt(q, 0));
+                   m_names.append(textAt(q, 1));
                });
 }
 
@@ -389,7 +383,7 @@ QList<MemberListLine> MemberListReader::next(int n)
                params, [&](const QSqlQuery &q) {
                    if (wanted.isEmpty() && expected == codes.size())
                        return; // every line of this read is made; a member added since
-                   const QString code = text(q, cMbCode);
+                   const QString code = textAt(q, cMbCode);
                    if (wanted.isEmpty() && expected < codes.size() && code == codes.at(expected)) {
                        started = true;
                        lines[expected++] = memberLine(q);

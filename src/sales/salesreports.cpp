@@ -249,33 +249,6 @@ struct TakingsNames {
     }
 };
 
-// A value of a result row as text ("" for null) and as a whole number (0
-// for null, blank or no number), as textAt and numAt read them.
-QString textOf(const QVariant &v) { return v.isNull() ? QString() : v.toString(); }
-
-qint64 numOf(const QVariant &v)
-{
-    if (v.isNull())
-        return 0;
-    switch (v.typeId()) {
-    case QMetaType::LongLong:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-        return v.toLongLong();
-    default: {
-        bool ok = false;
-        const QString s = v.toString().trimmed();
-        const qint64 n = s.toLongLong(&ok);
-        if (ok)
-            return n;
-        const double d = s.toDouble(&ok);
-        return ok && std::isfinite(d) ? static_cast<qint64>(d) : 0;
-    }
-    }
-}
-
 // The line of a row of a takings statement (its values by position), read
 // as the statement hands it over.
 TakingsLine takingsLine(TakingsKind kind, const QSqlQuery &q, const TakingsNames &names)

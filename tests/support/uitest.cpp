@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPointer>
 #include <QThread>
@@ -118,6 +119,21 @@ QString describeWindow(const QWidget *w)
     return QStringLiteral("%1 \"%2\" (%3)%4")
         .arg(QString::fromLatin1(w->metaObject()->className()), w->windowTitle(), w->objectName(),
              text.isEmpty() ? QString() : QStringLiteral(": ") + text);
+}
+
+void shoot(QWidget &w, const QString &name)
+{
+    const QString dir = qEnvironmentVariable("FITROVA_SCREENSHOT_DIR");
+    if (dir.isEmpty())
+        return;
+    w.resize(1024, 768);
+    w.show();
+    // Layouts settle over a few turns of the event loop (a chart's axes last).
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 200)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    w.grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
 
 } // namespace fitrova::test

@@ -83,4 +83,9 @@ int pendingModals();
 // The title and text of a dialog or message box, as a failure names it.
 QString describeWindow(const QWidget *w);
 
+// With FITROVA_SCREENSHOT_DIR set, the screen as a picture at the desk's size
+// (1024×768), NAME.png in that folder, for a person to look at; nothing
+// otherwise.
+void shoot(QWidget &w, const QString &name);
+
 } // namespace fitrova::test

@@ -37,18 +37,6 @@ using namespace fitrova::test;
 
 namespace {
 
-void shoot(QWidget &w, const QString &name)
-{
-    const QString dir = qEnvironmentVariable("FITROVA_SCREENSHOT_DIR");
-    if (dir.isEmpty())
-        return;
-    w.resize(1024, 768);
-    w.show();
-    // Layouts settle over a few turns of the event loop (the chart's axes last).
-    QTest::qWait(200);
-    w.grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
-}
-
 qint64 money(const QString &grid) { return grid.isEmpty() ? 0 : QString(grid).remove(QLatin1Char(',')).toLongLong(); }
 
 } // namespace

@@ -43,17 +43,6 @@ using namespace fitrova::test;
 
 namespace {
 
-void shoot(QWidget &w, const QString &name)
-{
-    const QString dir = qEnvironmentVariable("FITROVA_SCREENSHOT_DIR");
-    if (dir.isEmpty())
-        return;
-    w.resize(1024, 768);
-    w.show();
-    QCoreApplication::processEvents();
-    w.grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
-}
-
 qint64 money(const QString &cell) { return QString(cell).remove(QLatin1Char(',')).toLongLong(); }
 
 int totalRow(const DataGrid *g)

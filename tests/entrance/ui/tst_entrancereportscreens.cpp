@@ -39,19 +39,6 @@ using namespace fitrova::test;
 
 namespace {
 
-// Pictures of the screens for a person to look at, when asked for.
-void shoot(QWidget &w, const QString &name)
-{
-    const QString dir = qEnvironmentVariable("FITROVA_SCREENSHOT_DIR");
-    if (dir.isEmpty())
-        return;
-    w.resize(1024, 768);
-    w.show();
-    // Layouts settle over a few turns of the event loop (the chart's axes last).
-    QTest::qWait(200);
-    w.grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
-}
-
 void selectCourse(QWidget &screen, const QString &code)
 {
     auto *c = child<QComboBox>(&screen, "CobCour");

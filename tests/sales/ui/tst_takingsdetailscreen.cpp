@@ -28,18 +28,6 @@ const QString kMe = QStringLiteral("0001"); // the logged-in administrator
 const QString kDay = QStringLiteral("2024-05-10");
 constexpr int kVouchers = 400;
 
-// FITROVA_SCREENSHOT_DIR set: the screen as a picture, at the desk's size.
-void shoot(QWidget &w, const QString &name)
-{
-    const QString dir = qEnvironmentVariable("FITROVA_SCREENSHOT_DIR");
-    if (dir.isEmpty())
-        return;
-    w.resize(1024, 768);
-    w.show();
-    QCoreApplication::processEvents();
-    w.grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
-}
-
 qint64 money(const QString &cell) { return QString(cell).remove(QLatin1Char(',')).toLongLong(); }
 
 } // namespace
