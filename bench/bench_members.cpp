@@ -218,16 +218,21 @@ std::unique_ptr<DataGrid> listGrid()
     return grid;
 }
 
-GridRowSource readerSource(const std::shared_ptr<MemberListReader> &reader)
+// As the list screen reads: a long read hands its lines over a chunk at a time.
+GridPagedSource readerSource(const std::shared_ptr<MemberListReader> &reader)
 {
-    return [reader](int maxRows) {
-        GridPage page;
-        for (const MemberListLine &l : reader->next(maxRows)) {
-            page.rows.append(l.cells);
-            page.keys.append(l.contact.mbCode);
-        }
-        page.more = !reader->atEnd();
-        return page;
+    return [reader](int maxRows, const GridPageSink &deliver) {
+        reader->next(maxRows, [&](QList<MemberListLine> &&lines) {
+            GridPage page;
+            page.rows.reserve(lines.size());
+            page.keys.reserve(lines.size());
+            for (const MemberListLine &l : lines) {
+                page.rows.append(l.cells);
+                page.keys.append(l.contact.mbCode);
+            }
+            deliver(std::move(page));
+        });
+        return !reader->atEnd();
     };
 }
 

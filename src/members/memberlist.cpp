@@ -350,71 +350,108 @@ QString MemberListReader::whereClause() const
 
 QList<MemberListLine> MemberListReader::next(int n)
 {
-    // Lines are made a chunk at a time, so a whole list is never held twice
-    // over (as lines and as the grid's rows).
-    const qsizetype count = std::min({qsizetype(qMax(0, n)), m_codes.size() - m_next, qsizetype(m_linesPerRead)});
+    QList<MemberListLine> out;
+    next(n, [&out](QList<MemberListLine> &&lines) { out += std::move(lines); });
+    return out;
+}
+
+void MemberListReader::next(int n, const std::function<void(QList<MemberListLine> &&lines)> &deliver)
+{
+    const qsizetype count = std::min(qsizetype(qMax(0, n)), m_codes.size() - m_next);
     if (count <= 0)
-        return {};
-    const qsizetype start = m_next;
-    const QStringList codes = m_codes.mid(start, count);
-    m_next += count;
+        return;
+    const qsizetype start = m_next, end = start + count;
+    m_next = end;
     const QString &firstName = m_names.at(start);
-    if (count < m_wholeReadFrom || firstName.isNull())
-        return memberListLines(m_db, codes);
+    if (count < m_wholeReadFrom || firstName.isNull()) {
+        for (qsizetype from = start; from < end; from += m_linesPerRead)
+            deliver(memberListLines(m_db, m_codes.mid(from, qMin<qsizetype>(m_linesPerRead, end - from))));
+        return;
+    }
 
     // Many lines at once (the rest of a long list, for sorting, printing or
     // the export): the finding statement once more with the lines' columns,
     // from this read's first member on in the list's order, instead of a
-    // statement per thousand codes; each row becomes its line as it is read.
-    // The rows come in the codes' order: each is matched with the code
-    // expected next, and only when members have moved since are the codes
-    // looked up. A member changed since so that it no longer matches, or one
-    // pushed out by members added, is read by code.
+    // statement per thousand codes. Each row becomes its line as it is read
+    // and the lines go out a chunk at a time, so the list is never held
+    // twice over (as lines and as the grid's rows).
+    //
+    // The rows come in the codes' order and each is matched with the code
+    // expected next. A member skipped (deleted, or changed since so that it
+    // no longer matches or sorts elsewhere) is read by code in its place;
+    // when the order has moved further than that, the rest is placed by code.
     // (The first term lets the name index seek to the start.)
     const QString from = QStringLiteral("Member.MbName >= ? AND (Member.MbName > ? OR Member.MbCode >= ?)");
     const QString where = QStringLiteral("WHERE ") + (m_where.isEmpty() ? from : m_where.sql + QStringLiteral(" AND ") + from);
     Params params = m_where.params;
-    params << firstName << firstName << codes.first() << qint64(count + kAddedSlack);
-    QHash<QString, qsizetype> wanted;
-    qsizetype expected = 0;
+    params << firstName << firstName << m_codes.at(start) << qint64(count + kAddedSlack);
+
+    QList<MemberListLine> chunk;
+    auto add = [&](MemberListLine &&l) {
+        chunk.append(std::move(l));
+        if (chunk.size() >= m_linesPerRead) {
+            deliver(std::move(chunk));
+            chunk = {};
+        }
+    };
+    auto addByCode = [&](qsizetype at) {
+        for (MemberListLine &l : memberListLines(m_db, {m_codes.at(at)}))
+            add(std::move(l));
+    };
+    qsizetype expected = start;
     bool started = false;
-    QList<std::optional<MemberListLine>> lines(codes.size());
+    QHash<QString, qsizetype> wanted; // the rest by code, once the order has moved
+    QList<std::optional<MemberListLine>> rest;
     forEachRow(m_db, kLineSelect + where + QStringLiteral(" ORDER BY Member.MbName, Member.MbCode LIMIT ?"),
                params, [&](const QSqlQuery &q) {
-                   if (wanted.isEmpty() && expected == codes.size())
+                   if (wanted.isEmpty() && expected == end)
                        return; // every line of this read is made; a member added since
                    const QString code = textAt(q, cMbCode);
-                   if (wanted.isEmpty() && expected < codes.size() && code == codes.at(expected)) {
-                       started = true;
-                       lines[expected++] = memberLine(q);
-                       return;
-                   }
-                   if (!started && wanted.isEmpty())
-                       return; // a line before this read
                    if (wanted.isEmpty()) {
-                       wanted.reserve(codes.size());
-                       for (qsizetype i = 0; i < codes.size(); ++i)
-                           wanted.insert(codes.at(i), i);
+                       // The code expected next, or one a few members on (those
+                       // skipped are read by code in their places).
+                       constexpr qsizetype kLookAhead = 16;
+                       for (qsizetype k = expected; k < end && k <= expected + kLookAhead; ++k) {
+                           if (m_codes.at(k) != code)
+                               continue;
+                           while (expected < k)
+                               addByCode(expected++);
+                           started = true;
+                           ++expected;
+                           add(memberLine(q));
+                           return;
+                       }
+                       if (!started)
+                           return; // a member added since, before this read's first
+                       wanted.reserve(end - expected);
+                       for (qsizetype i = expected; i < end; ++i)
+                           wanted.insert(m_codes.at(i), i - expected);
+                       rest.resize(end - expected);
                    }
-                   if (const auto it = wanted.constFind(code); it != wanted.constEnd() && !lines.at(it.value()))
-                       lines[it.value()] = memberLine(q);
+                   if (const auto it = wanted.constFind(code); it != wanted.constEnd() && !rest.at(it.value()))
+                       rest[it.value()] = memberLine(q);
                });
-    QStringList missing;
-    for (qsizetype i = 0; i < codes.size(); ++i)
-        if (!lines.at(i))
-            missing << codes.at(i);
-    QHash<QString, MemberListLine> byCode;
-    for (MemberListLine &l : memberListLines(m_db, missing))
-        byCode.insert(l.contact.mbCode, std::move(l));
-    QList<MemberListLine> out;
-    out.reserve(codes.size());
-    for (qsizetype i = 0; i < codes.size(); ++i) {
-        if (lines[i])
-            out.append(std::move(*lines[i]));
-        else if (const auto it = byCode.constFind(codes.at(i)); it != byCode.constEnd())
-            out.append(it.value());
+    if (wanted.isEmpty()) {
+        // Not met: deleted, or pushed out by members added.
+        for (MemberListLine &l : memberListLines(m_db, m_codes.mid(expected, end - expected)))
+            add(std::move(l));
+    } else {
+        QStringList missing;
+        for (qsizetype i = 0; i < rest.size(); ++i)
+            if (!rest.at(i))
+                missing << m_codes.at(expected + i);
+        QHash<QString, MemberListLine> byCode;
+        for (MemberListLine &l : memberListLines(m_db, missing))
+            byCode.insert(l.contact.mbCode, std::move(l));
+        for (qsizetype i = 0; i < rest.size(); ++i) {
+            if (rest[i])
+                add(std::move(*rest[i]));
+            else if (const auto it = byCode.constFind(m_codes.at(expected + i)); it != byCode.constEnd())
+                add(MemberListLine(it.value()));
+        }
     }
-    return out;
+    if (!chunk.isEmpty())
+        deliver(std::move(chunk));
 }
 
 QStringList memberListPrintLines(const MemberListCriteria &c, const MemberListLabels &labels)

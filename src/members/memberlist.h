@@ -10,6 +10,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 namespace fitrova {
@@ -102,9 +103,10 @@ class MemberListReader {
 public:
     // Runs the finding statement (a DbError when it fails). A read of at
     // least wholeReadFrom lines goes through the list's own statement
-    // instead of reading by codes; a read makes at most linesPerRead lines.
+    // instead of reading by codes; its lines are handed over linesPerRead at
+    // a time.
     MemberListReader(Db db, const MemberListCriteria &c, int year, int wholeReadFrom = 5000,
-                     int linesPerRead = 50000);
+                     int linesPerRead = 10000);
 
     // Members found.
     qint64 count() const { return m_codes.size(); }
@@ -114,11 +116,13 @@ public:
     // The codes of all members found, in the list's order.
     const QStringList &codes() const { return m_codes; }
 
-    // The lines of the next (at most) n members, in order, and at most
-    // linesPerRead at a time. A member deleted since the list was opened is left
-    // out, so a page may come short of n before the end; an empty page only
-    // at the end.
+    // The lines of the next (at most) n members, in order. A member deleted
+    // since the list was opened is left out, so a page may come short of n
+    // before the end; an empty page only at the end.
     QList<MemberListLine> next(int n);
+    // The same handed over as they are made, at most linesPerRead at a time,
+    // so a long read is never held whole.
+    void next(int n, const std::function<void(QList<MemberListLine> &&lines)> &deliver);
 
 private:
     QString whereClause() const;

@@ -320,23 +320,27 @@ public:
             readPage(pageRows);
     }
 
-    // Reads up to n further rows from the source and appends them; the source
-    // is let go once it has handed over its last row.
+    // Reads up to n further rows from the source and appends them as they
+    // come; the source is let go once it has handed over its last row.
     void readPage(int n)
     {
         if (!source || fetching)
             return;
         fetching = true;
-        GridPage page;
+        bool more = false;
         {
             // The source may be called again from the view while it reads
             // (a message box it shows runs the event loop): keep it alive.
-            const GridRowSource keep = source;
-            page = keep(n);
+            const GridPagedSource keep = source;
+            more = keep(n, [this](GridPage &&page) { appendPage(page); });
         }
         fetching = false;
-        if (!page.more)
+        if (!more)
             source = {};
+    }
+
+    void appendPage(const GridPage &page)
+    {
         if (page.rows.isEmpty())
             return;
         const int first = int(rows.size());
@@ -379,7 +383,7 @@ public:
             readPage(std::numeric_limits<int>::max());
     }
 
-    GridRowSource source;
+    GridPagedSource source;
     int pageRows = kGridPageRows;
     bool fetching = false;
 
@@ -1360,13 +1364,26 @@ void DataGrid::keyPressEvent(QKeyEvent *event)
 
 // --- streamed lists ---------------------------------------------------------------------
 
-void streamGridRows(DataGrid &grid, GridRowSource source, int pageRows)
+void streamGridRows(DataGrid &grid, GridPagedSource source, int pageRows)
 {
     grid.clearRows();
     auto *model = static_cast<GridModel *>(grid.model());
     model->pageRows = qMax(1, pageRows);
     model->source = std::move(source);
     model->readPage(model->pageRows);
+}
+
+void streamGridRows(DataGrid &grid, GridRowSource source, int pageRows)
+{
+    streamGridRows(
+        grid,
+        GridPagedSource([source = std::move(source)](int maxRows, const GridPageSink &deliver) {
+            GridPage page = source(maxRows);
+            const bool more = page.more;
+            deliver(std::move(page));
+            return more;
+        }),
+        pageRows);
 }
 
 bool gridHasMoreRows(const DataGrid &grid)

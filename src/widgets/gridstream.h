@@ -38,12 +38,22 @@ struct GridPage {
 // error) tells the user itself and returns a page without more.
 using GridRowSource = std::function<GridPage(int maxRows)>;
 
+// Hands one page of a long read to the grid (called once a page, in order).
+using GridPageSink = std::function<void(GridPage &&page)>;
+
+// A source that hands a long read over a page at a time as it reads, so that
+// what it has handed over can be let go before it reads on (a whole list of
+// 100,000 members for the print): reads at most maxRows rows into deliver
+// and returns false once it has handed over its last row.
+using GridPagedSource = std::function<bool(int maxRows, const GridPageSink &deliver)>;
+
 // Rows the grid asks for at a time while the user scrolls.
 inline constexpr int kGridPageRows = 200;
 
 // Replaces the grid's rows with the list the source delivers: reads the first
 // page now, the others as the grid scrolls. Columns stay.
 void streamGridRows(DataGrid &grid, GridRowSource source, int pageRows = kGridPageRows);
+void streamGridRows(DataGrid &grid, GridPagedSource source, int pageRows = kGridPageRows);
 
 // True while the source has rows the grid has not read yet.
 bool gridHasMoreRows(const DataGrid &grid);

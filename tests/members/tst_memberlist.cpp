@@ -268,6 +268,9 @@ private slots:
         const QString gone = expected.at(1500), renamed = expected.at(1800);
         db().exec(QStringLiteral("DELETE FROM Member WHERE MbCode = ?"), {gone});
         db().exec(QStringLiteral("UPDATE Member SET MbName = '가' WHERE MbCode = ?"), {renamed});
+        // A run of members that now sort last, more than a few in a row.
+        for (int i = 1900; i < 1930; ++i)
+            db().exec(QStringLiteral("UPDATE Member SET MbName = '힣' WHERE MbCode = ?"), {expected.at(i)});
         QList<MemberListLine> rest;
         while (!reader.atEnd())
             rest += reader.next(2000);
@@ -278,6 +281,8 @@ private slots:
         expected.removeOne(gone);
         QCOMPARE(got, expected);
         QCOMPARE(rest.at(1800 - 1200 - 1).contact.mbName, QString("가"));
+        QCOMPARE(rest.at(1900 - 1200 - 1).contact.mbName, QString("힣"));
+        QCOMPARE(rest.at(1929 - 1200 - 1).contact.mbName, QString("힣"));
         for (const MemberListLine &l : rest)
             QCOMPARE(l.cells.size(), memberListHeaders().size());
 

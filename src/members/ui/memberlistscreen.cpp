@@ -383,20 +383,23 @@ bool MemberListScreen::query()
             // The grid reads the lines a page at a time as it scrolls, and the
             // rest at once for sorting, printing, the export and the hand-over.
             UiContext &ui = m_ui;
-            streamGridRows(*m_grid, [&ui, reader](int maxRows) {
-                GridPage page;
-                const auto lines = guard(ui, DbAction::Read, [&] { return reader->next(maxRows); });
-                if (!lines)
-                    return page; // told; the list ends here
-                page.rows.reserve(lines->size());
-                page.keys.reserve(lines->size());
-                for (const MemberListLine &l : *lines) {
-                    page.rows.append(l.cells);
-                    page.keys.append(l.contact.mbCode);
-                }
-                page.more = !reader->atEnd();
-                return page;
-            });
+            // A long read hands its lines over a chunk at a time.
+            streamGridRows(*m_grid, GridPagedSource([&ui, reader](int maxRows, const GridPageSink &deliver) {
+                               const bool read = guard(ui, DbAction::Read, [&] {
+                                                     reader->next(maxRows, [&](QList<MemberListLine> &&lines) {
+                                                         GridPage page;
+                                                         page.rows.reserve(lines.size());
+                                                         page.keys.reserve(lines.size());
+                                                         for (const MemberListLine &l : lines) {
+                                                             page.rows.append(l.cells);
+                                                             page.keys.append(l.contact.mbCode);
+                                                         }
+                                                         deliver(std::move(page));
+                                                     });
+                                                     return true;
+                                                 }).has_value();
+                               return read && !reader->atEnd(); // a failure is told and ends the list
+                           }));
         }
     }
     m_count->setText(QString::number(m_found) + QStringLiteral(" 건"));
