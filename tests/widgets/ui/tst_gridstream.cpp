@@ -191,6 +191,42 @@ private slots:
         QCOMPARE(grid->cell(0, 2), QString("2490"));
     }
 
+    // A source that hands a long read over in several pages: each lands in
+    // order as it comes; the source is let go after its last row.
+    void pagedSourceHandsOverAsItReads()
+    {
+        std::unique_ptr<DataGrid> grid(makeGrid());
+        int calls = 0, next = 0;
+        const int total = 1050;
+        streamGridRows(
+            *grid,
+            GridPagedSource([&](int maxRows, const GridPageSink &deliver) {
+                ++calls;
+                const int end = int(qMin<qint64>(total, qint64(next) + maxRows));
+                while (next < end) {
+                    GridPage page;
+                    for (int i = 0; i < 300 && next < end; ++i, ++next) {
+                        page.rows.append({code(next), QStringLiteral("회원"), QString::number(next)});
+                        page.keys.append(code(next));
+                    }
+                    const int before = grid->rowCount();
+                    deliver(std::move(page));
+                    if (grid->rowCount() <= before)
+                        return false; // nothing landed: the test fails below
+                }
+                return next < total;
+            }),
+            100);
+        QCOMPARE(grid->rowCount(), 100);
+        QVERIFY(gridHasMoreRows(*grid));
+        fetchAllGridRows(*grid);
+        QCOMPARE(calls, 2);
+        QCOMPARE(grid->rowCount(), total);
+        QVERIFY(!gridHasMoreRows(*grid));
+        for (int r = 0; r < total; ++r)
+            QCOMPARE(grid->rowKey(r).toString(), code(r));
+    }
+
     // The print and the export take every row of a streamed list.
     void printAndExportTakeEveryRow()
     {
