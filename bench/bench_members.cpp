@@ -22,6 +22,7 @@
 
 #include "members/memberlist.h"
 #include "members/memberstore.h"
+#include "members/ui/memberlistscreen.h"
 #include "widgets/datagrid.h"
 #include "widgets/gridstream.h"
 
@@ -222,16 +223,7 @@ std::unique_ptr<DataGrid> listGrid()
 GridPagedSource readerSource(const std::shared_ptr<MemberListReader> &reader)
 {
     return [reader](int maxRows, const GridPageSink &deliver) {
-        reader->next(maxRows, [&](QList<MemberListLine> &&lines) {
-            GridPage page;
-            page.rows.reserve(lines.size());
-            page.keys.reserve(lines.size());
-            for (const MemberListLine &l : lines) {
-                page.rows.append(l.cells);
-                page.keys.append(l.contact.mbCode);
-            }
-            deliver(std::move(page));
-        });
+        reader->next(maxRows, [&](QList<MemberListLine> &&lines) { deliver(memberListGridPage(lines)); });
         return !reader->atEnd();
     };
 }

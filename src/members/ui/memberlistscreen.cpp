@@ -365,6 +365,18 @@ std::optional<MemberListCriteria> MemberListScreen::criteria()
     return c;
 }
 
+GridPage memberListGridPage(const QList<MemberListLine> &lines)
+{
+    GridPage page;
+    page.rows.reserve(lines.size());
+    page.keys.reserve(lines.size());
+    for (const MemberListLine &l : lines) {
+        page.rows.append(l.cells);
+        page.keys.append(l.contact.mbCode);
+    }
+    return page;
+}
+
 bool MemberListScreen::query()
 {
     const auto c = criteria();
@@ -387,14 +399,7 @@ bool MemberListScreen::query()
             streamGridRows(*m_grid, GridPagedSource([&ui, reader](int maxRows, const GridPageSink &deliver) {
                                const bool read = guard(ui, DbAction::Read, [&] {
                                                      reader->next(maxRows, [&](QList<MemberListLine> &&lines) {
-                                                         GridPage page;
-                                                         page.rows.reserve(lines.size());
-                                                         page.keys.reserve(lines.size());
-                                                         for (const MemberListLine &l : lines) {
-                                                             page.rows.append(l.cells);
-                                                             page.keys.append(l.contact.mbCode);
-                                                         }
-                                                         deliver(std::move(page));
+                                                         deliver(memberListGridPage(lines));
                                                      });
                                                      return true;
                                                  }).has_value();

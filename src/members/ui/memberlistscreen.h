@@ -22,6 +22,10 @@ namespace fitrova {
 class DataGrid;
 class DateEdit;
 class MonthEdit;
+struct GridPage;
+
+// The grid rows of member list lines (their cells, keyed by member number).
+GridPage memberListGridPage(const QList<MemberListLine> &lines);
 
 class MemberListScreen : public QWidget {
     Q_OBJECT
