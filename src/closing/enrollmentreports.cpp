@@ -1,6 +1,5 @@
 #include "closing/enrollmentreports.h"
 
-#include "closing/longlists.h"
 #include "data/codetexts.h"
 #include "data/dates.h"
 #include "data/reportquery.h"

@@ -1,6 +1,5 @@
 #include "closing/takingsreports.h"
 
-#include "closing/longlists.h"
 #include "data/reportquery.h"
 #include "data/rowstream.h"
 

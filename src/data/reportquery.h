@@ -16,6 +16,7 @@
 #include <QDate>
 #include <QMetaType>
 #include <cmath>
+#include <utility>
 
 #include <QString>
 #include <QStringList>
@@ -85,6 +86,38 @@ inline qint64 numOf(const QVariant &v)
 // row a statement hands over as it reads: data/rowstream.h.)
 inline QString textAt(const Row &r, int column) { return textOf(r.at(column)); }
 inline qint64 numAt(const Row &r, int column) { return numOf(r.at(column)); }
+
+// The condition that reads a list on after a line: the rows that come after
+// it in the list's ORDER BY. Every key is an expression that is never NULL
+// (COALESCE the nullable ones, in the ORDER BY as here), and the last key is
+// unique, so no row is skipped or read twice between two pages.
+
+// "(k1 > ? OR (k1 = ? AND (k2 > ? OR (k2 = ? AND … kn > ?))))" and its
+// values: keys are the ORDER BY's expressions, values theirs on the last line
+// read.
+inline std::pair<QString, Params> afterKeys(const QStringList &keys, const Params &values)
+{
+    QString sql;
+    Params params;
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        const QString &k = keys.at(i);
+        QVariant v = values.value(i);
+        // A line's text read from NULL is a null string, which would bind as
+        // NULL; its key expression gives "" there.
+        if (v.typeId() == QMetaType::QString && v.toString().isNull())
+            v = QString(QLatin1String(""));
+        if (i + 1 == keys.size()) {
+            sql += k + QStringLiteral(" > ?");
+            params << v;
+        } else {
+            sql += QLatin1Char('(') + k + QStringLiteral(" > ? OR (") + k + QStringLiteral(" = ? AND ");
+            params << v << v;
+        }
+    }
+    for (qsizetype i = 0; i + 1 < keys.size(); ++i)
+        sql += QStringLiteral("))");
+    return {QLatin1Char('(') + sql + QLatin1Char(')'), params};
+}
 
 class SqlFilter {
 public:

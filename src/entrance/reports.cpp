@@ -96,11 +96,13 @@ VisitList visitList(const Db &db, const VisitListCriteria &c)
 QList<VisitLine> visitListPage(const Db &db, const VisitListCriteria &c, const VisitLine *after, int maxLines)
 {
     SqlFilter f = visitListFilter(c);
-    if (after)
+    if (after) {
         // After the last line in the list's order: later day, later time
         // that day, or the same time and a later visit.
-        f.add(QStringLiteral("(e.InDate > ? OR (e.InDate = ? AND (e.InTime > ? OR (e.InTime = ? AND e.Entid > ?))))"),
-              {after->inDate, after->inDate, after->inTime, after->inTime, after->entid});
+        const auto [cond, values] = afterKeys({QStringLiteral("e.InDate"), QStringLiteral("e.InTime"), QStringLiteral("e.Entid")},
+                                              {after->inDate, after->inTime, after->entid});
+        f.add(cond, values);
+    }
     return visitLines(db, f, QStringLiteral(" LIMIT ?"), {std::max(1, maxLines)});
 }
 
