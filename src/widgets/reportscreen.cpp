@@ -330,14 +330,6 @@ void ReportScreen::showStream(const ReportTable &first, GridRowSource rest)
     });
 }
 
-void ReportScreen::guardRead(const std::function<void()> &fn)
-{
-    guard(m_ui, DbAction::Read, [&] {
-        fn();
-        return true;
-    });
-}
-
 bool ReportScreen::checkPeriod(const QString &from, const QString &to, QWidget *focus)
 {
     if (!from.isEmpty() && !to.isEmpty() && from <= to)

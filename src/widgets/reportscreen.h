@@ -27,6 +27,7 @@
 // that large lists are formatted away from the window.
 
 #include "data/db.h"
+#include "widgets/deskguard.h"
 #include "widgets/gridstream.h"
 #include "widgets/uicontext.h"
 
@@ -256,7 +257,8 @@ protected:
                 auto last = std::make_shared<Line>(std::move(*f.last));
                 showStream(f.table, [this, pager, format, last](int maxRows) {
                     ReportTable t;
-                    const auto lines = readPage([&] { return pager(ui().app.main, last.get(), maxRows); });
+                    const auto lines =
+                        guard(ui(), DbAction::Read, [&] { return pager(ui().app.main, last.get(), maxRows); });
                     const bool more = lines && lines->size() >= maxRows;
                     if (lines) {
                         for (const Line &l : *lines)
@@ -281,16 +283,6 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    // Runs a page read on the screen's thread; a failure is told and gives nothing.
-    template <typename Fn>
-    auto readPage(Fn &&fn) -> std::optional<decltype(fn())>
-    {
-        std::optional<decltype(fn())> out;
-        guardRead([&] { out.emplace(fn()); });
-        return out;
-    }
-    void guardRead(const std::function<void()> &fn);
-
     void startJob(const QString &busyText, std::function<void(const Db &)> work, std::function<void()> shown);
     void endJob();
     void placeBusy();

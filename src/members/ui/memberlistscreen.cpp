@@ -398,11 +398,10 @@ bool MemberListScreen::query()
             // A long read hands its lines over a chunk at a time.
             streamGridRows(*m_grid, GridPagedSource([&ui, reader](int maxRows, const GridPageSink &deliver) {
                                const bool read = guard(ui, DbAction::Read, [&] {
-                                                     reader->next(maxRows, [&](QList<MemberListLine> &&lines) {
-                                                         deliver(memberListGridPage(lines));
-                                                     });
-                                                     return true;
-                                                 }).has_value();
+                                   reader->next(maxRows, [&](QList<MemberListLine> &&lines) {
+                                       deliver(memberListGridPage(lines));
+                                   });
+                               });
                                return read && !reader->atEnd(); // a failure is told and ends the list
                            }));
         }
