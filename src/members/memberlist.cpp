@@ -161,6 +161,12 @@ void addEqual(QList<SqlCondition> &parts, const QString &column, const QString &
         parts.append({column + QStringLiteral(" = ?"), {value.trimmed()}});
 }
 
+// "WHERE …" for a condition, "" for none.
+QString whereOf(const SqlCondition &c)
+{
+    return c.isEmpty() ? QString() : QStringLiteral("WHERE ") + c.sql;
+}
+
 } // namespace
 
 SqlCondition memberListCondition(const MemberListCriteria &c, int year)
@@ -213,8 +219,7 @@ SqlCondition memberListCondition(const MemberListCriteria &c, int year)
     // member (SQLite runs a correlated EXISTS once per member).
     if (!lect.isEmpty() || c.scope != EnrollmentScope::Any) {
         const SqlCondition l = andConditions(lect);
-        parts.append({QStringLiteral("Member.MbCode IN (SELECT Lecture.MbCode FROM Lecture") +
-                          (l.isEmpty() ? QString() : QStringLiteral(" WHERE ") + l.sql) + QLatin1Char(')'),
+        parts.append({QStringLiteral("Member.MbCode IN (SELECT Lecture.MbCode FROM Lecture ") + whereOf(l) + QLatin1Char(')'),
                       l.params});
     }
     return andConditions(parts);
@@ -293,8 +298,7 @@ QList<MemberListLine> runMemberList(const Db &db, const MemberListCriteria &c, i
     const SqlCondition where = memberListCondition(c, year);
     QList<MemberListLine> out;
     forEachRow(db,
-               kLineSelect + (where.isEmpty() ? QString() : QStringLiteral("WHERE ") + where.sql)
-                   + QStringLiteral(" ORDER BY Member.MbName, Member.MbCode"),
+               kLineSelect + whereOf(where) + QStringLiteral(" ORDER BY Member.MbName, Member.MbCode"),
                where.params, [&](const QSqlQuery &q) { out.append(memberLine(q)); });
     return out;
 }
@@ -335,17 +339,12 @@ MemberListReader::MemberListReader(Db db, const MemberListCriteria &c, int year,
       m_linesPerRead(qMax(1, linesPerRead))
 {
     forEachRow(m_db,
-               QStringLiteral("SELECT Member.MbCode, Member.MbName FROM Member ") + whereClause()
+               QStringLiteral("SELECT Member.MbCode, Member.MbName FROM Member ") + whereOf(m_where)
                    + QStringLiteral(" ORDER BY Member.MbName, Member.MbCode"),
                m_where.params, [&](const QSqlQuery &q) {
                    m_codes.append(textAt(q, 0));
                    m_names.append(textAt(q, 1));
                });
-}
-
-QString MemberListReader::whereClause() const
-{
-    return m_where.isEmpty() ? QString() : QStringLiteral("WHERE ") + m_where.sql;
 }
 
 QList<MemberListLine> MemberListReader::next(int n)
@@ -381,10 +380,10 @@ void MemberListReader::next(int n, const std::function<void(QList<MemberListLine
     // no longer matches or sorts elsewhere) is read by code in its place;
     // when the order has moved further than that, the rest is placed by code.
     // (The first term lets the name index seek to the start.)
-    const QString from = QStringLiteral("Member.MbName >= ? AND (Member.MbName > ? OR Member.MbCode >= ?)");
-    const QString where = QStringLiteral("WHERE ") + (m_where.isEmpty() ? from : m_where.sql + QStringLiteral(" AND ") + from);
-    Params params = m_where.params;
-    params << firstName << firstName << m_codes.at(start) << qint64(count + kAddedSlack);
+    const SqlCondition fromStart = andConditions(
+        {m_where,
+         {QStringLiteral("Member.MbName >= ? AND (Member.MbName > ? OR Member.MbCode >= ?)"),
+          {firstName, firstName, m_codes.at(start)}}});
 
     QList<MemberListLine> chunk;
     auto add = [&](MemberListLine &&l) {
@@ -398,12 +397,11 @@ void MemberListReader::next(int n, const std::function<void(QList<MemberListLine
         for (MemberListLine &l : memberListLines(m_db, {m_codes.at(at)}))
             add(std::move(l));
     };
-    qsizetype expected = start;
-    bool started = false;
+    qsizetype expected = start; // the next member to make a line of
     QHash<QString, qsizetype> wanted; // the rest by code, once the order has moved
     QList<std::optional<MemberListLine>> rest;
-    forEachRow(m_db, kLineSelect + where + QStringLiteral(" ORDER BY Member.MbName, Member.MbCode LIMIT ?"),
-               params, [&](const QSqlQuery &q) {
+    forEachRow(m_db, kLineSelect + whereOf(fromStart) + QStringLiteral(" ORDER BY Member.MbName, Member.MbCode LIMIT ?"),
+               fromStart.params + Params{qint64(count + kAddedSlack)}, [&](const QSqlQuery &q) {
                    if (wanted.isEmpty() && expected == end)
                        return; // every line of this read is made; a member added since
                    const QString code = textAt(q, cMbCode);
@@ -416,12 +414,11 @@ void MemberListReader::next(int n, const std::function<void(QList<MemberListLine
                                continue;
                            while (expected < k)
                                addByCode(expected++);
-                           started = true;
                            ++expected;
                            add(memberLine(q));
                            return;
                        }
-                       if (!started)
+                       if (expected == start)
                            return; // a member added since, before this read's first
                        wanted.reserve(end - expected);
                        for (qsizetype i = expected; i < end; ++i)

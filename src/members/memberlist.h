@@ -125,8 +125,6 @@ public:
     void next(int n, const std::function<void(QList<MemberListLine> &&lines)> &deliver);
 
 private:
-    QString whereClause() const;
-
     Db m_db;
     SqlCondition m_where;
     int m_wholeReadFrom, m_linesPerRead;

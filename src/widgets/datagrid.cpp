@@ -613,8 +613,6 @@ private:
     int m_textMargin = 4;
 };
 
-} // namespace
-
 // Scroll bars drawn flat, on the desktop style's own geometry: its shaded
 // bars took longer to paint than the rows of the gate's lists, and a list
 // that grows repaints its bars on every new row.
@@ -673,6 +671,8 @@ public:
         p->restore();
     }
 };
+
+} // namespace
 
 // --- grid ---------------------------------------------------------------------------
 

@@ -75,10 +75,9 @@ MemberSearchKind searchKindAt(int index)
     return kinds[qBound(0, index, 5)];
 }
 
-QLabel *field(QWidget *parent, const QString &name, int minWidth = 90)
+// A display panel the gate refills on every card, made cheap to repaint.
+QLabel *gatePanel(QLabel *l)
 {
-    QLabel *l = displayPanel(parent, name, minWidth);
-    l->setMinimumHeight(22);
     // Plain text: a selectable label keeps a text document that is laid out
     // again on every card, which the gate cannot afford. The member card
     // shows the same fields for copying.
@@ -89,9 +88,12 @@ QLabel *field(QWidget *parent, const QString &name, int minWidth = 90)
     return l;
 }
 
-} // namespace
-
-namespace {
+QLabel *field(QWidget *parent, const QString &name, int minWidth = 90)
+{
+    QLabel *l = displayPanel(parent, name, minWidth);
+    l->setMinimumHeight(22);
+    return gatePanel(l);
+}
 
 // The gate's message line: a label of two lines at most whose size does not
 // follow its text, so a new message repaints the line alone instead of
@@ -334,9 +336,7 @@ void CheckInScreen::buildUi()
     m_dayDate->setObjectName(QStringLiteral("Dtp적용일자"));
     m_openOnly = new QCheckBox(QStringLiteral("퇴장안한 회원만 보기"), this);
     m_openOnly->setObjectName(QStringLiteral("Chk퇴장"));
-    m_count = displayPanel(this, QStringLiteral("Pnl총인원"), 70, Qt::AlignRight);
-    m_count->setTextInteractionFlags(Qt::NoTextInteraction);
-    m_count->setAutoFillBackground(true);
+    m_count = gatePanel(displayPanel(this, QStringLiteral("Pnl총인원"), 70, Qt::AlignRight));
     QPushButton *cmdOut = commandButton(this, QStringLiteral("Cmd퇴장"), QStringLiteral("퇴장"), 64);
     QPushButton *cmdPrint = commandButton(this, QStringLiteral("Cmd인쇄"), QStringLiteral("인쇄"), 64);
     QPushButton *cmdExcel = commandButton(this, QStringLiteral("Cmd엑셀변환"), QStringLiteral("엑셀변환"), 72);
