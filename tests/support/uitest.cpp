@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPointer>
+#include <QProcess>
 #include <QThread>
 #include <QTimer>
 
@@ -119,6 +120,15 @@ QString describeWindow(const QWidget *w)
     return QStringLiteral("%1 \"%2\" (%3)%4")
         .arg(QString::fromLatin1(w->metaObject()->className()), w->windowTitle(), w->objectName(),
              text.isEmpty() ? QString() : QStringLiteral(": ") + text);
+}
+
+QString toolOutput(const QString &tool, const QStringList &args)
+{
+    QProcess p;
+    p.start(tool, args);
+    if (!p.waitForFinished(20000))
+        return {};
+    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 void shoot(QWidget &w, const QString &name)

@@ -83,6 +83,10 @@ int pendingModals();
 // The title and text of a dialog or message box, as a failure names it.
 QString describeWindow(const QWidget *w);
 
+// What a command-line tool prints ("" when it does not finish in 20 s):
+// toolOutput("unzip", {"-p", book, "xl/sharedStrings.xml"}).
+QString toolOutput(const QString &tool, const QStringList &args);
+
 // With FITROVA_SCREENSHOT_DIR set, the screen as a picture at the desk's size
 // (1024×768), NAME.png in that folder, for a person to look at; nothing
 // otherwise.

@@ -32,19 +32,6 @@
 using namespace fitrova;
 using namespace fitrova::test;
 
-namespace {
-
-QString toolOutput(const QString &tool, const QStringList &args)
-{
-    QProcess p;
-    p.start(tool, args);
-    if (!p.waitForFinished(20000))
-        return {};
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-} // namespace
-
 class TstMemberListScreens : public QObject {
     Q_OBJECT
 private slots:

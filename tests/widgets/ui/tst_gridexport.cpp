@@ -2,6 +2,8 @@
 
 #include <QtTest>
 
+#include "uitest.h"
+
 #include "data/clock.h"
 #include "widgets/datagrid.h"
 #include "widgets/gridexport.h"
@@ -11,19 +13,7 @@
 #include <QTemporaryDir>
 
 using namespace fitrova;
-
-namespace {
-
-QString unzipMember(const QString &zip, const QString &member)
-{
-    QProcess p;
-    p.start("unzip", {"-p", zip, member});
-    if (!p.waitForFinished(20000))
-        return {};
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-} // namespace
+using namespace fitrova::test;
 
 class TstGridExport : public QObject {
     Q_OBJECT
@@ -47,10 +37,10 @@ private slots:
         QCOMPARE(r.path, QDir(excel).filePath("회원현황20240510140309.xlsx"));
         QVERIFY(QFile::exists(r.path));
 
-        const QString book = unzipMember(r.path, "xl/workbook.xml");
+        const QString book = toolOutput("unzip", {"-p", r.path, "xl/workbook.xml"});
         QVERIFY(book.contains("name=\"Sheet1\""));
-        const QString strings = unzipMember(r.path, "xl/sharedStrings.xml");
-        const QString sheet = unzipMember(r.path, "xl/worksheets/sheet1.xml");
+        const QString strings = toolOutput("unzip", {"-p", r.path, "xl/sharedStrings.xml"});
+        const QString sheet = toolOutput("unzip", {"-p", r.path, "xl/worksheets/sheet1.xml"});
         for (const char *text : {"선택", "회원번호", "00000001", "홍길동 &amp; &lt;김&gt;", "O'Neil"})
             QVERIFY2(strings.contains(QString::fromUtf8(text)), text);
         // Amounts become numbers; codes with leading zeros and check cells stay text.

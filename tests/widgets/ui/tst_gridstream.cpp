@@ -4,6 +4,8 @@
 
 #include <QtTest>
 
+#include "uitest.h"
+
 #include "data/clock.h"
 #include "widgets/datagrid.h"
 #include "widgets/gridexport.h"
@@ -18,6 +20,7 @@
 #include <memory>
 
 using namespace fitrova;
+using namespace fitrova::test;
 
 namespace {
 
@@ -59,14 +62,6 @@ DataGrid *makeGrid()
     return grid;
 }
 
-QString unzipMember(const QString &zip, const QString &member)
-{
-    QProcess p;
-    p.start("unzip", {"-p", zip, member});
-    if (!p.waitForFinished(20000))
-        return {};
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
 
 } // namespace
 
@@ -250,7 +245,7 @@ private slots:
         QTemporaryDir dir;
         const ExportResult r = exportGridToExcel("회원조회", *grid, dir.path(), FixedClock());
         QVERIFY(r.ok);
-        const QString sheet = unzipMember(r.path, "xl/worksheets/sheet1.xml");
+        const QString sheet = toolOutput("unzip", {"-p", r.path, "xl/worksheets/sheet1.xml"});
         QVERIFY(sheet.contains("<row r=\"651\"")); // the header row, then 650
         QVERIFY(!sheet.contains("<row r=\"652\""));
     }
