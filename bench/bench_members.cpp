@@ -223,7 +223,7 @@ std::unique_ptr<DataGrid> listGrid()
 GridPagedSource readerSource(const std::shared_ptr<MemberListReader> &reader)
 {
     return [reader](int maxRows, const GridPageSink &deliver) {
-        reader->next(maxRows, [&](QList<MemberListLine> &&lines) { deliver(memberListGridPage(lines)); });
+        reader->next(maxRows, [&](QList<CellRow> &&lines) { deliver(memberListGridPage(std::move(lines))); });
         return !reader->atEnd();
     };
 }

@@ -112,9 +112,9 @@ QString statusJoins(EnrollmentList list)
     return joins;
 }
 
-qint64 ageAt(const QSqlQuery &r, int column) { return r.isNull(column) ? -1 : numAt(r, column); }
+qint64 ageAt(const StreamRow &r, int column) { return r.isNull(column) ? -1 : numAt(r, column); }
 
-EnrollmentStatusLine statusLine(const QSqlQuery &r)
+EnrollmentStatusLine statusLine(const StreamRow &r)
 {
     EnrollmentStatusLine l;
     l.ltid = numAt(r, 0);
@@ -167,7 +167,7 @@ EnrollmentStatus enrollmentStatus(const Db &db, EnrollmentList list, const Enrol
     forEachRow(db,
                statusSelect(list) + QStringLiteral(" FROM Lecture l") + statusJoins(list) + f.where()
                    + QStringLiteral(" ORDER BY ") + statusOrder(c).join(QStringLiteral(", ")),
-               f.params(), [&](const QSqlQuery &r) {
+               f.params(), [&](const StreamRow &r) {
                    const EnrollmentStatusLine &l = out.lines.emplace_back(statusLine(r));
                    out.all.add(l);
                    (l.renewal ? out.renewals : out.newOnes).add(l);
@@ -202,7 +202,7 @@ QList<EnrollmentStatusLine> enrollmentStatusPage(const Db &db, EnrollmentList li
                       + statusJoins(list) + orderBy)
             : QString(statusSelect(list) + QStringLiteral(" FROM Lecture l") + statusJoins(list) + f.where() + orderBy
                       + QStringLiteral(" LIMIT ?")),
-        params, [&](const QSqlQuery &r) { out.append(statusLine(r)); });
+        params, [&](const StreamRow &r) { out.append(statusLine(r)); });
     return out;
 }
 
@@ -354,7 +354,7 @@ const QString kValidJoins = QStringLiteral(" LEFT JOIN Program p ON p.Pgid = l.P
 // from today (expiring and starting ones).
 QDate validBase(const ValidMemberCriteria &c) { return c.kind == ValidKind::Valid ? dateFromText(c.date) : c.today; }
 
-ValidMemberLine validLine(const QSqlQuery &r, const QDate &base)
+ValidMemberLine validLine(const StreamRow &r, const QDate &base)
 {
     ValidMemberLine l;
     l.ltid = numAt(r, 0);
@@ -402,7 +402,7 @@ ValidMembers validMembers(const Db &db, const ValidMemberCriteria &c)
     forEachRow(db,
                kValidSelect + QStringLiteral(" FROM Lecture l") + kValidJoins + f.where() + QStringLiteral(" ORDER BY ")
                    + kValidOrder.join(QStringLiteral(", ")),
-               f.params(), [&](const QSqlQuery &r) {
+               f.params(), [&](const StreamRow &r) {
         ValidMemberLine l = validLine(r, base);
         if (out.groups.isEmpty() || out.groups.last().pgid != l.pgid) {
             ValidMemberGroup g;
@@ -445,7 +445,7 @@ QList<ValidMemberLine> validMembersPage(const Db &db, const ValidMemberCriteria 
                       + QStringLiteral(" LIMIT ?) k JOIN Lecture l ON l.Ltid = k.Ltid") + kValidJoins + orderBy)
             : QString(kValidSelect + QStringLiteral(" FROM Lecture l") + kValidJoins + f.where() + orderBy
                       + QStringLiteral(" LIMIT ?")),
-        params, [&](const QSqlQuery &r) { out.append(validLine(r, base)); });
+        params, [&](const StreamRow &r) { out.append(validLine(r, base)); });
     return out;
 }
 

@@ -288,7 +288,7 @@ const QString kCourseLines = QStringLiteral(
 const QString kCourseJoins = QStringLiteral(" LEFT JOIN Program p ON p.Pgid = l.Pgid "
                                             "LEFT JOIN Member m ON m.MbCode = l.MbCode");
 
-IncomeDetailLine courseLine(const QSqlQuery &r)
+IncomeDetailLine courseLine(const StreamRow &r)
 {
     IncomeDetailLine l;
     l.section = IncomeSection::Course;
@@ -321,7 +321,7 @@ const QString kGoodsLines = QStringLiteral("SELECT s.SlDate, s.SlNo, s.MbCode, s
 const QString kGoodsJoins = QStringLiteral(" LEFT JOIN Item i ON i.ItId = s.ItId "
                                            "LEFT JOIN Member m ON m.MbCode = s.MbCode");
 
-IncomeDetailLine goodsLine(const QSqlQuery &r)
+IncomeDetailLine goodsLine(const StreamRow &r)
 {
     IncomeDetailLine l;
     l.section = IncomeSection::Goods;
@@ -356,7 +356,7 @@ const QString kLockerLines = QStringLiteral("SELECT r.RqDate, r.RqGubun, r.MbCod
 const QString kLockerJoins = QStringLiteral(" LEFT JOIN Member m ON m.MbCode = r.MbCode "
                                             "LEFT JOIN PerBox b ON b.BoxCode = r.BoxCode");
 
-IncomeDetailLine lockerLine(const QSqlQuery &r)
+IncomeDetailLine lockerLine(const StreamRow &r)
 {
     IncomeDetailLine l;
     l.section = IncomeSection::Locker;
@@ -380,7 +380,7 @@ struct DetailSection {
     IncomeSection section;
     const QString &select, &table, &joins;
     const QStringList &order;
-    IncomeDetailLine (*line)(const QSqlQuery &);
+    IncomeDetailLine (*line)(const StreamRow &);
     SqlFilter (*filter)(const IncomeCriteria &);
     // The order's values on a line of the section.
     Params (*keys)(const IncomeDetailLine &);
@@ -429,7 +429,7 @@ QList<IncomeDetailLine> sectionLines(const Db &db, const DetailSection &s, const
         params << maxLines;
     }
     QList<IncomeDetailLine> out;
-    forEachRow(db, sql, params, [&](const QSqlQuery &r) { out.append(s.line(r)); });
+    forEachRow(db, sql, params, [&](const StreamRow &r) { out.append(s.line(r)); });
     return out;
 }
 

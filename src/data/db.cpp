@@ -11,9 +11,11 @@
 #include <QIODevice>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QStringDecoder>
 #include <QUuid>
 #include <QThread>
 #include <cmath>
+#include <sqlite3.h>
 #include <list>
 #include <memory>
 
@@ -539,12 +541,174 @@ int Db::exec(const QString &sql, const Params &params) const
     return changed;
 }
 
-void forEachRow(const Db &db, const QString &sql, const Params &params,
-                const std::function<void(const QSqlQuery &row)> &fn)
+QVariant StreamRow::value(int column) const
 {
+    if (m_query)
+        return m_query->value(column);
+    // The values the SQLite driver gives for each kind of column.
+    switch (sqlite3_column_type(m_stmt, column)) {
+    case SQLITE_INTEGER:
+        return QVariant(qint64(sqlite3_column_int64(m_stmt, column)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(m_stmt, column));
+    case SQLITE_NULL:
+        return QVariant(QMetaType::fromType<QString>());
+    case SQLITE_BLOB:
+        return QByteArray(static_cast<const char *>(sqlite3_column_blob(m_stmt, column)),
+                          sqlite3_column_bytes(m_stmt, column));
+    default:
+        return text(column);
+    }
+}
+
+bool StreamRow::isNull(int column) const
+{
+    return m_query ? m_query->isNull(column) : sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
+}
+
+QString StreamRow::text(int column) const
+{
+    if (m_query || sqlite3_column_type(m_stmt, column) != SQLITE_TEXT)
+        return textOf(value(column));
+    const int bytes = sqlite3_column_bytes(m_stmt, column);
+    if (bytes == 0)
+        return QStringLiteral(""); // empty, not null
+    return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column)), bytes);
+}
+
+void StreamRow::appendText(int column, QString &out) const
+{
+    if (m_query || sqlite3_column_type(m_stmt, column) != SQLITE_TEXT) {
+        out += text(column);
+        return;
+    }
+    const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
+    const int n = sqlite3_column_bytes(m_stmt, column);
+    // UTF-8 never takes fewer bytes than UTF-16 takes code units.
+    thread_local QStringDecoder utf8(QStringDecoder::Utf8,
+                                     QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    const qsizetype at = out.size();
+    out.resize(at + n);
+    const QChar *end = utf8.appendToBuffer(out.data() + at, QByteArrayView(bytes, n));
+    out.truncate(end - out.constData());
+}
+
+qint64 StreamRow::num(int column) const
+{
+    if (!m_query) {
+        switch (sqlite3_column_type(m_stmt, column)) {
+        case SQLITE_INTEGER:
+            return sqlite3_column_int64(m_stmt, column);
+        case SQLITE_NULL:
+            return 0;
+        default:
+            break;
+        }
+    }
+    return numOf(value(column));
+}
+
+namespace {
+
+// A statement read straight from SQLite, finalized however the read ends.
+class SqliteRead {
+public:
+    SqliteRead(sqlite3 *db, const QString &sql, const Params &params) : m_db(db), m_sql(sql)
+    {
+        const char16_t *tail = nullptr;
+        int rc = sqlite3_prepare16_v2(db, sql.utf16(), int(sql.size() * sizeof(QChar)), &m_stmt,
+                                      reinterpret_cast<const void **>(&tail));
+        if (rc != SQLITE_OK)
+            throw failed("Unable to execute statement", rc);
+        // The texts bound stay here until the statement is done with them.
+        m_texts.reserve(params.size());
+        for (int i = 0; i < params.size() && rc == SQLITE_OK; ++i)
+            rc = bind(i + 1, params.at(i));
+        if (rc != SQLITE_OK)
+            throw failed("Unable to bind parameters", rc);
+    }
+    ~SqliteRead() { sqlite3_finalize(m_stmt); }
+    SqliteRead(const SqliteRead &) = delete;
+    SqliteRead &operator=(const SqliteRead &) = delete;
+
+    // Steps to the next row: false at the end, a DbError on failure.
+    bool next()
+    {
+        const int rc = sqlite3_step(m_stmt);
+        if (rc == SQLITE_ROW)
+            return true;
+        if (rc == SQLITE_DONE)
+            return false;
+        throw failed("Unable to fetch row", rc);
+    }
+    sqlite3_stmt *statement() const { return m_stmt; }
+
+private:
+    // Values bind as the SQLite driver binds them (and as Lease does: texts
+    // without control characters).
+    int bind(int at, const QVariant &v)
+    {
+        const int type = v.typeId();
+        if (v.isNull() || (type == QMetaType::QString && v.toString().isNull())
+            || (type == QMetaType::QByteArray && v.toByteArray().isNull()))
+            return sqlite3_bind_null(m_stmt, at);
+        switch (type) {
+        case QMetaType::QByteArray: {
+            m_blobs.append(v.toByteArray());
+            const QByteArray &b = m_blobs.last();
+            return sqlite3_bind_blob(m_stmt, at, b.constData(), int(b.size()), SQLITE_STATIC);
+        }
+        case QMetaType::Int:
+        case QMetaType::Bool:
+            return sqlite3_bind_int(m_stmt, at, v.toInt());
+        case QMetaType::Double:
+            return sqlite3_bind_double(m_stmt, at, v.toDouble());
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+            return sqlite3_bind_int64(m_stmt, at, v.toLongLong());
+        default: {
+            m_texts.append(type == QMetaType::QString ? withoutControlCharacters(v.toString()) : v.toString());
+            const QString &t = m_texts.last();
+            return sqlite3_bind_text16(m_stmt, at, t.utf16(), int(t.size() * sizeof(QChar)), SQLITE_STATIC);
+        }
+        }
+    }
+    DbError failed(const char *what, int rc) const
+    {
+        return makeError(QSqlError(QString::fromLatin1(what),
+                                   QString::fromUtf16(static_cast<const char16_t *>(sqlite3_errmsg16(m_db))),
+                                   QSqlError::StatementError, QString::number(rc)),
+                         m_sql);
+    }
+
+    sqlite3 *m_db;
+    QString m_sql;
+    sqlite3_stmt *m_stmt = nullptr;
+    QList<QString> m_texts;
+    QList<QByteArray> m_blobs;
+};
+
+} // namespace
+
+void forEachRow(const Db &db, const QString &sql, const Params &params,
+                const std::function<void(const StreamRow &row)> &fn)
+{
+    if (db.engine() == Engine::SQLite) {
+        const QSqlDatabase h = db.handle();
+        if (QSqlDriver *driver = h.driver(); driver && driver->isOpen()) {
+            if (auto *native = static_cast<sqlite3 *>(const_cast<void *>(nativeHandle(driver)))) {
+                SqliteRead read(native, sql, params);
+                const StreamRow row(read.statement());
+                while (read.next())
+                    fn(row);
+                return;
+            }
+        }
+    }
     Lease q(db, sql, params);
+    const StreamRow row(*q.operator->());
     while (q->next())
-        fn(*q.operator->());
+        fn(row);
 }
 
 Rows Db::query(const QString &sql, const Params &params) const

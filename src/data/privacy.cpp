@@ -45,6 +45,21 @@ QString maskedResidentNumber(const QString &whole)
     return maskAfter(t, 8);
 }
 
+bool isMaskedForm(QStringView t)
+{
+    if (t.isEmpty())
+        return true;
+    if (t.size() < 8 || t.at(6) != QLatin1Char('-') || !t.at(7).isDigit())
+        return false;
+    for (int i = 0; i < 6; ++i)
+        if (!t.at(i).isDigit())
+            return false;
+    for (qsizetype i = 8; i < t.size(); ++i)
+        if (t.at(i) != QLatin1Char('*'))
+            return false;
+    return true;
+}
+
 std::pair<QString, QString> maskedResidentParts(const QString &firstPart, const QString &secondPart)
 {
     if (secondPart.trimmed().isEmpty())

@@ -19,6 +19,10 @@ namespace fitrova {
 QString maskedResidentNumber(const QString &firstPart, const QString &secondPart);
 // The same for a number held as one text ("800408-2564385").
 QString maskedResidentNumber(const QString &whole);
+// True when the text is already in the masked form "800408-2******" (or
+// empty), which masking gives back unchanged: a long list masks its lines
+// once, and the grid need not mask them again.
+bool isMaskedForm(QStringView text);
 // The two parts masked, for rows that keep them apart: {"800408", "2******"}.
 // Empty parts stay empty; a second part always carries at least one '*'.
 std::pair<QString, QString> maskedResidentParts(const QString &firstPart, const QString &secondPart);

@@ -9,6 +9,7 @@
 
 #include <QHash>
 #include <algorithm>
+#include <charconv>
 #include <QSqlQuery>
 #include <optional>
 
@@ -248,39 +249,99 @@ enum LineColumn {
 };
 
 QVariant valueAt(const Row &r, int column) { return r.at(column); }
-QVariant valueAt(const QSqlQuery &q, int column) { return q.value(column); }
+QVariant valueAt(const StreamRow &r, int column) { return r.value(column); }
+void appendAt(const Row &r, int column, QString &out) { out += textAt(r, column); }
+void appendAt(const StreamRow &r, int column, QString &out) { r.appendText(column, out); }
 
-// A line from a row of kLineSelect (a kept Row or the query's current row).
+// Trims what was appended to text from position from on, as trimmed() would.
+void trimFrom(QString &text, qsizetype from)
+{
+    qsizetype end = text.size();
+    while (end > from && text.at(end - 1).isSpace())
+        --end;
+    text.truncate(end);
+    qsizetype begin = from;
+    while (begin < end && text.at(begin).isSpace())
+        ++begin;
+    text.remove(from, begin - from);
+}
+
+// The cells of a line from a row of kLineSelect (a kept Row or the
+// statement's current row), joined. They are made in scratch, kept from line
+// to line, so a line costs one text of its own size and its ends.
+template <typename Source>
+CellRow memberCells(const Source &r, QString &scratch)
+{
+    scratch.resize(0);
+    CellRow out;
+    out.ends.reserve(16);
+    auto end = [&] { out.ends.append(int(scratch.size())); };
+    auto put = [&](int column) {
+        appendAt(r, column, scratch);
+        end();
+    };
+    const QVariant ageValue = valueAt(r, cAge);
+    const bool noAge = ageValue.isNull();
+    const qint64 age = ageValue.toLongLong(); // 0 for a value that is not a number
+
+    put(cMbGubunName);
+    put(cMbCode);
+    put(cMbName);
+    if (!noAge) {
+        char digits[24];
+        const auto written = std::to_chars(digits, digits + sizeof digits, age).ptr;
+        scratch += QLatin1String(digits, written - digits);
+    }
+    end();
+    qsizetype from = scratch.size();
+    appendAt(r, cSex, scratch);
+    trimFrom(scratch, from);
+    end();
+    {
+        const QString juno1 = textAt(r, cJuno1), juno2 = textAt(r, cJuno2);
+        if (!juno1.isEmpty() || !juno2.isEmpty())
+            scratch += maskedResidentNumber(juno1, juno2);
+        end();
+    }
+    from = scratch.size();
+    appendAt(r, cSolor, scratch);
+    {
+        const QStringView solor = QStringView(scratch).mid(from);
+        const QStringView shown = solor == u"1" ? QStringView(u"양") : solor == u"2" ? QStringView(u"음") : QStringView();
+        scratch.truncate(from);
+        scratch += shown;
+    }
+    end();
+    put(cBirthDay);
+    put(cTel1);
+    put(cTel2);
+    from = scratch.size();
+    appendAt(r, cAddr1, scratch);
+    scratch += QLatin1Char(' ');
+    appendAt(r, cAddr2, scratch);
+    trimFrom(scratch, from);
+    end();
+    put(cPostNo);
+    put(cIndate);
+    put(cDm);
+    put(cSMS);
+    if (!noAge)
+        scratch += ageClassName(age);
+    end();
+    out.text = QString(scratch.constData(), scratch.size());
+    return out;
+}
+
+// A line with its contact, from a row of kLineSelect.
 template <typename Source>
 MemberListLine memberLine(const Source &r)
 {
     MemberListLine l;
+    QString scratch;
+    l.cells = memberCells(r, scratch).toList();
     l.contact = {textAt(r, cMbCode), textAt(r, cMbName), textAt(r, cTel1),
                  textAt(r, cPostNo), textAt(r, cAddr1), textAt(r, cAddr2)};
     l.contact.listDate = textAt(r, cBirthDay);
-    const QString juno1 = textAt(r, cJuno1), juno2 = textAt(r, cJuno2);
-    const QString solor = textAt(r, cSolor);
-    const QVariant ageValue = valueAt(r, cAge);
-    const bool noAge = ageValue.isNull();
-    const qint64 age = ageValue.toLongLong(); // 0 for a value that is not a number
-    l.cells = QStringList{textAt(r, cMbGubunName),
-                          l.contact.mbCode,
-                          l.contact.mbName,
-                          noAge ? QString() : QString::number(age),
-                          textAt(r, cSex).trimmed(),
-                          juno1.isEmpty() && juno2.isEmpty() ? QString() : maskedResidentNumber(juno1, juno2),
-                          solor == QLatin1String("1")   ? QStringLiteral("양")
-                          : solor == QLatin1String("2") ? QStringLiteral("음")
-                                                        : QString(),
-                          l.contact.listDate,
-                          l.contact.tel1,
-                          textAt(r, cTel2),
-                          QString(l.contact.addr1 + QLatin1Char(' ') + l.contact.addr2).trimmed(),
-                          l.contact.postNo,
-                          textAt(r, cIndate),
-                          textAt(r, cDm),
-                          textAt(r, cSMS),
-                          noAge ? QString() : ageClassName(age)};
     return l;
 }
 
@@ -299,11 +360,16 @@ QList<MemberListLine> runMemberList(const Db &db, const MemberListCriteria &c, i
     QList<MemberListLine> out;
     forEachRow(db,
                kLineSelect + whereOf(where) + QStringLiteral(" ORDER BY Member.MbName, Member.MbCode"),
-               where.params, [&](const QSqlQuery &q) { out.append(memberLine(q)); });
+               where.params, [&](const StreamRow &q) { out.append(memberLine(q)); });
     return out;
 }
 
-QList<MemberListLine> memberListLines(const Db &db, const QStringList &codes)
+namespace {
+
+// The lines (made by make from each kept row) of the members with these
+// codes, in the order given; read in batches of codes.
+template <typename Line, typename Make>
+QList<Line> linesByCodes(const Db &db, const QStringList &codes, Make make)
 {
     static const QString sql = []() -> QString {
         QString marks;
@@ -312,7 +378,7 @@ QList<MemberListLine> memberListLines(const Db &db, const QStringList &codes)
             marks += i == 0 ? QStringLiteral("?") : QStringLiteral(",?");
         return kLineSelect + QStringLiteral("WHERE Member.MbCode IN (") + marks + QLatin1Char(')');
     }();
-    QList<MemberListLine> out;
+    QList<Line> out;
     out.reserve(codes.size());
     for (qsizetype from = 0; from < codes.size(); from += kCodesPerRead) {
         const qsizetype n = qMin<qsizetype>(kCodesPerRead, codes.size() - from);
@@ -328,10 +394,23 @@ QList<MemberListLine> memberListLines(const Db &db, const QStringList &codes)
         for (qsizetype i = 0; i < n; ++i) {
             const auto it = at.constFind(codes.at(from + i));
             if (it != at.constEnd())
-                out.append(memberLine(rows.at(it.value())));
+                out.append(make(rows.at(it.value())));
         }
     }
     return out;
+}
+
+QList<CellRow> memberListRows(const Db &db, const QStringList &codes)
+{
+    QString scratch;
+    return linesByCodes<CellRow>(db, codes, [&](const Row &r) { return memberCells(r, scratch); });
+}
+
+} // namespace
+
+QList<MemberListLine> memberListLines(const Db &db, const QStringList &codes)
+{
+    return linesByCodes<MemberListLine>(db, codes, [](const Row &r) { return memberLine(r); });
 }
 
 MemberListReader::MemberListReader(Db db, const MemberListCriteria &c, int year, int wholeReadFrom, int linesPerRead)
@@ -341,20 +420,20 @@ MemberListReader::MemberListReader(Db db, const MemberListCriteria &c, int year,
     forEachRow(m_db,
                QStringLiteral("SELECT Member.MbCode, Member.MbName FROM Member ") + whereOf(m_where)
                    + QStringLiteral(" ORDER BY Member.MbName, Member.MbCode"),
-               m_where.params, [&](const QSqlQuery &q) {
+               m_where.params, [&](const StreamRow &q) {
                    m_codes.append(textAt(q, 0));
                    m_names.append(textAt(q, 1));
                });
 }
 
-QList<MemberListLine> MemberListReader::next(int n)
+QList<CellRow> MemberListReader::next(int n)
 {
-    QList<MemberListLine> out;
-    next(n, [&out](QList<MemberListLine> &&lines) { out += std::move(lines); });
+    QList<CellRow> out;
+    next(n, [&out](QList<CellRow> &&lines) { out += std::move(lines); });
     return out;
 }
 
-void MemberListReader::next(int n, const std::function<void(QList<MemberListLine> &&lines)> &deliver)
+void MemberListReader::next(int n, const std::function<void(QList<CellRow> &&lines)> &deliver)
 {
     const qsizetype count = std::min(qsizetype(qMax(0, n)), m_codes.size() - m_next);
     if (count <= 0)
@@ -364,7 +443,7 @@ void MemberListReader::next(int n, const std::function<void(QList<MemberListLine
     const QString &firstName = m_names.at(start);
     if (count < m_wholeReadFrom || firstName.isNull()) {
         for (qsizetype from = start; from < end; from += m_linesPerRead)
-            deliver(memberListLines(m_db, m_codes.mid(from, qMin<qsizetype>(m_linesPerRead, end - from))));
+            deliver(memberListRows(m_db, m_codes.mid(from, qMin<qsizetype>(m_linesPerRead, end - from))));
         return;
     }
 
@@ -385,8 +464,12 @@ void MemberListReader::next(int n, const std::function<void(QList<MemberListLine
          {QStringLiteral("Member.MbName >= ? AND (Member.MbName > ? OR Member.MbCode >= ?)"),
           {firstName, firstName, m_codes.at(start)}}});
 
-    QList<MemberListLine> chunk;
-    auto add = [&](MemberListLine &&l) {
+    QList<CellRow> chunk;
+    auto add = [&](CellRow &&l) {
+        // A chunk takes its full size at once: growing it would move (and
+        // free) ever larger blocks among the many small ones of its lines.
+        if (chunk.isEmpty())
+            chunk.reserve(m_linesPerRead);
         chunk.append(std::move(l));
         if (chunk.size() >= m_linesPerRead) {
             deliver(std::move(chunk));
@@ -394,17 +477,19 @@ void MemberListReader::next(int n, const std::function<void(QList<MemberListLine
         }
     };
     auto addByCode = [&](qsizetype at) {
-        for (MemberListLine &l : memberListLines(m_db, {m_codes.at(at)}))
+        for (CellRow &l : memberListRows(m_db, {m_codes.at(at)}))
             add(std::move(l));
     };
     qsizetype expected = start; // the next member to make a line of
     QHash<QString, qsizetype> wanted; // the rest by code, once the order has moved
-    QList<std::optional<MemberListLine>> rest;
+    QList<std::optional<CellRow>> rest;
+    QString scratch;
     forEachRow(m_db, kLineSelect + whereOf(fromStart) + QStringLiteral(" ORDER BY Member.MbName, Member.MbCode LIMIT ?"),
-               fromStart.params + Params{qint64(count + kAddedSlack)}, [&](const QSqlQuery &q) {
+               fromStart.params + Params{qint64(count + kAddedSlack)}, [&](const StreamRow &q) {
                    if (wanted.isEmpty() && expected == end)
                        return; // every line of this read is made; a member added since
-                   const QString code = textAt(q, cMbCode);
+                   CellRow line = memberCells(q, scratch);
+                   const QStringView code = line.view(kMemberCodeCell);
                    if (wanted.isEmpty()) {
                        // The code expected next, or one a few members on (those
                        // skipped are read by code in their places).
@@ -415,7 +500,7 @@ void MemberListReader::next(int n, const std::function<void(QList<MemberListLine
                            while (expected < k)
                                addByCode(expected++);
                            ++expected;
-                           add(memberLine(q));
+                           add(std::move(line));
                            return;
                        }
                        if (expected == start)
@@ -425,26 +510,26 @@ void MemberListReader::next(int n, const std::function<void(QList<MemberListLine
                            wanted.insert(m_codes.at(i), i - expected);
                        rest.resize(end - expected);
                    }
-                   if (const auto it = wanted.constFind(code); it != wanted.constEnd() && !rest.at(it.value()))
-                       rest[it.value()] = memberLine(q);
+                   if (const auto it = wanted.constFind(code.toString()); it != wanted.constEnd() && !rest.at(it.value()))
+                       rest[it.value()] = std::move(line);
                });
     if (wanted.isEmpty()) {
         // Not met: deleted, or pushed out by members added.
-        for (MemberListLine &l : memberListLines(m_db, m_codes.mid(expected, end - expected)))
+        for (CellRow &l : memberListRows(m_db, m_codes.mid(expected, end - expected)))
             add(std::move(l));
     } else {
         QStringList missing;
         for (qsizetype i = 0; i < rest.size(); ++i)
             if (!rest.at(i))
                 missing << m_codes.at(expected + i);
-        QHash<QString, MemberListLine> byCode;
-        for (MemberListLine &l : memberListLines(m_db, missing))
-            byCode.insert(l.contact.mbCode, std::move(l));
+        QHash<QString, CellRow> byCode;
+        for (CellRow &l : memberListRows(m_db, missing))
+            byCode.insert(l.cell(kMemberCodeCell), std::move(l));
         for (qsizetype i = 0; i < rest.size(); ++i) {
             if (rest[i])
                 add(std::move(*rest[i]));
             else if (const auto it = byCode.constFind(m_codes.at(expected + i)); it != byCode.constEnd())
-                add(MemberListLine(it.value()));
+                add(CellRow(it.value()));
         }
     }
     if (!chunk.isEmpty())

@@ -3,6 +3,7 @@
 // enrollments, one line per member however many enrollments match, for
 // printing, the spreadsheet export and the hand-over to SMS and labels.
 
+#include "data/cellrow.h"
 #include "data/db.h"
 #include "members/membercontact.h"
 #include "members/searchtext.h"
@@ -85,6 +86,8 @@ SqlCondition memberListCondition(const MemberListCriteria &c, int year);
 // 회원구분, 회원코드, 회원명, 나이, 성별, 주민번호, 양/음, 생일, 핸드폰,
 // 전화번호, 주소, 우편번호, 가입일자, DM, SMS, 연령구분.
 QStringList memberListHeaders();
+// The cell of the member's code.
+inline constexpr int kMemberCodeCell = 1;
 
 struct MemberListLine {
     QStringList cells;
@@ -116,13 +119,14 @@ public:
     // The codes of all members found, in the list's order.
     const QStringList &codes() const { return m_codes; }
 
-    // The lines of the next (at most) n members, in order. A member deleted
-    // since the list was opened is left out, so a page may come short of n
-    // before the end; an empty page only at the end.
-    QList<MemberListLine> next(int n);
+    // The lines of the next (at most) n members, in order, as the grid shows
+    // them (the cells of memberListHeaders, joined). A member deleted since
+    // the list was opened is left out, so a page may come short of n before
+    // the end; an empty page only at the end.
+    QList<CellRow> next(int n);
     // The same handed over as they are made, at most linesPerRead at a time,
     // so a long read is never held whole.
-    void next(int n, const std::function<void(QList<MemberListLine> &&lines)> &deliver);
+    void next(int n, const std::function<void(QList<CellRow> &&lines)> &deliver);
 
 private:
     Db m_db;

@@ -251,7 +251,7 @@ struct TakingsNames {
 
 // The line of a row of a takings statement (its values by position), read
 // as the statement hands it over.
-TakingsLine takingsLine(TakingsKind kind, const QSqlQuery &q, const TakingsNames &names)
+TakingsLine takingsLine(TakingsKind kind, const StreamRow &q, const TakingsNames &names)
 {
     const auto text = [&q](int i) { return textOf(q.value(i)); };
     const auto num = [&q](int i) { return numOf(q.value(i)); };
@@ -396,7 +396,7 @@ std::optional<QList<TakingsLine>> kindPage(const Db &db, const DetailedTakingsCr
     // Each row becomes its line as it is read: a month's rows are never
     // held twice.
     QList<TakingsLine> out;
-    forEachRow(db, sql, params, [&](const QSqlQuery &q) { out.append(takingsLine(kind, q, names)); });
+    forEachRow(db, sql, params, [&](const StreamRow &q) { out.append(takingsLine(kind, q, names)); });
     return out;
 }
 
@@ -637,7 +637,7 @@ QList<TakingsLine> voucherTakingsLines(const Db &db, const TakingsLine &goodsLin
                QStringLiteral("SELECT ") + t.keys() + QStringLiteral(", ") + t.columns + QStringLiteral(" FROM ") + t.from()
                    + t.joins + QStringLiteral(" WHERE s.SlDate = ? AND s.LastUser = ? AND s.SlNo = ? ORDER BY s.SEQ, s.SlId"),
                {goodsLine.date, goodsLine.user, goodsLine.slNo},
-               [&](const QSqlQuery &q) { out.append(takingsLine(TakingsKind::Goods, q, names)); });
+               [&](const StreamRow &q) { out.append(takingsLine(TakingsKind::Goods, q, names)); });
     return out;
 }
 

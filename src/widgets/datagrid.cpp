@@ -46,33 +46,13 @@ struct CellStyle {
     quint16 align = 0;
 };
 
-// One row, compactly: the cells' texts one after another in one string, with
-// where each ends, so a row costs two allocations whatever its number of
-// cells (a list of 100,000 members is 100,000 rows of sixteen cells).
-struct GridRow {
-    QString text;
-    QList<int> ends;
+// One row, compactly: its cells as one text (CellRow), so a row costs two
+// allocations whatever its number of cells.
+struct GridRow : CellRow {
     QList<CellStyle> styles; // empty, or one per cell
     QVariant key;
     bool total = false;
 
-    int size() const { return int(ends.size()); }
-    int start(int c) const { return c == 0 ? 0 : ends.at(c - 1); }
-    QStringView view(int c) const { return QStringView(text).mid(start(c), ends.at(c) - start(c)); }
-    QString cell(int c) const { return view(c).toString(); }
-    void setCell(int c, const QString &t)
-    {
-        const int from = start(c), len = ends.at(c) - from;
-        const int delta = int(t.size()) - len;
-        text.replace(from, len, t);
-        for (int i = c; i < ends.size(); ++i)
-            ends[i] += delta;
-    }
-    void append(const QString &t)
-    {
-        text += t;
-        ends.append(int(text.size()));
-    }
     quint8 flags(int c) const { return styles.isEmpty() ? 0 : styles.at(c).flags; }
     CellStyle style(int c) const { return styles.isEmpty() ? CellStyle{} : styles.at(c); }
     CellStyle &styleFor(int c)
@@ -332,25 +312,60 @@ public:
             // The source may be called again from the view while it reads
             // (a message box it shows runs the event loop): keep it alive.
             const GridPagedSource keep = source;
-            more = keep(n, [this](GridPage &&page) { appendPage(page); });
+            more = keep(n, [this](GridPage &&page) { appendPage(std::move(page)); });
         }
         fetching = false;
         if (!more)
             source = {};
     }
 
-    void appendPage(const GridPage &page)
+    // A row already joined, taken over: cut or padded to the columns, then
+    // its check and resident-number cells made as makeRow makes them.
+    GridRow takeRow(CellRow &&cells, const QVariant &key) const
     {
-        if (page.rows.isEmpty())
+        GridRow r;
+        static_cast<CellRow &>(r) = std::move(cells);
+        r.key = key;
+        const int n = int(columns.size());
+        if (r.size() > n)
+            r.truncate(n);
+        while (r.size() < n)
+            r.endCell();
+        bool checks = false;
+        for (int c = 0; c < n; ++c) {
+            if (columns.at(c).check) {
+                r.setCell(c, checkText(r.cell(c)));
+                checks = true;
+            } else if (columns.at(c).resident && !isMaskedForm(r.view(c))) {
+                r.setCell(c, maskedResidentNumber(r.cell(c)));
+            }
+        }
+        if (checks)
+            for (int c = 0; c < n; ++c)
+                if (columns.at(c).check)
+                    r.styleFor(c).flags |= Check;
+        return r;
+    }
+
+    void appendPage(GridPage &&page)
+    {
+        const int count = int(page.joined.isEmpty() ? page.rows.size() : page.joined.size());
+        if (count == 0)
             return;
         const int first = int(rows.size());
-        beginInsertRows({}, first, first + int(page.rows.size()) - 1);
-        if (page.rows.size() > rows.size()) // a page at a time grows as appending does
-            rows.reserve(first + page.rows.size());
-        for (int i = 0; i < page.rows.size(); ++i)
-            rows.append(makeRow(page.rows.at(i), page.keys.value(i)));
+        beginInsertRows({}, first, first + count - 1);
+        if (count > rows.size()) // a page at a time grows as appending does
+            rows.reserve(first + count);
+        if (page.joined.isEmpty()) {
+            for (int i = 0; i < count; ++i)
+                rows.append(makeRow(page.rows.at(i), page.keys.value(i)));
+        } else {
+            for (int i = 0; i < count; ++i)
+                rows.append(takeRow(std::move(page.joined[i]), page.keys.value(i)));
+            page.joined = {};
+        }
         for (const auto &[i, back] : page.totalRows)
-            if (i >= 0 && i < page.rows.size())
+            if (i >= 0 && i < count)
                 markTotal(first + i, back.isValid() ? back : DataGrid::totalBackColor());
         endInsertRows();
     }

@@ -12,6 +12,8 @@
 // styles only where a cell has one), so a whole list of 100,000 members stays
 // well within the memory of a desk workstation.
 
+#include "data/cellrow.h"
+
 #include <QColor>
 #include <QList>
 #include <QStringList>
@@ -25,6 +27,9 @@ class DataGrid;
 // One page of a list: its rows' cells and their keys (the row keys of the grid).
 struct GridPage {
     QList<QStringList> rows;
+    // Or the rows already joined (long reads, which save a string per cell);
+    // a page carries one or the other.
+    QList<CellRow> joined;
     QVariantList keys;
     // Rows of the page drawn as totals (bold on the given colour, the grid's
     // total colour when invalid), by their index in the page: the total

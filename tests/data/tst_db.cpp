@@ -6,6 +6,7 @@
 // FITROVA_DB_TEST
 
 #include "data/db.h"
+#include "data/rowstream.h"
 #include "data/schema.h"
 #include "testinstall.h"
 
@@ -128,6 +129,76 @@ private Q_SLOTS:
             QCOMPARE(rec.count(), 7);
             QCOMPARE(rec.value(1).toString(), r.str(QStringLiteral("MbName")));
         }
+    }
+
+    // A row read as it streams gives what the same row kept gives: the same
+    // value, text and number (on SQLite it is read straight from the engine).
+    void streamedRowsReadAsKeptRows_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QVariantList>("params");
+        QTest::newRow("bound text") << "SELECT ?" << QVariantList{QStringLiteral("홍길동 O'Neil")};
+        QTest::newRow("bound empty text") << "SELECT ?" << QVariantList{QStringLiteral("")};
+        QTest::newRow("bound null text") << "SELECT ?" << QVariantList{QString()};
+        QTest::newRow("bound control characters") << "SELECT ?" << QVariantList{QVariant(QStringLiteral("a") + QChar(7) + QStringLiteral("b"))};
+        QTest::newRow("bound whole number") << "SELECT ? + 0" << QVariantList{qint64(1500)};
+        QTest::newRow("bound int") << "SELECT ? + 1" << QVariantList{7};
+        QTest::newRow("bound yes") << "SELECT ?" << QVariantList{true};
+        QTest::newRow("bound fraction") << "SELECT ? * 2" << QVariantList{2.25};
+        QTest::newRow("whole number") << "SELECT -9000000000" << QVariantList{};
+        QTest::newRow("fraction") << "SELECT 2.5" << QVariantList{};
+        QTest::newRow("number as text") << "SELECT ' 42 '" << QVariantList{};
+        QTest::newRow("fraction as text") << "SELECT '12.7'" << QVariantList{};
+        QTest::newRow("null") << "SELECT NULL" << QVariantList{};
+        QTest::newRow("empty text") << "SELECT ''" << QVariantList{};
+    }
+    void streamedRowsReadAsKeptRows()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QVariantList, params);
+        const Rows kept = db().query(sql, params);
+        QCOMPARE(kept.size(), 1);
+        const QVariant v = kept.at(0).at(0);
+        int rows = 0;
+        forEachRow(db(), sql, params, [&](const StreamRow &r) {
+            ++rows;
+            QCOMPARE(r.value(0).typeId(), v.typeId());
+            QCOMPARE(r.value(0), v);
+            QCOMPARE(r.isNull(0), v.isNull());
+            QCOMPARE(r.text(0), textOf(v));
+            QCOMPARE(r.text(0).isNull(), textOf(v).isNull());
+            QCOMPARE(r.num(0), numOf(v));
+            QString joined = QStringLiteral("앞");
+            r.appendText(0, joined);
+            QCOMPARE(joined, QStringLiteral("앞") + textOf(v));
+        });
+        QCOMPARE(rows, 1);
+    }
+
+    // A failing statement reports itself; a read left by an exception lets go
+    // of its table.
+    void streamedReadsFailAndStopCleanly()
+    {
+        try {
+            forEachRow(db(), QStringLiteral("SELECT NoSuchColumn FROM Member WHERE MbCode = ?"), {QStringLiteral("1")},
+                       [](const StreamRow &) {});
+            QFAIL("bad statement accepted");
+        } catch (const DbError &e) {
+            QVERIFY(e.sql().contains(QStringLiteral("NoSuchColumn")));
+        }
+        db().exec(QStringLiteral("CREATE TABLE StreamProbe (x INTEGER)"));
+        for (int i = 0; i < 3; ++i)
+            db().exec(QStringLiteral("INSERT INTO StreamProbe (x) VALUES (?)"), {i});
+        int seen = 0;
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error,
+                                 forEachRow(db(), QStringLiteral("SELECT x FROM StreamProbe ORDER BY x"), {},
+                                            [&](const StreamRow &r) {
+                                                if (++seen == 2)
+                                                    throw std::runtime_error("stop");
+                                                QCOMPARE(r.num(0), 0);
+                                            }));
+        QCOMPARE(seen, 2);
+        db().exec(QStringLiteral("DROP TABLE StreamProbe")); // refused while a read still holds it
     }
 
     void failedActionLeavesNothing()

@@ -72,6 +72,33 @@ private slots:
         QCOMPARE(b, second2);
         QVERIFY(!b.contains(second.mid(1)) || second.size() <= 1);
     }
+
+    // What is already in the masked form is left as it is (masking it again
+    // gives it back); anything else is not taken for masked.
+    void maskedForm_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("masked");
+        QTest::newRow("empty") << "" << true;
+        QTest::newRow("masked") << "800408-2******" << true;
+        QTest::newRow("masked, short") << "800408-2*" << true;
+        QTest::newRow("first digit only") << "800408-2" << true;
+        QTest::newRow("whole number") << "800408-2564385" << false;
+        QTest::newRow("digit among the stars") << "800408-2**3***" << false;
+        QTest::newRow("blank before") << " 800408-2******" << false;
+        QTest::newRow("blank after") << "800408-2****** " << false;
+        QTest::newRow("letter in the birth part") << "80040A-2******" << false;
+        QTest::newRow("birth part only") << "800408" << false;
+        QTest::newRow("no dash") << "8004082******" << false;
+    }
+    void maskedForm()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, masked);
+        QCOMPARE(isMaskedForm(text), masked);
+        if (masked)
+            QCOMPARE(maskedResidentNumber(text), text);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestPrivacy)

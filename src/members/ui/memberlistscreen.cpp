@@ -365,15 +365,13 @@ std::optional<MemberListCriteria> MemberListScreen::criteria()
     return c;
 }
 
-GridPage memberListGridPage(const QList<MemberListLine> &lines)
+GridPage memberListGridPage(QList<CellRow> &&lines)
 {
     GridPage page;
-    page.rows.reserve(lines.size());
     page.keys.reserve(lines.size());
-    for (const MemberListLine &l : lines) {
-        page.rows.append(l.cells);
-        page.keys.append(l.contact.mbCode);
-    }
+    for (const CellRow &l : lines)
+        page.keys.append(l.cell(kMemberCodeCell));
+    page.joined = std::move(lines);
     return page;
 }
 
@@ -398,8 +396,8 @@ bool MemberListScreen::query()
             // A long read hands its lines over a chunk at a time.
             streamGridRows(*m_grid, GridPagedSource([&ui, reader](int maxRows, const GridPageSink &deliver) {
                                const bool read = guard(ui, DbAction::Read, [&] {
-                                   reader->next(maxRows, [&](QList<MemberListLine> &&lines) {
-                                       deliver(memberListGridPage(lines));
+                                   reader->next(maxRows, [&](QList<CellRow> &&lines) {
+                                       deliver(memberListGridPage(std::move(lines)));
                                    });
                                });
                                return read && !reader->atEnd(); // a failure is told and ends the list

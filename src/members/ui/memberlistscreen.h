@@ -25,7 +25,7 @@ class MonthEdit;
 struct GridPage;
 
 // The grid rows of member list lines (their cells, keyed by member number).
-GridPage memberListGridPage(const QList<MemberListLine> &lines);
+GridPage memberListGridPage(QList<CellRow> &&lines);
 
 class MemberListScreen : public QWidget {
     Q_OBJECT

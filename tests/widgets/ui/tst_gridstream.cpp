@@ -291,6 +291,47 @@ private slots:
         QCOMPARE(grid.cellBackground(0, 2), QColor(Qt::red));
         QVERIFY(!grid.cellBackground(0, 1).isValid());
     }
+
+    // A page of rows already joined shows as the same page in lists of
+    // cells: cut or padded to the columns, resident numbers masked, check
+    // cells made check boxes, keys kept.
+    void joinedRowsReadAsListed_data()
+    {
+        QTest::addColumn<QStringList>("cells");
+        QTest::newRow("as many cells as columns") << QStringList{"00000001", "800408-2564385", "1", "1,000"};
+        QTest::newRow("already masked") << QStringList{"00000002", "800408-2******", "0", "0"};
+        QTest::newRow("odd resident number") << QStringList{"00000003", "80-04-2564385", "", "홍길동"};
+        QTest::newRow("fewer cells") << QStringList{"00000004", "8004082564385"};
+        QTest::newRow("more cells") << QStringList{"00000005", "", "1", "5", "extra", "more"};
+        QTest::newRow("no cells") << QStringList{};
+    }
+    void joinedRowsReadAsListed()
+    {
+        QFETCH(QStringList, cells);
+        auto grid = [] {
+            auto g = std::make_unique<DataGrid>();
+            g->setColumns({"회원코드", "주민번호", "수신", "금액"});
+            g->setCheckColumn(2);
+            return g;
+        };
+        auto listed = grid(), joined = grid();
+        GridPage a, b;
+        for (int i = 0; i < 2; ++i) {
+            a.rows << cells;
+            b.joined << CellRow::fromList(cells);
+            a.keys << i;
+            b.keys << i;
+        }
+        streamGridRows(*listed, GridRowSource([&a](int) { return std::exchange(a, {}); }));
+        streamGridRows(*joined, GridRowSource([&b](int) { return std::exchange(b, {}); }));
+        QCOMPARE(joined->rowCount(), 2);
+        for (int r = 0; r < 2; ++r) {
+            QCOMPARE(joined->rowCells(r), listed->rowCells(r));
+            QCOMPARE(joined->rowKey(r), QVariant(r));
+            QCOMPARE(joined->isChecked(r, 2), listed->isChecked(r, 2));
+        }
+        QVERIFY(!joined->rowCells(0).at(1).contains(QStringLiteral("2564385")));
+    }
 };
 
 QTEST_MAIN(TstGridStream)
