@@ -156,28 +156,7 @@ public:
 
     GridRow makeRow(const QStringList &cells, const QVariant &key) const
     {
-        GridRow r;
-        r.key = key;
-        r.ends.reserve(columns.size());
-        qsizetype length = 0;
-        for (int c = 0; c < columns.size() && c < cells.size(); ++c)
-            length += cells.at(c).size();
-        r.text.reserve(length);
-        bool checks = false;
-        for (int c = 0; c < columns.size(); ++c) {
-            const QString &t = c < cells.size() ? cells.at(c) : QString();
-            if (columns.at(c).check) {
-                r.append(checkText(t));
-                checks = true;
-            } else {
-                r.append(columns.at(c).resident ? maskedResidentNumber(t) : t);
-            }
-        }
-        if (checks)
-            for (int c = 0; c < columns.size(); ++c)
-                if (columns.at(c).check)
-                    r.styleFor(c).flags |= Check;
-        return r;
+        return takeRow(CellRow::fromList(cells), key);
     }
 
     QString text(int row, int col) const { return valid(row, col) ? rows.at(row).cell(col) : QString(); }
@@ -319,8 +298,8 @@ public:
             source = {};
     }
 
-    // A row already joined, taken over: cut or padded to the columns, then
-    // its check and resident-number cells made as makeRow makes them.
+    // A row of its cells, already joined or not: cut or padded to the
+    // columns, check cells as "1"/"0" and resident numbers masked.
     GridRow takeRow(CellRow &&cells, const QVariant &key) const
     {
         GridRow r;
