@@ -3,6 +3,7 @@
 #include "data/codetexts.h"
 #include "data/dates.h"
 #include "data/reportquery.h"
+#include "data/rowstream.h"
 
 #include <QHash>
 #include <QMap>
@@ -51,35 +52,35 @@ SqlFilter visitListFilter(const VisitListCriteria &c)
 
 QList<VisitLine> visitLines(const Db &db, const SqlFilter &f, const QString &tail = {}, const Params &tailParams = {})
 {
-    const Rows rows = db.query(
+    QList<VisitLine> out;
+    const QString manual = manualAttendanceMemo();
+    // A month holds a hundred thousand visits and more: each row becomes its
+    // line as it is read, by position.
+    forEachRow(
+        db,
         QStringLiteral("SELECT e.Entid, e.InDate, e.InTime, e.OutTime, e.PgGubun, e.MbCode, e.MbCard, e.uTime, e.Memo, "
                        "m.MbName, m.Sex, m.Age, m.MbName1, p.PgName "
                        "FROM entrance e LEFT JOIN Member m ON m.MbCode = e.MbCode "
                        "LEFT JOIN Program p ON p.Pgid = e.Pgid")
             + f.where() + QStringLiteral(" ORDER BY e.InDate, e.InTime, e.Entid") + tail,
-        f.params() + tailParams);
-    QList<VisitLine> out;
-    out.reserve(rows.size());
-    const QString manual = manualAttendanceMemo();
-    // A month holds a hundred thousand visits and more: read by position.
-    for (const Row &r : rows) {
-        VisitLine &l = out.emplace_back();
-        l.entid = numAt(r, 0);
-        l.inDate = textAt(r, 1);
-        l.inTime = textAt(r, 2);
-        l.outTime = textAt(r, 3);
-        l.timeBased = textAt(r, 4) == QLatin1String("2");
-        l.mbCode = textAt(r, 5);
-        l.card = textAt(r, 6);
-        l.usedMinutes = numAt(r, 7);
-        l.memo = textAt(r, 8);
-        l.manual = l.memo == manual;
-        l.mbName = textAt(r, 9);
-        l.sex = textAt(r, 10).trimmed();
-        l.age = r.at(11).isNull() ? -1 : numAt(r, 11);
-        l.guardian = textAt(r, 12);
-        l.pgName = textAt(r, 13);
-    }
+        f.params() + tailParams, [&](const StreamRow &r) {
+            VisitLine &l = out.emplace_back();
+            l.entid = numAt(r, 0);
+            l.inDate = textAt(r, 1);
+            l.inTime = textAt(r, 2);
+            l.outTime = textAt(r, 3);
+            l.timeBased = textAt(r, 4) == QLatin1String("2");
+            l.mbCode = textAt(r, 5);
+            l.card = textAt(r, 6);
+            l.usedMinutes = numAt(r, 7);
+            l.memo = textAt(r, 8);
+            l.manual = l.memo == manual;
+            l.mbName = textAt(r, 9);
+            l.sex = textAt(r, 10).trimmed();
+            l.age = r.isNull(11) ? -1 : numAt(r, 11);
+            l.guardian = textAt(r, 12);
+            l.pgName = textAt(r, 13);
+        });
     return out;
 }
 
