@@ -154,6 +154,7 @@ private slots:
         s.grid()->sortRows({{1, Qt::DescendingOrder}});
         QCOMPARE(s.grid()->rowCount(), n);
         QCOMPARE(s.grid()->cell(0, 1), QString("00000450"));
+        shoot(s, "memberlist-sorted");
         click(&s, "Cmd문자전송");
         QCOMPARE(sms.size(), n);
         QCOMPARE(sms.first().mbCode, QString("00000450"));
