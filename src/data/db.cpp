@@ -615,9 +615,7 @@ class SqliteRead {
 public:
     SqliteRead(sqlite3 *db, const QString &sql, const Params &params) : m_db(db), m_sql(sql)
     {
-        const char16_t *tail = nullptr;
-        int rc = sqlite3_prepare16_v2(db, sql.utf16(), int(sql.size() * sizeof(QChar)), &m_stmt,
-                                      reinterpret_cast<const void **>(&tail));
+        int rc = sqlite3_prepare16_v2(db, sql.utf16(), int(sql.size() * sizeof(QChar)), &m_stmt, nullptr);
         if (rc != SQLITE_OK)
             throw failed("Unable to execute statement", rc);
         // The texts bound stay here until the statement is done with them.

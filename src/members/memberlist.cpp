@@ -10,7 +10,6 @@
 #include <QHash>
 #include <algorithm>
 #include <charconv>
-#include <QSqlQuery>
 #include <optional>
 
 namespace fitrova {

@@ -7,7 +7,6 @@
 #include "data/text.h"
 
 #include <QDate>
-#include <QSqlQuery>
 #include <QHash>
 #include <QMap>
 #include <algorithm>
